@@ -1,0 +1,31 @@
+# kestrel_test(NAME SOURCES... LIBS ...): one GoogleTest binary registered with CTest.
+function(kestrel_test name)
+  if(NOT KESTREL_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main pthread)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+endfunction()
+
+# kestrel_bench(NAME SOURCES... LIBS ...): one Google Benchmark binary (not run by CTest).
+function(kestrel_bench name)
+  if(NOT KESTREL_BENCH)
+    return()
+  endif()
+  cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${B_SOURCES})
+  target_link_libraries(${name} PRIVATE ${B_LIBS} benchmark::benchmark pthread)
+endfunction()
+
+# kestrel_fuzz(NAME SOURCES... LIBS ...): one libFuzzer target.
+function(kestrel_fuzz name)
+  if(NOT KESTREL_FUZZ)
+    return()
+  endif()
+  cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${F_SOURCES})
+  target_link_libraries(${name} PRIVATE ${F_LIBS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+endfunction()

@@ -1,0 +1,208 @@
+#include "wdl/IPlug/IPlugBase.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "wdl/IPlug/IGraphics.h"
+#include "wdl/IPlug/IPlugAssert.h"
+#include "wdl/IPlug/IPlugText.h"
+#include "wdl/IPlug/IPlugUtilities.h"
+
+IPlugBase::IPlugBase(int nParams, const char* channelIOStr, int nPresets, const char* effectName,
+                     const char* productName, const char* mfrName, int vendorVersion, int uniqueID,
+                     int mfrID, int latency, bool /*plugDoesMidi*/, bool plugDoesChunks, bool plugIsInst)
+    : mUniqueID(uniqueID),
+      mMfrID(mfrID),
+      mVersion(vendorVersion),
+      mStateChunks(plugDoesChunks),
+      mIsInst(plugIsInst),
+      mLatency(latency)
+{
+  for (int i = 0; i < nParams; ++i) mParams.Add(new IParam);
+
+  for (int i = 0; i < nPresets; ++i) {
+    IPreset* preset = new IPreset;
+    snprintf(preset->mName, sizeof(preset->mName), "- %d -", i + 1);
+    mPresets.Add(preset);
+  }
+
+  IPlugCopyText(mEffectName, effectName);
+  IPlugCopyText(mProductName, productName);
+  IPlugCopyText(mMfrName, mfrName);
+
+  int nInputs = 0, nOutputs = 0;
+  ParseChannelIO(channelIOStr, &nInputs, &nOutputs);
+
+  mInputPtrs.Resize(nInputs);
+  mOutputPtrs.Resize(nOutputs);
+  for (int i = 0; i < nInputs; ++i) {
+    InChannel* ch = new InChannel;
+    ch->mSlot = mInputPtrs.Get() + i;
+    *ch->mSlot = nullptr;
+    mInChannels.Add(ch);
+  }
+  for (int i = 0; i < nOutputs; ++i) {
+    OutChannel* ch = new OutChannel;
+    ch->mSlot = mOutputPtrs.Get() + i;
+    *ch->mSlot = nullptr;
+    mOutChannels.Add(ch);
+  }
+}
+
+void IPlugBase::ParseChannelIO(const char* channelIOStr, int* pNIn, int* pNOut)
+{
+  for (const char* tok = channelIOStr; tok;) {
+    int nIn = 0, nOut = 0;
+    if (sscanf(tok, "%d-%d", &nIn, &nOut) != 2)
+      IPlugFatalAssert("wdl/IPlug/IPlugBase", 73, "sscanf(channelIOStr, \"%d-%d\", &nIn, &nOut) == 2");
+    mChannelIO.Add(new ChannelIO{nIn, nOut});
+    if (nIn > *pNIn) *pNIn = nIn;
+    if (nOut > *pNOut) *pNOut = nOut;
+    tok = strchr(tok, ' ');
+    if (tok) ++tok;
+  }
+}
+
+IPlugBase::~IPlugBase()
+{
+  delete mGraphics;
+  mParams.Empty(true);
+  mPresets.Empty(true);
+  mInChannels.Empty(true);
+  mOutChannels.Empty(true);
+  mChannelIO.Empty(true);
+}
+
+// ---- Default virtual slots ----
+
+void IPlugBase::Reset()
+{
+  PlugMutexScope lock(&mMutex);
+}
+
+void IPlugBase::OnParamChange(int /*paramIdx*/)
+{
+  PlugMutexScope lock(&mMutex);
+}
+
+void IPlugBase::OnActivate(bool /*active*/)
+{
+  PlugMutexScope lock(&mMutex);
+}
+
+void IPlugBase::ProcessMidiMsg(IMidiMsg* pMsg)
+{
+  SendMidiMsg(pMsg);
+}
+
+bool IPlugBase::MidiNoteName(int /*noteNumber*/, char* noteName)
+{
+  if (noteName) noteName[0] = 0;
+  return false;
+}
+
+void IPlugBase::ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames)
+{
+  if (!outputs || nFrames <= 0) return;
+  int nIn = NInChannels(), nOut = NOutChannels();
+  for (int i = 0; i < nOut; ++i) {
+    double* out = outputs[i];
+    if (!out) continue;
+    const double* in = (i < nIn && inputs) ? inputs[i] : nullptr;
+    if (in) {
+      if (in != out) memmove(out, in, size_t(nFrames) * sizeof(double));
+    } else {
+      memset(out, 0, size_t(nFrames) * sizeof(double));
+    }
+  }
+}
+
+void IPlugBase::AttachGraphics(IGraphics* pGraphics)
+{
+  if (!pGraphics) return;
+  PlugMutexScope lock(&mMutex);
+  for (int i = 0, n = NParams(); i < n; ++i)
+    pGraphics->SetParameterFromPlug(i, GetParam(i)->GetNormalized(), true);
+  pGraphics->PrepDraw();
+  if (mGraphics && mGraphics != pGraphics) delete mGraphics;
+  mGraphics = pGraphics;
+}
+
+void IPlugBase::SetBlockSize(int blockSize)
+{
+  if (blockSize == mBlockSize || blockSize < 0) return;
+  for (int i = 0, n = NInChannels(); i < n; ++i) {
+    InChannel* ch = mInChannels.Get(i);
+    ch->mScratch.Resize(blockSize);
+    if (ch->mScratch.Get()) memset(ch->mScratch.Get(), 0, size_t(blockSize) * sizeof(double));
+    if (!ch->mConnected) *ch->mSlot = ch->mScratch.Get();
+  }
+  for (int i = 0, n = NOutChannels(); i < n; ++i) {
+    OutChannel* ch = mOutChannels.Get(i);
+    ch->mScratch.Resize(blockSize);
+    if (ch->mScratch.Get()) memset(ch->mScratch.Get(), 0, size_t(blockSize) * sizeof(double));
+    if (!ch->mConnected) *ch->mSlot = ch->mScratch.Get();
+  }
+  mBlockSize = blockSize;
+}
+
+// ---- Identity ----
+
+int IPlugBase::GetEffectVersion(bool decimal) const
+{
+  return decimal ? GetDecimalVersion(mVersion) : mVersion;
+}
+
+void IPlugBase::GetEffectVersionStr(char* str, int size) const
+{
+  GetVersionStr(mVersion, str, size > 0 ? size_t(size) : 0);
+}
+
+int IPlugBase::GetHostVersion(bool decimal)
+{
+  GetHost();
+  return decimal ? GetDecimalVersion(mHostVersion) : mHostVersion;
+}
+
+void IPlugBase::GetHostVersionStr(char* str, int size)
+{
+  GetHost();
+  GetVersionStr(mHostVersion, str, size > 0 ? size_t(size) : 0);
+}
+
+void IPlugBase::SetHost(const char* host, int version)
+{
+  mHostId = LookUpHost(host);
+  mHostVersion = version;
+}
+
+double IPlugBase::GetSamplesPerBeat()
+{
+  double tempo = GetTempo();
+  return tempo > 0.0 ? mSampleRate * 60.0 / tempo : 0.0;
+}
+
+// ---- Parameters from the editor ----
+
+void IPlugBase::SetParameterFromGUI(int idx, double normalizedValue)
+{
+  IParam* param = GetParam(idx);
+  if (!param) return;
+  PlugMutexScope lock(&mMutex);
+  param->SetNormalized(normalizedValue);
+  InformHostOfParamChange(idx, normalizedValue);
+  OnParamChange(idx);
+}
+
+void IPlugBase::RedrawParamControls()
+{
+  if (!mGraphics) return;
+  for (int i = 0, n = NParams(); i < n; ++i)
+    mGraphics->SetParameterFromPlug(i, GetParam(i)->Value(), false);
+}
+
+void IPlugBase::OnParamReset()
+{
+  for (int i = 0, n = NParams(); i < n; ++i) OnParamChange(i);
+}
