@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <vector>
 
 #include "tests/support/IPlugTest.h"
@@ -160,6 +161,12 @@ TEST(ProcessingFrame, SetBlockSizeClearsScratchOnlyOnChange)
   EXPECT_EQ(out[0], 0.5);
   plug->SetBlockSize(4);
   plug->ProcessBuffers(0.0, 2);
+  EXPECT_EQ(out[0], 0.0);
+
+  // A size whose scratch cannot be had keeps the old size and valid scratch.
+  plug->SetBlockSize(INT_MAX / 4);
+  EXPECT_EQ(plug->GetBlockSize(), 4);
+  plug->ProcessBuffers(0.0, 4);
   EXPECT_EQ(out[0], 0.0);
 }
 

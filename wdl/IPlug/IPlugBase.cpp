@@ -132,18 +132,18 @@ void IPlugBase::AttachGraphics(IGraphics* pGraphics)
 void IPlugBase::SetBlockSize(int blockSize)
 {
   if (blockSize == mBlockSize || blockSize < 0) return;
-  for (int i = 0, n = NInChannels(); i < n; ++i) {
-    InChannel* ch = mInChannels.Get(i);
-    ch->mScratch.Resize(blockSize);
-    if (ch->mScratch.Get()) memset(ch->mScratch.Get(), 0, size_t(blockSize) * sizeof(double));
-    if (!ch->mConnected) *ch->mSlot = ch->mScratch.Get();
+  bool ok = true;
+  for (int i = 0, n = NInChannels(); i < n; ++i) ok = mInChannels.Get(i)->mScratch.Resize(blockSize) && ok;
+  for (int i = 0, n = NOutChannels(); i < n; ++i) ok = mOutChannels.Get(i)->mScratch.Resize(blockSize) && ok;
+  // Without memory for the new size every scratch goes back to the old one,
+  // so no channel is shorter than the block size says.
+  if (!ok) {
+    for (int i = 0, n = NInChannels(); i < n; ++i) mInChannels.Get(i)->mScratch.Resize(mBlockSize, false);
+    for (int i = 0, n = NOutChannels(); i < n; ++i) mOutChannels.Get(i)->mScratch.Resize(mBlockSize, false);
+    blockSize = mBlockSize;
   }
-  for (int i = 0, n = NOutChannels(); i < n; ++i) {
-    OutChannel* ch = mOutChannels.Get(i);
-    ch->mScratch.Resize(blockSize);
-    if (ch->mScratch.Get()) memset(ch->mScratch.Get(), 0, size_t(blockSize) * sizeof(double));
-    if (!ch->mConnected) *ch->mSlot = ch->mScratch.Get();
-  }
+  for (int i = 0, n = NInChannels(); i < n; ++i) ResetScratch(mInChannels.Get(i));
+  for (int i = 0, n = NOutChannels(); i < n; ++i) ResetScratch(mOutChannels.Get(i));
   mBlockSize = blockSize;
 }
 

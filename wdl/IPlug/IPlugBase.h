@@ -6,6 +6,7 @@
 // the slot order and must not change.
 
 #include <cstdarg>
+#include <cstring>
 
 #include "wdl/IPlug/Hosts.h"
 #include "wdl/IPlug/IMidiMsg.h"
@@ -159,6 +160,13 @@ protected:
   WDL_Mutex mMutex;
 
 private:
+  // Zeroes a channel's scratch and points an unconnected channel's slot at it.
+  template <class Channel>
+  static void ResetScratch(Channel* ch)
+  {
+    if (ch->mScratch.Get()) memset(ch->mScratch.Get(), 0, size_t(ch->mScratch.GetSize()) * sizeof(double));
+    if (!ch->mConnected) *ch->mSlot = ch->mScratch.Get();
+  }
   void ParseChannelIO(const char* channelIOStr, int* pNIn, int* pNOut);
   void StorePresetValues(IPreset* pPreset, const char* name, const double* values);
 
