@@ -29,3 +29,11 @@ function(kestrel_fuzz name)
   target_link_libraries(${name} PRIVATE ${F_LIBS})
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
 endfunction()
+
+# Shared libraries resolve every symbol at link time, except under clang's
+# sanitizers, whose runtimes are linked into executables only.
+if(CMAKE_CXX_COMPILER_ID MATCHES "Clang" AND (KESTREL_SANITIZE OR KESTREL_FUZZ))
+  set(KESTREL_NO_UNDEFINED "")
+else()
+  set(KESTREL_NO_UNDEFINED -Wl,--no-undefined)
+endif()

@@ -1,0 +1,62 @@
+#include "platform/coregraphics/CGGeometry.h"
+
+#include <algorithm>
+#include <limits>
+
+const CGRect CGRectNull = {{std::numeric_limits<CGFloat>::infinity(), std::numeric_limits<CGFloat>::infinity()},
+                           {0, 0}};
+
+CGRect CGRectStandardize(CGRect r)
+{
+  if (r.size.width < 0) {
+    r.origin.x += r.size.width;
+    r.size.width = -r.size.width;
+  }
+  if (r.size.height < 0) {
+    r.origin.y += r.size.height;
+    r.size.height = -r.size.height;
+  }
+  return r;
+}
+
+bool CGRectIsNull(CGRect r)
+{
+  return r.origin.x == std::numeric_limits<CGFloat>::infinity() ||
+         r.origin.y == std::numeric_limits<CGFloat>::infinity();
+}
+
+bool CGRectIsEmpty(CGRect r) { return CGRectIsNull(r) || r.size.width == 0 || r.size.height == 0; }
+
+CGFloat CGRectGetMinX(CGRect r) { return CGRectStandardize(r).origin.x; }
+CGFloat CGRectGetMinY(CGRect r) { return CGRectStandardize(r).origin.y; }
+CGFloat CGRectGetMaxX(CGRect r)
+{
+  r = CGRectStandardize(r);
+  return r.origin.x + r.size.width;
+}
+CGFloat CGRectGetMaxY(CGRect r)
+{
+  r = CGRectStandardize(r);
+  return r.origin.y + r.size.height;
+}
+
+CGRect CGRectIntersection(CGRect a, CGRect b)
+{
+  if (CGRectIsNull(a) || CGRectIsNull(b)) return CGRectNull;
+  CGFloat x0 = std::max(CGRectGetMinX(a), CGRectGetMinX(b));
+  CGFloat y0 = std::max(CGRectGetMinY(a), CGRectGetMinY(b));
+  CGFloat x1 = std::min(CGRectGetMaxX(a), CGRectGetMaxX(b));
+  CGFloat y1 = std::min(CGRectGetMaxY(a), CGRectGetMaxY(b));
+  // Touching edges still meet (a zero-size result), as on the platform.
+  if (x1 < x0 || y1 < y0) return CGRectNull;
+  return CGRectMake(x0, y0, x1 - x0, y1 - y0);
+}
+
+bool CGRectEqualToRect(CGRect a, CGRect b)
+{
+  if (CGRectIsNull(a) || CGRectIsNull(b)) return CGRectIsNull(a) == CGRectIsNull(b);
+  a = CGRectStandardize(a);
+  b = CGRectStandardize(b);
+  return a.origin.x == b.origin.x && a.origin.y == b.origin.y && a.size.width == b.size.width &&
+         a.size.height == b.size.height;
+}

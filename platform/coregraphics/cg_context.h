@@ -1,0 +1,26 @@
+#pragma once
+// Private: the context record. Every context draws into a bitmap owned by
+// its creator.
+
+#include <vector>
+
+#include "platform/coregraphics/CGContext.h"
+#include "platform/coregraphics/CGImage.h"
+#include "platform/coregraphics/cg_object.h"
+
+struct CGGState {
+  CGAffineTransform ctm = CGAffineTransformIdentity;
+  CGRect clip = CGRectNull;  // device space; set to the bitmap at creation
+  CGFloat fill[4] = {0, 0, 0, 1};
+};
+
+struct CGContext : CGObject {
+  CGGState& state() { return stack.back(); }
+
+  std::vector<CGGState> stack;  // never empty; back() is current
+  unsigned char* data = nullptr;
+  size_t width = 0;
+  size_t height = 0;
+  size_t bytesPerRow = 0;
+  CGBitmapInfo bitmapInfo = 0;
+};

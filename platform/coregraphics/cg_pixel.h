@@ -1,0 +1,14 @@
+#pragma once
+// Private: source-over of one RGBA colour (0..1, not premultiplied) onto
+// rows of 32-bit pixels in a supported layout.
+
+#include <cstddef>
+
+#include "platform/coregraphics/CGGeometry.h"
+#include "platform/coregraphics/CGImage.h"
+
+// True for the layouts of CGImage.h.
+bool cgIsSupportedBitmapInfo(CGBitmapInfo info);
+
+// Blends rgba over count pixels starting at p.
+void cgBlendSpan(unsigned char* p, size_t count, CGBitmapInfo info, const CGFloat rgba[4]);

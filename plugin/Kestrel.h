@@ -1,0 +1,158 @@
+#pragma once
+
+// The compressor effect. One source builds it on whichever host binding the deliverable
+// uses: KESTREL_BINDING names the binding class and KESTREL_BINDING_HEADER its header,
+// which also defines IPlugInstanceInfo.
+#if !defined(KESTREL_BINDING) || !defined(KESTREL_BINDING_HEADER)
+#error "build the effect through kestrel_effect(), which names the binding"
+#endif
+#include KESTREL_BINDING_HEADER
+
+#include "plugin/KestrelParams.h"
+#include "plugin/RampedParam.h"
+#include "rbjfilter/rbjfilter.h"
+#include "simpleSource/AttRelEnvelope.h"
+
+class IBitmapControl;
+class IOdometerControl;
+
+class Kestrel : public KESTREL_BINDING
+{
+public:
+  explicit Kestrel(IPlugInstanceInfo instanceInfo);
+  ~Kestrel() override = default;
+
+  // Host or main thread, never during processing; takes the instance lock.
+  void Reset() override;
+  // Any thread; takes the instance lock. Recomputes everything derived from all parameters.
+  void OnParamChange(int paramIdx) override;
+  // Audio thread; no lock, no allocation.
+  void ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames) override;
+
+  // One ramp step and the gains that follow from the ramped values.
+  void InterpolateControls()
+  {
+    // Idle ramps leave every derived gain as it was.
+    if (!mRamping)
+      return;
+    if (StepRamps())
+      UpdateControls();
+    else
+      mRamping = false;
+  }
+
+  // What the meters show, in dB, and the state behind them; read after a block.
+  double GetInputMeterDB() const { return mInputMeterDB; }
+  double GetOutputMeterDB() const { return mOutputMeterDB; }
+  double GetGainReductionDB() const { return mGainReductionDB; }
+  bool IsMono() const { return mMono; }
+
+  // The chunked fast path (one pass per frame) is on by default; off, every frame takes the
+  // general path, which a test compares it against.
+  void SetFastPaths(bool on) { mFastPaths = on; }
+
+private:
+  // The block's channel pointers; the right ones are null on the mono path, the key ones
+  // when the side-chain is off.
+  struct Channels
+  {
+    const double* in[2] = {};
+    const double* key[2] = {};
+    double* out[2] = {};
+  };
+
+  void InitParams();
+  void MakeFactoryPresets();
+  double ParamValue(int index) const;
+  bool ParamOn(int index) const { return ParamValue(index) >= 0.5; }
+  double EffectiveSampleRate() const;
+
+  int StepRamps()
+  {
+    int moved = mThresholdRamp.Ramp();
+    moved |= mParallelRamp.Ramp();
+    moved |= mCompensationRamp.Ramp();
+    moved |= mImpetusRamp.Ramp();
+    return moved;
+  }
+  void UpdateControls();
+
+  void UpdateInputMeter(double level);
+  void UpdateOutputMeter(double lastLevel);
+  static double MeterDB(double level);
+
+  // What one pass changes, held in locals for the length of a block.
+  struct PassState
+  {
+    double dryL, dryR;
+    double overDB, envelopeDB, gainReductionDB;
+    double allInTarget, allInValue;
+  };
+
+  // The smoothed controls of one frame, as the signal path uses them.
+  struct Controls
+  {
+    double makeupGain, wetMix, dryMix;
+    bool shape;
+  };
+  Controls CurrentControls() const { return {mMakeupGain, mWetMix, mDryMix, mImpetusPct > 0.0}; }
+
+  template <int N, bool Oversample>
+  void ProcessFrames(const Channels& ch, int nFrames);
+  template <int N, bool Oversample>
+  void RunPass(PassState& st, double (&s)[N], const double (&key)[N], bool keyed);
+  template <int N>
+  void ProcessChunk(PassState& st, const Channels& ch, int first, int count);
+  template <int N>
+  double DetectorLevel(double (&detector)[N]);
+  double OverDB(double level) const;
+  double EnvelopeGain(PassState& st, double over) const;
+  double Wet(double x, double dry, double gain, const Controls& ctl) const;
+
+  IBitmapControl* mInputMeter = nullptr;
+  IBitmapControl* mOutputMeter = nullptr;
+  rbjfilter mDetectorHPF;
+  rbjfilter mUpsampleLPF;
+  rbjfilter mDownsampleLPF;
+  chunkware_simple::AttRelEnvelope mInputMeterEnv{10.0, 100.0, 44100.0};
+  chunkware_simple::AttRelEnvelope mOutputMeterEnv{10.0, 100.0, 44100.0};
+  double mRatio = 4.0;
+  int mMeterGR = 0;
+  double mDryL = 0.0, mDryR = 0.0;
+  double mAttackCoef = 0.0, mReleaseCoef = 0.0;
+  double mOverDB = 0.0;
+  double mThresholdLin = 1.0;
+  double mAttackSec = 0.01, mReleaseSec = 0.1;
+  double mEnvelopeDB = 0.0;
+  double mInputMeterDB = 1e-15, mOutputMeterDB = 1e-15;
+  double mAllInTarget = 0.0, mAllInValue = 0.0;
+  double mAllInFastCoef = 0.0, mAllInSlowCoef = 0.0;
+  double mDryMix = 1.0;
+  bool mAllIn = false;
+  double mGainReductionDB = 0.0;
+  double mMakeupDB = 0.0, mMakeupGain = 1.0;
+  IOdometerControl* mAttackOdometer = nullptr;
+  IOdometerControl* mReleaseOdometer = nullptr;
+  IOdometerControl* mImpetusOdometer = nullptr;
+  double mThresholdDB = 0.0, mCompensationDB = 0.0, mParallelPct = 1.0, mImpetusPct = 0.0;
+  double mWetMix = 0.0;
+  double mImpetusNorm = 1.0, mImpetusSlope = 0.0;
+  double mOversampleGainDB = 0.0, mOversampleGain = 1.0;
+  bool mMono = false;
+  RampedParam mThresholdRamp{kRampRate, false};
+  RampedParam mParallelRamp{kRampRate, false};
+  RampedParam mCompensationRamp{kRampRate, false};
+  RampedParam mImpetusRamp{kRampRate, false};
+
+  // The switches as of the last parameter change, so the audio thread need not re-read them.
+  bool mAutoMakeup = false;
+  bool mDecadence = false;
+  bool mSidechain = false;
+  bool mFilterDetector = false;
+  // Some ramp may still move: cleared by the first step that finds them all idle.
+  bool mRamping = false;
+  bool mFastPaths = true;
+
+  static constexpr double kRampRate = 0.001;
+  static constexpr int kChunkFrames = 64;
+};

@@ -1,0 +1,11 @@
+#pragma once
+
+// The compressor's only contact with its editor: values pushed into the two meters and the
+// three read-outs. The pointers are null while no editor is built.
+class IBitmapControl;
+class IOdometerControl;
+
+// normalized is clamped into 0..1 by the control.
+void PushMeterValue(IBitmapControl* meter, double normalized);
+// value is the parameter's plain value.
+void PushReadoutValue(IOdometerControl* readout, double value);

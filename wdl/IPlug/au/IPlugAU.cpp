@@ -1,0 +1,50 @@
+#include "wdl/IPlug/au/IPlugAU.h"
+
+namespace {
+// Block size until the host sets its own.
+constexpr int kDefaultBlockSize = 1024;
+}  // namespace
+
+IPlugAU::IPlugAU(IPlugInstanceInfo instanceInfo, int nParams, const char* channelIOStr, int nPresets,
+                 const char* effectName, const char* productName, const char* mfrName, int vendorVersion,
+                 int uniqueID, int mfrID, int latency, bool plugDoesMidi, bool plugDoesChunks, bool plugIsInst)
+    : IPlugBase(nParams, channelIOStr, nPresets, effectName, productName, mfrName, vendorVersion, uniqueID, mfrID,
+                latency, plugDoesMidi, plugDoesChunks, plugIsInst)
+{
+  mBundleId.Set(instanceInfo.mBundleID.Get());
+  mViewClassName.Set(instanceInfo.mViewClassName.Get());
+  MakeBuses(&mInputBuses, NInChannels());
+  MakeBuses(&mOutputBuses, NOutChannels());
+  for (int i = 0; i < mInputBuses.GetSize(); ++i) mInputConnections.Add(new InputBusConnection{});
+  AssessInputConnections();
+  SetBlockSize(kDefaultBlockSize);
+}
+
+IPlugAU::~IPlugAU()
+{
+  mRenderNotifies.Empty(true);
+  mInputBuses.Empty(true);
+  mOutputBuses.Empty(true);
+  mInputConnections.Empty(true);
+  mPropertyListeners.Empty(true);
+}
+
+void IPlugAU::MakeBuses(WDL_PtrList<BusChannels>* pBuses, int nChannels)
+{
+  for (int first = 0; first < nChannels; first += 2) {
+    auto* bus = new BusChannels;
+    bus->plugChannels = nChannels - first < 2 ? nChannels - first : 2;
+    bus->firstPlugChannel = first;
+    pBuses->Add(bus);
+  }
+}
+
+const char* AUInputTypeStr(int type)
+{
+  switch (type) {
+    case IPlugAU::eDirectFastProc: return "DirectFastProc";
+    case IPlugAU::eDirectNoFastProc: return "DirectNoFastProc";
+    case IPlugAU::eRenderCallback: return "RenderCallback";
+    default: return "NotConnected";
+  }
+}

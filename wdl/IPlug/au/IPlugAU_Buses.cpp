@@ -1,0 +1,83 @@
+// Buses and their upstream sources: how the host's per-bus channel counts and
+// connections map onto the base's channel records.
+
+#include "wdl/IPlug/au/IPlugAU.h"
+
+#include <cstring>
+
+int IPlugAU::NHostChannelsConnected(WDL_PtrList<BusChannels>* pBuses, int excludeIdx)
+{
+  bool init = false;
+  int nCh = 0;
+  for (int i = 0, n = pBuses->GetSize(); i < n; ++i) {
+    int nHostCh = pBuses->Get(i)->hostChannels;
+    if (i != excludeIdx && nHostCh >= 0) {
+      nCh += nHostCh;
+      init = true;
+    }
+  }
+  return init ? nCh : -1;
+}
+
+IPlugAU::BusChannels* IPlugAU::GetBus(AudioUnitScope scope, AudioUnitElement busIdx)
+{
+  if (busIdx > AudioUnitElement(INT32_MAX)) return nullptr;
+  switch (scope) {
+    case kAudioUnitScope_Input: return mInputBuses.Get(int(busIdx));
+    case kAudioUnitScope_Output:
+    case kAudioUnitScope_Global: return mOutputBuses.Get(int(busIdx));
+    default: return nullptr;
+  }
+}
+
+void IPlugAU::ClearConnections()
+{
+  for (int i = 0, n = mInputBuses.GetSize(); i < n; ++i) {
+    BusChannels* bus = mInputBuses.Get(i);
+    bus->connected = false;
+    bus->hostChannels = -1;
+    *mInputConnections.Get(i) = InputBusConnection{};
+  }
+  for (int i = 0, n = mOutputBuses.GetSize(); i < n; ++i) {
+    BusChannels* bus = mOutputBuses.Get(i);
+    bus->connected = false;
+    bus->hostChannels = -1;
+  }
+}
+
+void IPlugAU::AssessInputConnections()
+{
+  PlugMutexScope lock(GetMutex());
+  SetInputChannelConnections(0, NInChannels(), false);
+  for (int i = 0, n = mInputBuses.GetSize(); i < n; ++i) {
+    BusChannels* bus = mInputBuses.Get(i);
+    InputBusConnection* conn = mInputConnections.Get(i);
+    if (conn->upstreamRenderProc && conn->upstreamObject) {
+      conn->inputType = eDirectFastProc;
+    } else if (conn->upstreamUnit) {
+      conn->inputType = eDirectNoFastProc;
+    } else if (conn->callback.inputProc) {
+      conn->inputType = eRenderCallback;
+    } else {
+      conn->inputType = eNotConnected;
+    }
+    bus->connected = conn->inputType != eNotConnected;
+    if (!bus->connected) continue;
+    if (bus->hostChannels < 0) bus->hostChannels = bus->plugChannels;
+    int unused = bus->plugChannels - bus->hostChannels;
+    SetInputChannelConnections(bus->firstPlugChannel, bus->hostChannels, true);
+    SetInputChannelConnections(bus->firstPlugChannel + bus->hostChannels, unused > 0 ? unused : 0, false);
+  }
+}
+
+void IPlugAU::SetBlockSize(int blockSize)
+{
+  int n = blockSize > 0 ? blockSize : 0;
+  int64_t nIn = int64_t(NInChannels()) * n, nOut = int64_t(NOutChannels()) * n;
+  if (nIn > INT32_MAX || nOut > INT32_MAX) return;  // no scratch could hold it: keep the old size
+  mInputScratch.Resize(int(nIn));
+  mOutputScratch.Resize(int(nOut));
+  if (mInputScratch.Get()) memset(mInputScratch.Get(), 0, sizeof(float) * size_t(mInputScratch.GetSize()));
+  if (mOutputScratch.Get()) memset(mOutputScratch.Get(), 0, sizeof(float) * size_t(mOutputScratch.GetSize()));
+  IPlugBase::SetBlockSize(blockSize);
+}

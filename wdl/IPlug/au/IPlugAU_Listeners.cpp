@@ -1,0 +1,65 @@
+// Property listeners and render notifications. The lists own their records;
+// a removed record is deleted and never called again. Null procedures are
+// refused: the lists are called blindly later.
+
+#include "wdl/IPlug/au/IPlugAU.h"
+
+ComponentResult IPlugAU::AddPropertyListener(const PropertyListener& listener)
+{
+  if (!listener.mListenerProc) return paramErr;
+  for (int i = 0, n = mPropertyListeners.GetSize(); i < n; ++i) {
+    const PropertyListener* have = mPropertyListeners.Get(i);
+    if (have->mPropID == listener.mPropID && have->mListenerProc == listener.mListenerProc) return noErr;
+  }
+  auto* record = new PropertyListener(listener);
+  if (!mPropertyListeners.Add(record)) {
+    delete record;
+    return memFullErr;
+  }
+  return noErr;
+}
+
+ComponentResult IPlugAU::RemovePropertyListener(const PropertyListener& listener, bool matchUserData)
+{
+  for (int i = 0, n = mPropertyListeners.GetSize(); i < n; ++i) {
+    const PropertyListener* have = mPropertyListeners.Get(i);
+    if (have->mPropID == listener.mPropID && have->mListenerProc == listener.mListenerProc &&
+        (!matchUserData || have->mProcArgs == listener.mProcArgs)) {
+      mPropertyListeners.Delete(i, true);
+      break;
+    }
+  }
+  return noErr;
+}
+
+ComponentResult IPlugAU::AddRenderNotify(const RenderNotify& notify)
+{
+  if (!notify.mFunc) return paramErr;
+  auto* record = new RenderNotify(notify);
+  if (!mRenderNotifies.Add(record)) {
+    delete record;
+    return memFullErr;
+  }
+  return noErr;
+}
+
+ComponentResult IPlugAU::RemoveRenderNotify(AURenderCallback func)
+{
+  for (int i = 0, n = mRenderNotifies.GetSize(); i < n; ++i) {
+    if (mRenderNotifies.Get(i)->mFunc == func) {
+      mRenderNotifies.Delete(i, true);
+      break;
+    }
+  }
+  return noErr;
+}
+
+void IPlugAU::InformListeners(AudioUnitPropertyID propID, AudioUnitScope scope)
+{
+  // A listener may add or remove listeners while it is called: the list is
+  // read afresh at every step.
+  for (int i = 0; i < mPropertyListeners.GetSize(); ++i) {
+    const PropertyListener* l = mPropertyListeners.Get(i);
+    if (l && l->mPropID == propID) l->mListenerProc(l->mProcArgs, mComponentInstance, propID, scope, 0);
+  }
+}

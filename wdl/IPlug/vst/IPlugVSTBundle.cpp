@@ -1,0 +1,27 @@
+#include "wdl/IPlug/vst/IPlugVSTBundle.h"
+
+#include <dlfcn.h>
+
+#include <cstring>
+
+bool VSTResourcePathForLibrary(const char* libraryPath, WDL_String* pResources)
+{
+  if (!libraryPath || !libraryPath[0]) return false;
+  const char* slash = strrchr(libraryPath, '/');
+  if (slash) {
+    pResources->Set(libraryPath, int(slash - libraryPath) + (slash == libraryPath ? 1 : 0));
+    if (slash != libraryPath) pResources->Append("/");
+  } else {
+    pResources->Set("./");
+  }
+  pResources->Append("Resources");
+  return true;
+}
+
+bool VSTGetBundleResourcePath(WDL_String* pResources)
+{
+  Dl_info info = {};
+  // Any address inside this library names the library, whoever loaded it.
+  if (!dladdr(reinterpret_cast<void*>(&VSTGetBundleResourcePath), &info)) return false;
+  return VSTResourcePathForLibrary(info.dli_fname, pResources);
+}

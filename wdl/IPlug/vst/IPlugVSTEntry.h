@@ -1,0 +1,37 @@
+#pragma once
+// The library's entry point: IPLUG_VST_ENTRY(Effect) in one source file of
+// the effect's shared library defines VSTPluginMain and main, the two names
+// VST 2 hosts look up, and exports only those.
+
+#include "wdl/IPlug/vst/IPlugVST.h"
+#include "wdl/mutex.h"
+
+// Constructs one instance under a process-wide creation lock; null when the
+// construction fails. Never throws.
+template <class Plug>
+AEffect* IPlugVSTCreate(VstHostCallback hostCallback) noexcept
+{
+  static WDL_Mutex sCreationLock;
+  try {
+    PlugMutexScope lock(&sCreationLock);
+    Plug* plug = new Plug(IPlugInstanceInfo{hostCallback});
+    return plug->FinishCreation();
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+// `main` cannot be defined under that name in C++; the assembler label gives
+// the exported symbol its name.
+#define IPLUG_VST_ENTRY(Plug)                                                               \
+  extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(                 \
+      VstHostCallback hostCallback)                                                         \
+  {                                                                                         \
+    return IPlugVSTCreate<Plug>(hostCallback);                                              \
+  }                                                                                         \
+  extern "C" __attribute__((visibility("default"))) AEffect* IPlugVSTMainAlias(             \
+      VstHostCallback hostCallback) __asm__("main");                                        \
+  extern "C" AEffect* IPlugVSTMainAlias(VstHostCallback hostCallback)                       \
+  {                                                                                         \
+    return VSTPluginMain(hostCallback);                                                     \
+  }
