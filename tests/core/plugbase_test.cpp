@@ -152,7 +152,7 @@ TEST(ProcessingFrame, SetBlockSizeClearsScratchOnlyOnChange)
   float* ins[1] = {in};
   plug->AttachInputBuffers(0, 1, ins, 2);
   plug->SetInputChannelConnections(0, 1, false);  // slot back to the scratch, which holds 0.5
-  double out[2] = {};
+  double out[4] = {};
   double* outs[1] = {out};
   plug->SetOutputChannelConnections(0, 1, true);
   plug->AttachOutputBuffers(0, 1, outs);
