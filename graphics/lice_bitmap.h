@@ -10,14 +10,8 @@
 typedef uint32_t LICE_PixelValue;
 
 // Win32-style rectangle (right and bottom exclusive) and drawing-context
-// handle shared with the drawing-context layer in graphics/gdi.
-#ifndef LICE_WIN32_TYPES_DEFINED
-#define LICE_WIN32_TYPES_DEFINED
-struct RECT {
-  int left, top, right, bottom;
-};
-typedef struct HDC__* HDC;
-#endif
+// handle, shared with the drawing-context layer.
+#include "graphics/gdi/swell-types.h"
 
 // Pixel (x, y) of an unflipped bitmap lies at getBits() + y * getRowSpan() + x;
 // a flipped bitmap stores row y at buffer row getHeight() - 1 - y. Spans are

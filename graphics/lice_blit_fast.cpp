@@ -21,11 +21,21 @@ bool always(const LICE_BlitJob&) { return true; }
 
 bool opaqueCopy(const LICE_BlitJob& j) { return j.sel == 0 && j.alpha == 1.0f; }
 
+// Above this many bytes a copy no longer fits the caches, and stores that
+// bypass them save reading each destination line before writing it.
+constexpr size_t kStreamingCopyBytes = size_t(8) << 20;
+
 void rowCopy(const LICE_BlitJob& j)
 {
   const size_t bytes = size_t(j.w) * 4;
   // Packed rows on both sides (whole bitmaps of equal width) are one block.
   if (j.dest_step == long(bytes) && j.src_step == long(bytes)) return void(memcpy(j.dest, j.src, bytes * size_t(j.h)));
+#if LICE_HAVE_SSE2
+  if (bytes * size_t(j.h) >= kStreamingCopyBytes) {
+    for (int y = 0; y < j.h; ++y) lice_sse::streamCopy(j.dest + y * j.dest_step, j.src + y * j.src_step, j.w);
+    return _mm_sfence();
+  }
+#endif
   for (int y = 0; y < j.h; ++y) memcpy(j.dest + y * j.dest_step, j.src + y * j.src_step, bytes);
 }
 

@@ -8,6 +8,9 @@
 #define LICE_HAVE_SSE2 1
 #include <emmintrin.h>
 
+#include <cstdint>
+#include <cstring>
+
 #include "graphics/lice_combine.h"
 
 namespace lice_sse {
@@ -109,6 +112,17 @@ static inline __m128i mulBlend(__m128i d, __m128i s, int w)
     const __m128i f = _mm_sub_epi16(_mm_setzero_si128(), _mm_mullo_epi16(w16, _mm_sub_epi16(k256, s16)));
     return _mm_mulhi_epu16(d16, f);
   });
+}
+
+// Copies n pixels with stores that bypass the caches (callers fence once
+// at the end). Pixels before the first 16-byte boundary of d and after the
+// last are copied normally.
+static inline void streamCopy(unsigned char* d, const unsigned char* s, int n)
+{
+  int x = 0;
+  for (; x < n && (reinterpret_cast<uintptr_t>(d) & 15); ++x, d += 4, s += 4) memcpy(d, s, 4);
+  for (; x + 4 <= n; x += 4, d += 16, s += 16) _mm_stream_si128(reinterpret_cast<__m128i*>(d), load4(s));
+  for (; x < n; ++x, d += 4, s += 4) memcpy(d, s, 4);
 }
 
 static inline __m128i halfMix(__m128i d, __m128i s)

@@ -86,6 +86,7 @@ void BM_LICE_BlitRows(benchmark::State& state)
   const Size s = kSizes[state.range(0)];
   LICE_MemBitmap src(s.w, s.h), dest(s.w, s.h);
   paintDiscs(src);
+  LICE_Clear(&dest, 0xff604020);
   for (auto _ : state) {
     LICE_Blit(&dest, &src, 0, 0, 0, 0, s.w - 4, s.h, 1.0f, 0);
     benchmark::ClobberMemory();

@@ -5,14 +5,11 @@
 
 class NSObject;
 
-// Shared with graphics/lice_bitmap.h; the guard keeps one definition.
-#ifndef LICE_WIN32_TYPES_DEFINED
-#define LICE_WIN32_TYPES_DEFINED
+// Right and bottom are exclusive.
 struct RECT {
   int left, top, right, bottom;
 };
 typedef struct HDC__* HDC;
-#endif
 
 typedef struct HGDIOBJ__* HGDIOBJ;
 // A window or a view (NSWindow or NSView); anything else is refused.
