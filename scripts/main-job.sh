@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds both deliverables and runs the main job: a built-in signal through
-# KestrelVST in the project's own VST host, levels printed, output written.
+# KestrelVST and KestrelAU in the project's own hosts, levels printed, outputs
+# written and compared.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -11,4 +12,11 @@ vst=build/KestrelVST.vst/Contents/KestrelVST.so
 echo "== KestrelVST: built-in signal, program \"Drums Kick Control\""
 build/tools/vsthost/vsthost "$vst" --signal mix --seconds 20 --program "Drums Kick Control" \
   --out out/kestrel-vst.wav --time
-echo "Output written to out/kestrel-vst.wav"
+
+au=build/KestrelAU.component
+echo "== KestrelAU: built-in signal, preset \"Drums Kick Control\""
+build/tools/auhost/kestrel_auhost "$au" --signal mix --seconds 20 --preset "Drums Kick Control" \
+  --out out/kestrel-au.wav --time
+echo "== KestrelAU against KestrelVST"
+build/tools/signal/wavcompare out/kestrel-vst.wav out/kestrel-au.wav
+echo "Outputs written to out/kestrel-vst.wav and out/kestrel-au.wav"

@@ -26,7 +26,7 @@ struct Contender {
   double reductionDB = 0.0;
 };
 
-double MeanRmsDB(const AudioBuffer& b)
+double MeanRmsDB(const SignalBuffer& b)
 {
   double sum = 0.0;
   for (const ChannelLevel& l : MeasureLevels(b)) sum += l.rmsDB;
@@ -72,7 +72,7 @@ int main(int argc, char** argv)
     return 0;
   }
 
-  AudioBuffer in, out;
+  SignalBuffer in, out;
   GenerateSignal("mix", 44100.0, kSeconds, 2, &in);
   const double inDB = MeanRmsDB(in);
   for (Contender& c : contenders) {

@@ -31,11 +31,17 @@ public:
   void OnParamChange(int paramIdx) override;
   void OnActivate(bool active) override;
   void ProcessMidiMsg(IMidiMsg* pMsg) override;
+  // Output c = 2 x input c + input c + 2 (the side-chain pair), sample by
+  // sample; with input 1 unconnected only output 0 is written, as a
+  // mono-aware effect does.
+  void ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames) override;
 
   std::vector<int> mParamChanges;
   std::vector<bool> mActivations;
   std::vector<IMidiMsg> mMidiIn;
   int mResets = 0;
+  int mBlocks = 0;
+  int mLastBlockFrames = 0;
   bool mThrowInReset = false;
 };
 

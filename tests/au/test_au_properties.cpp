@@ -1,21 +1,16 @@
-// The properties a host needs to list parameters and presets; the others
-// are refused until they are built.
+// The properties a host lists parameters and presets with.
 
 #include <cstdlib>
 #include <cstring>
 
 #include "platform/corefoundation/CoreFoundation.h"
 #include "tests/au/AUTestEffect.h"
+#include "tests/au/AUTestHelpers.h"
 
 namespace {
 
 using PropertyTest = AUTestFixture;
 
-std::string Text(CFStringRef s)
-{
-  char buf[64];
-  return CFStringGetCString(s, buf, sizeof buf, kCFStringEncodingUTF8) ? buf : "<none>";
-}
 
 TEST_F(PropertyTest, ParameterListHoldsEveryIdInGlobalScopeOnly)
 {
@@ -89,24 +84,6 @@ TEST_F(PropertyTest, FactoryPresetsAreTheFilledSlotsInOrder)
     free(p);
   }
   CFRelease(presets);
-}
-
-TEST_F(PropertyTest, PropertiesNotYetServedAreRefused)
-{
-  Float64 rate = 0;
-  UInt32 size = sizeof rate;
-  EXPECT_EQ(AudioUnitGetProperty(mUnit, kAudioUnitProperty_SampleRate, kAudioUnitScope_Global, 0, &rate, &size),
-            kAudioUnitErr_InvalidProperty);
-  EXPECT_EQ(rate, 0.0);
-  AudioTimeStamp ts = {};
-  AudioBufferList list = {};
-  EXPECT_EQ(AudioUnitRender(mUnit, nullptr, &ts, 0, 16, &list), kAudioUnitErr_InvalidPropertyValue);
-  void* proc = nullptr;
-  EXPECT_EQ(IPlugAU::GetProc(kAudioUnitRenderSelect, &size, &proc), noErr);
-  EXPECT_EQ(proc, reinterpret_cast<void*>(IPlugAU::RenderProc));
-  EXPECT_EQ(IPlugAU::GetProc(kAudioUnitResetSelect, &size, &proc), kAudioUnitErr_InvalidElement);
-  EXPECT_STREQ(AUInputTypeStr(IPlugAU::eRenderCallback), "RenderCallback");
-  EXPECT_STREQ(AUInputTypeStr(9), "NotConnected");
 }
 
 }  // namespace

@@ -12,35 +12,35 @@ namespace {
 
 TEST(VstHostSignals, LevelsMatchTheirDefinitions)
 {
-  AudioBuffer tone;
+  SignalBuffer tone;
   ASSERT_TRUE(GenerateSignal("tone", 48000.0, 1.0, 2, &tone));
   EXPECT_EQ(tone.NumFrames(), 48000);
   for (const ChannelLevel& l : MeasureLevels(tone)) {
     EXPECT_NEAR(l.peakDB, 20.0 * log10(0.5), 1e-3);             // -6.02
     EXPECT_NEAR(l.rmsDB, 20.0 * log10(0.5 / sqrt(2.0)), 1e-3);  // -9.03
   }
-  AudioBuffer noise;
+  SignalBuffer noise;
   ASSERT_TRUE(GenerateSignal("noise", 44100.0, 2.0, 1, &noise));
   EXPECT_NEAR(MeasureLevels(noise)[0].rmsDB, -12.0, 0.1);
-  AudioBuffer again;
+  SignalBuffer again;
   GenerateSignal("noise", 44100.0, 2.0, 1, &again);
   EXPECT_EQ(noise.channels, again.channels);
 
-  AudioBuffer mix;
+  SignalBuffer mix;
   ASSERT_TRUE(GenerateSignal("mix", 44100.0, 4.0, 2, &mix));
   EXPECT_LT(MeasureLevels(mix)[0].peakDB, 0.0);
   EXPECT_FALSE(GenerateSignal("chirp", 44100.0, 1.0, 2, &mix));
   EXPECT_FALSE(GenerateSignal("tone", 44100.0, 0.0, 2, &mix));
-  EXPECT_EQ(MeasureLevels(AudioBuffer{44100.0, {std::vector<float>(4)}})[0].peakDB, -INFINITY);
+  EXPECT_EQ(MeasureLevels(SignalBuffer{44100.0, {std::vector<float>(4)}})[0].peakDB, -INFINITY);
 }
 
 TEST(VstHostWav, FloatRoundTripIsExact)
 {
-  AudioBuffer out;
+  SignalBuffer out;
   GenerateSignal("noise", 22050.0, 0.5, 3, &out);
   std::string path = testing::TempDir() + "vsthost-roundtrip.wav", error;
   ASSERT_TRUE(WriteWav(path, out, &error)) << error;
-  AudioBuffer in;
+  SignalBuffer in;
   ASSERT_TRUE(ReadWav(path, &in, &error)) << error;
   EXPECT_EQ(in.sampleRate, 22050.0);
   EXPECT_EQ(in.channels, out.channels);
@@ -64,7 +64,7 @@ TEST(VstHostPlugin, ProcessesThroughAnEffectLibrary)
   EXPECT_EQ(plugin.Param(0).display, "0.50");
   EXPECT_EQ(plugin.Param(0).label, "x");
 
-  AudioBuffer in, out;
+  SignalBuffer in, out;
   GenerateSignal("noise", 44100.0, 0.01, 1, &in);  // 441 frames: 4 full blocks and 41
   ProcessAudio(plugin, in, &out);
   ASSERT_EQ(out.NumChannels(), 2);

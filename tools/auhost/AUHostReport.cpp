@@ -7,16 +7,9 @@
 
 #include "platform/audiounit/AudioUnitProperties.h"
 #include "platform/corefoundation/CoreFoundation.h"
+#include "tools/auhost/AUHostUnit.h"
 
 namespace {
-
-std::string Text(CFStringRef s)
-{
-  CFIndex size = CFStringGetMaximumSizeForEncoding(CFStringGetLength(s), kCFStringEncodingUTF8);
-  if (size < 0) return std::string();
-  std::vector<char> buf(size_t(size) + 1);
-  return CFStringGetCString(s, buf.data(), CFIndex(buf.size()), kCFStringEncodingUTF8) ? buf.data() : "";
-}
 
 const char* UnitName(AudioUnitParameterUnit unit)
 {
@@ -43,7 +36,8 @@ bool PrintIdentity(FILE* out, AudioUnit unit)
   MacFourCCToText(cd.componentSubType, subtype);
   MacFourCCToText(cd.componentManufacturer, maker);
   UInt32 version = UInt32(GetComponentVersion(unit));
-  fprintf(out, "name: %s\ntype: '%s' subtype: '%s' manufacturer: '%s'\n", Text(name).c_str(), type, subtype, maker);
+  fprintf(out, "name: %s\ntype: '%s' subtype: '%s' manufacturer: '%s'\n", AUHostText(name).c_str(), type, subtype,
+          maker);
   fprintf(out, "version: 0x%08" PRIX32 " (%u.%u.%u)\n", version, version >> 16, (version >> 8) & 0xFF, version & 0xFF);
   CFRelease(name);
   return true;
@@ -67,9 +61,9 @@ bool PrintParameters(FILE* out, AudioUnit unit)
     if (AudioUnitGetProperty(unit, kAudioUnitProperty_ParameterInfo, kAudioUnitScope_Global, id, &info, &size) ||
         AudioUnitGetParameter(unit, id, kAudioUnitScope_Global, 0, &value))
       return false;
-    fprintf(out, "  %2" PRIu32 " %-14s %s [%g, %g] = %g %s\n", id, Text(info.cfNameString).c_str(),
+    fprintf(out, "  %2" PRIu32 " %-14s %s [%g, %g] = %g %s\n", id, AUHostText(info.cfNameString).c_str(),
             UnitName(info.unit), double(info.minValue), double(info.maxValue), double(value),
-            Text(info.unitName).c_str());
+            AUHostText(info.unitName).c_str());
     CFRelease(info.cfNameString);
     CFRelease(info.unitName);
   }
@@ -86,7 +80,7 @@ bool PrintPresets(FILE* out, AudioUnit unit)
   fprintf(out, "presets: %ld\n", long(n));
   for (CFIndex i = 0; i < n; ++i) {
     auto* preset = static_cast<AUPreset*>(const_cast<void*>(CFArrayGetValueAtIndex(presets, i)));
-    fprintf(out, "  %3d %s\n", int(preset->presetNumber), Text(preset->presetName).c_str());
+    fprintf(out, "  %3d %s\n", int(preset->presetNumber), AUHostText(preset->presetName).c_str());
     CFRelease(preset->presetName);
     free(preset);
   }

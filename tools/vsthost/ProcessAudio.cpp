@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-double ProcessAudio(VstHostPlugin& plugin, const AudioBuffer& in, AudioBuffer* out)
+double ProcessAudio(VstHostPlugin& plugin, const SignalBuffer& in, SignalBuffer* out)
 {
   const int nIn = plugin.NumInputs(), nOut = plugin.NumOutputs(), block = plugin.BlockSize();
   const int frames = in.NumFrames();

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/vsthost/AudioBuffer.h"
+#include "tools/signal/SignalBuffer.h"
 #include "tools/vsthost/ProcessAudio.h"
 #include "tools/vsthost/VstHostPlugin.h"
 
@@ -109,16 +109,9 @@ bool SelectProgram(VstHostPlugin& p, const std::string& program)
   return true;
 }
 
-void PrintLevels(const char* what, const AudioBuffer& buffer)
-{
-  std::vector<ChannelLevel> levels = MeasureLevels(buffer);
-  for (size_t c = 0; c < levels.size(); ++c)
-    printf("%s %zu: peak %.2f dBFS, RMS %.2f dBFS\n", what, c + 1, levels[c].peakDB, levels[c].rmsDB);
-}
-
 int Run(const Options& o)
 {
-  AudioBuffer in;
+  SignalBuffer in;
   std::string error;
   if (o.inPath.size() && !ReadWav(o.inPath, &in, &error)) {
     fprintf(stderr, "vsthost: %s\n", error.c_str());
@@ -145,7 +138,7 @@ int Run(const Options& o)
   if (o.list) ListEffect(plugin);
   if (!in.NumChannels()) return 0;
 
-  AudioBuffer out;
+  SignalBuffer out;
   double spent = ProcessAudio(plugin, in, &out);
   PrintLevels("input", in);
   PrintLevels("output", out);

@@ -27,6 +27,8 @@ IPlugAU::~IPlugAU()
   mOutputBuses.Empty(true);
   mInputConnections.Empty(true);
   mPropertyListeners.Empty(true);
+  FreeRetiredSnapshots();
+  delete mNotifySnapshot.load();
 }
 
 void IPlugAU::MakeBuses(WDL_PtrList<BusChannels>* pBuses, int nChannels)

@@ -11,6 +11,9 @@
 #include "platform/audiounit/AudioUnitUtilities.h"
 #include "platform/audiounit/MusicDevice.h"
 #include "wdl/IPlug/IPlugBase.h"
+
+#include <atomic>
+#include <vector>
 #include "wdl/wdlstring.h"
 
 // What MakePlug hands the effect's constructor in this build.
@@ -79,8 +82,9 @@ public:
   EHostId GetHost() override;
   void ResizeGraphics(int w, int h) override;
   void HostSpecificInit() override;
-  // Sizes the float scratch for blockSize frames, then the base. Never
-  // during rendering.
+  // Sizes the scratch buffers for blockSize frames, then the base; keeps the
+  // old size when memory for the new one cannot be had. Never during
+  // rendering.
   void SetBlockSize(int blockSize) override;
   // Tells latency listeners first, so they still read the old value.
   void SetLatency(int samples) override;
@@ -99,16 +103,22 @@ public:
                                     UInt32 outputBusIdx, UInt32 nFrames, AudioBufferList* pBufferList);
 
   // Properties (IPlugAU_Properties.cpp), under mMutex. With pData null the
-  // get is the property-info call. The caller's size is not compared.
+  // get is the property-info call; a get refuses a buffer smaller than the
+  // property, a set data that is missing or shorter than its record
+  // (kAudioUnitErr_InvalidPropertyValue).
   ComponentResult GetProperty(AudioUnitPropertyID propID, AudioUnitScope scope, AudioUnitElement element,
                               UInt32* pDataSize, Boolean* pWriteable, void* pData);
   ComponentResult SetProperty(AudioUnitPropertyID propID, AudioUnitScope scope, AudioUnitElement element,
                               UInt32* pDataSize, const void* pData);
   static ComponentResult GetProc(AudioUnitElement type, UInt32* pDataSize, void* pData);
+  // One get or property-info call (IPlugAU_PropertyCall.h).
+  struct PropertyCall;
   bool CheckLegalIO(AudioUnitScope scope, int busIdx, int nChannels);
   bool CheckLegalIO();
 
-  // Class-info state (IPlugAU_State.cpp), under mMutex.
+  // Class-info state (IPlugAU_State.cpp), under mMutex. SetState checks the
+  // whole dictionary before it applies anything: a refused one leaves the
+  // instance as it was.
   ComponentResult GetState(CFPropertyListRef* ppPropList);
   ComponentResult SetState(CFPropertyListRef pPropList);
 
@@ -131,6 +141,9 @@ public:
   const PropertyListener* GetPropertyListener(int idx) const { return mPropertyListeners.Get(idx); }
   const RenderNotify* GetRenderNotify(int idx) const { return mRenderNotifies.Get(idx); }
   const InputBusConnection* GetInputConnection(int idx) const { return mInputConnections.Get(idx); }
+  const BusChannels* GetInputBus(int idx) const { return mInputBuses.Get(idx); }
+  const BusChannels* GetOutputBus(int idx) const { return mOutputBuses.Get(idx); }
+  double GetLastRenderSampleTime() const { return mLastRenderSampleTime.load(std::memory_order_relaxed); }
 
 private:
   // The selector table (IPlugAU_Dispatch.cpp): one method per selector, each
@@ -165,29 +178,98 @@ private:
   ComponentResult AddRenderNotify(const RenderNotify& notify);
   ComponentResult RemoveRenderNotify(AURenderCallback func);
 
-  // Properties served so far (IPlugAU_Properties.cpp).
-  ComponentResult GetParameterList(AudioUnitScope scope, UInt32* pDataSize, void* pData);
-  ComponentResult GetParameterInfo(AudioUnitScope scope, AudioUnitElement element, UInt32* pDataSize, void* pData);
-  ComponentResult GetFactoryPresets(UInt32* pDataSize, void* pData);
+  // Getters, one per property; each reports the size and writable flag and,
+  // with data, writes the contents.
+  ComponentResult GetClassInfo(PropertyCall& call);
+  ComponentResult GetMakeConnection(PropertyCall& call);
+  ComponentResult GetSampleRateProperty(PropertyCall& call);
+  ComponentResult GetParameterList(PropertyCall& call);
+  ComponentResult GetParameterInfo(PropertyCall& call);
+  ComponentResult GetFastDispatch(PropertyCall& call);
+  ComponentResult GetStreamFormat(PropertyCall& call);
+  ComponentResult GetElementCount(PropertyCall& call);
+  ComponentResult GetLatencySeconds(PropertyCall& call);
+  ComponentResult GetSupportedNumChannels(PropertyCall& call);
+  ComponentResult GetMaximumFrames(PropertyCall& call);
+  ComponentResult GetParameterValueStrings(PropertyCall& call);
+  ComponentResult GetUIComponentList(PropertyCall& call);
+  ComponentResult GetBypass(PropertyCall& call);
+  ComponentResult GetLastRenderError(PropertyCall& call);
+  ComponentResult GetRenderCallback(PropertyCall& call);
+  ComponentResult GetFactoryPresets(PropertyCall& call);
+  ComponentResult GetHostCallbacks(PropertyCall& call);
+  ComponentResult GetCurrentPreset(PropertyCall& call);
+  ComponentResult GetCocoaUI(PropertyCall& call);
+  ComponentResult GetParameterStringFromValue(PropertyCall& call);
+  ComponentResult GetParameterIDName(PropertyCall& call);
+  ComponentResult GetParameterValueFromString(PropertyCall& call);
+  ComponentResult GetInstrumentCount(PropertyCall& call);
+
+  // Setters; the data has been checked against the property's size.
+  ComponentResult SetClassInfo(const void* pData);
+  ComponentResult SetMakeConnection(AudioUnitScope scope, const AudioUnitConnection& conn);
+  ComponentResult SetSampleRateProperty(Float64 rate);
+  ComponentResult SetStreamFormat(AudioUnitScope scope, AudioUnitElement element,
+                                  const AudioStreamBasicDescription& format);
+  ComponentResult SetMaximumFrames(UInt32 frames);
+  ComponentResult SetBypass(UInt32 bypass);
+  ComponentResult SetRenderCallback(AudioUnitScope scope, AudioUnitElement element,
+                                    const AURenderCallbackStruct& callback);
+  ComponentResult SetHostCallbacks(AudioUnitScope scope, UInt32 size, const void* pData);
+  ComponentResult SetCurrentPreset(const AUPreset& preset);
+
+  // The host's reset: the effect's Reset, and inputs are pulled afresh.
+  void ResetAudio();
+
+  // Rendering (IPlugAU_Render.cpp).
+  ComponentResult Render(const AudioTimeStamp* pTimestamp, UInt32 outputBusIdx, UInt32 nFrames,
+                         AudioBufferList* pBufferList);
+  ComponentResult PullInputs(const AudioTimeStamp* pTimestamp, UInt32 nFrames);
+  ComponentResult PullInputBus(int busIdx, const AudioTimeStamp* pTimestamp, UInt32 nFrames);
+  void ConnectOutputBus(BusChannels* bus, UInt32 nBuffers);
+  void AttachOutputBus(const BusChannels* bus, AudioBufferList* pBufferList, UInt32 nFrames);
+  void SendRenderNotifies(int count, AudioUnitRenderActionFlags flags, const AudioTimeStamp* pTimestamp,
+                          UInt32 outputBusIdx, UInt32 nFrames, AudioBufferList* pBufferList);
 
   void MakeBuses(WDL_PtrList<BusChannels>* pBuses, int nChannels);
+
+  // What the render procedure reads of the render notifications: a copy of
+  // the list, replaced whole under mMutex whenever the list changes. A copy
+  // that a render may still be reading is freed only once no render runs.
+  // Each copy is keyed by its record: a record still listed when its turn
+  // comes is called, one removed meanwhile is not.
+  struct NotifySnapshot {
+    std::vector<std::pair<const RenderNotify*, RenderNotify>> notifies;
+  };
+  void PublishRenderNotifies();
+  void FreeRetiredSnapshots();
 
   WDL_String mBundleId;
   WDL_String mViewClassName;
   AudioUnit mComponentInstance = nullptr;
   bool mActive = false;
-  bool mBypassed = false;
-  double mLastRenderSampleTime = -1.0;
+  std::atomic<bool> mBypassed = false;
+  std::atomic<double> mLastRenderSampleTime = -1.0;
   double mCachedTempo = 120.0;
   HostCallbackInfo mHostCallbacks = {};
   WDL_TypedBuf<float> mInputScratch;
   WDL_TypedBuf<float> mOutputScratch;
+  // Where the effect writes each output channel: zeroed before every block,
+  // so a channel the effect leaves alone reaches the host as silence.
+  WDL_TypedBuf<double> mOutputDoubleScratch;
   WDL_PtrList<RenderNotify> mRenderNotifies;
   WDL_PtrList<BusChannels> mInputBuses;
   WDL_PtrList<BusChannels> mOutputBuses;
   WDL_PtrList<InputBusConnection> mInputConnections;
   WDL_PtrList<PropertyListener> mPropertyListeners;
+  std::atomic<NotifySnapshot*> mNotifySnapshot = nullptr;
+  std::atomic<int> mRendersInFlight = 0;
+  std::vector<NotifySnapshot*> mRetiredSnapshots;
 };
+
+// Fills a stream description for 32-bit float linear PCM; returns the bytes
+// per frame.
+UInt32 MakeDefaultASBD(AudioStreamBasicDescription* pASBD, double sampleRate, int nChannels, bool interleaved);
 
 // The texts of EAUInputType; any other value gives "NotConnected".
 const char* AUInputTypeStr(int type);

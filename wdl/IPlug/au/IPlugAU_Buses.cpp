@@ -75,9 +75,20 @@ void IPlugAU::SetBlockSize(int blockSize)
   int n = blockSize > 0 ? blockSize : 0;
   int64_t nIn = int64_t(NInChannels()) * n, nOut = int64_t(NOutChannels()) * n;
   if (nIn > INT32_MAX || nOut > INT32_MAX) return;  // no scratch could hold it: keep the old size
-  mInputScratch.Resize(int(nIn));
-  mOutputScratch.Resize(int(nOut));
+  // All three or none: a render trusts each to hold the block size.
+  if (!mInputScratch.Resize(int(nIn)) || !mOutputScratch.Resize(int(nOut)) ||
+      !mOutputDoubleScratch.Resize(int(nOut))) {
+    int old = GetBlockSize();
+    mInputScratch.Resize(NInChannels() * old, false);
+    mOutputScratch.Resize(NOutChannels() * old, false);
+    mOutputDoubleScratch.Resize(NOutChannels() * old, false);
+    return;
+  }
   if (mInputScratch.Get()) memset(mInputScratch.Get(), 0, sizeof(float) * size_t(mInputScratch.GetSize()));
   if (mOutputScratch.Get()) memset(mOutputScratch.Get(), 0, sizeof(float) * size_t(mOutputScratch.GetSize()));
+  if (mOutputDoubleScratch.Get())
+    memset(mOutputDoubleScratch.Get(), 0, sizeof(double) * size_t(mOutputDoubleScratch.GetSize()));
   IPlugBase::SetBlockSize(blockSize);
+  // The base keeps its old size when it cannot grow; so do the scratch buffers.
+  if (GetBlockSize() != n) SetBlockSize(GetBlockSize());
 }

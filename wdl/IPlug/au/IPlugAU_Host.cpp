@@ -5,6 +5,7 @@
 
 #include "platform/corefoundation/CFBundle.h"
 #include "wdl/IPlug/au/IPlugAU.h"
+#include "wdl/IPlug/au/IPlugAU_CFText.h"
 
 namespace {
 
@@ -21,15 +22,11 @@ EHostId IPlugAU::GetHost()
 {
   EHostId host = GetHostIdRaw();
   if (host != kHostUninit) return host;
-  CFStringRef id = CFBundleGetIdentifier(CFBundleGetMainBundle());
-  CFIndex size = CFStringGetMaximumSizeForEncoding(CFStringGetLength(id), kCFStringEncodingUTF8);
-  if (id && size >= 0 && size < INT_MAX) {
-    WDL_TypedBuf<char> text;
-    if (text.Resize(int(size) + 1) && CFStringGetCString(id, text.Get(), size + 1, kCFStringEncodingUTF8)) {
-      SetHost(text.Get(), 0);
-      host = GetHostIdRaw();
-      if (host != kHostUninit) return host;
-    }
+  WDL_TypedBuf<char> id;
+  if (CFStringToText(CFBundleGetIdentifier(CFBundleGetMainBundle()), &id)) {
+    SetHost(id.Get(), 0);
+    host = GetHostIdRaw();
+    if (host != kHostUninit) return host;
   }
   SetHost("", 0);
   return GetHostIdRaw();

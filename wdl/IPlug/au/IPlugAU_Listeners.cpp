@@ -40,6 +40,7 @@ ComponentResult IPlugAU::AddRenderNotify(const RenderNotify& notify)
     delete record;
     return memFullErr;
   }
+  PublishRenderNotifies();
   return noErr;
 }
 
@@ -48,6 +49,7 @@ ComponentResult IPlugAU::RemoveRenderNotify(AURenderCallback func)
   for (int i = 0, n = mRenderNotifies.GetSize(); i < n; ++i) {
     if (mRenderNotifies.Get(i)->mFunc == func) {
       mRenderNotifies.Delete(i, true);
+      PublishRenderNotifies();
       break;
     }
   }
@@ -62,4 +64,23 @@ void IPlugAU::InformListeners(AudioUnitPropertyID propID, AudioUnitScope scope)
     const PropertyListener* l = mPropertyListeners.Get(i);
     if (l && l->mPropID == propID) l->mListenerProc(l->mProcArgs, mComponentInstance, propID, scope, 0);
   }
+}
+
+// Called under mMutex. A render that began before the swap may still read
+// the old copy: it is freed only once no render is in flight. The counter
+// and the pointer are both sequentially consistent, so a render that the
+// check misses has not loaded the old copy yet.
+void IPlugAU::PublishRenderNotifies()
+{
+  auto* snapshot = new NotifySnapshot;
+  for (int i = 0, n = mRenderNotifies.GetSize(); i < n; ++i) snapshot->notifies.push_back({mRenderNotifies.Get(i), *mRenderNotifies.Get(i)});
+  NotifySnapshot* old = mNotifySnapshot.exchange(snapshot);
+  if (old) mRetiredSnapshots.push_back(old);
+  if (mRendersInFlight.load() == 0) FreeRetiredSnapshots();
+}
+
+void IPlugAU::FreeRetiredSnapshots()
+{
+  for (NotifySnapshot* s : mRetiredSnapshots) delete s;
+  mRetiredSnapshots.clear();
 }

@@ -1,109 +1,224 @@
-// Properties. Parameter and preset listing is served now; the remaining
-// properties answer kAudioUnitErr_InvalidProperty until they are built.
+// The property table: one getter and at most one setter per property. Sizes
+// are those of this platform's records (64-bit pointers), which is what
+// hosts built against the same records pass.
 
-#include <cstdlib>
+#include <cmath>
 #include <cstring>
 
-#include "platform/corefoundation/CFArray.h"
-#include "wdl/IPlug/au/IPlugAU.h"
+#include "wdl/IPlug/au/IPlugAU_PropertyCall.h"
 
 namespace {
 
-constexpr AudioUnitParameterOptions kParamInfoFlags =
-    kAudioUnitParameterFlag_IsWritable | kAudioUnitParameterFlag_IsReadable |
-    kAudioUnitParameterFlag_HasCFNameString | kAudioUnitParameterFlag_CFNameRelease;
-static_assert(kParamInfoFlags == 0xC8000010u);
-
-CFStringRef NewCFString(const char* text)
-{
-  return CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingUTF8);
-}
+// Largest slice a host may ask for: it sizes six channels of float and
+// double scratch.
+constexpr UInt32 kMaxFramesPerSliceCap = 65536;
 
 }  // namespace
 
 ComponentResult IPlugAU::GetProperty(AudioUnitPropertyID propID, AudioUnitScope scope, AudioUnitElement element,
-                                     UInt32* pDataSize, Boolean* /*pWriteable*/, void* pData)
+                                     UInt32* pDataSize, Boolean* pWriteable, void* pData)
 {
+  if (!pDataSize || !pWriteable) return paramErr;
+  PropertyCall call(scope, element, pDataSize, pWriteable, pData);
   switch (propID) {
-    case kAudioUnitProperty_ParameterList: return GetParameterList(scope, pDataSize, pData);
-    case kAudioUnitProperty_ParameterInfo: return GetParameterInfo(scope, element, pDataSize, pData);
-    case kAudioUnitProperty_FactoryPresets: return GetFactoryPresets(pDataSize, pData);
+    case kAudioUnitProperty_ClassInfo: return GetClassInfo(call);
+    case kAudioUnitProperty_MakeConnection: return GetMakeConnection(call);
+    case kAudioUnitProperty_SampleRate: return GetSampleRateProperty(call);
+    case kAudioUnitProperty_ParameterList: return GetParameterList(call);
+    case kAudioUnitProperty_ParameterInfo: return GetParameterInfo(call);
+    case kAudioUnitProperty_FastDispatch: return GetFastDispatch(call);
+    case kAudioUnitProperty_StreamFormat: return GetStreamFormat(call);
+    case kAudioUnitProperty_ElementCount: return GetElementCount(call);
+    case kAudioUnitProperty_Latency: return GetLatencySeconds(call);
+    case kAudioUnitProperty_SupportedNumChannels: return GetSupportedNumChannels(call);
+    case kAudioUnitProperty_MaximumFramesPerSlice: return GetMaximumFrames(call);
+    case kAudioUnitProperty_ParameterValueStrings: return GetParameterValueStrings(call);
+    case kAudioUnitProperty_GetUIComponentList: return GetUIComponentList(call);
+    case kAudioUnitProperty_TailTime: return GetLatencySeconds(call);
+    case kAudioUnitProperty_BypassEffect: return GetBypass(call);
+    case kAudioUnitProperty_LastRenderError: return GetLastRenderError(call);
+    case kAudioUnitProperty_SetRenderCallback: return GetRenderCallback(call);
+    case kAudioUnitProperty_FactoryPresets: return GetFactoryPresets(call);
+    case kAudioUnitProperty_HostCallbacks: return GetHostCallbacks(call);
+    case kAudioUnitProperty_CurrentPreset: return GetCurrentPreset(call);
+    case kAudioUnitProperty_CocoaUI: return GetCocoaUI(call);
+    case kAudioUnitProperty_ParameterStringFromValue: return GetParameterStringFromValue(call);
+    case kAudioUnitProperty_ParameterIDName: return GetParameterIDName(call);
+    case kAudioUnitProperty_PresentPreset: return GetCurrentPreset(call);
+    case kAudioUnitProperty_ParameterValueFromString: return GetParameterValueFromString(call);
+    case kMusicDeviceProperty_InstrumentCount: return GetInstrumentCount(call);
     default: return kAudioUnitErr_InvalidProperty;
   }
 }
 
-ComponentResult IPlugAU::SetProperty(AudioUnitPropertyID propID, AudioUnitScope scope, AudioUnitElement,
-                                     UInt32*, const void*)
+namespace {
+
+// The property's record from the host's data, or null when the data is
+// missing or shorter than the record.
+template <class T>
+const T* Record(const UInt32* pDataSize, const void* pData)
+{
+  return pData && pDataSize && *pDataSize >= sizeof(T) ? static_cast<const T*>(pData) : nullptr;
+}
+
+}  // namespace
+
+ComponentResult IPlugAU::SetProperty(AudioUnitPropertyID propID, AudioUnitScope scope, AudioUnitElement element,
+                                     UInt32* pDataSize, const void* pData)
 {
   // Listeners hear of every set, even one that then fails.
   InformListeners(propID, scope);
-  return kAudioUnitErr_InvalidProperty;
-}
-
-ComponentResult IPlugAU::GetParameterList(AudioUnitScope scope, UInt32* pDataSize, void* pData)
-{
-  int n = scope == kAudioUnitScope_Global ? NParams() : 0;
-  *pDataSize = UInt32(n) * sizeof(AudioUnitParameterID);
-  if (pData) {
-    auto* ids = static_cast<AudioUnitParameterID*>(pData);
-    for (int i = 0; i < n; ++i) ids[i] = AudioUnitParameterID(i);
-  }
-  return noErr;
-}
-
-ComponentResult IPlugAU::GetParameterInfo(AudioUnitScope scope, AudioUnitElement element, UInt32* pDataSize,
-                                          void* pData)
-{
-  *pDataSize = sizeof(AudioUnitParameterInfo);
-  if (scope != kAudioUnitScope_Global || element >= UInt32(NParams())) return kAudioUnitErr_InvalidProperty;
-  if (!pData) return noErr;
-  const IParam* param = GetParam(int(element));
-  AudioUnitParameterInfo* info = static_cast<AudioUnitParameterInfo*>(pData);
-  *info = AudioUnitParameterInfo{};
-  const char* name = param->GetNameForHost();
-  size_t len = strnlen(name, sizeof info->name - 1);
-  memcpy(info->name, name, len);
-  info->cfNameString = NewCFString(param->GetNameForHost());
-  const char* label = param->GetLabelForHost();
-  switch (param->Type()) {
-    case IParam::kKindBool: info->unit = kAudioUnitParameterUnit_Boolean; break;
-    case IParam::kKindEnum: info->unit = kAudioUnitParameterUnit_Indexed; break;
-    default: info->unit = label[0] ? kAudioUnitParameterUnit_CustomUnit : kAudioUnitParameterUnit_Generic; break;
-  }
-  if (info->unit == kAudioUnitParameterUnit_CustomUnit) info->unitName = NewCFString(label);
-  double lo, hi;
-  param->GetBounds(&lo, &hi);
-  info->minValue = AudioUnitParameterValue(lo);
-  info->maxValue = AudioUnitParameterValue(hi);
-  info->defaultValue = AudioUnitParameterValue(param->Value());
-  info->flags = kParamInfoFlags;
-  return noErr;
-}
-
-// The records are malloc'ed: the caller releases each name, frees each
-// record and releases the array.
-ComponentResult IPlugAU::GetFactoryPresets(UInt32* pDataSize, void* pData)
-{
-  *pDataSize = sizeof(CFArrayRef);
-  if (!pData) return noErr;
-  int n = NPresets();
-  CFMutableArrayRef presets = CFArrayCreateMutable(kCFAllocatorDefault, n, nullptr);
-  if (!presets) return memFullErr;
-  for (int i = 0; i < n; ++i) {
-    auto* preset = static_cast<AUPreset*>(malloc(sizeof(AUPreset)));
-    if (!preset) break;
-    preset->presetNumber = i;
-    preset->presetName = NewCFString(GetPresetName(i));
-    CFArrayAppendValue(presets, preset);
-    if (CFArrayGetCount(presets) != i + 1) {
-      CFRelease(preset->presetName);
-      free(preset);
-      break;
+  constexpr ComponentResult kBadData = kAudioUnitErr_InvalidPropertyValue;
+  switch (propID) {
+    case kAudioUnitProperty_ClassInfo: {
+      auto* r = Record<CFPropertyListRef>(pDataSize, pData);
+      return r ? SetClassInfo(*r) : kBadData;
     }
+    case kAudioUnitProperty_MakeConnection: {
+      auto* r = Record<AudioUnitConnection>(pDataSize, pData);
+      return r ? SetMakeConnection(scope, *r) : kBadData;
+    }
+    case kAudioUnitProperty_SampleRate: {
+      auto* r = Record<Float64>(pDataSize, pData);
+      return r ? SetSampleRateProperty(*r) : kBadData;
+    }
+    case kAudioUnitProperty_StreamFormat: {
+      auto* r = Record<AudioStreamBasicDescription>(pDataSize, pData);
+      return r ? SetStreamFormat(scope, element, *r) : kBadData;
+    }
+    case kAudioUnitProperty_MaximumFramesPerSlice: {
+      auto* r = Record<UInt32>(pDataSize, pData);
+      return r ? SetMaximumFrames(*r) : kBadData;
+    }
+    case kAudioUnitProperty_BypassEffect: {
+      auto* r = Record<UInt32>(pDataSize, pData);
+      return r ? SetBypass(*r) : kBadData;
+    }
+    case kAudioUnitProperty_SetRenderCallback: {
+      auto* r = Record<AURenderCallbackStruct>(pDataSize, pData);
+      return r ? SetRenderCallback(scope, element, *r) : kBadData;
+    }
+    case kAudioUnitProperty_HostCallbacks:
+      return pData && pDataSize ? SetHostCallbacks(scope, *pDataSize, pData) : kBadData;
+    case kAudioUnitProperty_CurrentPreset:
+    case kAudioUnitProperty_PresentPreset: {
+      auto* r = Record<AUPreset>(pDataSize, pData);
+      return r ? SetCurrentPreset(*r) : kBadData;
+    }
+    default: return kAudioUnitErr_InvalidProperty;
   }
-  *static_cast<CFArrayRef*>(pData) = presets;
+}
+
+void IPlugAU::ResetAudio()
+{
+  mLastRenderSampleTime.store(-1.0, std::memory_order_relaxed);
+  Reset();
+}
+
+// ---- Plain values ----
+
+ComponentResult IPlugAU::GetSampleRateProperty(PropertyCall& call) { return call.Answer(Float64(GetSampleRate()), true); }
+
+ComponentResult IPlugAU::SetSampleRateProperty(Float64 rate)
+{
+  if (!(std::isfinite(rate) && rate > 0.0)) return kAudioUnitErr_InvalidPropertyValue;
+  SetSampleRate(rate);
+  ResetAudio();
   return noErr;
 }
+
+ComponentResult IPlugAU::GetLatencySeconds(PropertyCall& call)
+{
+  if (!call.IsGlobal()) return kAudioUnitErr_InvalidProperty;
+  return call.Answer(Float64(GetLatency()) / GetSampleRate(), false);
+}
+
+ComponentResult IPlugAU::GetMaximumFrames(PropertyCall& call)
+{
+  if (!call.IsGlobal()) return kAudioUnitErr_InvalidProperty;
+  return call.Answer(UInt32(GetBlockSize()), true);
+}
+
+ComponentResult IPlugAU::SetMaximumFrames(UInt32 frames)
+{
+  if (frames == 0 || frames > kMaxFramesPerSliceCap) return kAudioUnitErr_InvalidPropertyValue;
+  SetBlockSize(int(frames));
+  // Without memory for the new size the old one stays; the host must know.
+  if (GetBlockSize() != int(frames)) return memFullErr;
+  ResetAudio();
+  return noErr;
+}
+
+ComponentResult IPlugAU::GetBypass(PropertyCall& call)
+{
+  if (!call.IsGlobal()) return kAudioUnitErr_InvalidProperty;
+  return call.Answer(UInt32(mBypassed.load() ? 1 : 0), true);
+}
+
+ComponentResult IPlugAU::SetBypass(UInt32 bypass)
+{
+  mBypassed.store(bypass != 0);
+  ResetAudio();
+  return noErr;
+}
+
+ComponentResult IPlugAU::GetLastRenderError(PropertyCall& call)
+{
+  if (!call.IsGlobal()) return kAudioUnitErr_InvalidProperty;
+  return call.Answer(OSStatus(noErr), false);
+}
+
+ComponentResult IPlugAU::GetElementCount(PropertyCall& call)
+{
+  UInt32 n = 0;
+  switch (call.scope) {
+    case kAudioUnitScope_Input: n = UInt32(NInputBuses()); break;
+    case kAudioUnitScope_Output: n = UInt32(NOutputBuses()); break;
+    case kAudioUnitScope_Global: n = 1; break;
+    default: break;
+  }
+  return call.Answer(n, false);
+}
+
+ComponentResult IPlugAU::GetFastDispatch(PropertyCall& call)
+{
+  ComponentResult r = GetProc(call.element, nullptr, nullptr);
+  if (r != noErr) return r;
+  if ((r = call.Describe(sizeof(void*), false)) != noErr || !call.pData) return r;
+  return GetProc(call.element, nullptr, call.pData);
+}
+
+ComponentResult IPlugAU::GetHostCallbacks(PropertyCall& call)
+{
+  if (!call.IsGlobal()) return kAudioUnitErr_InvalidProperty;
+  return call.Describe(sizeof(HostCallbackInfo), true);
+}
+
+// Hosts built against an older record pass fewer procedures: the missing
+// ones stay null.
+ComponentResult IPlugAU::SetHostCallbacks(AudioUnitScope scope, UInt32 size, const void* pData)
+{
+  if (scope != kAudioUnitScope_Global) return kAudioUnitErr_InvalidProperty;
+  HostCallbackInfo info = {};
+  memcpy(&info, pData, size < sizeof info ? size : sizeof info);
+  mHostCallbacks = info;
+  return noErr;
+}
+
+ComponentResult IPlugAU::GetInstrumentCount(PropertyCall& call)
+{
+  if (!call.IsGlobal() || !IsInst()) return kAudioUnitErr_InvalidProperty;
+  return call.Answer(UInt32(1), false);
+}
+
+ComponentResult IPlugAU::GetClassInfo(PropertyCall& call)
+{
+  ComponentResult r = call.Describe(sizeof(CFPropertyListRef), true);
+  if (r != noErr || !call.pData) return r;
+  return GetState(call.Out<CFPropertyListRef>());
+}
+
+ComponentResult IPlugAU::SetClassInfo(const void* pData) { return SetState(static_cast<CFPropertyListRef>(pData)); }
 
 ComponentResult IPlugAU::GetProc(AudioUnitElement type, UInt32* pDataSize, void* pData)
 {
@@ -117,23 +232,4 @@ ComponentResult IPlugAU::GetProc(AudioUnitElement type, UInt32* pDataSize, void*
   }
   if (pData) memcpy(pData, &proc, sizeof proc);
   return noErr;
-}
-
-bool IPlugAU::CheckLegalIO(AudioUnitScope scope, int busIdx, int nChannels)
-{
-  if (scope == kAudioUnitScope_Input) {
-    int nIn = NHostChannelsConnected(&mInputBuses, busIdx);
-    int nOut = mActive ? NHostChannelsConnected(&mOutputBuses) : -1;
-    return LegalIO((nIn > 0 ? nIn : 0) + nChannels, nOut);
-  }
-  int nIn = mActive ? NHostChannelsConnected(&mInputBuses) : -1;
-  int nOut = NHostChannelsConnected(&mOutputBuses, busIdx);
-  return LegalIO(nIn, (nOut > 0 ? nOut : 0) + nChannels);
-}
-
-bool IPlugAU::CheckLegalIO()
-{
-  int nIn = NHostChannelsConnected(&mInputBuses);
-  int nOut = NHostChannelsConnected(&mOutputBuses);
-  return (nIn == 0 && nOut == 0) || LegalIO(nIn, nOut);
 }

@@ -103,7 +103,7 @@ ComponentResult IPlugAU::DoSetParameter(ComponentParameters* params)
 
 ComponentResult IPlugAU::DoReset()
 {
-  Reset();
+  ResetAudio();
   return noErr;
 }
 

@@ -2,9 +2,9 @@
 
 #include <sndfile.h>
 
-#include "tools/vsthost/AudioBuffer.h"
+#include "tools/signal/SignalBuffer.h"
 
-bool ReadWav(const std::string& path, AudioBuffer* out, std::string* error)
+bool ReadWav(const std::string& path, SignalBuffer* out, std::string* error)
 {
   SF_INFO info = {};
   SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
@@ -28,7 +28,7 @@ bool ReadWav(const std::string& path, AudioBuffer* out, std::string* error)
   return true;
 }
 
-bool WriteWav(const std::string& path, const AudioBuffer& buffer, std::string* error)
+bool WriteWav(const std::string& path, const SignalBuffer& buffer, std::string* error)
 {
   SF_INFO info = {};
   info.samplerate = int(buffer.sampleRate + 0.5);

@@ -1,7 +1,8 @@
 #include <cmath>
+#include <cstdio>
 #include <cstdint>
 
-#include "tools/vsthost/AudioBuffer.h"
+#include "tools/signal/SignalBuffer.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ const char* SignalNames()
   return "tone, noise, mix";
 }
 
-bool GenerateSignal(const std::string& name, double sampleRate, double seconds, int nChannels, AudioBuffer* out)
+bool GenerateSignal(const std::string& name, double sampleRate, double seconds, int nChannels, SignalBuffer* out)
 {
   double (*gen)(double, int, NoiseSource&) = nullptr;
   if (name == "tone") gen = Tone;
@@ -70,7 +71,7 @@ bool GenerateSignal(const std::string& name, double sampleRate, double seconds, 
   return true;
 }
 
-std::vector<ChannelLevel> MeasureLevels(const AudioBuffer& buffer)
+std::vector<ChannelLevel> MeasureLevels(const SignalBuffer& buffer)
 {
   std::vector<ChannelLevel> levels;
   for (const auto& ch : buffer.channels) {
@@ -83,4 +84,11 @@ std::vector<ChannelLevel> MeasureLevels(const AudioBuffer& buffer)
     levels.push_back({20.0 * log10(peak), 20.0 * log10(rms)});
   }
   return levels;
+}
+
+void PrintLevels(const char* what, const SignalBuffer& buffer)
+{
+  std::vector<ChannelLevel> levels = MeasureLevels(buffer);
+  for (size_t c = 0; c < levels.size(); ++c)
+    printf("%s %zu: peak %.2f dBFS, RMS %.2f dBFS\n", what, c + 1, levels[c].peakDB, levels[c].rmsDB);
 }
