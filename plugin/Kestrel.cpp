@@ -125,13 +125,18 @@ void Kestrel::OnParamChange(int)
   mAttackSec = ParamValue(kAttack) / 1000000.0;
   mReleaseSec = ParamValue(kRelease) / 1000.0;
   const double fsE = EffectiveSampleRate();
-  mAttackCoef = std::exp(-1.0 / (fsE * mAttackSec));
-  mReleaseCoef = std::exp(-1.0 / (fsE * mReleaseSec));
+  // A host automating one control calls this every block: what did not change is not
+  // recomputed (same arguments, same results).
+  const auto exp = [](double x) { return std::exp(x); };
+  mAttackCoef = mAttackCoefOf.Of(-1.0 / (fsE * mAttackSec), exp);
+  mReleaseCoef = mReleaseCoefOf.Of(-1.0 / (fsE * mReleaseSec), exp);
 
   const double hpf = ParamValue(kDetectorHPF);
   mFilterDetector = hpf > kDetectorHPFBypassHz;
-  mDetectorHPF.SetFreq(hpf);
-  mDetectorHPF.SetSampleRate(TruncToInt(fsE));
+  if (mDetectorHPF.GetFreq() != hpf)
+    mDetectorHPF.SetFreq(hpf);
+  if (mDetectorHPF.GetSampleRate() != TruncToInt(fsE))
+    mDetectorHPF.SetSampleRate(TruncToInt(fsE));
 
   const double impetus = ParamValue(kImpetus);
   if (mAttackOdometer)
@@ -141,17 +146,20 @@ void Kestrel::OnParamChange(int)
   if (mImpetusOdometer)
     PushReadoutValue(mImpetusOdometer, impetus);
 
-  mOutputMeterEnv.setAttack(kMeterAttackMs);
-  mOutputMeterEnv.setRelease(mMeterGR ? kGainMeterReleaseMs : kMeterReleaseMs);
+  const double meterReleaseMs = mMeterGR ? kGainMeterReleaseMs : kMeterReleaseMs;
+  if (mOutputMeterEnv.getAttack() != kMeterAttackMs)
+    mOutputMeterEnv.setAttack(kMeterAttackMs);
+  if (mOutputMeterEnv.getRelease() != meterReleaseMs)
+    mOutputMeterEnv.setRelease(meterReleaseMs);
 
   // Soft saturation x P (1 - |x O|): O grows 11 % per percent of Impetus, and P brings full
   // scale back to 1.
-  const double drive = std::pow(1.11, impetus) / std::pow(1.11, 100.0);
+  const double drive = mDriveOf.Of(impetus, [](double x) { return std::pow(1.11, x) / std::pow(1.11, 100.0); });
   mImpetusSlope = 0.5 * drive;
   mImpetusNorm = 1.0 / (1.0 - 0.5 * drive);
 
   mOversampleGainDB = mDecadence ? kOversampleMakeupDB : 0.0;
-  mOversampleGain = LinearFromDB(mOversampleGainDB);
+  mOversampleGain = mOversampleGainOf.Of(mOversampleGainDB, LinearFromDB);
 
   mThresholdRamp.SetTarget(ParamValue(kThreshold));
   mCompensationRamp.SetTarget(ParamValue(kCompensation));
@@ -176,16 +184,12 @@ void Kestrel::Reset()
   UpdateControls();
 }
 
-void Kestrel::UpdateControls()
+void Kestrel::UpdateControlValues()
 {
   mCompensationDB = mCompensationRamp.Value();
   mParallelPct = mParallelRamp.Value();
   mImpetusPct = mImpetusRamp.Value();
-  // The exponentials are skipped when their argument has not moved: same input, same result.
-  const double thresholdDB = mThresholdRamp.Value();
-  if (thresholdDB != mThresholdDB)
-    mThresholdLin = LinearFromDB(thresholdDB);
-  mThresholdDB = thresholdDB;
+  mThresholdDB = mThresholdRamp.Value();
 
   // Half the gain the ratio takes off a full-scale signal at this threshold.
   double makeup = 0.0;
@@ -194,11 +198,19 @@ void Kestrel::UpdateControls()
     const double t = std::fabs(mThresholdDB);
     makeup = (t - t / std::max(1.0, mRatio - 1.0)) * 0.5;
   }
-  const double makeupDB = makeup + mCompensationDB;
-  if (makeupDB != mMakeupDB)
-    mMakeupGain = LinearFromDB(makeupDB);
-  mMakeupDB = makeupDB;
+  mMakeupDB = makeup + mCompensationDB;
 
   mDryMix = 0.01 * mParallelPct;
   mWetMix = 1.0 - mDryMix;
+}
+
+void Kestrel::UpdateControls()
+{
+  const double thresholdDB = mThresholdDB, makeupDB = mMakeupDB;
+  UpdateControlValues();
+  // The exponentials are skipped when their argument has not moved: same input, same result.
+  if (mThresholdDB != thresholdDB)
+    mThresholdLin = LinearFromDB(mThresholdDB);
+  if (mMakeupDB != makeupDB)
+    mMakeupGain = LinearFromDB(mMakeupDB);
 }

@@ -9,6 +9,7 @@
 #include KESTREL_BINDING_HEADER
 
 #include "plugin/KestrelParams.h"
+#include "plugin/KestrelLastValue.h"
 #include "plugin/RampedParam.h"
 #include "rbjfilter/rbjfilter.h"
 #include "simpleSource/AttRelEnvelope.h"
@@ -52,6 +53,15 @@ public:
   void SetFastPaths(bool on) { mFastPaths = on; }
 
 private:
+  static constexpr int kChunkFrames = 64;
+
+  // The smoothed controls of one frame, as the signal path uses them.
+  struct Controls
+  {
+    double makeupGain, wetMix, dryMix;
+    bool shape;
+  };
+
   // The block's channel pointers; the right ones are null on the mono path, the key ones
   // when the side-chain is off.
   struct Channels
@@ -67,6 +77,31 @@ private:
   bool ParamOn(int index) const { return ParamValue(index) >= 0.5; }
   double EffectiveSampleRate() const;
 
+  Controls CurrentControls() const { return {mMakeupGain, mWetMix, mDryMix, mImpetusPct > 0.0}; }
+
+  // The controls of each frame of a chunk: stepped while a ramp moves, else filled with
+  // the ones at rest.
+  struct ControlTrack
+  {
+    double thresholdLin[kChunkFrames];
+    double makeupGain[kChunkFrames];
+    double wetMix[kChunkFrames];
+    double dryMix[kChunkFrames];
+    double shape[kChunkFrames]; // 1 where the saturation applies, else 0
+    Controls At(int k) const { return {makeupGain[k], wetMix[k], dryMix[k], shape[k] != 0.0}; }
+    void Fill(double threshold, const Controls& ctl, int count)
+    {
+      for (int k = 0; k < count; ++k)
+      {
+        thresholdLin[k] = threshold;
+        makeupGain[k] = ctl.makeupGain;
+        wetMix[k] = ctl.wetMix;
+        dryMix[k] = ctl.dryMix;
+        shape[k] = ctl.shape ? 1.0 : 0.0;
+      }
+    }
+  };
+
   int StepRamps()
   {
     int moved = mThresholdRamp.Ramp();
@@ -75,7 +110,10 @@ private:
     moved |= mImpetusRamp.Ramp();
     return moved;
   }
+  // The ramped values and what follows from them without an exponential; then the gains.
+  void UpdateControlValues();
   void UpdateControls();
+  void TrackControls(ControlTrack& track, int count);
 
   void UpdateInputMeter(double level);
   void UpdateOutputMeter(double lastLevel);
@@ -89,23 +127,23 @@ private:
     double allInTarget, allInValue;
   };
 
-  // The smoothed controls of one frame, as the signal path uses them.
-  struct Controls
-  {
-    double makeupGain, wetMix, dryMix;
-    bool shape;
-  };
-  Controls CurrentControls() const { return {mMakeupGain, mWetMix, mDryMix, mImpetusPct > 0.0}; }
-
   template <int N, bool Oversample>
   void ProcessFrames(const Channels& ch, int nFrames);
   template <int N, bool Oversample>
   void RunPass(PassState& st, double (&s)[N], const double (&key)[N], bool keyed);
-  template <int N>
+  template <int N, bool Moving>
   void ProcessChunk(PassState& st, const Channels& ch, int first, int count);
   template <int N>
   double DetectorLevel(double (&detector)[N]);
-  double OverDB(double level) const;
+  static double OverDB(double level, double threshold);
+  struct EnvelopeCoefs
+  {
+    double attack, release, allInFast, allInSlow, ratio;
+    bool allIn;
+  };
+  EnvelopeCoefs Coefs() const { return {mAttackCoef, mReleaseCoef, mAllInFastCoef, mAllInSlowCoef, mRatio, mAllIn}; }
+  static double EnvelopeStep(PassState& st, double over, const EnvelopeCoefs& co);
+  void EnvelopeStretch(PassState& st, const double* over, double* reductionDB, int count) const;
   double EnvelopeGain(PassState& st, double over) const;
   double Wet(double x, double dry, double gain, const Controls& ctl) const;
 
@@ -149,10 +187,10 @@ private:
   bool mDecadence = false;
   bool mSidechain = false;
   bool mFilterDetector = false;
-  // Some ramp may still move: cleared by the first step that finds them all idle.
+  // Some ramp may still move: cleared once a step or a chunk finds them all idle.
   bool mRamping = false;
   bool mFastPaths = true;
+  KestrelLastValue mAttackCoefOf, mReleaseCoefOf, mDriveOf, mOversampleGainOf;
 
   static constexpr double kRampRate = 0.001;
-  static constexpr int kChunkFrames = 64;
 };

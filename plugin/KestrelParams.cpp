@@ -1,5 +1,8 @@
 #include "plugin/KestrelParams.h"
 
+#include <array>
+#include <cstddef>
+
 namespace
 {
 constexpr KestrelParamSpec Double(EKestrelParam index, const char* name, double def, double min, double max,
@@ -40,8 +43,16 @@ const KestrelParamSpec kKestrelParamSpecs[kNumParams] = {
 
 const KestrelParamSpec& KestrelParamSpecFor(int index)
 {
-  for (const KestrelParamSpec& spec : kKestrelParamSpecs)
-    if (spec.mIndex == index)
-      return spec;
+  // Where each index sits in the table (which is in setup order), found once; filled from
+  // the end so that the first entry for an index wins.
+  static const std::array<int, kNumParams> position = [] {
+    std::array<int, kNumParams> p{};
+    for (int i = kNumParams - 1; i >= 0; --i)
+      if (kKestrelParamSpecs[i].mIndex >= 0 && kKestrelParamSpecs[i].mIndex < kNumParams)
+        p[size_t(kKestrelParamSpecs[i].mIndex)] = i;
+    return p;
+  }();
+  if (index >= 0 && index < kNumParams)
+    return kKestrelParamSpecs[position[size_t(index)]];
   return kKestrelParamSpecs[0];
 }

@@ -4,20 +4,14 @@
 #include <cfloat>
 #include <cmath>
 
-#include "plugin/Branchless.h"
 #include "plugin/Decibels.h"
 #include "plugin/KestrelEditorLink.h"
+#include "plugin/KestrelSignal.h"
+
+using namespace kestrel_signal;
 
 namespace
 {
-// Below this a level reads as silence.
-constexpr double kSilenceLevel = 1e-15;
-constexpr double kSilenceDB = -1000.0;
-// A jump of the level above threshold beyond this (dB) pushes the All In ratio up.
-constexpr double kAllInJumpDB = 5.0;
-constexpr double kAllInStep = 4.0;
-constexpr double kAllInBaseRatio = 12.0;
-
 double RmsOfPair(double l, double r)
 {
   return std::sqrt((l * l + r * r) * 0.5);
@@ -28,23 +22,6 @@ double Smooth(double current, double target, const chunkware_simple::AttRelEnvel
 {
   const double coef = target > current ? env.getAttackCoef() : env.getReleaseCoef();
   return FlushDenormal(target + (current - target) * coef);
-}
-
-// Main-channel samples: the stereo path flushes them, the mono path keeps them as they are;
-// both read a non-finite sample as silence.
-template <int N>
-double ReadMain(const double* in, int k)
-{
-  return N == 2 ? NormalOrZero(in[k]) : FiniteOrZero(in[k]);
-}
-
-template <int N>
-void Filter(rbjfilter& filter, double (&s)[N])
-{
-  if constexpr (N == 2)
-    filter.Process(s[0], s[1]);
-  else
-    filter.Process(s[0]);
 }
 } // namespace
 
@@ -70,59 +47,6 @@ void Kestrel::UpdateOutputMeter(double lastLevel)
     PushMeterValue(mOutputMeter, mMeterGR ? (mOutputMeterDB + 15.0) / 15.0 : (mOutputMeterDB + 50.0) / 60.0);
 }
 
-// dB of the level above the threshold, clamped at 0: a level held at the threshold gives
-// q = 1 and so exactly that, without a branch that noisy input would make unpredictable and
-// without dividing a subnormal level. The cap keeps an overflowing quotient finite.
-inline double Kestrel::OverDB(double level) const
-{
-  const double q = MaxOf(level, mThresholdLin) / mThresholdLin;
-  return DBFromLevel(MinOf(q, DBL_MAX));
-}
-
-// One step of the envelope and of the All In ratio; the gain for this sample.
-inline double Kestrel::EnvelopeGain(PassState& st, double over) const
-{
-  const double env = st.envelopeDB;
-  st.overDB = over;
-  // Rising or falling, and a jump or not, are coin tosses on noisy input: no branches.
-  st.allInTarget = SelectGreater(over - env, kAllInJumpDB, kAllInStep, st.allInTarget);
-  st.envelopeDB = FlushDenormal(over + (env - over) * SelectGreater(over, env, mAttackCoef, mReleaseCoef));
-  st.allInValue =
-    st.allInTarget + (st.allInValue - st.allInTarget) * SelectGreater(over, env, mAllInFastCoef, mAllInSlowCoef);
-  st.allInTarget = st.allInValue;
-
-  const double ratio = mAllIn ? st.allInValue + kAllInBaseRatio : mRatio;
-  st.gainReductionDB = -st.envelopeDB * (ratio - 1.0) / ratio;
-  return st.gainReductionDB == 0.0 ? 1.0 : LinearFromDB(st.gainReductionDB);
-}
-
-// The detector signal through the high-pass (when on); the larger magnitude.
-template <int N>
-inline double Kestrel::DetectorLevel(double (&detector)[N])
-{
-  if (mFilterDetector)
-    Filter(mDetectorHPF, detector);
-  double level = std::fabs(detector[0]);
-  if constexpr (N == 2)
-    level = std::max(level, std::fabs(detector[1]));
-  return level;
-}
-
-// Gain, makeup, saturation (x P (1 - |x O|), through 0 and, by the choice of P, through 1)
-// and the dry mix of one sample. Products with exactly 1 and a mix without dry part change
-// nothing: skipping them keeps subnormal samples of the mono path (which are not flushed)
-// out of slow arithmetic.
-inline double Kestrel::Wet(double x, double dry, double gain, const Controls& ctl) const
-{
-  if (gain != 1.0)
-    x *= gain;
-  if (ctl.makeupGain != 1.0)
-    x *= ctl.makeupGain;
-  if (ctl.shape)
-    x = x * mImpetusNorm * (1.0 - std::fabs(x * mImpetusSlope));
-  return ctl.dryMix == 0.0 ? x : ctl.wetMix * x + dry * ctl.dryMix;
-}
-
 template <int N, bool Oversample>
 void Kestrel::RunPass(PassState& st, double (&s)[N], const double (&key)[N], bool keyed)
 {
@@ -139,7 +63,7 @@ void Kestrel::RunPass(PassState& st, double (&s)[N], const double (&key)[N], boo
   double detector[N];
   for (int c = 0; c < N; ++c)
     detector[c] = keyed ? key[c] : s[c];
-  const double gain = EnvelopeGain(st, OverDB(DetectorLevel(detector)));
+  const double gain = EnvelopeGain(st, OverDB(DetectorLevel(detector), mThresholdLin));
   const Controls ctl = CurrentControls();
   for (double& x : s)
     x = Wet(x, x, gain, ctl);
@@ -150,40 +74,6 @@ void Kestrel::RunPass(PassState& st, double (&s)[N], const double (&key)[N], boo
     for (double& x : s)
       x *= mOversampleGain;
   }
-}
-
-// With one pass per frame, the levels above threshold of a whole stretch are computed
-// first: their logarithms do not wait on the envelope, so they overlap instead of
-// lengthening each frame's chain. Same operations in the same order per sample, same results.
-template <int N>
-void Kestrel::ProcessChunk(PassState& st, const Channels& ch, int first, int count)
-{
-  double signal[N][kChunkFrames];
-  double over[kChunkFrames];
-  Controls ctl[kChunkFrames];
-  const bool keyed = ch.key[0] != nullptr;
-  for (int k = 0; k < count; ++k)
-  {
-    InterpolateControls();
-    ctl[k] = CurrentControls();
-    double detector[N];
-    for (int c = 0; c < N; ++c)
-    {
-      signal[c][k] = ReadMain<N>(ch.in[c], first + k);
-      detector[c] = keyed ? NormalOrZero(ch.key[c][first + k]) : signal[c][k];
-    }
-    over[k] = OverDB(DetectorLevel(detector));
-  }
-
-  for (int k = 0; k < count; ++k)
-  {
-    const double gain = EnvelopeGain(st, over[k]);
-    for (int c = 0; c < N; ++c)
-      ch.out[c][first + k] = FiniteOrZero(Wet(signal[c][k], signal[c][k], gain, ctl[k]));
-  }
-  st.dryL = signal[0][count - 1];
-  if constexpr (N == 2)
-    st.dryR = signal[1][count - 1];
 }
 
 template <int N, bool Oversample>
@@ -201,7 +91,7 @@ void Kestrel::ProcessFrames(const Channels& ch, int nFrames)
       if (mFastPaths)
       {
         const int count = std::min(kChunkFrames, nFrames - k);
-        ProcessChunk<N>(st, ch, k, count);
+        mRamping ? ProcessChunk<N, true>(st, ch, k, count) : ProcessChunk<N, false>(st, ch, k, count);
         k += count;
         continue;
       }

@@ -38,18 +38,29 @@ void RampedParam::EndRamp()
   mRampingUp = mRampingDown = false;
 }
 
-int RampedParam::StepUp()
+void RampedParam::Track(double* values, int count)
 {
-  mValue = Advance();
-  if (mValue >= mTarget)
-    EndRamp();
-  return 1;
-}
-
-int RampedParam::StepDown()
-{
-  mValue = Advance();
-  if (mValue <= mTarget)
-    EndRamp();
-  return 1;
+  int k = 0;
+  if (IsRamping())
+  {
+    // Ramp() with the state in registers, until the target is reached.
+    const bool up = mRampingUp, multiplicative = mMultiplicative;
+    const double step = mStep, target = mTarget;
+    double value = mValue;
+    for (; k < count; ++k)
+    {
+      value = multiplicative ? value * step : value + step;
+      if (up ? value >= target : value <= target)
+      {
+        EndRamp();
+        values[k++] = mValue;
+        break;
+      }
+      values[k] = value;
+    }
+    if (IsRamping())
+      mValue = value;
+  }
+  for (; k < count; ++k)
+    values[k] = mValue;
 }

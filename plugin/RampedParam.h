@@ -21,12 +21,28 @@ public:
     return 0;
   }
 
+  // The value after each of `count` further steps, as Ramp() would leave it.
+  void Track(double* values, int count);
+  bool IsRamping() const { return mRampingUp || mRampingDown; }
+
   double Value() const { return mValue; }
   double Target() const { return mTarget; }
 
 private:
-  int StepUp();
-  int StepDown();
+  int StepUp()
+  {
+    mValue = Advance();
+    if (mValue >= mTarget)
+      EndRamp();
+    return 1;
+  }
+  int StepDown()
+  {
+    mValue = Advance();
+    if (mValue <= mTarget)
+      EndRamp();
+    return 1;
+  }
   double Advance() const { return mMultiplicative ? mValue * mStep : mValue + mStep; }
 
   bool mMultiplicative;

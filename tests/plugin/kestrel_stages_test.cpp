@@ -64,21 +64,15 @@ TEST(KestrelRamp, TrackGivesTheValuesOfRepeatedSteps)
       tracked.SetTarget(target);
       stepped.SetTarget(target);
       const int count = 1 + int(rng.Unit() * 64);
-      std::vector<double> values(size_t(count));
+      std::vector<double> values(static_cast<size_t>(count));
       tracked.Track(values.data(), count);
       for (int k = 0; k < count; ++k)
       {
         stepped.Ramp();
         ASSERT_EQ(Bits(values[size_t(k)]), Bits(stepped.Value())) << "iteration " << iteration << " step " << k;
       }
-      ASSERT_EQ(tracked.IsRamping(), stepped.Ramp() == 1) << "iteration " << iteration;
-      if (stepped.IsRamping() || stepped.Value() != tracked.Value())
-      {
-        // The extra step taken for the comparison above, on the other one too.
-        double extra;
-        tracked.Track(&extra, 1);
-      }
-      ASSERT_EQ(Bits(tracked.Value()), Bits(stepped.Value()));
+      ASSERT_EQ(tracked.IsRamping(), stepped.IsRamping()) << "iteration " << iteration;
+      ASSERT_EQ(Bits(tracked.Value()), Bits(stepped.Value())) << "iteration " << iteration;
     }
   }
 }
