@@ -14,16 +14,14 @@
 #include "tools/auhost/AUHostRender.h"
 #include "tools/auhost/AUHostReport.h"
 #include "tools/auhost/AUHostUnit.h"
+#include "tools/signal/HostOptions.h"
 
 namespace {
 
 struct Options {
-  std::string bundle, inPath, outPath, signal, preset;
-  std::vector<std::pair<std::string, float>> params;
-  AUHostFormat format;
-  double seconds = 10.0;
+  HostOptions common;
   AUHostInput input = AUHostInput::kCallback;
-  bool list = false, time = false, roundTrip = false;
+  bool roundTrip = false;
 };
 
 void Usage()
@@ -31,26 +29,9 @@ void Usage()
   fprintf(stderr,
           "usage: kestrel_auhost BUNDLE.component [options]\n"
           "  --list                 print identity, parameters and presets (the default without audio)\n"
-          "  --preset N|NAME        select a factory preset by number or name\n"
-          "  --set NAME=VALUE       set a parameter by name (its own units); repeatable\n"
-          "  --in FILE.wav          process a WAV file\n"
-          "  --signal NAME          process a built-in signal (%s)\n"
-          "  --seconds S            length of the built-in signal (default 10)\n"
-          "  --channels N           channels of the built-in signal (default 2)\n"
-          "  --rate HZ              sample rate of the built-in signal (default 44100)\n"
-          "  --block N              frames per render (default 512)\n"
           "  --input KIND           feed input bus 0 by: callback (default), connection, connection-slow\n"
-          "  --roundtrip            save the class info, restore it into a fresh instance and render with that\n"
-          "  --out FILE.wav         write the output (32-bit float WAV)\n"
-          "  --time                 print the time spent rendering and the real-time factor\n",
-          SignalNames());
-}
-
-bool ParseNumber(const char* text, double* value)
-{
-  char* end = nullptr;
-  *value = strtod(text, &end);
-  return end != text && !*end && std::isfinite(*value);
+          "  --roundtrip            save the class info, restore it into a fresh instance and render with that\n");
+  PrintHostOptionsUsage(stderr, "--preset", "select a factory preset by number or name", "its own units");
 }
 
 bool ParseInput(const std::string& kind, AUHostInput* input)
@@ -65,41 +46,22 @@ bool ParseInput(const std::string& kind, AUHostInput* input)
 bool ParseArgs(int argc, char** argv, Options* o)
 {
   if (argc < 2 || argv[1][0] == '-') return false;
-  o->bundle = argv[1];
+  o->common.target = argv[1];
   for (int i = 2; i < argc; ++i) {
     std::string a = argv[i];
-    const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
-    double v = 0.0;
-    if (a == "--list") o->list = true;
-    else if (a == "--time") o->time = true;
-    else if (a == "--roundtrip") o->roundTrip = true;
-    else if (!next) return false;
-    else if (a == "--preset") o->preset = argv[++i];
-    else if (a == "--in") o->inPath = argv[++i];
-    else if (a == "--out") o->outPath = argv[++i];
-    else if (a == "--signal") o->signal = argv[++i];
+    if (a == "--roundtrip") o->roundTrip = true;
     else if (a == "--input") {
-      if (!ParseInput(argv[++i], &o->input)) return false;
-    } else if (a == "--set") {
-      std::string s = argv[++i];
-      size_t eq = s.rfind('=');
-      if (eq == std::string::npos || !ParseNumber(s.c_str() + eq + 1, &v)) return false;
-      o->params.push_back({s.substr(0, eq), float(v)});
-    } else if (!ParseNumber(argv[++i], &v)) return false;
-    else if (a == "--seconds" && v > 0.0) o->seconds = v;
-    else if (a == "--rate" && v >= 1000.0 && v <= 768000.0) o->format.sampleRate = v;
-    else if (a == "--block" && v >= 1.0 && v <= 65536.0) o->format.maxFrames = UInt32(v);
-    else if (a == "--channels" && v >= 1.0 && v <= 64.0) o->format.inputChannels = int(v);
-    else return false;
+      if (i + 1 >= argc || !ParseInput(argv[++i], &o->input)) return false;
+    } else if (ParseHostOption(argc, argv, &i, "--preset", &o->common) != HostOptionResult::kTaken) return false;
   }
-  return !(o->inPath.size() && o->signal.size());
+  return HostInputIsUnambiguous(o->common);
 }
 
 // Preset first, then the parameters, as a user would dial them in.
 bool Configure(AudioUnit unit, const Options& o, std::string* error)
 {
-  if (o.preset.size() && !AUHostSelectPreset(unit, o.preset, error)) return false;
-  for (const auto& [name, value] : o.params)
+  if (o.common.select.size() && !AUHostSelectPreset(unit, o.common.select, error)) return false;
+  for (const auto& [name, value] : o.common.params)
     if (!AUHostSetParameter(unit, name, value, error)) return false;
   return true;
 }
@@ -128,13 +90,9 @@ int Run(const Options& o, Component component)
 {
   SignalBuffer in;
   std::string error;
-  if (o.inPath.size() && !ReadWav(o.inPath, &in, &error)) {
+  if (int status = LoadHostInput(o.common, &in, &error)) {
     fprintf(stderr, "kestrel_auhost: %s\n", error.c_str());
-    return 2;
-  }
-  if (o.signal.size() && !GenerateSignal(o.signal, o.format.sampleRate, o.seconds, o.format.inputChannels, &in)) {
-    fprintf(stderr, "kestrel_auhost: unknown signal %s (known: %s)\n", o.signal.c_str(), SignalNames());
-    return 1;
+    return status;
   }
   AudioUnit unit = nullptr;
   OSStatus err = OpenAComponent(component, &unit);
@@ -143,7 +101,10 @@ int Run(const Options& o, Component component)
     return 1;
   }
   int status = 0;
-  AUHostFormat format = o.format;
+  AUHostFormat format;
+  format.sampleRate = o.common.rate;
+  format.maxFrames = UInt32(o.common.block);
+  format.inputChannels = o.common.channels;
   if (in.NumChannels()) {
     format.sampleRate = in.sampleRate;
     format.inputChannels = in.NumChannels();
@@ -154,7 +115,7 @@ int Run(const Options& o, Component component)
   bool audio = in.NumChannels() > 0;
   bool ok = !audio || AUHostNegotiate(unit, &format, &error);
   ok = ok && Configure(unit, o, &error) && (!o.roundTrip || RoundTrip(component, &format, &unit, &error));
-  if (ok && (o.list || !audio))
+  if (ok && (o.common.list || !audio))
     ok = PrintIdentity(stdout, unit) && PrintParameters(stdout, unit) && PrintPresets(stdout, unit);
   if (ok && audio) {
     SignalBuffer out;
@@ -165,12 +126,8 @@ int Run(const Options& o, Component component)
              format.sampleRate, unsigned(format.maxFrames));
       PrintLevels("input", in);
       PrintLevels("output", out);
-      if (o.time) {
-        double seconds = in.NumFrames() / in.sampleRate;
-        printf("processing: %.6f s for %.3f s of audio, real-time factor %.1f\n", spent, seconds,
-               spent > 0.0 ? seconds / spent : 0.0);
-      }
-      if (o.outPath.size() && !WriteWav(o.outPath, out, &error)) status = 2;
+      if (o.common.time) PrintProcessingTime(spent, in);
+      if (o.common.outPath.size() && !WriteWav(o.common.outPath, out, &error)) status = 2;
     }
   }
   if (!ok && error.empty()) error = "the unit refused a query";
@@ -194,7 +151,7 @@ int main(int argc, char** argv)
   // The host names itself, as its Info.plist would on the platform.
   CFBundleSetMainBundleIdentifier(CFSTR("com.kestrel.auhost"));
   AUHostComponent component;
-  if (!component.Load(o.bundle)) {
+  if (!component.Load(o.common.target)) {
     fprintf(stderr, "kestrel_auhost: %s\n", component.Error().c_str());
     return 1;
   }
