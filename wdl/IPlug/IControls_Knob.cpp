@@ -22,7 +22,8 @@ IRECT IFaderControl::GetHandleRECT(double value) const
 {
   if (!(value >= 0.0) || !std::isfinite(value)) value = mValue;
   IRECT r(mDrawArea.L, mDrawArea.T, mDrawArea.L + mBitmap.W, mDrawArea.T + mBitmap.H);
-  double travel = mLength - mHandleSize;
+  // A track shorter than the handle leaves it at the start.
+  double travel = std::max(mLength - mHandleSize, 0);
   if (mDirection == kHorizontal) {
     int offs = int(value * travel);
     r.L += offs;

@@ -189,17 +189,25 @@ bool IGraphics::Draw(IRECT* pR)
   return DrawScreen(r);
 }
 
+// Each control draws clipped to its own area within the pass's area, so
+// what it draws never depends on which neighbours happen to be redrawn.
+void IGraphics::DrawControl(IControl* c, const IRECT& area)
+{
+  mDrawArea = area.Intersect(c->GetRECT());
+  c->Draw(this);
+}
+
 // Every visible control touching r is drawn. Only a control whose whole area
 // was redrawn is marked clean: one that turned dirty after the caller built r
 // and lies partly or wholly outside it stays dirty for the next tick.
 void IGraphics::DrawStrict(const IRECT& r)
 {
-  mDrawArea = r;
   int n = mControls.GetSize();
   for (int i = 0; i < n; ++i) {
     IControl* c = mControls.Get(i);
-    if (!c->IsHidden() && r.Intersects(c->GetRECT())) c->Draw(this);
+    if (!c->IsHidden() && r.Intersects(c->GetRECT())) DrawControl(c, r);
   }
+  mDrawArea = r;
   for (int i = 0; i < n; ++i) {
     IControl* c = mControls.Get(i);
     if (r.ContainsRect(c->GetRECT())) c->SetClean();
@@ -209,28 +217,31 @@ void IGraphics::DrawStrict(const IRECT& r)
 // The background is dirty: everything visible is drawn over its area.
 void IGraphics::DrawAll()
 {
-  mDrawArea = mControls.Get(0)->GetRECT();
+  IRECT area = mControls.Get(0)->GetRECT();
   for (int i = 0, n = mControls.GetSize(); i < n; ++i) {
     IControl* c = mControls.Get(i);
     if (i == 0 || !c->IsHidden()) {
-      c->Draw(this);
+      DrawControl(c, area);
       c->SetClean();
     }
   }
+  mDrawArea = area;
 }
 
 // Each dirty control's area is redrawn with every visible control over it.
+// A hidden dirty control is not drawn itself: its area is redrawn without it.
 void IGraphics::DrawDirty()
 {
   int n = mControls.GetSize();
   for (int i = 1; i < n; ++i) {
     IControl* ci = mControls.Get(i);
     if (!ci->IsDirty()) continue;
-    mDrawArea = ci->GetRECT();
+    IRECT area = ci->GetRECT();
     for (int j = 0; j < n; ++j) {
       IControl* cj = mControls.Get(j);
-      if (j == i || (!cj->IsHidden() && cj->GetRECT().Intersects(mDrawArea))) cj->Draw(this);
+      if (!cj->IsHidden() && (j == i || cj->GetRECT().Intersects(area))) DrawControl(cj, area);
     }
+    mDrawArea = area;
     ci->SetClean();
   }
 }

@@ -150,6 +150,7 @@ protected:
   bool mStrictDrawing = true;
 
 private:
+  void DrawControl(IControl* c, const IRECT& area);
   void DrawStrict(const IRECT& r);
   void DrawAll();
   void DrawDirty();
