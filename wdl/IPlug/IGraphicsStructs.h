@@ -108,7 +108,7 @@ struct IMouseMod {
 
 // How a drawing lands on the back buffer. A null blend pointer means kBlendNone at weight 1.
 struct IChannelBlend {
-  enum EBlendMethod { kBlendNone = 0, kBlendClobber = 1, kBlendAdd = 2, kBlendColorDodge = 3 };
+  enum EBlendMethod : int { kBlendNone = 0, kBlendClobber = 1, kBlendAdd = 2, kBlendColorDodge = 3 };
 
   EBlendMethod mMethod = kBlendNone;
   float mWeight = 1.0f;
