@@ -168,6 +168,11 @@ EventTargetRef GetControlEventTarget(ControlRef control)
   return carbonRef<EventTargetRef>(carbonGet<CarbonControl>(control, "GetControlEventTarget")->target);
 }
 
+Boolean IsValidControlHandle(ControlRef possibleControl)
+{
+  return dynamic_cast<CarbonControl*>(carbonFind(possibleControl)) != nullptr;
+}
+
 void DisposeControl(ControlRef control)
 {
   CarbonControl* c = carbonGet<CarbonControl>(control, "DisposeControl");

@@ -11,7 +11,8 @@
 // standard handling of a mouse-down over it, and kEventControlDispose
 // before it is disposed.
 //
-// Every call aborts for a null or disposed control or window.
+// Every call aborts for a null or disposed control or window, except
+// IsValidControlHandle.
 
 #include "platform/carbon/MacWindows.h"
 
@@ -54,6 +55,7 @@ Rect* GetControlBounds(ControlRef control, Rect* bounds);
 OSStatus GetControlFeatures(ControlRef control, UInt32* outFeatures);
 WindowRef GetControlOwner(ControlRef control);
 EventTargetRef GetControlEventTarget(ControlRef control);
+Boolean IsValidControlHandle(ControlRef possibleControl);
 // Disposes the control and everything embedded in it, innermost first.
 void DisposeControl(ControlRef control);
 // Draws the window's embedded controls that meet region (null: the whole

@@ -164,6 +164,11 @@ EventTargetRef GetWindowEventTarget(WindowRef window)
   return carbonRef<EventTargetRef>(carbonGet<CarbonWindow>(window, "GetWindowEventTarget")->target);
 }
 
+Boolean IsValidWindowPtr(WindowRef possibleWindow)
+{
+  return dynamic_cast<CarbonWindow*>(carbonFind(possibleWindow)) != nullptr;
+}
+
 CGrafPtr GetWindowPort(WindowRef window)
 {
   return carbonRef<CGrafPtr>(carbonGet<CarbonWindow>(window, "GetWindowPort")->port);

@@ -9,7 +9,7 @@
 // Core Graphics context per view (HIView.h). Other windows draw their
 // controls through their QuickDraw port (Controls.h, QuickDraw.h).
 //
-// Every call aborts for a null or disposed window.
+// Every call aborts for a null or disposed window, except IsValidWindowPtr.
 
 #include "platform/carbon/CarbonEvents.h"
 #include "platform/carbon/QuickDraw.h"
@@ -45,4 +45,8 @@ OSStatus GetWindowBounds(WindowRef window, WindowRegionCode region, Rect* outBou
 // whole window then needs drawing. paramErr for a negative size.
 OSStatus SetWindowBounds(WindowRef window, WindowRegionCode region, const Rect* bounds);
 EventTargetRef GetWindowEventTarget(WindowRef window);
+// Whether the pointer is a live window. Window references are numbers, not
+// memory: code that must tell a window from another kind of pointer asks
+// this before touching either.
+Boolean IsValidWindowPtr(WindowRef possibleWindow);
 CGrafPtr GetWindowPort(WindowRef window);

@@ -10,7 +10,14 @@ namespace {
 
 constexpr int64_t kNever = INT64_MAX;
 
-int64_t toNanoseconds(double seconds) { return int64_t(std::llround(seconds * 1e9)); }
+// For seconds >= 0; anything beyond about a century saturates to kNever.
+int64_t toNanoseconds(double seconds)
+{
+  double ns = seconds * 1e9;
+  return ns < 4e18 ? int64_t(std::llround(ns)) : kNever;
+}
+
+int64_t addSaturated(int64_t t, int64_t step) { return step == kNever || t > kNever - step ? kNever : t + step; }
 
 // The n-th firing after base is at base + n * interval, each rounded on its
 // own, so 15 firings of 1/15 s end exactly on the second.
@@ -23,15 +30,15 @@ struct Entry {
 
   int64_t next() const
   {
-    if (base == kNever || (count && !interval)) return kNever;
-    return base + toNanoseconds(double(count) * interval);
+    if (base == kNever || count == 0) return base;
+    if (!interval) return kNever;
+    return addSaturated(base, toNanoseconds(double(count) * interval));
   }
 };
 
 struct Clock {
-  int64_t now = 0;        // ns
-  double elapsed = 0;     // seconds stepped so far; steps add up here first
-
+  int64_t now = 0;     // ns
+  double elapsed = 0;  // seconds stepped so far; steps add up here first
   VirtualClockTimer lastId = 0;
   bool advancing = false;
   std::map<VirtualClockTimer, Entry> timers;  // id order is scheduling order
@@ -52,7 +59,7 @@ Clock& clock()
 int64_t fireTime(double delay)
 {
   if (!(delay >= 0)) return kNever;
-  return clock().now + toNanoseconds(delay);
+  return addSaturated(clock().now, toNanoseconds(delay));
 }
 
 }  // namespace
@@ -92,6 +99,7 @@ int virtualClockAdvance(double seconds)
   // exactly one second.
   c.elapsed += seconds;
   const int64_t target = std::max(c.now, toNanoseconds(c.elapsed));
+  if (target == kNever) fail("virtualClockAdvance", "step too large");
   int fired = 0;
   for (;;) {
     auto due = c.timers.end();

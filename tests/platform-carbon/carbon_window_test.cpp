@@ -206,8 +206,11 @@ TEST(CarbonControls, DisposingTheWindowDisposesItsControlsInnermostFirst)
   EventTypeSpec spec = {kEventClassControl, kEventControlDispose};
   InstallEventHandler(GetControlEventTarget(outer), note, 1, &spec, &order, nullptr);
   InstallEventHandler(GetControlEventTarget(inner), note, 1, &spec, &order, nullptr);
+  EXPECT_TRUE(IsValidWindowPtr(w) && IsValidControlHandle(inner));
+  EXPECT_FALSE(IsValidWindowPtr(reinterpret_cast<WindowRef>(inner)));
   DisposeWindow(w);
   EXPECT_EQ(order, (std::vector<ControlRef>{inner, outer}));
+  EXPECT_FALSE(IsValidWindowPtr(w) || IsValidControlHandle(inner) || IsValidWindowPtr(nullptr));
 }
 
 TEST(CarbonWindows, ResizingKeepsTheTopLeftAndCutsNothingElse)

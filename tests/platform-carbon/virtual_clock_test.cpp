@@ -76,6 +76,12 @@ TEST(VirtualClock, NegativeDelayWaitsForAReschedule)
   virtualClockReschedule(t, 0);
   EXPECT_EQ(virtualClockAdvance(0.15), 2);
   virtualClockCancel(t);
+  // Intervals and delays too long to count in nanoseconds mean never again.
+  t = virtualClockSchedule(0, 1e300, record, &a);
+  VirtualClockTimer late = virtualClockSchedule(1e300, 0, record, &a);
+  EXPECT_EQ(virtualClockAdvance(1e6), 1);
+  virtualClockCancel(t);
+  virtualClockCancel(late);
 }
 
 TEST(VirtualClockDeathTest, MisuseAborts)
