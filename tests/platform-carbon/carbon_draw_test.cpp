@@ -164,3 +164,26 @@ TEST(CarbonDrawing, QuickDrawPortsDrawBottomUpAtTheContentOffset)
   EXPECT_EQ(HIViewSetNeedsDisplayInRect(root, &r, true), errNeedsCompositedWindow);
   DisposeWindow(w);
 }
+
+TEST(CarbonDrawing, BothWindowKindsPutAPaneAtTheTopLeftInTheSamePlace)
+{
+  // A binding that unflips the view's context and one that offsets into the
+  // port must see the same picture.
+  Painter comp{CGRectMake(1, 1, 4, 2), 0}, plain{CGRectMake(1, 1, 4, 2), 0};
+  WindowRef a = WindowWithPainter(kWindowCompositingAttribute, {0, 0, 5, 7}, &comp);
+  WindowRef b = WindowWithPainter(kWindowNoAttributes, {0, 0, 5, 7}, &plain);
+  carbonDriverUpdateWindow(a);
+  carbonDriverUpdateWindow(b);
+  EXPECT_EQ(Coverage(a),
+            "..........\n"
+            "..........\n"
+            ".####.....\n"
+            ".####.....\n"
+            "..........\n"
+            "..........\n"
+            "..........\n"
+            "..........\n");
+  EXPECT_EQ(Coverage(a), Coverage(b));
+  DisposeWindow(b);
+  DisposeWindow(a);
+}
