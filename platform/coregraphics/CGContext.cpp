@@ -9,6 +9,8 @@ CGContextRef CGContextRetain(CGContextRef c) { return CGObjectRetain(c); }
 
 void CGContextRelease(CGContextRef c) { CGObjectRelease(c); }
 
+void CGContextFlush(CGContextRef) {}
+
 void CGContextSaveGState(CGContextRef c)
 {
   if (!c) return;

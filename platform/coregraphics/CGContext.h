@@ -19,6 +19,10 @@ typedef struct CGContext* CGContextRef;
 CGContextRef CGContextRetain(CGContextRef c);
 void CGContextRelease(CGContextRef c);
 
+// Bitmap contexts draw straight into their pixels: there is nothing to
+// flush, but callers that target windows still call it.
+void CGContextFlush(CGContextRef c);
+
 void CGContextSaveGState(CGContextRef c);
 // Without a matching save the state is left as it is.
 void CGContextRestoreGState(CGContextRef c);
