@@ -40,7 +40,7 @@ void LICE_RunDeltaBlit(LICE_IBitmap* dest, LICE_IBitmap* src, LICE_DeltaArgs a)
   a.dest_w = std::min<int64_t>(a.dest_w, dest->getWidth() - a.dest_x);
   a.dest_h = std::min<int64_t>(a.dest_h, dest->getHeight() - a.dest_y);
   if (a.dest_w < 1 || a.dest_h < 1) return;
-  if (!LICE_AllFinite({a.sx, a.sy, a.dsx, a.dsy, a.rsx, a.rsy, a.ddsx, a.ddsy})) return;
+  if (!LICE_FixedInRange({a.sx, a.sy, a.dsx, a.dsy, a.rsx, a.rsy, a.ddsx, a.ddsy})) return;
 
   LICE_PixelValue* dbits = dest->getBits();
   if (!dbits || !LICE_UsableSpan(dest)) return;

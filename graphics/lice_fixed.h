@@ -29,6 +29,16 @@ static inline bool LICE_ToFloat(double v, float& out)
   return true;
 }
 
+// True when v is a position or step the sampling blits can hold: within
+// 2^46 pixels, far past the largest bitmap. Beyond it (or non-finite) a
+// blit draws nothing rather than move its geometry by saturating.
+static inline bool LICE_FixedInRange(std::initializer_list<double> values)
+{
+  for (double v : values)
+    if (!(std::fabs(v * 65536.0) < LICE_FIXED_LIMIT)) return false;
+  return true;
+}
+
 // trunc(v * 65536), held within +-2^62. v must be finite.
 static inline int64_t LICE_ToFixed(double v)
 {

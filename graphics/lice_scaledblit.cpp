@@ -47,7 +47,7 @@ void LICE_ScaledBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dest_x, int dest
   dh = std::min<int64_t>(dh, dest->getHeight() - dy);
   if (dw < 1 || dh < 1) return;
   const float src_r = src_x + src_w, src_b = src_y + src_h;
-  if (!LICE_AllFinite({src_x, src_y, src_r, src_b, step_x, step_y})) return;
+  if (!LICE_AllFinite({src_x, src_y, src_r, src_b, step_x, step_y}) || !LICE_FixedInRange({src_x, step_x})) return;
 
   LICE_PixelValue* dbits = dest->getBits();
   if (!dbits || !LICE_UsableSpan(dest)) return;

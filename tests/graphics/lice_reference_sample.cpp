@@ -69,6 +69,12 @@ LICE_PixelValue bilinear(const Snapshot& s, const Clip& c, int64_t x, int64_t y,
   return out;
 }
 
+// Positions and steps the blits hold: within 2^46 pixels.
+bool inRange(std::initializer_list<double> v)
+{
+  return std::all_of(v.begin(), v.end(), [](double d) { return std::fabs(d * 65536.0) < std::ldexp(1.0, 62); });
+}
+
 bool inside(const Clip& c, int64_t x, int64_t y)
 {
   return x >= c.l && x < c.r && y >= c.t && y < c.b;
@@ -148,7 +154,7 @@ void ScaledBlit(TestBitmap& dest, TestBitmap& src, int dest_x, int dest_y, int d
     src_y = float(v), dh += dy, dy = 0;
   }
   const float right = src_x + src_w, bottom = src_y + src_h;
-  if (!finite({src_x, src_y, right, bottom, step_x, step_y})) return;
+  if (!finite({src_x, src_y, right, bottom, step_x, step_y}) || !inRange({src_x, step_x})) return;
   const int W = src.getWidth(), H = src.getHeight();
   const Clip c{truncClamp(std::min(src_x, right), 0, W), truncClamp(std::min(src_y, bottom), 0, H),
                truncClamp(std::ceil(std::max(src_x, right)), 0, W), truncClamp(std::ceil(std::max(src_y, bottom)), 0, H)};
@@ -209,7 +215,7 @@ void DeltaBlit(TestBitmap& dest, TestBitmap& src, int dest_x, int dest_y, int de
   double v[8] = {sx, sy, sx_step, sy_step, row_sx_step, row_sy_step, sx_step_change, sy_step_change};
   if (dx < 0) v[0] -= sx_step * double(dx), v[1] -= sy_step * double(dx), dw += dx, dx = 0;
   if (dy < 0) v[0] -= row_sx_step * double(dy), v[1] -= row_sy_step * double(dy), dh += dy, dy = 0;
-  if (c.empty() || !finite({v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]})) return;
+  if (c.empty() || !inRange({v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]})) return;
   deltaPixels(dest, Snapshot(src), c, dx, dy, dw, dh, v, alpha, mode);
 }
 
@@ -244,7 +250,7 @@ void RotatedBlit(TestBitmap& dest, TestBitmap& src, int dest_x, int dest_y, int 
     if (!narrow(sy0 - rsy * double(dy), sy0) || !narrow(sx0 - rsx * double(dy), sx0)) return;
     dh += dy, dy = 0;
   }
-  if (c.empty()) return;
+  if (c.empty() || !inRange({sx0, sy0, sxs, sys, rsx, rsy})) return;
   const double v[8] = {sx0, sy0, sxs, sys, rsx, rsy, 0, 0};
   deltaPixels(dest, Snapshot(src), c, dx, dy, dw, dh, v, alpha, mode);
 }
