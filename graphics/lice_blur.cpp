@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "graphics/lice_blit_rows.h"
+#include "graphics/lice_blit_sse.h"
 
 namespace {
 
@@ -15,6 +16,32 @@ inline LICE_PixelValue h2(LICE_PixelValue v) { return (v >> 1) & 0x7f7f7f7f; }
 inline LICE_PixelValue h4(LICE_PixelValue v) { return (v >> 2) & 0x3f3f3f3f; }
 inline LICE_PixelValue h8(LICE_PixelValue v) { return (v >> 3) & 0x1f1f1f1f; }
 
+#if LICE_HAVE_SSE2
+// Inner pixels 1 .. w - 2 of an interior row, four at a time; returns the
+// first pixel left for the scalar loop.
+int blurInner(LICE_PixelValue* out, const LICE_PixelValue* up, const LICE_PixelValue* c, const LICE_PixelValue* dn,
+              int w)
+{
+  if (!LICE_FastPathsEnabled()) return 1;
+  const __m128i m2 = _mm_set1_epi32(0x7f7f7f7f), m8 = _mm_set1_epi32(0x1f1f1f1f);
+  auto ld = [](const LICE_PixelValue* p) { return lice_sse::load4(reinterpret_cast<const unsigned char*>(p)); };
+  auto e8 = [&](__m128i v) { return _mm_and_si128(_mm_srli_epi32(v, 3), m8); };
+  int i = 1;
+  for (; i + 4 <= w - 1; i += 4) {
+    const __m128i half = _mm_and_si128(_mm_srli_epi32(ld(c + i), 1), m2);
+    const __m128i eighths = _mm_add_epi32(_mm_add_epi32(e8(ld(c + i - 1)), e8(ld(c + i + 1))),
+                                          _mm_add_epi32(e8(ld(up + i)), e8(ld(dn + i))));
+    lice_sse::store4(reinterpret_cast<unsigned char*>(out + i), _mm_add_epi32(half, eighths));
+  }
+  return i;
+}
+#else
+int blurInner(LICE_PixelValue*, const LICE_PixelValue*, const LICE_PixelValue*, const LICE_PixelValue*, int)
+{
+  return 1;
+}
+#endif
+
 // One output row from the source rows above, at and below it (above or
 // below null at the area's first or last row); w >= 2.
 void blurRow(LICE_PixelValue* out, const LICE_PixelValue* up, const LICE_PixelValue* c, const LICE_PixelValue* dn,
@@ -22,7 +49,8 @@ void blurRow(LICE_PixelValue* out, const LICE_PixelValue* up, const LICE_PixelVa
 {
   if (up && dn) {
     out[0] = h2(c[0]) + h4(c[1]) + h8(up[0]) + h8(dn[0]);
-    for (int i = 1; i < w - 1; ++i) out[i] = h2(c[i]) + h8(c[i - 1]) + h8(c[i + 1]) + h8(up[i]) + h8(dn[i]);
+    for (int i = blurInner(out, up, c, dn, w); i < w - 1; ++i)
+      out[i] = h2(c[i]) + h8(c[i - 1]) + h8(c[i + 1]) + h8(up[i]) + h8(dn[i]);
     out[w - 1] = h4(c[w - 2]) + h2(c[w - 1]) + h8(up[w - 1]) + h8(dn[w - 1]);
     return;
   }

@@ -59,6 +59,7 @@ void BM_LICE_ScaledBlit(benchmark::State& state)
   const Scale s = kScales[state.range(0)];
   LICE_MemBitmap src(s.sw, s.sh), dest(s.dw, s.dh);
   paint(src);
+  LICE_Clear(&dest, 0);
   for (auto _ : state) {
     LICE_ScaledBlit(&dest, &src, 0, 0, s.dw, s.dh, 0, 0, float(s.sw), float(s.sh), 1.0f, int(state.range(1)));
     benchmark::ClobberMemory();
@@ -164,6 +165,7 @@ void BM_LICE_Blur(benchmark::State& state)
 {
   LICE_MemBitmap src(kBig, kBig), dest(kBig, kBig);
   paint(src);
+  LICE_Clear(&dest, 0);
   LICE_IBitmap* out = state.range(0) ? static_cast<LICE_IBitmap*>(&src) : &dest;
   for (auto _ : state) {
     LICE_Blur(out, &src, 0, 0, 0, 0, kBig, kBig);
@@ -177,6 +179,7 @@ void BM_LICE_HalveBlitAA(benchmark::State& state)
 {
   LICE_MemBitmap src(kBig, kBig), dest(kBig / 2, kBig / 2);
   paint(src);
+  LICE_Clear(&dest, 0);
   for (auto _ : state) {
     LICE_HalveBlitAA(&dest, &src);
     benchmark::ClobberMemory();

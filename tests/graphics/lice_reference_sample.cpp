@@ -183,8 +183,11 @@ void ScaledBlit(TestBitmap& dest, TestBitmap& src, int dest_x, int dest_y, int d
             const int64_t sx = x - half + q, sy = y - half + r;
             if (!inside(c, sx, sy)) continue;
             const int di = q - half, dj = r - half;
-            const double wq = (factor - 1.0) / std::sqrt(double(di * di + dj * dj));
-            const int64_t wt = !di && !dj ? 65536 : wq < 0 ? 0 : wq > 1.0 ? 65536 : int64_t(wq * 65536.0);
+            int64_t wt = 65536;
+            if (di || dj) {
+              const double wq = (factor - 1.0) / std::sqrt(double(di * di + dj * dj));
+              wt = wq < 0 ? 0 : wq > 1.0 ? 65536 : int64_t(wq * 65536.0);
+            }
             for (int k = 0; k < 4; ++k) sum[k] += ch(s.at(sx, sy), k) * wt;
             total += wt;
           }
