@@ -59,47 +59,79 @@ bool bilinearCopy(const LICE_ScaleJob& j)
 // (its weight then adds to the pixel's own), so one formula serves every
 // pixel. Weights up to 65536 are split into w >> 8 and w & 255 so that
 // 16-bit multiply-adds give the exact 32-bit sums.
+struct BilinearWeights {
+  __m128i leftHi, leftLo, rightHi, rightLo;  // per pixel: (w00, w01) and (w10, w11) pairs
+};
+
+// The weights of four pixels from their fractions fx (32-bit lanes) and the
+// row's fy; f = fx * fy >> 16 is the high half of a 16-bit product.
+inline BilinearWeights bilinearWeights4(__m128i fx, __m128i fy)
+{
+  const __m128i f = _mm_mulhi_epu16(fx, fy), k255 = _mm_set1_epi32(255);
+  const __m128i w10 = _mm_sub_epi32(fx, f), w01 = _mm_sub_epi32(fy, f);
+  const __m128i w00 = _mm_sub_epi32(_mm_sub_epi32(_mm_set1_epi32(65536), fx), w01);
+  auto hi = [](__m128i a, __m128i b) { return _mm_or_si128(_mm_srli_epi32(a, 8), _mm_slli_epi32(_mm_srli_epi32(b, 8), 16)); };
+  auto lo = [k255](__m128i a, __m128i b) {
+    return _mm_or_si128(_mm_and_si128(a, k255), _mm_slli_epi32(_mm_and_si128(b, k255), 16));
+  };
+  return {hi(w00, w01), lo(w00, w01), hi(w10, f), lo(w10, f)};
+}
+
+// One pixel from the two row pairs (8 bytes each: the pixel and its right
+// neighbour) and pixel K's weights.
+template <int K>
+inline int bilinearPixel(__m128i top, __m128i bot, const BilinearWeights& w)
+{
+  const __m128i z = _mm_setzero_si128();
+  // Each channel of the pixel over the one below it, as 16-bit lanes: the
+  // left column a a' r r' g g' b b', then the right column.
+  const __m128i both = _mm_unpacklo_epi8(top, bot);
+  const __m128i left = _mm_unpacklo_epi8(both, z), right = _mm_unpackhi_epi8(both, z);
+  constexpr int sel = K * 0x55;
+  const __m128i hi = _mm_add_epi32(_mm_madd_epi16(left, _mm_shuffle_epi32(w.leftHi, sel)),
+                                   _mm_madd_epi16(right, _mm_shuffle_epi32(w.rightHi, sel)));
+  const __m128i lo = _mm_add_epi32(_mm_madd_epi16(left, _mm_shuffle_epi32(w.leftLo, sel)),
+                                   _mm_madd_epi16(right, _mm_shuffle_epi32(w.rightLo, sel)));
+  const __m128i c = _mm_srli_epi32(_mm_add_epi32(_mm_slli_epi32(hi, 8), lo), 16);
+  const __m128i c16 = _mm_packs_epi32(c, c);
+  return _mm_cvtsi128_si32(_mm_packus_epi16(c16, c16));
+}
+
 void bilinearCopyRows(const LICE_ScaleJob& j)
 {
   const LICE_SampleSource& s = j.src;
-  const int n = j.cols.last - j.cols.first;
+  const int n = j.cols.last - j.cols.first, last = s.clip_right - 1 - s.clip_left;
   const int64_t dx = j.dx;
-  const __m128i z = _mm_setzero_si128();
-  // Two pixels' 16-bit channels interleaved: a0 a1 r0 r1 g0 g1 b0 b1.
-  auto pair = [z](__m128i two) {
-    const __m128i c = _mm_unpacklo_epi8(two, z);
-    return _mm_unpacklo_epi16(c, _mm_srli_si128(c, 8));
-  };
-  auto weights = [](int a, int b) { return _mm_set1_epi32(a | b << 16); };
   LICE_ForEachScaleRow(j, [&](unsigned char* drow, int64_t pos, int y, double cury) {
     int fy = int((cury - y) * 65536.0);
     fy = fy < 0 ? 0 : fy > 65535 ? 65535 : fy;
+    const __m128i fy4 = _mm_set1_epi32(fy);
     const unsigned char* row1 = s.at(s.clip_left, y);
     const unsigned char* row2 = y + 1 < s.clip_bottom ? row1 + s.step : row1;
-    for (int i = 0; i < n; ++i, pos += dx) {
-      const int64_t x = LICE_FixedTrunc(pos) - s.clip_left;
-      const int fx = int(pos & 0xffff), f = int((unsigned(fx) * unsigned(fy)) >> 16);
-      const int w00 = 65536 - fx - fy + f, w10 = fx - f, w01 = fy - f, w11 = f;
-      __m128i top, bot;
-      if (x + s.clip_left < s.clip_right - 1) {
-        top = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row1 + x * 4));
-        bot = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row2 + x * 4));
-      } else {
-        int a, b;
-        memcpy(&a, row1 + x * 4, 4);
-        memcpy(&b, row2 + x * 4, 4);
-        top = _mm_set1_epi32(a), bot = _mm_set1_epi32(b);
-      }
-      top = pair(top), bot = pair(bot);
-      const __m128i hi = _mm_add_epi32(_mm_madd_epi16(top, weights(w00 >> 8, w10 >> 8)),
-                                       _mm_madd_epi16(bot, weights(w01 >> 8, w11 >> 8)));
-      const __m128i lo = _mm_add_epi32(_mm_madd_epi16(top, weights(w00 & 255, w10 & 255)),
-                                       _mm_madd_epi16(bot, weights(w01 & 255, w11 & 255)));
-      const __m128i c = _mm_srli_epi32(_mm_add_epi32(_mm_slli_epi32(hi, 8), lo), 16);
-      const __m128i c16 = _mm_packs_epi32(c, c);
-      const int px = _mm_cvtsi128_si32(_mm_packus_epi16(c16, c16));
+    // The pixel at x and its right neighbour, or itself twice in the last column.
+    auto pairAt = [&](const unsigned char* row, int x) {
+      if (x < last) return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + x * 4));
+      int v;
+      memcpy(&v, row + x * 4, 4);
+      return _mm_set1_epi32(v);
+    };
+    auto one = [&]<int K>(int i, int64_t p, const BilinearWeights& w) {
+      const int x = int(LICE_FixedTrunc(p) - s.clip_left);
+      const int px = bilinearPixel<K>(pairAt(row1, x), pairAt(row2, x), w);
       memcpy(drow + i * 4, &px, 4);
+    };
+    int i = 0;
+    for (; i + 4 <= n; i += 4, pos += 4 * dx) {
+      const int64_t p1 = pos + dx, p2 = p1 + dx, p3 = p2 + dx;
+      const BilinearWeights w = bilinearWeights4(
+          _mm_set_epi32(int(p3 & 0xffff), int(p2 & 0xffff), int(p1 & 0xffff), int(pos & 0xffff)), fy4);
+      one.template operator()<0>(i, pos, w);
+      one.template operator()<1>(i + 1, p1, w);
+      one.template operator()<2>(i + 2, p2, w);
+      one.template operator()<3>(i + 3, p3, w);
     }
+    for (; i < n; ++i, pos += dx)
+      one.template operator()<0>(i, pos, bilinearWeights4(_mm_set1_epi32(int(pos & 0xffff)), fy4));
   });
 }
 #endif

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "graphics/lice_fastpath.h"
 #include "tests/graphics/lice_reference.h"
 
 namespace {
@@ -76,6 +77,14 @@ TEST(GradRect, ModelAgreesOnFlippedAndPaddedBitmaps)
     EXPECT_TRUE(a.samePixels(b)) << "mode " << mode;
     EXPECT_TRUE(a.guardsIntact());
   }
+  // Opaque copy with colours inside 0-255: the store fast path.
+  const float ostart[4] = {0.1f, 0.5f, 0.95f, 1}, odx[4] = {0.02f, -0.01f, -0.015f, 0},
+              ody[4] = {0.01f, 0.005f, 0, 0};
+  TestBitmap a(23, 6, 25), b(23, 6, 25);
+  LICE_GradRect(&a, -2, 1, 23, 4, ostart[0], ostart[1], ostart[2], ostart[3], odx[0], odx[1], odx[2], odx[3], ody[0],
+                ody[1], ody[2], ody[3], 0);
+  ref::GradRect(b, -2, 1, 23, 4, ostart, odx, ody, 0);
+  EXPECT_TRUE(a.samePixels(b));
 }
 
 TEST(Blur, FivePointWeightsByHand)
@@ -102,6 +111,11 @@ TEST(Blur, InPlaceEqualsIntoAnotherBitmap)
     LICE_Blur(&inPlace, &inPlace, 0, 0, 0, 0, w, 4);
     EXPECT_TRUE(inPlace.samePixels(out)) << "width " << w;
     EXPECT_TRUE(inPlace.guardsIntact());
+    TestBitmap generic(w, 4, w);
+    LICE_SetFastPathsEnabled(false);
+    LICE_Blur(&generic, &src, 0, 0, 0, 0, w, 4);
+    LICE_SetFastPathsEnabled(true);
+    EXPECT_TRUE(generic.samePixels(out)) << "width " << w;
   }
 }
 
@@ -170,6 +184,14 @@ TEST(HalveBlitAA, QuarterMixesOverTheIntegerHalf)
   EXPECT_EQ(PxG(dest.at(1, 1)), 4 * 63);
   EXPECT_EQ(dest.at(2, 1), kBg);
   EXPECT_EQ(dest.at(0, 2), kBg);
+  // The four-at-a-time rows against the one-at-a-time ones.
+  TestBitmap big(37, 9, 40), fast(18, 4, 18), slow(18, 4, 18);
+  fillRandom(big, 11);
+  LICE_HalveBlitAA(&fast, &big);
+  LICE_SetFastPathsEnabled(false);
+  LICE_HalveBlitAA(&slow, &big);
+  LICE_SetFastPathsEnabled(true);
+  EXPECT_TRUE(fast.samePixels(slow));
 }
 
 // A bitmap that reports a size but has no pixels.
