@@ -63,7 +63,7 @@ void LICE_ScaledBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dest_x, int dest
 // keep_in_source_rect keeps neighbouring source pixels out.
 void LICE_RotatedBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dest_x, int dest_y, int dest_w, int dest_h,
                       float src_x, float src_y, float src_w, float src_h, float angle, bool keep_in_source_rect,
-                      float alpha, int mode, float centre_dx = 0.0f, float centre_dy = 0.0f);
+                      float alpha, int mode, float centre_dx, float centre_dy);
 // Samples from (src_x, src_y) moving by (sx_step, sy_step) per destination
 // pixel and by (row_sx_step, row_sy_step) per row; the per-pixel steps
 // change by (sx_step_change, sy_step_change) per row.

@@ -81,7 +81,8 @@ void blurInPlace(Rows rows, int w, int h, LICE_PixelValue* scratch)
 
 void blurInto(Rows out, Rows in, int w, int h)
 {
-  for (int r = 0; r < h; ++r) blurRow(out.at(r), r > 0 ? in.at(r - 1) : nullptr, in.at(r), r + 1 < h ? in.at(r + 1) : nullptr, w);
+  for (int r = 0; r < h; ++r)
+    blurRow(out.at(r), r > 0 ? in.at(r - 1) : nullptr, in.at(r), r + 1 < h ? in.at(r + 1) : nullptr, w);
 }
 
 }  // namespace

@@ -18,7 +18,8 @@ bool opaqueCopy(const LICE_GradientJob& j)
   if (j.sel != 0 || j.dx[3] || j.dy[3] || j.v[3] < kTop || j.v[3] >= kTop + LICE_FIXED_ONE) return false;
   for (int c = 0; c < 3; ++c)
     for (int corner = 0; corner < 4; ++corner) {
-      const __int128 v = j.v[c] + __int128(corner & 1 ? j.w - 1 : 0) * j.dx[c] + __int128(corner & 2 ? j.h - 1 : 0) * j.dy[c];
+      const __int128 v =
+          j.v[c] + __int128(corner & 1 ? j.w - 1 : 0) * j.dx[c] + __int128(corner & 2 ? j.h - 1 : 0) * j.dy[c];
       if (v < 0 || v >= kTop) return false;
     }
   return true;
@@ -38,9 +39,10 @@ void opaqueRows(const LICE_GradientJob& j)
     if (j.w >= 4) {
       // Lane k holds pixel i + k. Values stay below 2^24 and steps below
       // 2^24 / (w - 1), so the lanes' 32 bits hold every sum.
-      __m128i R = _mm_add_epi32(_mm_set1_epi32(int(v0)), _mm_set_epi32(int(3 * j.dx[0]), int(2 * j.dx[0]), int(j.dx[0]), 0));
-      __m128i G = _mm_add_epi32(_mm_set1_epi32(int(v1)), _mm_set_epi32(int(3 * j.dx[1]), int(2 * j.dx[1]), int(j.dx[1]), 0));
-      __m128i B = _mm_add_epi32(_mm_set1_epi32(int(v2)), _mm_set_epi32(int(3 * j.dx[2]), int(2 * j.dx[2]), int(j.dx[2]), 0));
+      auto lanes = [](int64_t v, int64_t d) {
+        return _mm_add_epi32(_mm_set1_epi32(int(v)), _mm_set_epi32(int(3 * d), int(2 * d), int(d), 0));
+      };
+      __m128i R = lanes(v0, j.dx[0]), G = lanes(v1, j.dx[1]), B = lanes(v2, j.dx[2]);
       const __m128i sr = _mm_set1_epi32(int(4 * j.dx[0])), sg = _mm_set1_epi32(int(4 * j.dx[1]));
       const __m128i sb = _mm_set1_epi32(int(4 * j.dx[2]));
       const __m128i mr = _mm_set1_epi32(0xff00), mg = _mm_set1_epi32(0xff0000), mb = _mm_set1_epi32(int(0xff000000u));
@@ -52,7 +54,8 @@ void opaqueRows(const LICE_GradientJob& j)
         R = _mm_add_epi32(R, sr), G = _mm_add_epi32(G, sg), B = _mm_add_epi32(B, sb);
       }
     }
-    for (; i < j.w; ++i) d[i] = opaquePixel(uint32_t(v0 + i * j.dx[0]), uint32_t(v1 + i * j.dx[1]), uint32_t(v2 + i * j.dx[2]));
+    for (; i < j.w; ++i)
+      d[i] = opaquePixel(uint32_t(v0 + i * j.dx[0]), uint32_t(v1 + i * j.dx[1]), uint32_t(v2 + i * j.dx[2]));
   }
 }
 #endif

@@ -70,7 +70,9 @@ inline BilinearWeights bilinearWeights4(__m128i fx, __m128i fy)
   const __m128i f = _mm_mulhi_epu16(fx, fy), k255 = _mm_set1_epi32(255);
   const __m128i w10 = _mm_sub_epi32(fx, f), w01 = _mm_sub_epi32(fy, f);
   const __m128i w00 = _mm_sub_epi32(_mm_sub_epi32(_mm_set1_epi32(65536), fx), w01);
-  auto hi = [](__m128i a, __m128i b) { return _mm_or_si128(_mm_srli_epi32(a, 8), _mm_slli_epi32(_mm_srli_epi32(b, 8), 16)); };
+  auto hi = [](__m128i a, __m128i b) {
+    return _mm_or_si128(_mm_srli_epi32(a, 8), _mm_slli_epi32(_mm_srli_epi32(b, 8), 16));
+  };
   auto lo = [k255](__m128i a, __m128i b) {
     return _mm_or_si128(_mm_and_si128(a, k255), _mm_slli_epi32(_mm_and_si128(b, k255), 16));
   };

@@ -78,7 +78,8 @@ void BM_pixman_scaled(benchmark::State& state)
   pixman_image_t* si = pixman_image_create_bits(PIXMAN_a8r8g8b8, s.sw, s.sh, src.data(), s.sw * 4);
   pixman_image_t* di = pixman_image_create_bits(PIXMAN_a8r8g8b8, s.dw, s.dh, dst.data(), s.dw * 4);
   pixman_transform_t t;
-  pixman_transform_init_scale(&t, pixman_double_to_fixed(double(s.sw) / s.dw), pixman_double_to_fixed(double(s.sh) / s.dh));
+  pixman_transform_init_scale(&t, pixman_double_to_fixed(double(s.sw) / s.dw),
+                              pixman_double_to_fixed(double(s.sh) / s.dh));
   pixman_image_set_transform(si, &t);
   pixman_image_set_filter(si, state.range(1) ? PIXMAN_FILTER_BILINEAR : PIXMAN_FILTER_NEAREST, nullptr, 0);
   for (auto _ : state) {
@@ -101,7 +102,7 @@ void BM_LICE_RotatedBlit(benchmark::State& state)
   LICE_Clear(&dest, 0xff604020);
   for (auto _ : state) {
     LICE_RotatedBlit(&dest, &src, 0, 0, n, n, 0, 0, float(n), float(n), float(kAngle), false, 1.0f,
-                     LICE_BLIT_FILTER_BILINEAR | LICE_BLIT_USE_ALPHA);
+                     LICE_BLIT_FILTER_BILINEAR | LICE_BLIT_USE_ALPHA, 0, 0);
     benchmark::ClobberMemory();
   }
   setCounters(state, n, n);

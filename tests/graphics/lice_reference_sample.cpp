@@ -157,7 +157,8 @@ void ScaledBlit(TestBitmap& dest, TestBitmap& src, int dest_x, int dest_y, int d
   if (!finite({src_x, src_y, right, bottom, step_x, step_y}) || !inRange({src_x, step_x})) return;
   const int W = src.getWidth(), H = src.getHeight();
   const Clip c{truncClamp(std::min(src_x, right), 0, W), truncClamp(std::min(src_y, bottom), 0, H),
-               truncClamp(std::ceil(std::max(src_x, right)), 0, W), truncClamp(std::ceil(std::max(src_y, bottom)), 0, H)};
+               truncClamp(std::ceil(std::max(src_x, right)), 0, W),
+               truncClamp(std::ceil(std::max(src_y, bottom)), 0, H)};
   if (c.empty()) return;
   const Snapshot s(src);
   const bool down = bil && step_x >= 1.7 && step_y >= 1.7;
@@ -277,7 +278,8 @@ void GradRect(TestBitmap& bm, int x, int y, int w, int h, const float start[4], 
       if (X < x0 || X >= int64_t(x) + w || Y < y0 || Y >= int64_t(y) + h) continue;
       int64_t v[4];
       for (int c = 0; c < 4; ++c) {
-        const __int128 f = __int128(Fixed(s[c])) + (Y - y0) * __int128(Fixed(fy[c])) + (X - x0) * __int128(Fixed(fx[c]));
+        const __int128 f =
+            __int128(Fixed(s[c])) + (Y - y0) * __int128(Fixed(fy[c])) + (X - x0) * __int128(Fixed(fx[c]));
         v[c] = int64_t(f / 65536);
       }
       // Sources held within +-16384 and the weight within +-65536, where

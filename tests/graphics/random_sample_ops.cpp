@@ -72,7 +72,8 @@ void RandomSampleOp(TestRng& rng, Trio& dest, Trio& src, float alpha, std::strin
     case 0:
       snprintf(buf, sizeof buf, "scaled%s d(%d,%d %dx%d) s(%g,%g %gx%g) a=%g m=%#x; ", self ? "(self)" : "", dx, dy,
                dw, dh, double(sx), double(sy), double(sxw), double(syh), double(alpha), mode);
-      both(dest, [&](TestBitmap& d) { LICE_ScaledBlit(&d, &source(d), dx, dy, dw, dh, sx, sy, sxw, syh, alpha, mode); });
+      both(dest,
+           [&](TestBitmap& d) { LICE_ScaledBlit(&d, &source(d), dx, dy, dw, dh, sx, sy, sxw, syh, alpha, mode); });
       ref::ScaledBlit(*dest.model, source(*dest.model), dx, dy, dw, dh, sx, sy, sxw, syh, alpha, mode);
       break;
     case 1: {

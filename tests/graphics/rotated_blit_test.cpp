@@ -33,7 +33,7 @@ TEST(RotatedBlit, AngleZeroAtEqualSizeEqualsTheBlit)
     paintTags(src);
     a.fill(kBg);
     b.fill(kBg);
-    LICE_RotatedBlit(&a, &src, 1, 2, 7, 5, 0, 0, 7, 5, 0.0f, true, 0.8f, mode);
+    LICE_RotatedBlit(&a, &src, 1, 2, 7, 5, 0, 0, 7, 5, 0.0f, true, 0.8f, mode, 0, 0);
     LICE_Blit(&b, &src, 1, 2, 0, 0, 7, 5, 0.8f, mode);
     EXPECT_TRUE(a.samePixels(b)) << "mode " << mode;
   }
@@ -50,7 +50,7 @@ TEST(RotatedBlit, QuarterTurnFollowsTheTruncatedSteps)
   TestBitmap src(n, n, n), dest(n, n, n);
   paintTags(src);
   dest.fill(kBg);
-  LICE_RotatedBlit(&dest, &src, 0, 0, n, n, 0, 0, n, n, float(kPi / 2), false, 1.0f, 0);
+  LICE_RotatedBlit(&dest, &src, 0, 0, n, n, 0, 0, n, n, float(kPi / 2), false, 1.0f, 0, 0, 0);
   for (int r = 0; r < n; ++r) {
     EXPECT_EQ(dest.at(0, r), kBg);
     for (int i = 1; i < n; ++i) EXPECT_EQ(dest.at(i, r), tag(r * 65535 / 65536, n - i)) << i << "," << r;
@@ -84,11 +84,12 @@ TEST(RotatedBlit, NonFiniteArgumentsDrawNothing)
   paintTags(src);
   dest.fill(kBg);
   const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
-  LICE_RotatedBlit(&dest, &src, 0, 0, 4, 4, 0, 0, 4, 4, nan, false, 1.0f, 0);
-  LICE_RotatedBlit(&dest, &src, 0, 0, 4, 4, 0, 0, 4, 4, inf, false, 1.0f, 0);
-  LICE_RotatedBlit(&dest, &src, 0, 0, 4, 4, nan, 0, 4, 4, 0.5f, false, 1.0f, 0);
+  LICE_RotatedBlit(&dest, &src, 0, 0, 4, 4, 0, 0, 4, 4, nan, false, 1.0f, 0, 0, 0);
+  LICE_RotatedBlit(&dest, &src, 0, 0, 4, 4, 0, 0, 4, 4, inf, false, 1.0f, 0, 0, 0);
+  LICE_RotatedBlit(&dest, &src, 0, 0, 4, 4, nan, 0, 4, 4, 0.5f, false, 1.0f, 0, 0, 0);
   LICE_RotatedBlit(&dest, &src, 0, 0, 4, 4, 0, 0, 4, 4, 0.5f, false, 1.0f, 0, inf, 0);
-  LICE_RotatedBlit(&dest, &src, 0, 0, 4, 4, 0, 0, 3e38f, 3e38f, 0.5f, false, 1.0f, LICE_BLIT_FILTER_BILINEAR);
+  LICE_RotatedBlit(&dest, &src, 0, 0, 4, 4, 0, 0, 3e38f, 3e38f, 0.5f, false, 1.0f, LICE_BLIT_FILTER_BILINEAR, 0,
+                   0);
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 4; ++x) EXPECT_EQ(dest.at(x, y), kBg);
 }
@@ -98,7 +99,7 @@ TEST(RotatedBlit, SourcesWiderThan32768PixelsSampleCorrectly)
   const int w = 40000;
   TestBitmap src(w, 2, w), dest(3, 2, 3);
   paintTags(src);
-  LICE_RotatedBlit(&dest, &src, 0, 0, 3, 2, 39990, 0, 3, 2, 0.0f, true, 1.0f, LICE_BLIT_FILTER_BILINEAR);
+  LICE_RotatedBlit(&dest, &src, 0, 0, 3, 2, 39990, 0, 3, 2, 0.0f, true, 1.0f, LICE_BLIT_FILTER_BILINEAR, 0, 0);
   EXPECT_EQ(dest.at(0, 0), tag(39990, 0));
   EXPECT_EQ(dest.at(2, 1), tag(39992, 1));
 }
