@@ -77,14 +77,19 @@ TEST(GradRect, ModelAgreesOnFlippedAndPaddedBitmaps)
     EXPECT_TRUE(a.samePixels(b)) << "mode " << mode;
     EXPECT_TRUE(a.guardsIntact());
   }
-  // Opaque copy with colours inside 0-255: the store fast path.
-  const float ostart[4] = {0.1f, 0.5f, 0.95f, 1}, odx[4] = {0.02f, -0.01f, -0.015f, 0},
-              ody[4] = {0.01f, 0.005f, 0, 0};
-  TestBitmap a(23, 6, 25), b(23, 6, 25);
-  LICE_GradRect(&a, -2, 1, 23, 4, ostart[0], ostart[1], ostart[2], ostart[3], odx[0], odx[1], odx[2], odx[3], ody[0],
-                ody[1], ody[2], ody[3], 0);
-  ref::GradRect(b, -2, 1, 23, 4, ostart, odx, ody, 0);
-  EXPECT_TRUE(a.samePixels(b));
+  // Copies with colours inside 0-255, opaque and with an alpha ramp up to
+  // full weight: the fast paths.
+  for (float dadx : {0.0f, 0.02f}) {
+    const float ostart[4] = {0.1f, 0.5f, 0.95f, dadx ? 0.55f : 1.0f}, odx[4] = {0.02f, -0.01f, -0.015f, dadx},
+                ody[4] = {0.01f, 0.005f, 0, 0};
+    TestBitmap a(23, 6, 25), b(23, 6, 25);
+    fillRandom(a, 9);
+    fillRandom(b, 9);
+    LICE_GradRect(&a, -2, 1, 23, 4, ostart[0], ostart[1], ostart[2], ostart[3], odx[0], odx[1], odx[2], odx[3],
+                  ody[0], ody[1], ody[2], ody[3], 0);
+    ref::GradRect(b, -2, 1, 23, 4, ostart, odx, ody, 0);
+    EXPECT_TRUE(a.samePixels(b)) << "dadx " << dadx;
+  }
 }
 
 TEST(Blur, FivePointWeightsByHand)
