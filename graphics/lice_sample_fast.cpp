@@ -79,10 +79,10 @@ inline BilinearWeights bilinearWeights4(__m128i fx, __m128i fy)
   return {hi(w00, w01), lo(w00, w01), hi(w10, f), lo(w10, f)};
 }
 
-// One pixel from the two row pairs (8 bytes each: the pixel and its right
+// One pixel's A, R, G, B as 32-bit lanes, from the two row pairs (8 bytes each: the pixel and its right
 // neighbour) and pixel K's weights.
 template <int K>
-inline int bilinearPixel(__m128i top, __m128i bot, const BilinearWeights& w)
+inline __m128i bilinearPixel(__m128i top, __m128i bot, const BilinearWeights& w)
 {
   const __m128i z = _mm_setzero_si128();
   // Each channel of the pixel over the one below it, as 16-bit lanes: the
@@ -94,9 +94,7 @@ inline int bilinearPixel(__m128i top, __m128i bot, const BilinearWeights& w)
                                    _mm_madd_epi16(right, _mm_shuffle_epi32(w.rightHi, sel)));
   const __m128i lo = _mm_add_epi32(_mm_madd_epi16(left, _mm_shuffle_epi32(w.leftLo, sel)),
                                    _mm_madd_epi16(right, _mm_shuffle_epi32(w.rightLo, sel)));
-  const __m128i c = _mm_srli_epi32(_mm_add_epi32(_mm_slli_epi32(hi, 8), lo), 16);
-  const __m128i c16 = _mm_packs_epi32(c, c);
-  return _mm_cvtsi128_si32(_mm_packus_epi16(c16, c16));
+  return _mm_srli_epi32(_mm_add_epi32(_mm_slli_epi32(hi, 8), lo), 16);
 }
 
 void bilinearCopyRows(const LICE_ScaleJob& j)
@@ -117,23 +115,25 @@ void bilinearCopyRows(const LICE_ScaleJob& j)
       memcpy(&v, row + x * 4, 4);
       return _mm_set1_epi32(v);
     };
-    auto one = [&]<int K>(int i, int64_t p, const BilinearWeights& w) {
+    auto one = [&]<int K>(int64_t p, const BilinearWeights& w) {
       const int x = int(LICE_FixedTrunc(p) - s.clip_left);
-      const int px = bilinearPixel<K>(pairAt(row1, x), pairAt(row2, x), w);
-      memcpy(drow + i * 4, &px, 4);
+      return bilinearPixel<K>(pairAt(row1, x), pairAt(row2, x), w);
     };
     int i = 0;
     for (; i + 4 <= n; i += 4, pos += 4 * dx) {
       const int64_t p1 = pos + dx, p2 = p1 + dx, p3 = p2 + dx;
       const BilinearWeights w = bilinearWeights4(
           _mm_set_epi32(int(p3 & 0xffff), int(p2 & 0xffff), int(p1 & 0xffff), int(pos & 0xffff)), fy4);
-      one.template operator()<0>(i, pos, w);
-      one.template operator()<1>(i + 1, p1, w);
-      one.template operator()<2>(i + 2, p2, w);
-      one.template operator()<3>(i + 3, p3, w);
+      const __m128i c01 = _mm_packs_epi32(one.template operator()<0>(pos, w), one.template operator()<1>(p1, w));
+      const __m128i c23 = _mm_packs_epi32(one.template operator()<2>(p2, w), one.template operator()<3>(p3, w));
+      lice_sse::store4(drow + i * 4, _mm_packus_epi16(c01, c23));
     }
-    for (; i < n; ++i, pos += dx)
-      one.template operator()<0>(i, pos, bilinearWeights4(_mm_set1_epi32(int(pos & 0xffff)), fy4));
+    for (; i < n; ++i, pos += dx) {
+      const BilinearWeights w = bilinearWeights4(_mm_set1_epi32(int(pos & 0xffff)), fy4);
+      const __m128i c = _mm_packs_epi32(one.template operator()<0>(pos, w), _mm_setzero_si128());
+      const int px = _mm_cvtsi128_si32(_mm_packus_epi16(c, c));
+      memcpy(drow + i * 4, &px, 4);
+    }
   });
 }
 #endif
