@@ -57,9 +57,7 @@ public:
       if (y < box.top || y >= box.bottom) return;
       x1 = std::max(x1, box.left), x2 = std::min(x2, box.right - 1);
     }
-    if (x1 > x2) return;
-    unsigned char* p = s.bytes(x1, y);
-    for (int x = x1; x <= x2; ++x, p += 4) LICE_VectorPix<Combine>(p, c, weight);
+    if (x1 <= x2) LICE_VectorSpan<Combine>(s.bytes(x1, y), x2 - x1 + 1, c, weight);
   }
 
   // Midpoint circle with a float decision variable.

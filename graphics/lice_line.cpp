@@ -1,7 +1,6 @@
 // Integer lines, their clip, and rectangle outlines.
 
 #include <algorithm>
-#include <cwchar>
 
 #include "graphics/lice_line_class.h"
 
@@ -26,15 +25,10 @@ int64_t crossing(int64_t a1, int64_t b1, int64_t a2, int64_t b2, int64_t edge)
   return b1 + int64_t(double(b2 - b1) * double(edge - a1) / double(a2 - a1));
 }
 
-static_assert(sizeof(wchar_t) == sizeof(LICE_PixelValue));
-
 // Opaque copies of axis-parallel lines: plain stores, no weighting.
 void LICE_HorizLineFAST(const LICE_VectorSurface& s, int y, int x1, int x2, LICE_PixelValue color)
 {
-  if (x1 > x2) std::swap(x1, x2);
-  wchar_t c;
-  memcpy(&c, &color, sizeof c);
-  wmemset(reinterpret_cast<wchar_t*>(s.at(x1, y)), c, size_t(x2 - x1 + 1));
+  __LICE_LineClass<_LICE_CombinePixelsClobber>::LICE_HorizLine(s, y, x1, x2, LICE_VectorColor(color), 0);
 }
 
 void LICE_VertLineFAST(const LICE_VectorSurface& s, int x, int y1, int y2, LICE_PixelValue color)

@@ -16,8 +16,7 @@ public:
   static void LICE_HorizLine(const LICE_VectorSurface& s, int y, int x1, int x2, const LICE_VectorColor& c, int ia)
   {
     if (x1 > x2) std::swap(x1, x2);
-    unsigned char* p = s.bytes(x1, y);
-    for (int x = x1; x <= x2; ++x, p += 4) LICE_VectorPix<Combine>(p, c, ia);
+    LICE_VectorSpan<Combine>(s.bytes(x1, y), x2 - x1 + 1, c, ia);
   }
 
   // Column x from min(y1, y2) to max(y1, y2), both inside the bitmap.

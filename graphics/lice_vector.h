@@ -11,7 +11,10 @@
 #include <cstdint>
 #include <cstring>
 
-#include "graphics/lice_dispatch.h"
+#include <type_traits>
+#include <cwchar>
+
+#include "graphics/lice_blit_rows.h"
 
 // A bitmap's pixels as the drawers see them.
 struct LICE_VectorSurface {
@@ -69,8 +72,9 @@ static inline int LICE_PointWeight(float alpha)
 // The colour unpacked once per primitive into the operators' arguments.
 struct LICE_VectorColor {
   int r, g, b, a;
+  LICE_PixelValue packed;
   explicit LICE_VectorColor(LICE_PixelValue c)
-      : r(int((c >> 8) & 0xff)), g(int((c >> 16) & 0xff)), b(int((c >> 24) & 0xff)), a(int(c & 0xff))
+      : r(int((c >> 8) & 0xff)), g(int((c >> 16) & 0xff)), b(int((c >> 24) & 0xff)), a(int(c & 0xff)), packed(c)
   {
   }
 };
@@ -79,6 +83,28 @@ template <class Combine>
 static inline void LICE_VectorPix(unsigned char* p, const LICE_VectorColor& c, int weight)
 {
   Combine::doPix(p, c.r, c.g, c.b, c.a, weight);
+}
+
+// n > 0 pixels of one row from p. Stores and weighted copies of longer runs
+// go through the fill's row code; the result is that of LICE_VectorPix on
+// each pixel.
+template <class Combine>
+static inline void LICE_VectorSpan(unsigned char* p, int n, const LICE_VectorColor& c, int weight)
+{
+  static_assert(sizeof(wchar_t) == sizeof(LICE_PixelValue));
+  if constexpr (std::is_same_v<Combine, _LICE_CombinePixelsClobber>) {
+    wchar_t v;
+    memcpy(&v, &c.packed, sizeof v);
+    wmemset(reinterpret_cast<wchar_t*>(p), v, size_t(n));
+    return;
+  } else if constexpr (std::is_same_v<Combine, _LICE_CombinePixelsCopy>) {
+    if (n >= 8 && weight > 0 && weight <= 256) {
+      LICE_FillJob job;
+      job.dest = p, job.w = n, job.h = 1, job.ia = weight, job.color = c.packed;
+      return LICE_RunWeightedCopyFill(job);
+    }
+  }
+  for (int i = 0; i < n; ++i, p += 4) LICE_VectorPix<Combine>(p, c, weight);
 }
 
 // Calls f.template operator()<Combine>() with the combine class of a vector
