@@ -64,56 +64,75 @@ public:
     put(xi + 1, yi + 1, fy * (fx * alpha));
   }
 
-  static void Piece(const LICE_VectorSurface& s, float x1, float y1, float x2, float y2, const LICE_VectorColor& c,
-                    float alpha, bool aa)
-  {
-    if (ClipFLine(&x1, &y1, &x2, &y2, s.w, s.h))
-      __LICE_LineClass<Combine>::LICE_FLineImpl(s, x1, y1, x2, y2, c, LICE_AlphaWeight(alpha), aa);
-  }
-
-  static void Point(const LICE_VectorSurface& s, float x, float y, const LICE_VectorColor& c, float alpha, bool aa)
-  {
-    if (aa) DrawClippedFPt(s, x, y, c, alpha);
-    else Plot(s, x, y, c, LICE_PointWeight(alpha));
-  }
-
-  // One subdivision step of either curve; the cubic plots its ends only
-  // when it draws points.
+  // What stays the same over one curve.
   template <class Curve>
-  static void Recurse(int depth, const LICE_VectorSurface& s, const Curve& k, const LICE_VectorColor& c, float alpha,
-                      bool aa, const CurveSpan& p, float tol2, bool plotEnds)
+  struct Job {
+    const LICE_VectorSurface& s;
+    const Curve& k;
+    LICE_VectorColor c;
+    float alpha;
+    bool aa;
+    float tol2;
+    int ia = LICE_AlphaWeight(alpha);  // straight pieces
+    int wp = LICE_PointWeight(alpha);  // plotted points
+  };
+
+  template <class J>
+  static void Piece(const J& j, float x1, float y1, float x2, float y2)
   {
-    if (depth >= kMaxDepth) return Piece(s, p.x_lo, p.y_lo, p.x_hi, p.y_hi, c, alpha, aa);
-    if (depth == 0 && plotEnds) {
-      Point(s, p.x_lo, p.y_lo, c, alpha, aa);
-      Point(s, p.x_hi, p.y_hi, c, alpha, aa);
-    }
+    if (ClipFLine(&x1, &y1, &x2, &y2, j.s.w, j.s.h))
+      __LICE_LineClass<Combine>::LICE_FLineImpl(j.s, x1, y1, x2, y2, j.c, j.ia, j.aa);
+  }
+
+  template <class J>
+  static void Point(const J& j, float x, float y)
+  {
+    if (j.aa) DrawClippedFPt(j.s, x, y, j.c, j.alpha);
+    else Plot(j.s, x, y, j.c, j.wp);
+  }
+
+  // One subdivision step of either curve.
+  template <class J>
+  static void Recurse(const J& j, int depth, const CurveSpan& p)
+  {
+    if (depth >= kMaxDepth) return Piece(j, p.x_lo, p.y_lo, p.x_hi, p.y_hi);
     const double tm = (p.t_lo + p.t_hi) * 0.5;
-    const float xm = float(k.x(tm)), ym = float(k.y(tm));
+    const float xm = float(j.k.x(tm)), ym = float(j.k.y(tm));
     const float d1 = (ym - p.y_lo) * (ym - p.y_lo) + (xm - p.x_lo) * (xm - p.x_lo);
     const float d2 = (p.y_hi - ym) * (p.y_hi - ym) + (p.x_hi - xm) * (p.x_hi - xm);
     float limit = 1.0f;
-    if (tol2 > 0) {
-      if (d1 < tol2) Piece(s, p.x_lo, p.y_lo, xm, ym, c, alpha, aa);
-      if (d2 < tol2) Piece(s, xm, ym, p.x_hi, p.y_hi, c, alpha, aa);
-      limit = tol2;
+    if (j.tol2 > 0) {
+      if (d1 < j.tol2) Piece(j, p.x_lo, p.y_lo, xm, ym);
+      if (d2 < j.tol2) Piece(j, xm, ym, p.x_hi, p.y_hi);
+      limit = j.tol2;
     } else {
-      Point(s, xm, ym, c, alpha, aa);
+      Point(j, xm, ym);
     }
-    if (d1 >= limit) Recurse(depth + 1, s, k, c, alpha, aa, {p.t_lo, p.x_lo, p.y_lo, tm, xm, ym}, tol2, plotEnds);
-    if (d2 >= limit) Recurse(depth + 1, s, k, c, alpha, aa, {tm, xm, ym, p.t_hi, p.x_hi, p.y_hi}, tol2, plotEnds);
+    if (d1 >= limit) Recurse(j, depth + 1, {p.t_lo, p.x_lo, p.y_lo, tm, xm, ym});
+    if (d2 >= limit) Recurse(j, depth + 1, {tm, xm, ym, p.t_hi, p.x_hi, p.y_hi});
+  }
+
+  // The ends are plotted first: always on the quadratic, on the cubic only
+  // when it draws points.
+  template <class Curve>
+  static void Draw(const LICE_VectorSurface& s, const Curve& k, const LICE_VectorColor& c, float alpha, bool aa,
+                   const CurveSpan& p, float tol2, bool plotEnds)
+  {
+    const Job<Curve> j{s, k, c, alpha, aa, tol2};
+    if (plotEnds) Point(j, p.x_lo, p.y_lo), Point(j, p.x_hi, p.y_hi);
+    Recurse(j, 0, p);
   }
 
   static void DrawQBezRecurse(const LICE_VectorSurface& s, const QuadCurve& k, const LICE_VectorColor& c,
                               float alpha, bool aa, const CurveSpan& p, float tol2)
   {
-    Recurse(0, s, k, c, alpha, aa, p, tol2, true);
+    Draw(s, k, c, alpha, aa, p, tol2, true);
   }
 
   static void DrawCBezRecurse(const LICE_VectorSurface& s, const CubicCurve& k, const LICE_VectorColor& c,
                               float alpha, bool aa, const CurveSpan& p, float tol2)
   {
-    Recurse(0, s, k, c, alpha, aa, p, tol2, !(tol2 > 0));
+    Draw(s, k, c, alpha, aa, p, tol2, !(tol2 > 0));
   }
 };
 

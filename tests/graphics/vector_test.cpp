@@ -535,7 +535,7 @@ TEST(Properties, HostileInputEndsAndStaysInside)
     LICE_FLine(&bm, v[0], v[1], v[2], v[3], kWhite, alpha, mode, aa);
     LICE_DrawQBezier(&bm, v[0], v[1], v[2], v[3], v[4], v[5], kWhite, alpha, mode, aa, v[6]);
     LICE_DrawCBezier(&bm, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], kWhite, alpha, mode, aa, v[7]);
-    LICE_Circle(&bm, v[0], v[1], std::fabs(v[2]) < 40 ? v[2] : v[2], kWhite, alpha, mode, aa);
+    LICE_Circle(&bm, v[0], v[1], v[2], kWhite, alpha, mode, aa);
     LICE_FillCircle(&bm, v[3], v[4], std::fmin(std::fabs(v[5]), 40.0f), kWhite, alpha, mode, aa);
     LICE_Arc(&bm, v[0], v[1], std::fmin(std::fabs(v[2]), 40.0f), v[3], v[4], kWhite, alpha, mode, aa);
     LICE_RoundRect(&bm, v[0], v[1], v[2], v[3], rng.range(-3, 20), kWhite, alpha, mode, aa);
