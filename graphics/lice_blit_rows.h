@@ -157,3 +157,6 @@ const char* LICE_RunJob(const LICE_FastPath<Job>* paths, int count, const Job& j
 
 const char* LICE_RunBlitJob(const LICE_BlitJob& job);
 const char* LICE_RunFillJob(const LICE_FillJob& job);
+// The weighted copy of a fill (weight job.ia, 1-256) whatever job.alpha is:
+// vector spans use it where the fill would take its exact-alpha shift mixes.
+void LICE_RunWeightedCopyFill(const LICE_FillJob& job);
