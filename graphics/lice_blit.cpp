@@ -22,44 +22,6 @@ void channelCopyRows(const LICE_BlitJob& j, int mode)
   }
 }
 
-// Lowest and one-past-highest byte addresses touched by h rows of w pixels.
-void rowsExtent(const unsigned char* first, long step, int w, int h, uintptr_t& lo, uintptr_t& hi)
-{
-  const uintptr_t a = reinterpret_cast<uintptr_t>(first);
-  const uintptr_t b = reinterpret_cast<uintptr_t>(first + long(h - 1) * step);
-  lo = std::min(a, b);
-  hi = std::max(a, b) + uintptr_t(w) * 4;
-}
-
-bool overlaps(const LICE_BlitJob& j)
-{
-  uintptr_t slo, shi, dlo, dhi;
-  rowsExtent(j.src, j.src_step, j.w, j.h, slo, shi);
-  rowsExtent(j.dest, j.dest_step, j.w, j.h, dlo, dhi);
-  return slo < dhi && dlo < shi;
-}
-
-// Copies the source rows to packed scratch memory so that a blit within one
-// bitmap reads the picture as it was before the call. Null when out of
-// memory.
-unsigned char* detachSource(LICE_BlitJob& j)
-{
-  const size_t row = size_t(j.w) * 4;
-  auto* copy = static_cast<unsigned char*>(malloc(row * size_t(j.h)));
-  if (!copy) return nullptr;
-  for (int y = 0; y < j.h; ++y) memcpy(copy + row * y, j.src + y * j.src_step, row);
-  j.src = copy;
-  j.src_step = long(row);
-  return copy;
-}
-
-// Rows of a bitmap whose span is shorter than its width would run into each
-// other or past the buffer; such a bitmap draws nothing.
-bool usableSpan(LICE_IBitmap* bm)
-{
-  return bm->getRowSpan() >= bm->getWidth();
-}
-
 }  // namespace
 
 void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int dest_x, int dest_y, RECT* src_rect, float alpha,
@@ -87,7 +49,7 @@ void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int dest_x, int dest_y, RE
 
   LICE_PixelValue* dbits = dest->getBits();
   LICE_PixelValue* sbits = src->getBits();
-  if (!dbits || !sbits || !usableSpan(dest) || !usableSpan(src)) return;
+  if (!dbits || !sbits || !LICE_UsableSpan(dest) || !LICE_UsableSpan(src)) return;
 
   const LICE_RowCursor d = LICE_RowAt(dest, dbits, int(dy));
   const LICE_RowCursor s = LICE_RowAt(src, sbits, int(top));
@@ -104,7 +66,11 @@ void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int dest_x, int dest_y, RE
 
   const bool channelCopy = (mode & LICE_BLIT_MODE_MASK) >= LICE_BLIT_MODE_CHANCOPY;
   unsigned char* scratch = nullptr;
-  if (overlaps(job) && !(scratch = detachSource(job))) return;
+  if (LICE_RowsOverlap(job.dest, job.dest_step, job.w, job.h, job.src, job.src_step, job.w, job.h)) {
+    if (!(scratch = LICE_CopyRowsPacked(job.src, job.src_step, job.w, job.h))) return;
+    job.src = scratch;
+    job.src_step = long(job.w) * 4;
+  }
   if (channelCopy) channelCopyRows(job, mode);
   else LICE_RunBlitJob(job);
   free(scratch);

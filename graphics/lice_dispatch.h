@@ -57,6 +57,13 @@ static inline bool LICE_WithCombine(int sel, F&& f)
   }
 }
 
+// Rows of a bitmap whose span is shorter than its width would run into each
+// other or past the buffer; such a bitmap draws nothing.
+static inline bool LICE_UsableSpan(LICE_IBitmap* bm)
+{
+  return bm->getRowSpan() >= bm->getWidth();
+}
+
 // Pointer to row y (0 = top) of a bitmap and the signed byte step to the
 // next row, following the flip rule.
 struct LICE_RowCursor {

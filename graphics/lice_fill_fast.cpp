@@ -127,6 +127,14 @@ const LICE_FastPath<LICE_FillJob> g_liceFillPaths[] = {
 };
 const int g_liceFillPathCount = int(sizeof(g_liceFillPaths) / sizeof(g_liceFillPaths[0]));
 
+void LICE_RunWeightedCopyFill(const LICE_FillJob& job)
+{
+#if LICE_HAVE_SSE2
+  if (LICE_FastPathsEnabled()) return copyBlendFill(job);
+#endif
+  LICE_FillRows<_LICE_CombinePixelsCopy>(job);
+}
+
 const char* LICE_RunFillJob(const LICE_FillJob& job)
 {
   return LICE_RunJob(g_liceFillPaths, g_liceFillPathCount, job);

@@ -47,10 +47,11 @@ int invtab(int i)
   return i ? 65536 / i - 1 : 0;
 }
 
-LICE_PixelValue hsv(LICE_PixelValue dp, LICE_PixelValue sp, int64_t wt)
+// s holds the source's A, R, G, B.
+LICE_PixelValue hsv(LICE_PixelValue dp, const int64_t s[4], int64_t wt)
 {
   const int R = ch(dp, 1), G = ch(dp, 2), B = ch(dp, 3);
-  const int r = ch(sp, 1), g = ch(sp, 2), b = ch(sp, 3);
+  const int64_t r = s[1], g = s[2], b = s[3];
   int max, delta, base, num;
   if (G > R && B >= G) max = B, delta = B - R, base = 256, num = R - G;
   else if (G > R) max = G, delta = G - std::min(R, B), base = 128, num = B - R;
@@ -64,7 +65,7 @@ LICE_PixelValue hsv(LICE_PixelValue dp, LICE_PixelValue sp, int64_t wt)
   V = clamp255(V + (b - 128) * wt / 256);
   const int64_t m = V * (256 - S) / 256;
   auto ramp = [&](int64_t x) { return (16384 - S * x) * V / 16384; };
-  int64_t out[4] = {ch(sp, 0), 0, 0, 0};
+  int64_t out[4] = {s[0], 0, 0, 0};
   const int64_t sector[6][3] = {{V, ramp(64 - H), m},  {ramp(H - 64), V, m},  {m, V, ramp(192 - H)},
                                 {m, ramp(H - 192), V}, {ramp(320 - H), m, V}, {V, m, ramp(H - 320)}};
   for (int c = 0; c < 3; ++c) out[c + 1] = sector[H / 64][c];
@@ -79,6 +80,15 @@ int Weight(float alpha)
   return int(std::min(65536.0, std::max(-65536.0, w)));
 }
 
+LICE_PixelValue CombineColor(int op, LICE_PixelValue d, const int64_t s[4], int64_t w)
+{
+  if (op < 0 || op > 5) return d;
+  if (op == 5) return hsv(d, s, w);
+  int64_t v[4];
+  for (int c = 0; c < 4; ++c) v[c] = channelOp(op, ch(d, c), s[c], w);
+  return pack(v);
+}
+
 LICE_PixelValue Combine(int sel, LICE_PixelValue d, LICE_PixelValue s, int64_t w)
 {
   const int op = sel & 0xff;
@@ -89,10 +99,8 @@ LICE_PixelValue Combine(int sel, LICE_PixelValue d, LICE_PixelValue s, int64_t w
     if (a == 0 && op != 2 && op != 4 && op != 5) return d;
     w = (a + 1) * w / 256;
   }
-  if (op == 5) return hsv(d, s, w);
-  int64_t v[4];
-  for (int c = 0; c < 4; ++c) v[c] = channelOp(op, ch(d, c), ch(s, c), w);
-  return pack(v);
+  const int64_t sc[4] = {ch(s, 0), ch(s, 1), ch(s, 2), ch(s, 3)};
+  return CombineColor(op, d, sc, w);
 }
 
 LICE_PixelValue BlitPixel(int mode, float alpha, LICE_PixelValue d, LICE_PixelValue s)

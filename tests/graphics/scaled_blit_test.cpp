@@ -1,0 +1,202 @@
+// Scaled blit: the one-to-one hand-off, mirroring, clipping, the filters'
+// edge rules, the filter-down kernel, and arguments beyond 32-bit fixed
+// point or beyond the finite.
+
+#include <cmath>
+#include <limits>
+
+#include <gtest/gtest.h>
+
+#include "graphics/lice_sample_blit.h"
+#include "tests/graphics/lice_reference.h"
+
+namespace {
+
+// A pixel that names its position: R, G and the low half of B hold x, the
+// high half of B holds y.
+LICE_PixelValue tag(int x, int y)
+{
+  return Px(255, x & 255, (x >> 8) & 255, ((x >> 16) & 15) | (y & 15) << 4);
+}
+
+void paintTags(TestBitmap& b)
+{
+  for (int y = 0; y < b.getHeight(); ++y)
+    for (int x = 0; x < b.getWidth(); ++x) b.at(x, y) = tag(x, y);
+}
+
+constexpr LICE_PixelValue kBg = Px(1, 2, 3, 4);
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+constexpr float kInf = std::numeric_limits<float>::infinity();
+
+TEST(ScaledBlitOneToOne, UnfilteredGoesToTheBlitAtTheRoundedPosition)
+{
+  TestBitmap src(8, 8, 8), a(6, 6, 6), b(6, 6, 6);
+  paintTags(src);
+  a.fill(kBg);
+  b.fill(kBg);
+  LICE_ScaledBlit(&a, &src, 1, 1, 4, 4, 2.4f, 1.6f, 4.0f, 4.0f, 0.7f, LICE_BLIT_MODE_ADD);
+  LICE_Blit(&b, &src, 1, 1, 2, 2, 4, 4, 0.7f, LICE_BLIT_MODE_ADD);
+  EXPECT_TRUE(a.samePixels(b));
+}
+
+TEST(ScaledBlitOneToOne, FilteredOnlyNearAWholePixel)
+{
+  TestBitmap src(8, 1, 8), dest(2, 1, 2);
+  paintTags(src);
+  LICE_ScaledBlit(&dest, &src, 0, 0, 2, 1, 3.02f, 0, 2, 1, 1.0f, LICE_BLIT_FILTER_BILINEAR);
+  EXPECT_EQ(dest.at(0, 0), tag(3, 0));
+  // Half way: the bilinear loop averages columns 3 and 4 (last row: a
+  // horizontal blend with fx = 32768).
+  LICE_ScaledBlit(&dest, &src, 0, 0, 2, 1, 3.5f, 0, 2, 1, 1.0f, LICE_BLIT_FILTER_BILINEAR);
+  EXPECT_EQ(PxR(dest.at(0, 0)), (3 * 32768 + 4 * 32768) / 65536);
+  EXPECT_EQ(PxR(dest.at(1, 0)), (4 * 32768 + 5 * 32768) / 65536);
+}
+
+TEST(ScaledBlitFilter, EnlargingBlendsOnlyInsideTheClip)
+{
+  TestBitmap src(2, 2, 2), dest(4, 4, 4);
+  src.at(0, 0) = Px(0, 0, 0, 0);
+  src.at(1, 0) = Px(100, 100, 100, 100);
+  src.at(0, 1) = Px(200, 200, 200, 200);
+  src.at(1, 1) = Px(40, 40, 40, 40);
+  LICE_ScaledBlit(&dest, &src, 0, 0, 4, 4, 0, 0, 2, 2, 1.0f, LICE_BLIT_FILTER_BILINEAR);
+  // (1, 1) samples (0.5, 0.5): the four corners at a quarter each.
+  EXPECT_EQ(PxR(dest.at(1, 1)), (0 + 100 + 200 + 40) / 4);
+  // Column 2 samples x = 1, the last clip column: vertical blend only.
+  EXPECT_EQ(PxR(dest.at(2, 1)), (100 + 40) / 2);
+  // Row 2 samples y = 1, the last row: horizontal blend only.
+  EXPECT_EQ(PxR(dest.at(1, 2)), (200 + 40) / 2);
+  EXPECT_EQ(dest.at(3, 3), src.at(1, 1));
+}
+
+TEST(ScaledBlitFilter, OnePixelSourceFillsTheDestination)
+{
+  TestBitmap src(1, 1, 1), dest(3, 3, 3);
+  src.at(0, 0) = Px(9, 8, 7, 6);
+  LICE_ScaledBlit(&dest, &src, 0, 0, 3, 3, 0, 0, 1, 1, 1.0f, LICE_BLIT_FILTER_BILINEAR);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 3; ++x) EXPECT_EQ(dest.at(x, y), Px(9, 8, 7, 6));
+}
+
+TEST(ScaledBlitFilter, RowsBetweenMinusOneAndZeroDoNotBlendWithGarbageWeights)
+{
+  // Row position -0.5 truncates to row 0 with a fraction of -32768; held at
+  // 0 it reads row 0 as it is.
+  TestBitmap src(1, 2, 1), dest(1, 2, 1);
+  src.at(0, 0) = Px(10, 20, 30, 40);
+  src.at(0, 1) = Px(200, 200, 200, 200);
+  LICE_ScaledBlit(&dest, &src, 0, 0, 1, 2, 0, -0.5f, 1, 1, 1.0f, LICE_BLIT_FILTER_BILINEAR);
+  EXPECT_EQ(dest.at(0, 0), Px(10, 20, 30, 40));
+}
+
+TEST(ScaledBlitFilter, FilterDownKernelWeights)
+{
+  const LICE_FilterKernel k17(1.7), k2(2.0), k3(3.0), k35(3.5), k4(4.0);
+  EXPECT_EQ(k17.n, 3);
+  EXPECT_EQ(k17.w[1][1], 65536);
+  EXPECT_EQ(k17.w[0][1], 45875);
+  EXPECT_EQ(k17.w[0][0], 32438);
+  EXPECT_EQ(k2.w[1][0], 65536);
+  EXPECT_EQ(k2.w[2][2], 46340);
+  EXPECT_EQ(k3.n, 3);
+  EXPECT_EQ(k3.w[0][0], 65536);
+  EXPECT_EQ(k4.n, 5);
+  EXPECT_EQ(k4.w[0][0], 65536);
+  EXPECT_EQ(k35.w[0][0], 57926);
+  EXPECT_EQ(k35.w[0][4], 57926);
+  EXPECT_EQ(k35.w[0][1], 65536);
+}
+
+TEST(ScaledBlitClip, NegativeWidthMirrorsAndItsFirstColumnSamplesTheEdge)
+{
+  TestBitmap src(4, 1, 4), dest(4, 1, 4);
+  paintTags(src);
+  dest.fill(kBg);
+  LICE_ScaledBlit(&dest, &src, 4, 0, -4, 1, 0, 0, 4, 1, 1.0f, 0);
+  // Column i samples 4 - i; column 0 samples x = 4, outside the source.
+  EXPECT_EQ(dest.at(0, 0), kBg);
+  EXPECT_EQ(dest.at(1, 0), tag(3, 0));
+  EXPECT_EQ(dest.at(3, 0), tag(1, 0));
+}
+
+TEST(ScaledBlitClip, NegativeDestinationSkipsAlongTheSource)
+{
+  TestBitmap src(200, 1, 200), dest(10, 1, 10);
+  paintTags(src);
+  LICE_ScaledBlit(&dest, &src, -50, 0, 100, 1, 0, 0, 200, 1, 1.0f, 0);
+  EXPECT_EQ(dest.at(0, 0), tag(100, 0));
+  EXPECT_EQ(dest.at(9, 0), tag(118, 0));
+}
+
+TEST(ScaledBlitModes, HalfAlphaCopyIsAShiftMixOnlyWithoutFilterBits)
+{
+  TestBitmap src(2, 1, 2), dest(4, 1, 4);
+  src.fill(Px(255, 255, 255, 255));
+  dest.fill(Px(255, 255, 255, 255));
+  LICE_ScaledBlit(&dest, &src, 0, 0, 4, 1, 0, 0, 2, 1, 0.5f, 0);
+  EXPECT_EQ(dest.at(0, 0), Px(254, 254, 254, 254));
+  dest.fill(Px(255, 255, 255, 255));
+  LICE_ScaledBlit(&dest, &src, 0, 0, 4, 1, 0, 0, 2, 1, 0.5f, 0x200);  // another filter value: weighted copy
+  EXPECT_EQ(dest.at(0, 0), Px(255, 255, 255, 255));
+}
+
+TEST(ScaledBlitModes, SelectorsOutsideTheTableDrawNothing)
+{
+  TestBitmap src(2, 2, 2), dest(4, 4, 4);
+  paintTags(src);
+  dest.fill(kBg);
+  for (int mode : {6, 0x10006, 0xF4, 0x1FF})
+    LICE_ScaledBlit(&dest, &src, 0, 0, 4, 4, 0, 0, 2, 2, 1.0f, mode);
+  LICE_ScaledBlit(&dest, &src, 0, 0, 4, 4, 0, 0, 2, 2, -0.5f, 0);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(dest.at(x, y), kBg);
+}
+
+TEST(ScaledBlitRange, SourcesWiderThan32768PixelsSampleCorrectly)
+{
+  // 32-bit 16.16 positions wrap at 32768; these start at 65536.
+  const int w = 70000;
+  TestBitmap src(w, 1, w), dest(4, 1, 4);
+  paintTags(src);
+  LICE_ScaledBlit(&dest, &src, 0, 0, 4, 1, 65536.0f, 0, 8, 1, 1.0f, 0);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(dest.at(i, 0), tag(65536 + 2 * i, 0));
+  LICE_ScaledBlit(&dest, &src, 0, 0, 4, 1, 69990.0f, 0, 8, 1, 1.0f, LICE_BLIT_FILTER_BILINEAR);
+  EXPECT_EQ(dest.at(0, 0), tag(69990, 0));
+}
+
+TEST(ScaledBlitRange, NonFiniteAndHugeArgumentsDrawNothing)
+{
+  TestBitmap src(4, 4, 4), dest(4, 4, 4);
+  paintTags(src);
+  dest.fill(kBg);
+  for (int mode : {0, LICE_BLIT_FILTER_BILINEAR}) {
+    LICE_ScaledBlit(&dest, &src, 0, 0, 4, 4, kNaN, 0, 2, 2, 1.0f, mode);
+    LICE_ScaledBlit(&dest, &src, 0, 0, 4, 4, 0, kInf, 2, 2, 1.0f, mode);
+    LICE_ScaledBlit(&dest, &src, 0, 0, 4, 4, 0, 0, kNaN, 2, 1.0f, mode);
+    LICE_ScaledBlit(&dest, &src, 0, 0, 4, 4, 0, 0, 2, -kInf, 1.0f, mode);
+    LICE_ScaledBlit(&dest, &src, 0, 0, 4, 4, 1e30f, 1e30f, 2, 2, 1.0f, mode);
+    LICE_ScaledBlit(&dest, &src, -2000000000, 0, 4, 4, 0, 0, 3e38f, 2, 1.0f, mode);
+    // Steps of 1e38 pixels lie beyond what positions hold.
+    LICE_ScaledBlit(&dest, &src, 0, 0, 3, 3, 0, 0, 3e38f, 3e38f, 1.0f, mode);
+  }
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(dest.at(x, y), kBg);
+  // Edges at the int limits mirror and clip without wrapping.
+  LICE_ScaledBlit(&dest, &src, INT_MIN, INT_MIN, INT_MIN, INT_MIN, 0, 0, 4, 4, 1.0f, 0);
+  LICE_ScaledBlit(&dest, &src, INT_MAX, 0, INT_MAX, 4, 0, 0, 4, 4, 1.0f, 0);
+  EXPECT_TRUE(dest.guardsIntact());
+}
+
+TEST(ScaledBlitSelf, OntoItselfReadsThePictureAsItWas)
+{
+  TestBitmap a(9, 7, 11), model(9, 7, 11);
+  paintTags(a);
+  paintTags(model);
+  LICE_ScaledBlit(&a, &a, 1, 1, 8, 6, 0, 0, 5.5f, 4.5f, 1.0f, LICE_BLIT_FILTER_BILINEAR);
+  ref::ScaledBlit(model, model, 1, 1, 8, 6, 0, 0, 5.5f, 4.5f, 1.0f, LICE_BLIT_FILTER_BILINEAR);
+  EXPECT_TRUE(a.samePixels(model));
+  EXPECT_TRUE(a.guardsIntact());
+}
+
+}  // namespace
