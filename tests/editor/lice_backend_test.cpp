@@ -180,3 +180,82 @@ TEST(LiceBackBuffer, RepeatedPrepDrawAndAFailedBufferDrawNothing)
   EXPECT_FALSE(gui->DrawHorizontalLine(&c, 0, 0, 5));
   EXPECT_EQ(gui->GetPoint(0, 0), COLOR_TRANSPARENT);
 }
+
+// A primitive drawn in a pass over an area equals the raw raster call on a
+// copy of the buffer, inside the area, and leaves every pixel outside alone.
+TEST_F(BackendTest, TransformsAndVectorsMatchTheRasterCallInsideTheArea)
+{
+  IBitmap img = gui->LoadIBitmap(6, "mask", 1);  // 9 x 7
+  IColor col(200, 10, 220, 90);
+  IChannelBlend add(IChannelBlend::kBlendAdd, 0.7f);
+  struct Case {
+    const char* name;
+    std::function<void(IGraphicsLice*)> editor;
+    std::function<void(LICE_IBitmap*)> raw;
+  } cases[] = {
+      {"line", [&](IGraphicsLice* g) { g->DrawLine(&col, 1.7f, 9.2f, 18.9f, 0.5f, &add, true); },
+       [&](LICE_IBitmap* b) { LICE_Line(b, 1, 9, 18, 0, LiceColor(&col), 0.7f, 0x10001, true); }},
+      {"circle", [&](IGraphicsLice* g) { g->DrawCircle(&col, 9.5f, 4.5f, 6.0f, nullptr, true); },
+       [&](LICE_IBitmap* b) { LICE_Circle(b, 9.5f, 4.5f, 6.0f, LiceColor(&col), 1.0f, 0x10000, true); }},
+      {"arc", [&](IGraphicsLice* g) { g->DrawArc(&col, 10.0f, 5.0f, 7.0f, -1.0f, 2.5f, &add, false); },
+       [&](LICE_IBitmap* b) { LICE_Arc(b, 10.0f, 5.0f, 7.0f, -1.0f, 2.5f, LiceColor(&col), 0.7f, 0x10001, false); }},
+      {"rotated", [&](IGraphicsLice* g) { g->DrawRotatedBitmap(&img, 10, 5, 0.6, 1, &add); },
+       [&](LICE_IBitmap* b) {
+         LICE_RotatedBlit(b, img.mData, 6, 2, 9, 7, 0.0f, 0.0f, 9.0f, 7.0f, 0.6f, false, 0.7f, 0x10101, 0.0f, 1.0f);
+       }},
+  };
+  const IRECT area(3, 0, 10, 6);  // crossed by each shape's edge
+  for (auto& c : cases) {
+    TestRng rng{7};
+    LICE_IBitmap* bb = gui->GetBackBuffer();
+    for (int y = 0; y < 10; ++y)
+      for (int x = 0; x < 20; ++x) bb->getBits()[y * bb->getRowSpan() + x] = rng.pixel();
+    LICE_MemBitmap before(20, 10), expect(20, 10);
+    LICE_Copy(&before, bb);
+    LICE_Copy(&expect, bb);
+    c.raw(&expect);
+    Paint(area, c.editor);
+    int changed = 0;
+    for (int y = 0; y < 10; ++y)
+      for (int x = 0; x < 20; ++x) {
+        LICE_PixelValue want = area.Contains(x, y) ? expect.bits[y * 20 + x] : before.bits[y * 20 + x];
+        ASSERT_EQ(bb->getBits()[y * bb->getRowSpan() + x], want) << c.name << " at " << x << "," << y;
+        changed += want != before.bits[y * 20 + x];
+      }
+    EXPECT_GT(changed, 0) << c.name;
+  }
+}
+
+TEST_F(BackendTest, MasksScalingAndNonFiniteShapes)
+{
+  IBitmap part = gui->LoadIBitmap(6, "mask", 1);
+  Paint(IRECT(0, 0, 20, 10), [&](IGraphicsLice* g) {
+    EXPECT_FALSE(g->DrawLine(&COLOR_RED, NAN, 0.0f, 5.0f, 5.0f, nullptr, false));
+    EXPECT_FALSE(g->DrawCircle(&COLOR_RED, 5.0f, 5.0f, INFINITY, nullptr, false));
+    EXPECT_FALSE(g->DrawRotatedBitmap(&part, 5, 5, NAN, 0, nullptr));
+    g->DrawLine(&COLOR_RED, 1e30f, 0.0f, 5.0f, 5.0f, nullptr, false);
+  });
+  EXPECT_EQ(Count(0), 200);
+
+  Paint(IRECT(0, 0, 20, 10), [&](IGraphicsLice* g) { g->DrawRotatedMask(&part, &part, &part, 3, 2, 30.0, nullptr); });
+  int drawn = 200 - Count(0);
+  EXPECT_GT(drawn, 0);
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 20; ++x)
+      if (!IRECT(3, 2, 12, 9).Contains(x, y)) {
+        EXPECT_EQ(At(x, y), 0u) << x << "," << y;
+      }
+
+  auto* flat = new LICE_MemBitmap(4, 6);
+  LICE_Clear(flat, Px(255, 40, 80, 120));
+  IBitmap src(flat, 4, 6, 3);
+  gui->RetainBitmap(&src);
+  IBitmap big = gui->ScaleBitmap(&src, 8, 12);
+  EXPECT_EQ(big.W, 8);
+  EXPECT_EQ(big.H, 12);
+  EXPECT_EQ(big.N, 3);  // all frames scale together
+  for (int i = 0; i < 8 * 12; ++i) ASSERT_EQ(big.mData->getBits()[i], Px(255, 40, 80, 120)) << i;
+  EXPECT_EQ(gui->ScaleBitmap(&src, -3, 5).W, 0);
+  gui->ReleaseBitmap(&big);
+  gui->ReleaseBitmap(&src);
+}

@@ -21,7 +21,8 @@ constexpr int kTicks = 40;
 constexpr int kW = 60, kH = 40;  // the background's size
 
 // Draws with the plain primitives: a filled bar for the value, an outline,
-// a forced pixel and a blended point, all inside its own area.
+// a forced pixel, a blended point, a circle and an arc (which may spill out
+// of its area and are clipped to it).
 struct BarControl : IControl {
   BarControl(IPlugBase* plug, const IRECT& r, int paramIdx, IColor color, IChannelBlend blend)
       : IControl(plug, r, paramIdx, blend), mColor(color)
@@ -36,6 +37,9 @@ struct BarControl : IControl {
     g->DrawRect(&COLOR_ORANGE, &outline);
     g->ForcePixel(&COLOR_BLUE, mDrawArea.L + int(mValue * (mDrawArea.Width() - 1)), mDrawArea.T);
     g->DrawPoint(&COLOR_GREEN, float(mDrawArea.L) + 1.2f, float(mDrawArea.B) - 1.7f, &mBlend, false);
+    float cx = float(mDrawArea.L + mDrawArea.R) * 0.5f, cy = float(mDrawArea.T + mDrawArea.B) * 0.5f;
+    g->DrawCircle(&mColor, cx, cy, float(mDrawArea.Height()) * 0.4f, &mBlend, mValue > 0.5);
+    g->DrawArc(&COLOR_YELLOW, cx, cy, float(mDrawArea.Height()) * 0.3f, -1.0f, float(mValue) * 6.0f, &mBlend, true);
     return true;
   }
   IColor mColor;
@@ -54,10 +58,11 @@ void BuildRandomLayout(IGraphicsTest* gui, IPlugBase* plug, uint64_t seed)
   gui->AttachBackground(1, "bg");
   IBitmap sw = gui->LoadIBitmap(2, "sw", 3), knob = gui->LoadIBitmap(3, "knob", 10);
   IBitmap handle = gui->LoadIBitmap(4, "handle", 1), radio = gui->LoadIBitmap(5, "radio", 2);
+  IBitmap mask = gui->LoadIBitmap(6, "mask", 1);
   for (int n = rng.range(1, 9); n > 0; --n) {
     int x = rng.range(-6, kW - 4), y = rng.range(-6, kH - 4), p = rng.range(-1, 3);
     IChannelBlend::EBlendMethod method = IChannelBlend::EBlendMethod(rng.range(0, 3));
-    switch (rng.range(0, 5)) {
+    switch (rng.range(0, 8)) {
       case 0: gui->AttachControl(new ISwitchControl(plug, x, y, p, &sw, method)); break;
       case 1: gui->AttachControl(new IKnobMultiControl(plug, x, y, p, &knob, EDirection(rng.range(0, 1)))); break;
       case 2: gui->AttachControl(new IFaderControl(plug, x, y, rng.range(4, 30), p, &handle, EDirection(rng.range(0, 1)))); break;
@@ -67,6 +72,14 @@ void BuildRandomLayout(IGraphicsTest* gui, IPlugBase* plug, uint64_t seed)
         break;
       }
       case 4: gui->AttachControl(new IBitmapControl(plug, x, y, -1, &knob, method)); break;  // a meter
+      case 5: {
+        IRECT r(x, y, x + rng.range(6, 30), y + rng.range(6, 30));
+        IColor c(rng.channel(), rng.channel(), rng.channel(), rng.channel());
+        gui->AttachControl(new IKnobLineControl(plug, &r, p, &c, rng.range(0, 4), rng.range(0, 20)));
+        break;
+      }
+      case 6: gui->AttachControl(new IKnobRotaterControl(plug, x, y, p, &mask, -2.5, 2.5, rng.range(-2, 2))); break;
+      case 7: gui->AttachControl(new IKnobRotatingMaskControl(plug, x, y, p, &mask, &mask, &mask)); break;
       default: {
         IRECT r(x, y, x + rng.range(3, 25), y + rng.range(3, 15));
         gui->AttachControl(new BarControl(plug, r, p, IColor(rng.channel(), rng.channel(), rng.channel(), rng.channel()), RandomBlend(rng)));

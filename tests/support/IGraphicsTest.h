@@ -32,14 +32,6 @@ public:
   void* GetWindow() override { return mWindow; }
   LICE_IBitmap* OSLoadBitmap(int id, const char* name) override;
 
-  // Recorded only: the raster library has no rotated, scaled or vector drawing yet.
-  bool DrawRotatedBitmap(IBitmap*, int, int, double, int, const IChannelBlend*) override { return true; }
-  bool DrawRotatedMask(IBitmap*, IBitmap*, IBitmap*, int, int, double, const IChannelBlend*) override { return true; }
-  bool DrawLine(const IColor*, float, float, float, float, const IChannelBlend*, bool) override { return true; }
-  bool DrawArc(const IColor*, float, float, float, float, float, const IChannelBlend*, bool) override { return true; }
-  bool DrawCircle(const IColor*, float, float, float, const IChannelBlend*, bool) override { return true; }
-  IBitmap ScaleBitmap(IBitmap*, int, int) override { return IBitmap(); }
-
   Loader mLoader;
   std::atomic<int> mLoads{0};
   int* mDeleted = nullptr;

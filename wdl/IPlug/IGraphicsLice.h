@@ -34,14 +34,30 @@ public:
   // A new back buffer of the editor's size and an empty scratch (old ones are freed).
   void PrepDraw() override;
   bool DrawBitmap(IBitmap* pBitmap, IRECT* pDest, int srcX, int srcY, const IChannelBlend* pBlend) override;
+  // The whole image (all frames), turned by angle radians about its centre.
+  bool DrawRotatedBitmap(IBitmap* pBitmap, int destCtrX, int destCtrY, double angle, int yOffsetZeroDeg,
+                         const IChannelBlend* pBlend) override;
+  // A knob from three images of the base's size: the base stands still, the
+  // mask is added onto it and the top laid over both, mask and top turned by angle degrees.
+  bool DrawRotatedMask(IBitmap* pBase, IBitmap* pMask, IBitmap* pTop, int x, int y, double angle,
+                       const IChannelBlend* pBlend) override;
   bool DrawPoint(const IColor* pColor, float x, float y, const IChannelBlend* pBlend, bool antiAlias) override;
   bool ForcePixel(const IColor* pColor, int x, int y) override;
+  // Coordinates are truncated to pixels; non-finite or far-off ones draw nothing.
+  bool DrawLine(const IColor* pColor, float x1, float y1, float x2, float y2, const IChannelBlend* pBlend,
+                bool antiAlias) override;
+  bool DrawArc(const IColor* pColor, float cx, float cy, float r, float minAngle, float maxAngle,
+               const IChannelBlend* pBlend, bool antiAlias) override;
+  bool DrawCircle(const IColor* pColor, float cx, float cy, float r, const IChannelBlend* pBlend,
+                  bool antiAlias) override;
   bool FillIRect(const IColor* pColor, IRECT* pR, const IChannelBlend* pBlend) override;
   IColor GetPoint(int x, int y) override;
   void* GetData() override { return GetBits(); }
   // A miss asks OSLoadBitmap; an image that cannot be had is cached as an
   // empty bitmap (reported once on stderr) so the editor still opens.
   IBitmap LoadIBitmap(int id, const char* name, int nStates = 1) override;
+  // All frames scale together (bilinear); the new bitmap is retained.
+  IBitmap ScaleBitmap(IBitmap* pBitmap, int destW, int destH) override;
   IBitmap CropBitmap(IBitmap* pBitmap, IRECT* pR) override;
   // Plain stores of the colour; y (x) is first limited to the buffer's rows (columns).
   bool DrawVerticalLine(const IColor* pColor, int xi, int yLo, int yHi) override;
