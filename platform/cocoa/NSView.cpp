@@ -49,12 +49,11 @@ void NSView::addSubview(NSView* view)
 {
   if (!view) NSFatal("NSView addSubview: nil view");
   if (isDescendantOf(view)) NSFatal("NSView addSubview: %p would become its own ancestor", static_cast<void*>(view));
-  view->retain();
+  view->retain();  // this view's reference, taken before the old superview drops its own
   view->removeFromSuperview();
   mSubviews.push_back(view);
   view->mSuperview = this;
   view->setWindowOfTree(mWindow);
-  view->release();
 }
 
 void NSView::removeFromSuperview()

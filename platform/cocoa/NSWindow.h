@@ -15,7 +15,8 @@ class NSWindow : public NSResponder {
 public:
   // A negative size is taken as empty. The backing store is allocated
   // zero-filled; a window too large for it (see kCGMaxBitmapPixels) or out
-  // of memory has none, and its views cannot draw.
+  // of memory has none, and its views cannot draw. It starts without a
+  // content view.
   explicit NSWindow(NSRect contentRect);
 
   NSRect contentRect() const { return mContentRect; }
