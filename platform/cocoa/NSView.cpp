@@ -145,7 +145,12 @@ bool NSView::isHiddenOrHasHiddenAncestor() const
 
 NSView* NSView::hitTest(NSPoint p)
 {
-  if (mHidden || !CGRectContainsPoint(mFrame, p)) return nullptr;
+  // Mouse locations count pixel rows from the top edge down (the top row
+  // is at the height, the bottom one at 1), so a view holds its top edge
+  // and not its bottom one.
+  bool inside = p.x >= CGRectGetMinX(mFrame) && p.x < CGRectGetMaxX(mFrame) && p.y > CGRectGetMinY(mFrame) &&
+                p.y <= CGRectGetMaxY(mFrame);
+  if (mHidden || !inside) return nullptr;
   NSPoint local = {p.x - mFrame.origin.x + mBounds.origin.x, p.y - mFrame.origin.y + mBounds.origin.y};
   for (auto it = mSubviews.rbegin(); it != mSubviews.rend(); ++it)
     if (NSView* hit = (*it)->hitTest(local)) return hit;

@@ -55,7 +55,8 @@ public:
   // The part of the bounds not clipped away by the ancestors.
   NSRect visibleRect() const;
   // The deepest visible view under p (in the superview's coordinates),
-  // topmost subview first; null when p is outside.
+  // topmost subview first; null when p is outside. A frame holds its left
+  // and top edges, not its right and bottom ones.
   virtual NSView* hitTest(NSPoint p);
 
   // Display. The marked area is kept in this view's coordinates.
