@@ -1,5 +1,8 @@
 #include "platform/x11/X11Presenter.h"
 
+#include <sys/ipc.h>
+#include <sys/shm.h>
+#include <xcb/shm.h>
 #include <xcb/xcb.h>
 
 #include <algorithm>
@@ -120,8 +123,42 @@ bool X11Presenter::openChild(uint32_t parent)
   if (mMaxRequestBytes <= kPutImageHeaderBytes + kPixelBytes) return false;
   size_t chunkPixels = std::min<size_t>(size_t(mWidth) * size_t(mHeight), (mMaxRequestBytes - kPutImageHeaderBytes) / kPixelBytes);
   mScratch.resize(chunkPixels);
+  openSharedMemory();
   xcb_flush(mConn);
   return true;
+}
+
+void X11Presenter::openSharedMemory()
+{
+  const xcb_query_extension_reply_t* ext = xcb_get_extension_data(mConn, &xcb_shm_id);
+  if (!ext || !ext->present) return;
+  int id = shmget(IPC_PRIVATE, size_t(mWidth) * size_t(mHeight) * kPixelBytes, IPC_CREAT | 0600);
+  if (id < 0) return;
+  void* addr = shmat(id, nullptr, 0);
+  uint32_t seg = xcb_generate_id(mConn);
+  xcb_generic_error_t* error =
+      addr == reinterpret_cast<void*>(-1) ? nullptr
+                                          : xcb_request_check(mConn, xcb_shm_attach_checked(mConn, seg, uint32_t(id), 1));
+  // Marked for removal now: it goes when the server and this process have
+  // both let go, however either ends.
+  shmctl(id, IPC_RMID, nullptr);
+  if (addr == reinterpret_cast<void*>(-1)) return;
+  if (error) {
+    free(error);
+    shmdt(addr);
+    return;
+  }
+  mShm = static_cast<uint32_t*>(addr);
+  mShmSeg = seg;
+}
+
+void X11Presenter::closeSharedMemory()
+{
+  if (!mShm) return;
+  if (!xcb_connection_has_error(mConn)) xcb_shm_detach(mConn, mShmSeg);
+  shmdt(mShm);
+  mShm = nullptr;
+  mShmBusy = false;
 }
 
 void X11Presenter::PresentRect(int x, int y, int w, int h)
@@ -131,12 +168,35 @@ void X11Presenter::PresentRect(int x, int y, int w, int h)
   x = std::max(x, 0);
   y = std::max(y, 0);
   if (x >= x1 || y >= y1) return;
+  if (mShm)
+    putShared(x, y, x1 - x, y1 - y);
+  else
+    putRows(x, y, x1 - x, y1 - y);
+}
+
+void X11Presenter::putShared(int x, int y, int w, int h)
+{
+  // The segment must not change under a copy the server has not made yet.
+  if (mShmBusy) Sync();
   CGContextRef port = mWindow->graphicsContext()->graphicsPort();
   const auto* base = static_cast<const uint8_t*>(CGBitmapContextGetData(port));
   size_t rowBytes = CGBitmapContextGetBytesPerRow(port);
+  for (int r = y; r < y + h; ++r)
+    mFormat.convert(reinterpret_cast<const uint32_t*>(base + size_t(r) * rowBytes) + x, mShm + size_t(r) * size_t(mWidth) + x, w);
+  xcb_shm_put_image(mConn, mChild, mGC, uint16_t(mWidth), uint16_t(mHeight), uint16_t(x), uint16_t(y), uint16_t(w),
+                    uint16_t(h), int16_t(x), int16_t(y), mDepth, XCB_IMAGE_FORMAT_Z_PIXMAP, 0, mShmSeg, 0);
+  mShmBusy = true;
+}
+
+void X11Presenter::putRows(int x, int y, int w, int h)
+{
+  CGContextRef port = mWindow->graphicsContext()->graphicsPort();
+  const auto* base = static_cast<const uint8_t*>(CGBitmapContextGetData(port));
+  size_t rowBytes = CGBitmapContextGetBytesPerRow(port);
+  int x1 = x + w, y1 = y + h;
   // Bands of columns only when a single row is over the request limit.
   uint32_t maxPixels = uint32_t(mScratch.size());
-  int band = int(std::min<uint32_t>(uint32_t(x1 - x), maxPixels));
+  int band = int(std::min<uint32_t>(uint32_t(w), maxPixels));
   for (int bx = x; bx < x1; bx += band) {
     int bw = std::min(band, x1 - bx);
     int rowsPerChunk = int(maxPixels / uint32_t(bw));
@@ -259,6 +319,8 @@ void X11Presenter::sendMouse(const void* event)
 void X11Presenter::LimitRequestBytes(uint32_t bytes)
 {
   if (!mConn || bytes <= kPutImageHeaderBytes + kPixelBytes || bytes >= mMaxRequestBytes) return;
+  Sync();
+  closeSharedMemory();
   mMaxRequestBytes = bytes;
   mScratch.resize(std::min<size_t>(mScratch.size(), (bytes - kPutImageHeaderBytes) / kPixelBytes));
 }
@@ -266,11 +328,13 @@ void X11Presenter::LimitRequestBytes(uint32_t bytes)
 void X11Presenter::Sync()
 {
   if (mConn) free(xcb_get_input_focus_reply(mConn, xcb_get_input_focus(mConn), nullptr));
+  mShmBusy = false;
 }
 
 void X11Presenter::Close()
 {
   if (mConn) {
+    closeSharedMemory();
     if (mChild && !xcb_connection_has_error(mConn)) {
       xcb_destroy_window(mConn, mChild);
       Sync();  // gone before the host goes on

@@ -43,9 +43,13 @@ public:
   // Copies the backing store's rectangle x, y, w, h (pixels, top-left
   // origin; clipped to the window) to the child.
   void PresentRect(int x, int y, int w, int h);
-  // Caps the bytes of one request below the server's limit, so that tests
-  // see copies split as a small limit splits them.
+  // Copies through plain requests of at most bytes each (below the
+  // server's limit), not shared memory, so that tests see copies split as
+  // a small limit splits them.
   void LimitRequestBytes(uint32_t bytes);
+  // True while copies go through a memory segment shared with the server
+  // (a local server with the shared-memory extension).
+  bool UsesSharedMemory() const { return mShm != nullptr; }
   // Waits until the X server has handled every request sent so far.
   void Sync();
   // Destroys the child (unless the host already did, with its parent),
@@ -54,6 +58,10 @@ public:
 
 private:
   bool openChild(uint32_t parent);
+  void openSharedMemory();
+  void closeSharedMemory();
+  void putRows(int x, int y, int w, int h);
+  void putShared(int x, int y, int w, int h);
   // ev: an xcb_generic_event_t.
   void handleEvent(const void* ev);
   void sendMouse(const void* ev);
@@ -68,6 +76,10 @@ private:
   NSWindow* mWindow = nullptr;
   int mWidth = 0, mHeight = 0;
   std::vector<uint32_t> mScratch;
+  // The shared segment holds a whole frame in the server's layout.
+  uint32_t* mShm = nullptr;
+  uint32_t mShmSeg = 0;
+  bool mShmBusy = false;  // the server may still be reading it
   std::vector<int> mExposed;  // x, y, w, h quadruples awaiting a copy
   // Click counting: the last press's button, time and place.
   uint8_t mLastButton = 0;
