@@ -23,16 +23,23 @@ bool isMouseType(NSEventType type)
 
 }  // namespace
 
-NSEvent* NSEvent::mouseEventWithType(NSEventType type, NSPoint location, NSEventModifierFlags flags,
-                                     NSTimeInterval timestamp, NSWindow* window, int clickCount)
+NSEvent* NSEvent::make(NSEventType type, NSPoint location, NSEventModifierFlags flags, NSTimeInterval timestamp,
+                       NSWindow* window)
 {
-  if (!isMouseType(type)) NSFatal("NSEvent mouseEventWithType: invalid mouse event type %d", int(type));
   auto* e = new NSEvent;
   e->mType = type;
   e->mLocation = location;
   e->mFlags = flags;
   e->mTimestamp = timestamp;
   e->mWindow = window;
+  return e;
+}
+
+NSEvent* NSEvent::mouseEventWithType(NSEventType type, NSPoint location, NSEventModifierFlags flags,
+                                     NSTimeInterval timestamp, NSWindow* window, int clickCount)
+{
+  if (!isMouseType(type)) NSFatal("NSEvent mouseEventWithType: invalid mouse event type %d", int(type));
+  NSEvent* e = make(type, location, flags, timestamp, window);
   e->mClickCount = clickCount;
   return e;
 }
@@ -40,12 +47,7 @@ NSEvent* NSEvent::mouseEventWithType(NSEventType type, NSPoint location, NSEvent
 NSEvent* NSEvent::scrollWheelEvent(NSPoint location, NSEventModifierFlags flags, NSTimeInterval timestamp,
                                    NSWindow* window, CGFloat deltaX, CGFloat deltaY)
 {
-  auto* e = new NSEvent;
-  e->mType = NSScrollWheel;
-  e->mLocation = location;
-  e->mFlags = flags;
-  e->mTimestamp = timestamp;
-  e->mWindow = window;
+  NSEvent* e = make(NSScrollWheel, location, flags, timestamp, window);
   e->mDeltaX = deltaX;
   e->mDeltaY = deltaY;
   return e;

@@ -55,6 +55,8 @@ public:
 
 private:
   NSEvent() = default;
+  static NSEvent* make(NSEventType type, NSPoint location, NSEventModifierFlags flags, NSTimeInterval timestamp,
+                       NSWindow* window);
 
   NSEventType mType = NSMouseMoved;
   NSPoint mLocation = {0, 0};
