@@ -1,9 +1,12 @@
 #include "platform/cocoa/NSObject.h"
 
+#include <cxxabi.h>
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <typeinfo>
 #include <unordered_set>
 
 #include "platform/cocoa/NSAutoreleasePool.h"
@@ -68,6 +71,17 @@ void NSObject::release()
 {
   checkAlive("release");
   if (mRefCount.fetch_sub(1, std::memory_order_acq_rel) == 1) delete this;
+}
+
+std::string NSObject::description() const
+{
+  int status = 0;
+  char* name = abi::__cxa_demangle(typeid(*this).name(), nullptr, nullptr, &status);
+  char address[32];
+  snprintf(address, sizeof address, "%p", static_cast<const void*>(this));
+  std::string s = std::string("<") + (status == 0 && name ? name : typeid(*this).name()) + ": " + address + ">";
+  free(name);
+  return s;
 }
 
 NSObject* NSObject::autorelease()

@@ -14,6 +14,7 @@
 // counts and the table of live objects are thread-safe.
 
 #include <atomic>
+#include <string>
 
 #include "platform/coregraphics/CGGeometry.h"
 
@@ -39,6 +40,8 @@ public:
   // Hands the caller's reference to this thread's innermost pool.
   NSObject* autorelease();
   int retainCount() const { return mRefCount.load(std::memory_order_relaxed); }
+  // "<ClassName: 0x...>" unless a class says more.
+  virtual std::string description() const;
 
 protected:
   virtual ~NSObject();

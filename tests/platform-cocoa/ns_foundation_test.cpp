@@ -179,6 +179,7 @@ TEST(NSClass, ClassesAreMadeByNameAndAnswerKindOf)
   EXPECT_NE(dynamic_cast<FactoryThing*>(obj), nullptr);
   EXPECT_TRUE(NSObjectIsKindOfClass(obj, NSClassFromString("NSObject")));
   EXPECT_FALSE(NSObjectIsKindOfClass(obj, NSClassFromString("NSView")));
+  EXPECT_NE(obj->description().find("FactoryThing: 0x"), std::string::npos) << obj->description();
   obj->release();
   NSObject* view = NSClassCreateInstance(NSClassFromString("NSView"));
   EXPECT_TRUE(NSObjectIsKindOfClass(view, NSClassFromString("NSView")));
