@@ -1,6 +1,7 @@
 #include "platform/cocoa/NSGraphicsContext.h"
 
 #include <new>
+#include <vector>
 
 namespace {
 
@@ -12,6 +13,7 @@ struct CurrentContextSlot {
 };
 
 thread_local CurrentContextSlot tCurrent;
+thread_local std::vector<NSGraphicsContext*> tSaved;  // each retained (null allowed)
 
 }  // namespace
 
@@ -34,4 +36,26 @@ void NSGraphicsContext::setCurrentContext(NSGraphicsContext* ctx)
   NSGraphicsContext* old = tCurrent.ctx;
   tCurrent.ctx = ctx;
   NSRelease(old);
+}
+
+void NSGraphicsContext::saveGraphicsState()
+{
+  NSGraphicsContext* ctx = tCurrent.ctx;
+  if (ctx) {
+    ctx->retain();
+    CGContextSaveGState(ctx->mPort);
+  }
+  tSaved.push_back(ctx);
+}
+
+void NSGraphicsContext::restoreGraphicsState()
+{
+  if (tSaved.empty()) NSFatal("NSGraphicsContext restoreGraphicsState: no saved state");
+  NSGraphicsContext* ctx = tSaved.back();
+  tSaved.pop_back();
+  setCurrentContext(ctx);
+  if (ctx) {
+    CGContextRestoreGState(ctx->mPort);
+    ctx->release();
+  }
 }

@@ -18,6 +18,14 @@ public:
 
   CGContextRef graphicsPort() const { return mPort; }
   bool isFlipped() const { return mFlipped; }
+  bool shouldAntialias() const { return mShouldAntialias; }
+  void setShouldAntialias(bool flag) { mShouldAntialias = flag; }
+
+  // Saves the current context (and its port's state) on this thread's
+  // stack; restore makes it current again with that state. A restore
+  // without a save aborts.
+  static void saveGraphicsState();
+  static void restoreGraphicsState();
 
 protected:
   ~NSGraphicsContext() override;
@@ -27,4 +35,5 @@ private:
 
   CGContextRef mPort;
   bool mFlipped;
+  bool mShouldAntialias = true;
 };

@@ -35,3 +35,10 @@ CGFloat CGRectGetMinX(CGRect r);
 CGFloat CGRectGetMaxX(CGRect r);
 CGFloat CGRectGetMinY(CGRect r);
 CGFloat CGRectGetMaxY(CGRect r);
+// The smallest rectangle holding both; a null rectangle adds nothing.
+CGRect CGRectUnion(CGRect a, CGRect b);
+// The smallest rectangle with integral edges holding r; null stays null.
+CGRect CGRectIntegral(CGRect r);
+CGRect CGRectOffset(CGRect r, CGFloat dx, CGFloat dy);
+// Minimum edges inside, maximum edges outside.
+bool CGRectContainsPoint(CGRect r, CGPoint p);
