@@ -35,17 +35,20 @@ TEST_F(ReentryTest, AfterUninitialiseTheGoneInputReadsZerosEvenWhenTheSliceChang
 {
   ASSERT_EQ(SetSlice(64), noErr);
   InputSource main;
-  ASSERT_EQ(main.Attach(mUnit, 0), noErr);
-  HostBuffers out(2, 512);
+  HostBuffers out(2, 8192);
   out.UseHostMemory();
-  ASSERT_EQ(Render(mUnit, 0.0, 64, out), noErr);
-  ExpectDoubledInput(out, 0.0, 64);
-  ASSERT_EQ(AudioUnitUninitialize(mUnit), noErr);
-  ASSERT_EQ(SetSlice(512), noErr);  // the scratch moves
-  ASSERT_EQ(AudioUnitInitialize(mUnit), noErr);
-  ASSERT_EQ(Render(mUnit, 64.0, 512, out), noErr);
-  EXPECT_EQ(main.pulls.size(), 1u);  // the connection went with uninitialise
-  for (UInt32 i = 0; i < 512; i += 31) EXPECT_EQ(out.Data(0)[i], 0.0f) << i;
+  for (UInt32 slice : {64u, 8192u}) {  // the second moves the scratch
+    ASSERT_EQ(main.Attach(mUnit, 0), noErr);
+    ASSERT_EQ(Render(mUnit, 0.0, 64, out), noErr);
+    ExpectDoubledInput(out, 0.0, 64);
+    const size_t pulls = main.pulls.size();
+    ASSERT_EQ(AudioUnitUninitialize(mUnit), noErr);
+    ASSERT_EQ(SetSlice(slice), noErr);
+    ASSERT_EQ(AudioUnitInitialize(mUnit), noErr);
+    ASSERT_EQ(Render(mUnit, 64.0, 64, out), noErr);
+    EXPECT_EQ(main.pulls.size(), pulls);  // the connection went with uninitialise
+    for (UInt32 i = 0; i < 64; i += 7) EXPECT_EQ(out.Data(0)[i], 0.0f) << "slice " << slice << " frame " << i;
+  }
 }
 
 // -1.0 is a legal pre-roll time: inputs are pulled at it like at any other.
