@@ -1,5 +1,6 @@
 // The class-info dictionary, preset selection and host time.
 
+#include <climits>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -221,13 +222,14 @@ struct Transport {
     *downBeat = 1.0;
     return noErr;
   }
-  static OSStatus State(void*, Boolean* playing, Boolean*, Float64* sample, Boolean*, Float64*, Float64*)
+  static OSStatus State(void* user, Boolean* playing, Boolean*, Float64* sample, Boolean*, Float64*, Float64*)
   {
     *playing = 1;
-    *sample = 123456.9;
+    *sample = static_cast<Transport*>(user)->sample;
     return noErr;
   }
   double tempo = 96.0;
+  double sample = 123456.9;
 };
 
 TEST_F(StateTest, HostTimeComesThroughTheHostsCallbacks)
@@ -240,6 +242,11 @@ TEST_F(StateTest, HostTimeComesThroughTheHostsCallbacks)
   transport.tempo = 0.0;  // no tempo: the last one stays
   EXPECT_EQ(mPlug->GetTempo(), 96.0);
   EXPECT_EQ(mPlug->GetSamplePos(), 123456);
+  // Past the int range the position saturates, as the VST binding reports
+  // the same host position (one rule for both).
+  transport.sample = 3.0e12;
+  EXPECT_EQ(mPlug->GetSamplePos(), INT_MAX);
+  transport.sample = 123456.9;
   int num = 0, denom = 0;
   mPlug->GetTimeSig(&num, &denom);
   EXPECT_EQ(num, 7);
