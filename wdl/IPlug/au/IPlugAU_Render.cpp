@@ -31,7 +31,14 @@ ComponentResult IPlugAU::RenderProc(void* pPlug, AudioUnitRenderActionFlags*, co
   if (!pPlug) return paramErr;
   auto* plug = static_cast<IPlugAU*>(pPlug);
   plug->mRendersInFlight.fetch_add(1);
-  ComponentResult r = plug->Render(pTimestamp, outputBusIdx, nFrames, pBufferList);
+  ComponentResult r;
+  // Reached directly by fast dispatch: nothing may leave through the C
+  // boundary, and the render must count as over whatever happened.
+  try {
+    r = plug->Render(pTimestamp, outputBusIdx, nFrames, pBufferList);
+  } catch (...) {
+    r = internalComponentErr;
+  }
   // Read before the render counts as over: afterwards another thread may
   // already have deleted a unit closed meanwhile.
   bool closing = plug->mClosePending.load();
