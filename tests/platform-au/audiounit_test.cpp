@@ -53,13 +53,37 @@ protected:
   AudioUnit unit = nullptr;
 };
 
+// Offsets worked out by hand for the 64-bit layout: 4-byte fields packed,
+// each pointer on the next multiple of 8.
 TEST(AudioUnitRecords, PointerHoldingRecordsFollowThe64BitLayout)
 {
-  printf("sizeof: ParameterInfo %zu, Connection %zu, RenderCallbackStruct %zu, AUPreset %zu, HostCallbackInfo %zu, "
-         "CocoaViewInfo %zu, AudioBufferList %zu, AudioUnitEvent %zu, ParameterEvent %zu, ComponentParameters %zu\n",
-         sizeof(AudioUnitParameterInfo), sizeof(AudioUnitConnection), sizeof(AURenderCallbackStruct), sizeof(AUPreset),
-         sizeof(HostCallbackInfo), sizeof(AudioUnitCocoaViewInfo), sizeof(AudioBufferList), sizeof(AudioUnitEvent),
-         sizeof(AudioUnitParameterEvent), sizeof(ComponentParameters));
+  EXPECT_EQ(offsetof(AudioUnitParameterInfo, unitName), 56u);  // after 52 name bytes, aligned up
+  EXPECT_EQ(offsetof(AudioUnitParameterInfo, clumpID), 64u);
+  EXPECT_EQ(offsetof(AudioUnitParameterInfo, cfNameString), 72u);
+  EXPECT_EQ(offsetof(AudioUnitParameterInfo, unit), 80u);
+  EXPECT_EQ(offsetof(AudioUnitParameterInfo, minValue), 84u);
+  EXPECT_EQ(offsetof(AudioUnitParameterInfo, defaultValue), 92u);
+  EXPECT_EQ(offsetof(AudioUnitParameterInfo, flags), 96u);
+  EXPECT_EQ(sizeof(AudioUnitParameterInfo), 104u);
+  EXPECT_EQ(offsetof(AudioUnitConnection, sourceOutputNumber), 8u);
+  EXPECT_EQ(offsetof(AudioUnitConnection, destInputNumber), 12u);
+  EXPECT_EQ(offsetof(AURenderCallbackStruct, inputProcRefCon), 8u);
+  EXPECT_EQ(offsetof(AUPreset, presetName), 8u);
+  EXPECT_EQ(offsetof(HostCallbackInfo, beatAndTempoProc), 8u);
+  EXPECT_EQ(offsetof(HostCallbackInfo, musicalTimeLocationProc), 16u);
+  EXPECT_EQ(offsetof(HostCallbackInfo, transportStateProc), 24u);
+  EXPECT_EQ(sizeof(HostCallbackInfo), 32u);
+  EXPECT_EQ(offsetof(AudioUnitCocoaViewInfo, mCocoaAUViewClass), 8u);
+  EXPECT_EQ(offsetof(AudioBufferList, mBuffers), 8u);
+  EXPECT_EQ(offsetof(AudioBuffer, mData), 8u);
+  EXPECT_EQ(sizeof(AudioBuffer), 16u);
+  EXPECT_EQ(offsetof(AudioUnitParameterEvent, eventValues), 16u);
+  EXPECT_EQ(sizeof(AudioUnitParameterEvent), 32u);
+  EXPECT_EQ(offsetof(AudioUnitEvent, mArgument), 8u);
+  EXPECT_EQ(offsetof(ComponentParameters, params), 8u);
+  EXPECT_EQ(offsetof(AudioUnitParameterStringFromValue, inValue), 8u);
+  EXPECT_EQ(offsetof(AudioUnitParameterIDName, outName), 8u);
+  EXPECT_EQ(offsetof(AudioUnitParameterValueFromString, outValue), 16u);
   EXPECT_EQ(kAudioUnitType_Effect, 0x61756678u);
   EXPECT_EQ(kAudioFormatLinearPCM, 0x6C70636Du);
   EXPECT_EQ(kAudioFormatFlagIsFloat | kAudioFormatFlagIsPacked | kAudioFormatFlagIsNonInterleaved, 0x29u);

@@ -177,7 +177,7 @@ TEST_F(SelectorTest, EditorGesturesReachTheHostAsParameterEvents)
 
 TEST_F(SelectorTest, HostIsIdentifiedFromTheMainBundleIdentifier)
 {
-  CFBundleSetMainBundleIdentifier(CFSTR("com.cockos.reaper"));
+  CFBundleSetMainBundleIdentifier(CFSTR("com.example.reaper"));
   AudioUnit unit = Open();
   EXPECT_EQ(Plug(unit)->GetHost(), kHostReaper);
   CloseComponent(unit);

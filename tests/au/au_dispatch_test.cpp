@@ -1,8 +1,10 @@
 // The selector table, the entry's refusal of bad storage and bad blocks,
 // open and close.
 
+#include <pthread.h>
+
 #include <atomic>
-#include <chrono>
+#include <cerrno>
 #include <thread>
 
 #include "tests/au/AUTestEffect.h"
@@ -100,22 +102,31 @@ TEST_F(DispatchTest, OpenPrunesUnfilledPresetsAndStoresTheInstance)
 
 TEST_F(DispatchTest, SelectorsWaitForTheInstanceLockButOpenDoesNot)
 {
-  std::atomic<bool> resetDone{false};
+  std::atomic<bool> released{false}, resetSawRelease{false};
   mPlug->GetMutex()->Enter();  // as the editor would, changing a parameter
   std::thread host([&] {
     AudioUnitReset(mUnit, kAudioUnitScope_Global, 0);
-    resetDone = true;
+    resetSawRelease = released.load();  // the reset could only run once the lock was left
   });
   AudioUnit other = nullptr;
   std::thread opener([&] { other = Open(); });
   opener.join();  // another instance opens while this one is locked
-  ASSERT_NE(other, nullptr);
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  EXPECT_FALSE(resetDone);
+  EXPECT_NE(other, nullptr);
+  // The lock the selectors wait for is held: a try-lock from another thread
+  // fails (no sleep to guess by).
+  int probe = -1;
+  std::thread([&] {
+    probe = pthread_mutex_trylock(&mPlug->GetMutex()->m_mutex);
+    if (probe == 0) pthread_mutex_unlock(&mPlug->GetMutex()->m_mutex);
+  }).join();
+  EXPECT_EQ(probe, EBUSY);
+  released = true;
   mPlug->GetMutex()->Leave();
   host.join();
-  EXPECT_TRUE(resetDone);
-  EXPECT_EQ(CloseComponent(other), noErr);
+  EXPECT_TRUE(resetSawRelease);
+  if (other) {
+    EXPECT_EQ(CloseComponent(other), noErr);
+  }
 }
 
 TEST_F(DispatchTest, ManyInstancesOpenAndCloseIndependently)

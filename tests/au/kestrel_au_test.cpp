@@ -140,7 +140,7 @@ TEST_F(KestrelAUUnit, EveryParameterIsDescribedAsTheProductSays)
     EXPECT_LE(info.defaultValue, info.maxValue);
     EXPECT_EQ(info.flags, 0xC8000010u);
     CFRelease(info.cfNameString);
-    CFRelease(info.unitName);
+    AUHostRelease(info.unitName);  // null without a custom unit
 
     // Display texts (the enumerations' and on/off texts) round-trip through
     // both lookups.

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "tools/auhost/AUHostComponent.h"
 #include "tools/auhost/AUHostRender.h"
@@ -12,6 +14,12 @@
 #include "tests/au/KestrelVSTRender.h"
 
 namespace {
+
+// Bit for bit: == would take -0 for +0.
+bool SameBits(const std::vector<float>& a, const std::vector<float>& b)
+{
+  return a.size() == b.size() && (a.empty() || memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0);
+}
 
 SignalBuffer RenderVST(const SignalBuffer& in, const char* program, int block)
 {
@@ -59,7 +67,7 @@ TEST(KestrelAUAndVST, TheSameInputAndPresetGiveTheSameOutput)
       ASSERT_GE(vst.NumChannels(), au.NumChannels());
       ASSERT_EQ(au.NumFrames(), in.NumFrames());
       for (int ch = 0; ch < au.NumChannels(); ++ch)
-        EXPECT_TRUE(au.channels[size_t(ch)] == vst.channels[size_t(ch)])
+        EXPECT_TRUE(SameBits(au.channels[size_t(ch)], vst.channels[size_t(ch)]))
             << c.signal << " / " << c.preset << " channel " << ch << " input kind " << int(input);
     }
   }

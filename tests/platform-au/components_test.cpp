@@ -20,7 +20,19 @@ TEST(ComponentParams, LastArgumentGoesFirstAndFloatsKeepTheirBits)
   EXPECT_EQ(p.params[1], reinterpret_cast<ComponentParamSlot>(&target));
   EXPECT_EQ(p.params[2], 0x3FC00000);                                    // 1.5f, upper half zero
   EXPECT_EQ(p.params[3], ComponentParamSlot(0xDEADBEEF));                // first argument
+}
 
+// A block laid out by hand, as another caller's packing would leave it.
+TEST(ComponentParams, UnpackReadsAHandMadeBlockInPublicOrder)
+{
+  int target = 0;
+  ComponentParameters p = {};
+  p.what = 7;
+  p.paramSize = UInt8(4 * sizeof(ComponentParamSlot));
+  p.params[0] = ComponentParamSlot(-3);
+  p.params[1] = reinterpret_cast<ComponentParamSlot>(&target);
+  p.params[2] = ComponentParamSlot(0x3FC00000);  // the bits of 1.5f
+  p.params[3] = ComponentParamSlot(0xDEADBEEF);
   UInt32 a = 0;
   float f = 0;
   int* ptr = nullptr;
