@@ -5,6 +5,7 @@
 
 #include "plugin/Decibels.h"
 #include "plugin/KestrelEditorLink.h"
+#include "plugin/KestrelSignal.h"
 
 namespace
 {
@@ -191,16 +192,9 @@ void Kestrel::UpdateControlValues()
   mImpetusPct = mImpetusRamp.Value();
   mThresholdDB = mThresholdRamp.Value();
 
-  // Half the gain the ratio takes off a full-scale signal at this threshold.
-  double makeup = 0.0;
-  if (mAutoMakeup)
-  {
-    const double t = std::fabs(mThresholdDB);
-    makeup = (t - t / std::max(1.0, mRatio - 1.0)) * 0.5;
-  }
-  mMakeupDB = makeup + mCompensationDB;
+  mMakeupDB = kestrel_signal::MakeupDB(mThresholdDB, mCompensationDB, mRatio, mAutoMakeup);
 
-  mDryMix = 0.01 * mParallelPct;
+  mDryMix = kestrel_signal::DryMixOf(mParallelPct);
   mWetMix = 1.0 - mDryMix;
 }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "plugin/Decibels.h"
+#include "plugin/KestrelChunk.h"
 #include "plugin/KestrelEditorLink.h"
 #include "plugin/KestrelSignal.h"
 
@@ -64,9 +65,9 @@ void Kestrel::RunPass(PassState& st, double (&s)[N], const double (&key)[N], boo
   for (int c = 0; c < N; ++c)
     detector[c] = keyed ? key[c] : s[c];
   const double gain = EnvelopeGain(st, OverDB(DetectorLevel(detector), mThresholdLin));
-  const Controls ctl = CurrentControls();
+  const KestrelWetControls<double> wet = WetControls(CurrentControls());
   for (double& x : s)
-    x = Wet(x, x, gain, ctl);
+    x = KestrelWet(x, gain, wet, mImpetusNorm, mImpetusSlope);
 
   if constexpr (Oversample)
   {
@@ -81,20 +82,17 @@ void Kestrel::ProcessFrames(const Channels& ch, int nFrames)
 {
   // The recursive state stays in registers for the block instead of going through memory
   // on every sample.
-  PassState st{mDryL, mDryR, mOverDB, mEnvelopeDB, mGainReductionDB, mAllInTarget, mAllInValue};
+  PassState st{mDryL, mDryR, mOverDB, mGainReductionDB, {mEnvelopeDB, mAllInTarget, mAllInValue}};
   const bool keyed = ch.key[0] != nullptr;
   double key[N] = {};
   for (int k = 0; k < nFrames;)
   {
-    if constexpr (!Oversample)
+    if (mFastPaths)
     {
-      if (mFastPaths)
-      {
-        const int count = std::min(kChunkFrames, nFrames - k);
-        mRamping ? ProcessChunk<N, true>(st, ch, k, count) : ProcessChunk<N, false>(st, ch, k, count);
-        k += count;
-        continue;
-      }
+      const int count = std::min(KestrelChunkPath::kFrames, nFrames - k);
+      KestrelChunkPath::Process<N, Oversample>(*this, st, ch, k, count);
+      k += count;
+      continue;
     }
     InterpolateControls();
     double s[N];
@@ -120,10 +118,10 @@ void Kestrel::ProcessFrames(const Channels& ch, int nFrames)
   mDryL = st.dryL;
   mDryR = st.dryR;
   mOverDB = st.overDB;
-  mEnvelopeDB = st.envelopeDB;
   mGainReductionDB = st.gainReductionDB;
-  mAllInTarget = st.allInTarget;
-  mAllInValue = st.allInValue;
+  mEnvelopeDB = st.envelope.envelopeDB;
+  mAllInTarget = st.envelope.allInTarget;
+  mAllInValue = st.envelope.allInValue;
 }
 
 void Kestrel::ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames)
