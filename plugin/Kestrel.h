@@ -109,6 +109,8 @@ private:
   template <int N, bool Oversample>
   void ProcessFrames(const Channels& ch, int nFrames);
   template <int N, bool Oversample>
+  void RunFrames(PassState& st, const Channels& ch, int nFrames);
+  template <int N, bool Oversample>
   void RunPass(PassState& st, double (&s)[N], const double (&key)[N], bool keyed);
   template <int N>
   double DetectorLevel(double (&detector)[N]);
@@ -117,9 +119,9 @@ private:
     return {mAttackCoef, mReleaseCoef, mAllInFastCoef, mAllInSlowCoef, mRatio, mAllIn};
   }
   double EnvelopeGain(PassState& st, double over) const;
-  KestrelWetControls<double> WetControls(const Controls& ctl) const
+  KestrelWetControls<double, bool> WetControls(const Controls& ctl) const
   {
-    return {ctl.makeupGain, ctl.wetMix, ctl.dryMix, ctl.shape};
+    return {ctl.makeupGain, ctl.wetMix, ctl.dryMix, ctl.shape, ctl.dryMix != 0.0};
   }
 
   IBitmapControl* mInputMeter = nullptr;

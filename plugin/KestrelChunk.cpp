@@ -77,25 +77,27 @@ struct KestrelChunkPath::ControlTrack
   double dryMix[kFrames];
   double shape[kFrames]; // 1 where the saturation applies, else 0
 
+  // Frame k's controls for samples of V.
   template <class V>
-  KestrelWetControls<V> At(int k) const
+  KestrelWetControls<V, bool> At(int k) const
   {
-    return MakeWetControls(V(makeupGain[k]), V(wetMix[k]), V(dryMix[k]), V(shape[k]));
+    return MakeWetControls<V>(makeupGain[k], wetMix[k], dryMix[k], shape[k]);
   }
-  // Two frames from k, one per lane.
-  KestrelWetControls<DoublePair> PairAt(int k) const
+  // Frames k and k + 1, one per lane.
+  KestrelWetControls<DoublePair, DoublePair> PairAt(int k) const
   {
-    return MakeWetControls(DoublePair::Load(makeupGain + k), DoublePair::Load(wetMix + k),
-                           DoublePair::Load(dryMix + k), DoublePair::Load(shape + k));
+    return MakeWetControls<DoublePair>(DoublePair::Load(makeupGain + k), DoublePair::Load(wetMix + k),
+                                       DoublePair::Load(dryMix + k), DoublePair::Load(shape + k));
   }
   // dB above the threshold of frame i >> shift where the level is above it (found without a
-  // branch per sample), the logarithms only there; `over` holds 0 elsewhere.
+  // branch per sample), the logarithms only there; 0 elsewhere.
   void Over(const double* level, int shift, double* over, int count) const
   {
     int above[kMaxSamples];
     int numAbove = 0;
     for (int i = 0; i < count; ++i)
     {
+      over[i] = 0.0;
       above[numAbove] = i;
       numAbove += level[i] > thresholdLin[i >> shift] ? 1 : 0;
     }
@@ -168,7 +170,10 @@ void KestrelChunkPath::Envelope(Kestrel::PassState& st, const KestrelEnvelopeCoe
   const KestrelEnvelope<double>& s = st.envelope;
   KestrelEnvelope<DoublePair> env{s.envelopeDB, s.allInTarget, s.allInValue};
   for (int k = 0; k < count; ++k)
-    reductionDB[k] = env.Step(over[k], co).Lo();
+  {
+    env.Advance(over[k], co);
+    reductionDB[k] = env.ReductionDB(env.envelopeDB.Lo(), env.allInValue.Lo(), co);
+  }
   st.overDB = over[count - 1];
   st.gainReductionDB = reductionDB[count - 1];
   st.envelope = {env.envelopeDB.Lo(), env.allInTarget.Lo(), env.allInValue.Lo()};
@@ -179,7 +184,7 @@ void KestrelChunkPath::Plain(Kestrel& p, Kestrel::PassState& st, const Kestrel::
 {
   double signal[N][kFrames];
   double level[kFrames] = {};
-  double over[kFrames] = {}; // 0 dB wherever the level is not above the threshold
+  double over[kFrames] = {};
   double gain[kFrames];
   ControlTrack track;
   Prepare<Moving>(p, track, count);
@@ -235,76 +240,146 @@ void KestrelChunkPath::Plain(Kestrel& p, Kestrel::PassState& st, const Kestrel::
     st.dryR = signal[1][count - 1];
 }
 
-// Two samples per frame, the second a stuffed zero; the channels of a stereo frame share
-// each instruction. The filters run over the stretch with their state in registers.
-template <int N, bool Moving>
-void KestrelChunkPath::Oversampled(Kestrel& p, Kestrel::PassState& st, const Kestrel::Channels& ch, int first,
-                                   int count)
+// One chunk in flight through the oversampled pipeline.
+template <class V>
+struct KestrelChunkPath::Slot
 {
-  using V = std::conditional_t<N == 2, DoublePair, double>;
-  const int samples = 2 * count;
+  int first = 0, count = 0;
+  ControlTrack track;
   V signal[kMaxSamples];
   double level[kMaxSamples];
-  double over[kMaxSamples] = {};
+  double over[kMaxSamples];
   double gain[kMaxSamples];
-  ControlTrack track;
-  Prepare<Moving>(p, track, count);
 
+  int Samples() const { return 2 * count; }
+};
+
+// Two samples per frame, the second a stuffed zero; the channels of a stereo frame share
+// each instruction. The three recursive stages (the input filters, the envelope, the output
+// filter) each wait on their own chain, so one loop runs them on three consecutive chunks
+// at once: reading chunk t, the envelope of t - 1, the output of t - 2. The chunks go
+// through every stage in order, so each sample sees what the per-frame path gives it.
+template <int N>
+void KestrelChunkPath::Oversampled(Kestrel& p, Kestrel::PassState& st, const Kestrel::Channels& ch, int nFrames)
+{
+  using V = std::conditional_t<N == 2, DoublePair, double>;
+  Slot<V> slots[3];
   const V oversampleGain(p.mOversampleGain);
   const bool keyed = ch.key[0] != nullptr, filter = p.mFilterDetector;
+  const double norm = p.mImpetusNorm, slope = p.mImpetusSlope;
+  const KestrelEnvelopeCoefs co = p.Coefs();
   rbjfilter::Section<V> up = p.mUpsampleLPF.Load<V>();
   rbjfilter::Section<V> hpf = p.mDetectorHPF.Load<V>();
-  for (int i = 0; i < samples; ++i)
-  {
-    const int k = first + (i >> 1);
-    V x = (i & 1) ? V(0.0) : ReadFrame<V>(ch.in, k, N == 2);
-    x = up.Tick(x) * oversampleGain;
-    signal[i] = x;
+  rbjfilter::Section<V> down = p.mDownsampleLPF.Load<V>();
+  KestrelEnvelope<DoublePair> env{st.envelope.envelopeDB, st.envelope.allInTarget, st.envelope.allInValue};
+
+  // Zero stuffing, the upsampling low-pass, the dry copy and the detector level. The
+  // samples read and the wet stage's results are finite already.
+  const auto readSample = [&](Slot<V>& s, int i, V x, int k) {
+    x = up.TickFinite(x) * oversampleGain;
+    s.signal[i] = x;
     V detector = keyed ? ReadFrame<V>(ch.key, k, true) : x;
     if (filter)
       detector = hpf.Tick(detector);
-    level[i] = LargerMagnitude(detector);
+    s.level[i] = LargerMagnitude(detector);
+  };
+  const auto read = [&](Slot<V>& s, int k) {
+    readSample(s, 2 * k, ReadFrame<V>(ch.in, s.first + k, N == 2), s.first + k);
+    readSample(s, 2 * k + 1, V(0.0), s.first + k);
+  };
+  // Both lanes carry the same envelope, so its chain never moves between scalar and vector
+  // registers; the gain change is computed on one.
+  const auto envelope = [&](Slot<V>& s, int k) {
+    for (int i = 2 * k; i < 2 * k + 2; ++i)
+    {
+      env.Advance(s.over[i], co);
+      s.gain[i] = env.ReductionDB(env.envelopeDB.Lo(), env.allInValue.Lo(), co);
+    }
+  };
+  // The wet stage, the downsampling low-pass; the second sample of each frame is the output.
+  const auto write = [&](Slot<V>& s, int k) {
+    const KestrelWetControls<V, bool> controls = s.track.template At<V>(k);
+    down.TickFinite(KestrelWet(s.signal[2 * k], V(s.gain[2 * k]), controls, norm, slope));
+    const V x = down.TickFinite(KestrelWet(s.signal[2 * k + 1], V(s.gain[2 * k + 1]), controls, norm, slope));
+    WriteFrame(ch.out, s.first + k, FiniteOrZero(x * oversampleGain));
+  };
+
+  const int chunks = (nFrames + kFrames - 1) / kFrames;
+  for (int t = 0; t < chunks + 2; ++t)
+  {
+    Slot<V>* reading = t < chunks ? &slots[t % 3] : nullptr;
+    Slot<V>* enveloping = t >= 1 && t <= chunks ? &slots[(t - 1) % 3] : nullptr;
+    Slot<V>* writing = t >= 2 ? &slots[(t - 2) % 3] : nullptr;
+    int frames = 0;
+    if (reading)
+    {
+      reading->first = t * kFrames;
+      reading->count = std::min(kFrames, nFrames - reading->first);
+      p.mRamping ? Prepare<true>(p, reading->track, reading->count)
+                 : Prepare<false>(p, reading->track, reading->count);
+      frames = reading->count;
+    }
+    if (enveloping)
+    {
+      enveloping->track.Over(enveloping->level, 1, enveloping->over, enveloping->Samples());
+      frames = std::max(frames, enveloping->count);
+    }
+    if (writing)
+    {
+      GainStage(writing->gain, writing->Samples());
+      frames = std::max(frames, writing->count);
+    }
+    for (int k = 0; k < frames; ++k)
+    {
+      if (reading && k < reading->count)
+        read(*reading, k);
+      if (enveloping && k < enveloping->count)
+        envelope(*enveloping, k);
+      if (writing && k < writing->count)
+        write(*writing, k);
+    }
+    if (enveloping && t == chunks)
+    {
+      const int last = enveloping->Samples() - 1;
+      st.overDB = enveloping->over[last];
+      st.gainReductionDB = enveloping->gain[last];
+    }
   }
   p.mUpsampleLPF.Keep(up);
   p.mDetectorHPF.Keep(hpf);
-
-  track.Over(level, 1, over, samples);
-  Envelope(st, p.Coefs(), over, gain, samples);
-  GainStage(gain, samples);
-
-  const double norm = p.mImpetusNorm, slope = p.mImpetusSlope;
-  rbjfilter::Section<V> down = p.mDownsampleLPF.Load<V>();
-  for (int k = 0; k < count; ++k)
-  {
-    const KestrelWetControls<V> controls = track.At<V>(k);
-    down.Tick(KestrelWet(signal[2 * k], V(gain[2 * k]), controls, norm, slope));
-    const V x = down.Tick(KestrelWet(signal[2 * k + 1], V(gain[2 * k + 1]), controls, norm, slope));
-    WriteFrame(ch.out, first + k, FiniteOrZero(x * oversampleGain));
-  }
   p.mDownsampleLPF.Keep(down);
+  st.envelope = {env.envelopeDB.Lo(), env.allInTarget.Lo(), env.allInValue.Lo()};
 
+  const Slot<V>& last = slots[(chunks - 1) % 3];
   if constexpr (N == 2)
   {
-    st.dryL = signal[samples - 1].Lo();
-    st.dryR = signal[samples - 1].Hi();
+    st.dryL = last.signal[last.Samples() - 1].Lo();
+    st.dryR = last.signal[last.Samples() - 1].Hi();
   }
   else
   {
-    st.dryL = signal[samples - 1];
+    st.dryL = last.signal[last.Samples() - 1];
   }
 }
 
 template <int N, bool Oversample>
-void KestrelChunkPath::Process(Kestrel& p, Kestrel::PassState& st, const Kestrel::Channels& ch, int first,
-                               int count)
+void KestrelChunkPath::Process(Kestrel& p, Kestrel::PassState& st, const Kestrel::Channels& ch, int nFrames)
 {
   if constexpr (Oversample)
-    p.mRamping ? Oversampled<N, true>(p, st, ch, first, count) : Oversampled<N, false>(p, st, ch, first, count);
+  {
+    Oversampled<N>(p, st, ch, nFrames);
+  }
   else
-    p.mRamping ? Plain<N, true>(p, st, ch, first, count) : Plain<N, false>(p, st, ch, first, count);
+  {
+    for (int first = 0; first < nFrames; first += kFrames)
+    {
+      const int count = std::min(kFrames, nFrames - first);
+      p.mRamping ? Plain<N, true>(p, st, ch, first, count) : Plain<N, false>(p, st, ch, first, count);
+    }
+  }
 }
 
-template void KestrelChunkPath::Process<1, false>(Kestrel&, Kestrel::PassState&, const Kestrel::Channels&, int, int);
-template void KestrelChunkPath::Process<1, true>(Kestrel&, Kestrel::PassState&, const Kestrel::Channels&, int, int);
-template void KestrelChunkPath::Process<2, false>(Kestrel&, Kestrel::PassState&, const Kestrel::Channels&, int, int);
-template void KestrelChunkPath::Process<2, true>(Kestrel&, Kestrel::PassState&, const Kestrel::Channels&, int, int);
+template void KestrelChunkPath::Process<1, false>(Kestrel&, Kestrel::PassState&, const Kestrel::Channels&, int);
+template void KestrelChunkPath::Process<1, true>(Kestrel&, Kestrel::PassState&, const Kestrel::Channels&, int);
+template void KestrelChunkPath::Process<2, false>(Kestrel&, Kestrel::PassState&, const Kestrel::Channels&, int);
+template void KestrelChunkPath::Process<2, true>(Kestrel&, Kestrel::PassState&, const Kestrel::Channels&, int);

@@ -15,17 +15,19 @@ class KestrelChunkPath
 public:
   static constexpr int kFrames = 64;
 
-  // Frames [first, first + count) of the block, count at most kFrames.
+  // One block, the same bits as the per-frame path.
   template <int N, bool Oversample>
-  static void Process(Kestrel& plug, Kestrel::PassState& st, const Kestrel::Channels& ch, int first, int count);
+  static void Process(Kestrel& plug, Kestrel::PassState& st, const Kestrel::Channels& ch, int nFrames);
 
 private:
   struct ControlTrack;
+  template <class V>
+  struct Slot;
 
   template <int N, bool Moving>
   static void Plain(Kestrel& plug, Kestrel::PassState& st, const Kestrel::Channels& ch, int first, int count);
-  template <int N, bool Moving>
-  static void Oversampled(Kestrel& plug, Kestrel::PassState& st, const Kestrel::Channels& ch, int first, int count);
+  template <int N>
+  static void Oversampled(Kestrel& plug, Kestrel::PassState& st, const Kestrel::Channels& ch, int nFrames);
 
   static void TrackControls(Kestrel& plug, ControlTrack& track, int count);
   template <bool Moving>

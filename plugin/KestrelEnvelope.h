@@ -22,8 +22,8 @@ struct KestrelEnvelope
 {
   V envelopeDB, allInTarget, allInValue;
 
-  // One step toward `over` (dB above threshold); the gain change for this sample, dB.
-  V Step(V over, const KestrelEnvelopeCoefs& co)
+  // One step toward `over` (dB above threshold).
+  void Advance(V over, const KestrelEnvelopeCoefs& co)
   {
     const V env = envelopeDB;
     // Rising or falling, and a jump or not, are coin tosses on noisy input: no branches.
@@ -31,7 +31,20 @@ struct KestrelEnvelope
     envelopeDB = FlushDenormal(over + (env - over) * SelectGreater(over, env, V(co.attack), V(co.release)));
     allInValue = allInTarget + (allInValue - allInTarget) * SelectGreater(over, env, V(co.allInFast), V(co.allInSlow));
     allInTarget = allInValue;
-    const V ratio = co.allIn ? allInValue + V(kAllInBaseRatio) : V(co.ratio);
-    return -envelopeDB * (ratio - V(1.0)) / ratio;
+  }
+
+  // The gain change that follows from an envelope and All In value, dB. Off the recursive
+  // chain: the two-lane stretch computes it on one double.
+  template <class R>
+  static R ReductionDB(R envelope, R allIn, const KestrelEnvelopeCoefs& co)
+  {
+    const R ratio = co.allIn ? allIn + R(kAllInBaseRatio) : R(co.ratio);
+    return -envelope * (ratio - R(1.0)) / ratio;
+  }
+
+  V Step(V over, const KestrelEnvelopeCoefs& co)
+  {
+    Advance(over, co);
+    return ReductionDB(envelopeDB, allInValue, co);
   }
 };

@@ -65,7 +65,7 @@ void Kestrel::RunPass(PassState& st, double (&s)[N], const double (&key)[N], boo
   for (int c = 0; c < N; ++c)
     detector[c] = keyed ? key[c] : s[c];
   const double gain = EnvelopeGain(st, OverDB(DetectorLevel(detector), mThresholdLin));
-  const KestrelWetControls<double> wet = WetControls(CurrentControls());
+  const KestrelWetControls<double, bool> wet = WetControls(CurrentControls());
   for (double& x : s)
     x = KestrelWet(x, gain, wet, mImpetusNorm, mImpetusSlope);
 
@@ -77,23 +77,14 @@ void Kestrel::RunPass(PassState& st, double (&s)[N], const double (&key)[N], boo
   }
 }
 
+// The general path: one frame at a time, each pass through every stage.
 template <int N, bool Oversample>
-void Kestrel::ProcessFrames(const Channels& ch, int nFrames)
+void Kestrel::RunFrames(PassState& st, const Channels& ch, int nFrames)
 {
-  // The recursive state stays in registers for the block instead of going through memory
-  // on every sample.
-  PassState st{mDryL, mDryR, mOverDB, mGainReductionDB, {mEnvelopeDB, mAllInTarget, mAllInValue}};
   const bool keyed = ch.key[0] != nullptr;
   double key[N] = {};
-  for (int k = 0; k < nFrames;)
+  for (int k = 0; k < nFrames; ++k)
   {
-    if (mFastPaths)
-    {
-      const int count = std::min(KestrelChunkPath::kFrames, nFrames - k);
-      KestrelChunkPath::Process<N, Oversample>(*this, st, ch, k, count);
-      k += count;
-      continue;
-    }
     InterpolateControls();
     double s[N];
     for (int c = 0; c < N; ++c)
@@ -113,8 +104,19 @@ void Kestrel::ProcessFrames(const Channels& ch, int nFrames)
     // Only a level far beyond full scale can overflow; the host never sees it.
     for (int c = 0; c < N; ++c)
       ch.out[c][k] = FiniteOrZero(s[c]);
-    ++k;
   }
+}
+
+template <int N, bool Oversample>
+void Kestrel::ProcessFrames(const Channels& ch, int nFrames)
+{
+  // The recursive state stays in registers for the block instead of going through memory
+  // on every sample.
+  PassState st{mDryL, mDryR, mOverDB, mGainReductionDB, {mEnvelopeDB, mAllInTarget, mAllInValue}};
+  if (mFastPaths)
+    KestrelChunkPath::Process<N, Oversample>(*this, st, ch, nFrames);
+  else
+    RunFrames<N, Oversample>(st, ch, nFrames);
   mDryL = st.dryL;
   mDryR = st.dryR;
   mOverDB = st.overDB;

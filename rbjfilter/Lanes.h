@@ -50,18 +50,29 @@ inline DoublePair FiniteOrZero(DoublePair x)
 {
   return DoublePair(_mm_and_pd(x.v, _mm_cmple_pd(Abs(x).v, _mm_set1_pd(DBL_MAX))));
 }
+// Lanes that are zero, subnormal or not finite become +0. Filter histories pass through
+// here: as in FlushDenormal, the usual cases leave the recursive chain alone.
 inline DoublePair NormalOrZero(DoublePair x)
 {
   const __m128d a = Abs(x).v;
   const __m128d normal = _mm_and_pd(_mm_cmpge_pd(a, _mm_set1_pd(DBL_MIN)), _mm_cmple_pd(a, _mm_set1_pd(DBL_MAX)));
+  const int lanes = _mm_movemask_pd(normal);
+  if (lanes == 3)
+    return x;
+  if (lanes == 0)
+    return DoublePair(_mm_setzero_pd());
   return DoublePair(_mm_and_pd(x.v, normal));
 }
-// Zero and subnormal lanes become +0. A recursive state is rarely subnormal: the branch
-// keeps the flush off its chain.
+// Zero and subnormal lanes become +0. For a recursive state the branches keep the flush off
+// its chain, and a state at rest (both lanes flushed) restarts from a fresh zero, so that
+// silence is not paced by the chain's latency.
 inline DoublePair FlushDenormal(DoublePair x)
 {
   const __m128d tiny = _mm_cmplt_pd(Abs(x).v, _mm_set1_pd(DBL_MIN));
-  if (_mm_movemask_pd(tiny) != 0)
+  const int lanes = _mm_movemask_pd(tiny);
+  if (lanes == 3)
+    return DoublePair(_mm_setzero_pd());
+  if (lanes != 0)
     x.v = _mm_andnot_pd(tiny, x.v);
   return x;
 }
@@ -112,6 +123,12 @@ template <class F>
 DoublePair When(DoublePair mask, DoublePair x, F f)
 {
   return Select(mask, f(x), x);
+}
+// One mask for both lanes: the step is taken or skipped whole.
+template <class F>
+DoublePair When(bool mask, DoublePair x, F f)
+{
+  return mask ? f(x) : x;
 }
 inline DoublePair ScaleUnlessOne(DoublePair x, DoublePair s)
 {

@@ -70,9 +70,10 @@ public:
     }
     // A non-finite input counts as silence and a non-finite output is dropped, so the
     // histories stay finite whatever arrives.
-    V Tick(V x)
+    V Tick(V x) { return TickFinite(FiniteOrZero(x)); }
+    // For an input already known to be finite.
+    V TickFinite(V x)
     {
-      x = FiniteOrZero(x);
       const V y = NormalOrZero(Output(x));
       Push(x, y);
       return y;

@@ -108,15 +108,24 @@ TEST(KestrelWet, BothLaneTypesEqualTheFormula)
     for (int k = 0; k < kCount; k += 2)
     {
       double pair[2];
-      const auto controls = MakeWetControls(DoublePair::Load(&makeup[k]), DoublePair::Load(&wet[k]),
+      const auto controls = MakeWetControls<DoublePair>(DoublePair::Load(&makeup[k]), DoublePair::Load(&wet[k]),
                                             DoublePair::Load(&dry[k]), DoublePair::Load(&shape[k]));
       KestrelWet(DoublePair::Load(&in[k]), DoublePair::Load(&gain[k]), controls, p, o).Store(pair);
       for (int j = k; j < k + 2; ++j)
       {
         const double expected = reference(in[j], gain[j], makeup[j], wet[j], dry[j], shape[j] != 0.0, p, o);
-        const double one = KestrelWet(in[j], gain[j], MakeWetControls(makeup[j], wet[j], dry[j], shape[j]), p, o);
+        const double one =
+          KestrelWet(in[j], gain[j], MakeWetControls<double>(makeup[j], wet[j], dry[j], shape[j]), p, o);
+        // Both lanes under one frame's controls.
+        double shared[2];
+        KestrelWet(DoublePair(in[j], -in[j]), DoublePair(gain[j]),
+                   MakeWetControls<DoublePair>(makeup[j], wet[j], dry[j], shape[j]), p, o)
+          .Store(shared);
         ASSERT_EQ(Bits(pair[j - k]), Bits(expected)) << "iteration " << iteration << " frame " << j;
         ASSERT_EQ(Bits(one), Bits(expected)) << "iteration " << iteration << " frame " << j;
+        ASSERT_EQ(Bits(shared[0]), Bits(expected)) << "iteration " << iteration << " frame " << j;
+        ASSERT_EQ(Bits(shared[1]), Bits(reference(-in[j], gain[j], makeup[j], wet[j], dry[j], shape[j] != 0.0, p, o)))
+          << "iteration " << iteration << " frame " << j;
       }
     }
   }
