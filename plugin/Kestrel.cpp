@@ -34,8 +34,8 @@ double SaneSampleRate(double rate)
 } // namespace
 
 Kestrel::Kestrel(IPlugInstanceInfo instanceInfo)
-  : KESTREL_BINDING(instanceInfo, kNumParams, kChannelIO, kNumPresetSlots, "Kestrel Compressor", "",
-                    "Brackmere Audio", kVendorVersion, FourCC("4q35"), FourCC("Bkmr"), 0, false, false, false)
+  : KESTREL_BINDING(instanceInfo, kNumParams, kChannelIO, kNumPresetSlots, "Kestrel Compressor", "", "Brackmere Audio",
+                    kVendorVersion, FourCC("4q35"), FourCC("Bkmr"), 0, false, false, false)
 {
   InitParams();
   MakeFactoryPresets();
@@ -115,7 +115,10 @@ void Kestrel::OnParamChange(int)
   case kRatio8: mRatio = 8.0; break;
   case kRatio12: mRatio = 12.0; break;
   case kRatio20: mRatio = 20.0; break;
-  case kRatioAllIn: mRatio = 20.0; mAllIn = true; break;
+  case kRatioAllIn:
+    mRatio = 20.0;
+    mAllIn = true;
+    break;
   default: break;
   }
   mMeterGR = TruncToInt(ParamValue(kMeter));

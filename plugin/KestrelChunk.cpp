@@ -315,8 +315,7 @@ void KestrelChunkPath::Oversampled(Kestrel& p, Kestrel::PassState& st, const Kes
     {
       reading->first = t * kFrames;
       reading->count = std::min(kFrames, nFrames - reading->first);
-      p.mRamping ? Prepare<true>(p, reading->track, reading->count)
-                 : Prepare<false>(p, reading->track, reading->count);
+      p.mRamping ? Prepare<true>(p, reading->track, reading->count) : Prepare<false>(p, reading->track, reading->count);
       frames = reading->count;
     }
     if (enveloping)

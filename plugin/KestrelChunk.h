@@ -32,6 +32,6 @@ private:
   static void TrackControls(Kestrel& plug, ControlTrack& track, int count);
   template <bool Moving>
   static void Prepare(Kestrel& plug, ControlTrack& track, int count);
-  static void Envelope(Kestrel::PassState& st, const KestrelEnvelopeCoefs& co, const double* over,
-                       double* reductionDB, int count);
+  static void Envelope(Kestrel::PassState& st, const KestrelEnvelopeCoefs& co, const double* over, double* reductionDB,
+                       int count);
 };

@@ -31,15 +31,39 @@ struct DoublePair
   double Hi() const { return _mm_cvtsd_f64(_mm_unpackhi_pd(v, v)); }
 };
 
-inline DoublePair operator+(DoublePair a, DoublePair b) { return DoublePair(_mm_add_pd(a.v, b.v)); }
-inline DoublePair operator-(DoublePair a, DoublePair b) { return DoublePair(_mm_sub_pd(a.v, b.v)); }
-inline DoublePair operator*(DoublePair a, DoublePair b) { return DoublePair(_mm_mul_pd(a.v, b.v)); }
-inline DoublePair operator/(DoublePair a, DoublePair b) { return DoublePair(_mm_div_pd(a.v, b.v)); }
-inline DoublePair operator-(DoublePair a) { return DoublePair(_mm_xor_pd(a.v, _mm_set1_pd(-0.0))); }
+inline DoublePair operator+(DoublePair a, DoublePair b)
+{
+  return DoublePair(_mm_add_pd(a.v, b.v));
+}
+inline DoublePair operator-(DoublePair a, DoublePair b)
+{
+  return DoublePair(_mm_sub_pd(a.v, b.v));
+}
+inline DoublePair operator*(DoublePair a, DoublePair b)
+{
+  return DoublePair(_mm_mul_pd(a.v, b.v));
+}
+inline DoublePair operator/(DoublePair a, DoublePair b)
+{
+  return DoublePair(_mm_div_pd(a.v, b.v));
+}
+inline DoublePair operator-(DoublePair a)
+{
+  return DoublePair(_mm_xor_pd(a.v, _mm_set1_pd(-0.0)));
+}
 
-inline DoublePair Abs(DoublePair a) { return DoublePair(_mm_andnot_pd(_mm_set1_pd(-0.0), a.v)); }
-inline DoublePair Greater(DoublePair a, DoublePair b) { return DoublePair(_mm_cmpgt_pd(a.v, b.v)); }
-inline DoublePair NotZero(DoublePair a) { return DoublePair(_mm_cmpneq_pd(a.v, _mm_setzero_pd())); }
+inline DoublePair Abs(DoublePair a)
+{
+  return DoublePair(_mm_andnot_pd(_mm_set1_pd(-0.0), a.v));
+}
+inline DoublePair Greater(DoublePair a, DoublePair b)
+{
+  return DoublePair(_mm_cmpgt_pd(a.v, b.v));
+}
+inline DoublePair NotZero(DoublePair a)
+{
+  return DoublePair(_mm_cmpneq_pd(a.v, _mm_setzero_pd()));
+}
 // mask ? a : b, per lane.
 inline DoublePair Select(DoublePair mask, DoublePair a, DoublePair b)
 {
@@ -95,23 +119,56 @@ struct DoublePair
   double Hi() const { return hi; }
 };
 
-inline DoublePair operator+(DoublePair a, DoublePair b) { return {a.lo + b.lo, a.hi + b.hi}; }
-inline DoublePair operator-(DoublePair a, DoublePair b) { return {a.lo - b.lo, a.hi - b.hi}; }
-inline DoublePair operator*(DoublePair a, DoublePair b) { return {a.lo * b.lo, a.hi * b.hi}; }
-inline DoublePair operator/(DoublePair a, DoublePair b) { return {a.lo / b.lo, a.hi / b.hi}; }
-inline DoublePair operator-(DoublePair a) { return {-a.lo, -a.hi}; }
+inline DoublePair operator+(DoublePair a, DoublePair b)
+{
+  return {a.lo + b.lo, a.hi + b.hi};
+}
+inline DoublePair operator-(DoublePair a, DoublePair b)
+{
+  return {a.lo - b.lo, a.hi - b.hi};
+}
+inline DoublePair operator*(DoublePair a, DoublePair b)
+{
+  return {a.lo * b.lo, a.hi * b.hi};
+}
+inline DoublePair operator/(DoublePair a, DoublePair b)
+{
+  return {a.lo / b.lo, a.hi / b.hi};
+}
+inline DoublePair operator-(DoublePair a)
+{
+  return {-a.lo, -a.hi};
+}
 
 // Masks hold 1 for true, 0 for false.
-inline DoublePair Abs(DoublePair a) { return {std::fabs(a.lo), std::fabs(a.hi)}; }
-inline DoublePair Greater(DoublePair a, DoublePair b) { return {a.lo > b.lo ? 1.0 : 0.0, a.hi > b.hi ? 1.0 : 0.0}; }
-inline DoublePair NotZero(DoublePair a) { return {a.lo != 0.0 ? 1.0 : 0.0, a.hi != 0.0 ? 1.0 : 0.0}; }
+inline DoublePair Abs(DoublePair a)
+{
+  return {std::fabs(a.lo), std::fabs(a.hi)};
+}
+inline DoublePair Greater(DoublePair a, DoublePair b)
+{
+  return {a.lo > b.lo ? 1.0 : 0.0, a.hi > b.hi ? 1.0 : 0.0};
+}
+inline DoublePair NotZero(DoublePair a)
+{
+  return {a.lo != 0.0 ? 1.0 : 0.0, a.hi != 0.0 ? 1.0 : 0.0};
+}
 inline DoublePair Select(DoublePair mask, DoublePair a, DoublePair b)
 {
   return {mask.lo != 0.0 ? a.lo : b.lo, mask.hi != 0.0 ? a.hi : b.hi};
 }
-inline DoublePair FiniteOrZero(DoublePair x) { return {FiniteOrZero(x.lo), FiniteOrZero(x.hi)}; }
-inline DoublePair NormalOrZero(DoublePair x) { return {NormalOrZero(x.lo), NormalOrZero(x.hi)}; }
-inline DoublePair FlushDenormal(DoublePair x) { return {FlushDenormal(x.lo), FlushDenormal(x.hi)}; }
+inline DoublePair FiniteOrZero(DoublePair x)
+{
+  return {FiniteOrZero(x.lo), FiniteOrZero(x.hi)};
+}
+inline DoublePair NormalOrZero(DoublePair x)
+{
+  return {NormalOrZero(x.lo), NormalOrZero(x.hi)};
+}
+inline DoublePair FlushDenormal(DoublePair x)
+{
+  return {FlushDenormal(x.lo), FlushDenormal(x.hi)};
+}
 #endif
 
 inline DoublePair SelectGreater(DoublePair x, DoublePair y, DoublePair a, DoublePair b)
@@ -136,10 +193,22 @@ inline DoublePair ScaleUnlessOne(DoublePair x, DoublePair s)
 }
 
 // The same operations on one double.
-inline double Abs(double a) { return std::fabs(a); }
-inline bool Greater(double a, double b) { return a > b; }
-inline bool NotZero(double a) { return a != 0.0; }
-inline double Select(bool mask, double a, double b) { return mask ? a : b; }
+inline double Abs(double a)
+{
+  return std::fabs(a);
+}
+inline bool Greater(double a, double b)
+{
+  return a > b;
+}
+inline bool NotZero(double a)
+{
+  return a != 0.0;
+}
+inline double Select(bool mask, double a, double b)
+{
+  return mask ? a : b;
+}
 // On one double the skipped step is not computed at all, which keeps subnormal operands out
 // of slow arithmetic; x * 1 would be x anyway.
 template <class F>

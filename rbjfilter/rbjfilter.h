@@ -15,8 +15,8 @@ public:
   {
     kLowPass = 0,
     kHighPass,
-    kBandPassSkirt,   // constant skirt gain
-    kBandPassPeak,    // constant 0 dB peak
+    kBandPassSkirt, // constant skirt gain
+    kBandPassPeak,  // constant 0 dB peak
     kNotch,
     kAllPass,
     kPeaking,

@@ -109,7 +109,7 @@ TEST(KestrelWet, BothLaneTypesEqualTheFormula)
     {
       double pair[2];
       const auto controls = MakeWetControls<DoublePair>(DoublePair::Load(&makeup[k]), DoublePair::Load(&wet[k]),
-                                            DoublePair::Load(&dry[k]), DoublePair::Load(&shape[k]));
+                                                        DoublePair::Load(&dry[k]), DoublePair::Load(&shape[k]));
       KestrelWet(DoublePair::Load(&in[k]), DoublePair::Load(&gain[k]), controls, p, o).Store(pair);
       for (int j = k; j < k + 2; ++j)
       {
