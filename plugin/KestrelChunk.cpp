@@ -227,10 +227,22 @@ void KestrelChunkPath::Plain(Kestrel& p, Kestrel::PassState& st, const Kestrel::
     int k = 0;
     if constexpr (N == 2)
     {
-      // The stereo samples are flushed: two frames per instruction.
-      for (; k + 2 <= count; k += 2)
-        KestrelWet(DoublePair::Load(signal[c] + k), DoublePair::Load(gain + k), track.PairAt(k), norm, slope)
-          .Store(out + k);
+      // The stereo samples are flushed: two frames per instruction. Controls at rest are
+      // one set for the stretch, whose steps are taken or skipped whole.
+      const auto pairs = [&](const auto& controlsAt) {
+        for (; k + 2 <= count; k += 2)
+          KestrelWet(DoublePair::Load(signal[c] + k), DoublePair::Load(gain + k), controlsAt(k), norm, slope)
+            .Store(out + k);
+      };
+      if constexpr (Moving)
+      {
+        pairs([&](int at) { return track.PairAt(at); });
+      }
+      else
+      {
+        const KestrelWetControls<DoublePair, bool> rest = track.At<DoublePair>(0);
+        pairs([&](int) { return rest; });
+      }
     }
     for (; k < count; ++k)
       out[k] = KestrelWet(signal[c][k], gain[k], track.At<double>(k), norm, slope);
