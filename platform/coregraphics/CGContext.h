@@ -11,6 +11,7 @@
 
 #include "platform/coregraphics/CGAffineTransform.h"
 #include "platform/coregraphics/CGColor.h"
+#include "platform/coregraphics/CGImage.h"
 
 typedef struct CGContext* CGContextRef;
 
@@ -38,3 +39,9 @@ void CGContextSetFillColorWithColor(CGContextRef c, CGColorRef color);
 void CGContextSetRGBFillColor(CGContextRef c, CGFloat r, CGFloat g, CGFloat b, CGFloat a);
 // Source-over with the fill colour.
 void CGContextFillRect(CGContextRef c, CGRect rect);
+
+// Draws image scaled into rect (user space), its first row at the rect's
+// maximum y as on the platform, through the transform and the clip, with
+// source-over and the state's alpha. Each device pixel takes the image
+// pixel under its centre.
+void CGContextDrawImage(CGContextRef c, CGRect rect, CGImageRef image);
