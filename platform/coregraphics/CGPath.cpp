@@ -125,12 +125,8 @@ void CGContextSetStrokeColorWithColor(CGContextRef c, CGColorRef color)
 
 void CGContextSetRGBStrokeColor(CGContextRef c, CGFloat r, CGFloat g, CGFloat b, CGFloat a)
 {
-  if (!c) return;
-  CGFloat* s = c->state().stroke;
-  s[0] = r;
-  s[1] = g;
-  s[2] = b;
-  s[3] = a;
+  const CGFloat v[4] = {r, g, b, a};
+  if (c) std::copy_n(v, 4, c->state().stroke);
 }
 
 void CGContextSetLineWidth(CGContextRef c, CGFloat width)
