@@ -40,6 +40,12 @@ void CGContextScaleCTM(CGContextRef c, CGFloat sx, CGFloat sy)
   CGContextConcatCTM(c, CGAffineTransformMakeScale(sx, sy));
 }
 
+void CGContextRotateCTM(CGContextRef c, CGFloat radians)
+{
+  CGFloat s = std::sin(radians), k = std::cos(radians);
+  CGContextConcatCTM(c, CGAffineTransformMake(k, s, -s, k, 0, 0));
+}
+
 CGAffineTransform CGContextGetCTM(CGContextRef c) { return c ? c->state().ctm : CGAffineTransformIdentity; }
 
 void CGContextClipToRect(CGContextRef c, CGRect rect)

@@ -26,6 +26,8 @@ void CGContextRestoreGState(CGContextRef c);
 
 void CGContextTranslateCTM(CGContextRef c, CGFloat tx, CGFloat ty);
 void CGContextScaleCTM(CGContextRef c, CGFloat sx, CGFloat sy);
+// Counter-clockwise in a y-up space.
+void CGContextRotateCTM(CGContextRef c, CGFloat radians);
 void CGContextConcatCTM(CGContextRef c, CGAffineTransform t);
 CGAffineTransform CGContextGetCTM(CGContextRef c);
 

@@ -139,12 +139,6 @@ void CGContextSetAlpha(CGContextRef c, CGFloat alpha)
   if (c) c->state().alpha = alpha > 1 ? 1 : alpha > 0 ? alpha : 0;
 }
 
-void CGContextRotateCTM(CGContextRef c, CGFloat radians)
-{
-  CGFloat s = std::sin(radians), k = std::cos(radians);
-  CGContextConcatCTM(c, CGAffineTransformMake(k, s, -s, k, 0, 0));
-}
-
 void CGContextDrawPath(CGContextRef c, CGPathDrawingMode mode)
 {
   if (!c) return;

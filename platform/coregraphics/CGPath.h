@@ -27,7 +27,6 @@ void CGContextSetRGBStrokeColor(CGContextRef c, CGFloat r, CGFloat g, CGFloat b,
 void CGContextSetLineWidth(CGContextRef c, CGFloat width);
 // Multiplies the alpha of everything drawn; clamped to 0..1.
 void CGContextSetAlpha(CGContextRef c, CGFloat alpha);
-void CGContextRotateCTM(CGContextRef c, CGFloat radians);
 
 // Fill uses the non-zero winding rule, EOFill the even-odd rule.
 void CGContextDrawPath(CGContextRef c, CGPathDrawingMode mode);
