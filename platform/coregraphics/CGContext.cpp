@@ -62,6 +62,11 @@ CGRect CGContextGetClipBoundingBox(CGContextRef c)
   return CGRectApplyAffineTransform(s.clip, CGAffineTransformInvert(s.ctm));
 }
 
+void CGContextSetAlpha(CGContextRef c, CGFloat alpha)
+{
+  if (c) c->state().alpha = alpha > 1 ? 1 : alpha > 0 ? alpha : 0;
+}
+
 void CGContextSetRGBFillColor(CGContextRef c, CGFloat r, CGFloat g, CGFloat b, CGFloat a)
 {
   if (!c) return;

@@ -36,6 +36,9 @@ void CGContextClipToRect(CGContextRef c, CGRect rect);
 // The clip in user space (the whole bitmap for a fresh context).
 CGRect CGContextGetClipBoundingBox(CGContextRef c);
 
+// Multiplies the alpha of everything drawn; clamped to 0..1.
+void CGContextSetAlpha(CGContextRef c, CGFloat alpha);
+
 // A colour outside device RGB is ignored. The initial fill is opaque black.
 void CGContextSetFillColorWithColor(CGContextRef c, CGColorRef color);
 void CGContextSetRGBFillColor(CGContextRef c, CGFloat r, CGFloat g, CGFloat b, CGFloat a);

@@ -134,11 +134,6 @@ void CGContextSetLineWidth(CGContextRef c, CGFloat width)
   if (c && width >= 0) c->state().lineWidth = width;
 }
 
-void CGContextSetAlpha(CGContextRef c, CGFloat alpha)
-{
-  if (c) c->state().alpha = alpha > 1 ? 1 : alpha > 0 ? alpha : 0;
-}
-
 void CGContextDrawPath(CGContextRef c, CGPathDrawingMode mode)
 {
   if (!c) return;

@@ -25,8 +25,6 @@ void CGContextSetStrokeColorWithColor(CGContextRef c, CGColorRef color);
 void CGContextSetRGBStrokeColor(CGContextRef c, CGFloat r, CGFloat g, CGFloat b, CGFloat a);
 // In user units; negative widths are ignored.
 void CGContextSetLineWidth(CGContextRef c, CGFloat width);
-// Multiplies the alpha of everything drawn; clamped to 0..1.
-void CGContextSetAlpha(CGContextRef c, CGFloat alpha);
 
 // Fill uses the non-zero winding rule, EOFill the even-odd rule.
 void CGContextDrawPath(CGContextRef c, CGPathDrawingMode mode);
