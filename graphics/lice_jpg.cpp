@@ -36,18 +36,12 @@ void resetErrors(j_common_ptr cinfo)
   cinfo->err->msg_code = 0;
 }
 
-// One decoded row of samples into A, R, G, B pixels.
+// One decoded row of grey or other samples into A, R, G, B pixels. Colour
+// images are decoded straight into the bitmap instead.
 void convertRow(const JSAMPLE* s, int components, int width, LICE_PixelValue* out)
 {
   unsigned char* p = reinterpret_cast<unsigned char*>(out);
-  if (components == 3) {
-    for (int x = 0; x < width; ++x, s += 3, p += 4) {
-      p[0] = 255;
-      p[1] = s[0];
-      p[2] = s[1];
-      p[3] = s[2];
-    }
-  } else if (components == 1) {
+  if (components == 1) {
     for (int x = 0; x < width; ++x, ++s, p += 4) {
       p[0] = 255;
       p[1] = p[2] = p[3] = *s;
@@ -72,17 +66,22 @@ bool decode(JpegRead& r, FILE* fp, const LICE_LoadTarget& target, int64_t maxPix
   jpeg_read_header(&r.cinfo, TRUE);
   // Checked before start-up, which sizes its buffers from the header.
   if (int64_t(r.cinfo.image_width) * r.cinfo.image_height > maxPixels) return false;
+  // Colour output as A (255), R, G, B: the bitmap's own layout.
+  const bool direct = r.cinfo.out_color_space == JCS_RGB;
+  if (direct) r.cinfo.out_color_space = JCS_EXT_ARGB;
   jpeg_start_decompress(&r.cinfo);
   int w = int(r.cinfo.output_width), h = int(r.cinfo.output_height), comps = r.cinfo.output_components;
   if (int64_t(w) * h > maxPixels) return false;
-  JSAMPARRAY line = (*r.cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&r.cinfo), JPOOL_IMAGE,
-                                                   JDIMENSION(w * comps), 1);
+  JSAMPARRAY line = direct ? nullptr
+                          : (*r.cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&r.cinfo), JPOOL_IMAGE,
+                                                         JDIMENSION(w * comps), 1);
   r.bitmap = lice_loadBitmap(target, w, h);
   if (!r.bitmap) return false;
   while (r.cinfo.output_scanline < r.cinfo.output_height) {
-    int y = int(r.cinfo.output_scanline);
-    if (jpeg_read_scanlines(&r.cinfo, line, 1) != 1) return false;
-    convertRow(line[0], comps, w, lice_loadRow(r.bitmap, y));
+    LICE_PixelValue* row = lice_loadRow(r.bitmap, int(r.cinfo.output_scanline));
+    JSAMPROW into = reinterpret_cast<JSAMPROW>(row);
+    if (jpeg_read_scanlines(&r.cinfo, direct ? &into : line, 1) != 1) return false;
+    if (!direct) convertRow(line[0], comps, w, row);
   }
   jpeg_finish_decompress(&r.cinfo);
   return r.errors.mgr.num_warnings == 0;
