@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <mutex>
 #include <new>
 #include <string>
@@ -31,6 +32,18 @@ FT_Library library()
     return FT_Init_FreeType(&l) == 0 ? l : nullptr;
   }();
   return lib;
+}
+
+// fontconfig's configuration lives until exit, where it is handed back so
+// that leak checks see only our own allocations.
+bool fontconfigReady()
+{
+  static bool ready = [] {
+    if (!FcInit()) return false;
+    atexit(FcFini);
+    return true;
+  }();
+  return ready;
 }
 
 std::mutex& libraryLock()
@@ -100,7 +113,7 @@ TextStyleRef TextStyleCreate(const char* faceName, double size, bool bold, bool 
   bool found;
   {
     std::lock_guard<std::mutex> guard(libraryLock());
-    if (!library() || !FcInit()) return nullptr;
+    if (!library() || !fontconfigReady()) return nullptr;
     found = faceName && *faceName && findFace(faceName, bold, italic, &file, &index);
     if (!found && !findFace(kFallbackFamily, bold, italic, &file, &index)) return nullptr;
   }
