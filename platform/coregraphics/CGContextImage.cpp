@@ -50,13 +50,15 @@ void CGContextDrawImage(CGContextRef c, CGRect rect, CGImageRef image)
   CGFloat top = rect.origin.y + rect.size.height;
   for (long y = y0; y < y1; ++y) {
     unsigned char* row = c->data + (c->height - 1 - size_t(y)) * c->bytesPerRow;
+    // Pixel centres along a row step by the inverse transform's x column.
+    CGPoint u0 = CGPointApplyAffineTransform(CGPointMake(x0 + 0.5, y + 0.5), inv);
     for (long x = x0; x < x1; ++x) {
-      CGPoint u = CGPointApplyAffineTransform(CGPointMake(x + 0.5, y + 0.5), inv);
-      CGFloat fx = (u.x - rect.origin.x) * sx, fy = (top - u.y) * sy;
+      CGFloat i = CGFloat(x - x0);
+      CGFloat fx = (u0.x + i * inv.a - rect.origin.x) * sx, fy = (top - (u0.y + i * inv.b)) * sy;
       if (!(fx >= 0 && fy >= 0 && fx < CGFloat(image->width) && fy < CGFloat(image->height))) continue;
       unsigned char px[4];
       sourcePixel(image, size_t(fx), size_t(fy), alpha, px);
-      cgBlendPremultiplied(row + x * 4, c->bitmapInfo, px);
+      if (px[0] | px[1] | px[2] | px[3]) cgBlendPremultiplied(row + x * 4, c->bitmapInfo, px);
     }
   }
 }
