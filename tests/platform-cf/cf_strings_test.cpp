@@ -89,3 +89,29 @@ TEST(CFString, ConstantsAreSharedAndNeverFreed)
 }
 
 }  // namespace
+
+TEST(CFStringCharacters, Utf16UnitsIncludingSurrogatePairs)
+{
+  CFStringRef s = CFStringCreateWithCString(kCFAllocatorDefault, kMixed, kCFStringEncodingUTF8);
+  ASSERT_EQ(CFStringGetLength(s), 5);
+  UniChar u[5] = {};
+  CFStringGetCharacters(s, CFRangeMake(0, 5), u);
+  EXPECT_EQ(u[0], 0x61);
+  EXPECT_EQ(u[1], 0xE9);
+  EXPECT_EQ(u[2], 0x20AC);
+  EXPECT_EQ(u[3], 0xD834);
+  EXPECT_EQ(u[4], 0xDD1E);
+  UniChar mid[2] = {};
+  CFStringGetCharacters(s, CFRangeMake(2, 2), mid);
+  EXPECT_EQ(mid[0], 0x20AC);
+  EXPECT_EQ(mid[1], 0xD834);
+  CFRelease(s);
+}
+
+TEST(CFStringCharactersDeathTest, RangeBeyondTheStringEndsTheProcess)
+{
+  CFStringRef s = CFStringCreateWithCString(kCFAllocatorDefault, "abc", kCFStringEncodingUTF8);
+  UniChar u[8];
+  EXPECT_DEATH(CFStringGetCharacters(s, CFRangeMake(2, 2), u), "out of bounds");
+  CFRelease(s);
+}
