@@ -30,10 +30,28 @@ function(kestrel_fuzz name)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
 endfunction()
 
-# Shared libraries resolve every symbol at link time, except under clang's
-# sanitizers, whose runtimes are linked into executables only.
-if(CMAKE_CXX_COMPILER_ID MATCHES "Clang" AND (KESTREL_SANITIZE OR KESTREL_FUZZ))
-  set(KESTREL_NO_UNDEFINED "")
-else()
-  set(KESTREL_NO_UNDEFINED -Wl,--no-undefined)
-endif()
+# kestrel_no_undefined(<target>): a shared library or module resolves every symbol at
+# link time, except under clang's sanitizers, whose runtimes are linked into executables
+# only.
+function(kestrel_no_undefined target)
+  if(NOT (CMAKE_CXX_COMPILER_ID MATCHES "Clang" AND (KESTREL_SANITIZE OR KESTREL_FUZZ)))
+    target_link_options(${target} PRIVATE -Wl,--no-undefined)
+  endif()
+endfunction()
+
+# kestrel_add_child_folders([EXCEPT <folder>...]): every child folder of the current one is
+# an area with its own CMakeLists.txt; one without is a mistake, not something to skip.
+function(kestrel_add_child_folders)
+  cmake_parse_arguments(C "" "" "EXCEPT" ${ARGN})
+  file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT children)
+  foreach(child ${children})
+    if(NOT IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${child} OR child IN_LIST C_EXCEPT)
+      continue()
+    endif()
+    if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
+      message(FATAL_ERROR "${CMAKE_CURRENT_SOURCE_DIR}/${child} has no CMakeLists.txt")
+    endif()
+    add_subdirectory(${child})
+  endforeach()
+endfunction()

@@ -14,6 +14,8 @@
 #if __has_include("graphics/lice_sysbitmap.h")
 #include "graphics/lice_sysbitmap.h"
 #endif
+// PNG and JPEG loading.
+#include "graphics/lice_loaders.h"
 
 #define LICE_BLIT_MODE_MASK 0xff
 #define LICE_BLIT_MODE_COPY 0

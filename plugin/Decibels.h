@@ -35,13 +35,3 @@ inline double LinearFromDB(double dB)
 {
   return kestrel_exp_core(dB * kDBToAmp);
 }
-
-// Truncation toward zero that saturates instead of being undefined outside the int range.
-inline int TruncToInt(double v)
-{
-  if (!(v > double(INT_MIN) - 1.0))
-    return INT_MIN;
-  if (!(v < double(INT_MAX) + 1.0))
-    return INT_MAX;
-  return int(v);
-}

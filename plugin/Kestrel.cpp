@@ -5,6 +5,7 @@
 
 #include "plugin/Decibels.h"
 #include "plugin/KestrelEditorLink.h"
+#include "plugin/KestrelSignal.h"
 
 namespace
 {
@@ -33,8 +34,8 @@ double SaneSampleRate(double rate)
 } // namespace
 
 Kestrel::Kestrel(IPlugInstanceInfo instanceInfo)
-  : KESTREL_BINDING(instanceInfo, kNumParams, kChannelIO, kNumPresetSlots, "Kestrel Compressor", "",
-                    "Brackmere Audio", kVendorVersion, FourCC("4q35"), FourCC("Bkmr"), 0, false, false, false)
+  : KESTREL_BINDING(instanceInfo, kNumParams, kChannelIO, kNumPresetSlots, "Kestrel Compressor", "", "Brackmere Audio",
+                    kVendorVersion, FourCC("4q35"), FourCC("Bkmr"), 0, false, false, false)
 {
   InitParams();
   MakeFactoryPresets();
@@ -114,7 +115,10 @@ void Kestrel::OnParamChange(int)
   case kRatio8: mRatio = 8.0; break;
   case kRatio12: mRatio = 12.0; break;
   case kRatio20: mRatio = 20.0; break;
-  case kRatioAllIn: mRatio = 20.0; mAllIn = true; break;
+  case kRatioAllIn:
+    mRatio = 20.0;
+    mAllIn = true;
+    break;
   default: break;
   }
   mMeterGR = TruncToInt(ParamValue(kMeter));
@@ -191,16 +195,9 @@ void Kestrel::UpdateControlValues()
   mImpetusPct = mImpetusRamp.Value();
   mThresholdDB = mThresholdRamp.Value();
 
-  // Half the gain the ratio takes off a full-scale signal at this threshold.
-  double makeup = 0.0;
-  if (mAutoMakeup)
-  {
-    const double t = std::fabs(mThresholdDB);
-    makeup = (t - t / std::max(1.0, mRatio - 1.0)) * 0.5;
-  }
-  mMakeupDB = makeup + mCompensationDB;
+  mMakeupDB = kestrel_signal::MakeupDB(mThresholdDB, mCompensationDB, mRatio, mAutoMakeup);
 
-  mDryMix = 0.01 * mParallelPct;
+  mDryMix = kestrel_signal::DryMixOf(mParallelPct);
   mWetMix = 1.0 - mDryMix;
 }
 

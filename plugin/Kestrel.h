@@ -8,8 +8,10 @@
 #endif
 #include KESTREL_BINDING_HEADER
 
+#include "plugin/KestrelEnvelope.h"
 #include "plugin/KestrelParams.h"
 #include "plugin/KestrelLastValue.h"
+#include "plugin/KestrelWet.h"
 #include "plugin/RampedParam.h"
 #include "rbjfilter/rbjfilter.h"
 #include "simpleSource/AttRelEnvelope.h"
@@ -53,7 +55,8 @@ public:
   void SetFastPaths(bool on) { mFastPaths = on; }
 
 private:
-  static constexpr int kChunkFrames = 64;
+  // The chunked path's stages live in their own unit.
+  friend class KestrelChunkPath;
 
   // The smoothed controls of one frame, as the signal path uses them.
   struct Controls
@@ -79,29 +82,6 @@ private:
 
   Controls CurrentControls() const { return {mMakeupGain, mWetMix, mDryMix, mImpetusPct > 0.0}; }
 
-  // The controls of each frame of a chunk: stepped while a ramp moves, else filled with
-  // the ones at rest.
-  struct ControlTrack
-  {
-    double thresholdLin[kChunkFrames];
-    double makeupGain[kChunkFrames];
-    double wetMix[kChunkFrames];
-    double dryMix[kChunkFrames];
-    double shape[kChunkFrames]; // 1 where the saturation applies, else 0
-    Controls At(int k) const { return {makeupGain[k], wetMix[k], dryMix[k], shape[k] != 0.0}; }
-    void Fill(double threshold, const Controls& ctl, int count)
-    {
-      for (int k = 0; k < count; ++k)
-      {
-        thresholdLin[k] = threshold;
-        makeupGain[k] = ctl.makeupGain;
-        wetMix[k] = ctl.wetMix;
-        dryMix[k] = ctl.dryMix;
-        shape[k] = ctl.shape ? 1.0 : 0.0;
-      }
-    }
-  };
-
   int StepRamps()
   {
     int moved = mThresholdRamp.Ramp();
@@ -113,7 +93,6 @@ private:
   // The ramped values and what follows from them without an exponential; then the gains.
   void UpdateControlValues();
   void UpdateControls();
-  void TrackControls(ControlTrack& track, int count);
 
   void UpdateInputMeter(double level);
   void UpdateOutputMeter(double lastLevel);
@@ -123,29 +102,27 @@ private:
   struct PassState
   {
     double dryL, dryR;
-    double overDB, envelopeDB, gainReductionDB;
-    double allInTarget, allInValue;
+    double overDB, gainReductionDB;
+    KestrelEnvelope<double> envelope;
   };
 
   template <int N, bool Oversample>
   void ProcessFrames(const Channels& ch, int nFrames);
   template <int N, bool Oversample>
+  void RunFrames(PassState& st, const Channels& ch, int nFrames);
+  template <int N, bool Oversample>
   void RunPass(PassState& st, double (&s)[N], const double (&key)[N], bool keyed);
-  template <int N, bool Moving>
-  void ProcessChunk(PassState& st, const Channels& ch, int first, int count);
   template <int N>
   double DetectorLevel(double (&detector)[N]);
-  static double OverDB(double level, double threshold);
-  struct EnvelopeCoefs
+  KestrelEnvelopeCoefs Coefs() const
   {
-    double attack, release, allInFast, allInSlow, ratio;
-    bool allIn;
-  };
-  EnvelopeCoefs Coefs() const { return {mAttackCoef, mReleaseCoef, mAllInFastCoef, mAllInSlowCoef, mRatio, mAllIn}; }
-  static double EnvelopeStep(PassState& st, double over, const EnvelopeCoefs& co);
-  void EnvelopeStretch(PassState& st, const double* over, double* reductionDB, int count) const;
+    return {mAttackCoef, mReleaseCoef, mAllInFastCoef, mAllInSlowCoef, mRatio, mAllIn};
+  }
   double EnvelopeGain(PassState& st, double over) const;
-  double Wet(double x, double dry, double gain, const Controls& ctl) const;
+  KestrelWetControls<double, bool> WetControls(const Controls& ctl) const
+  {
+    return {ctl.makeupGain, ctl.wetMix, ctl.dryMix, ctl.shape, ctl.dryMix != 0.0};
+  }
 
   IBitmapControl* mInputMeter = nullptr;
   IBitmapControl* mOutputMeter = nullptr;

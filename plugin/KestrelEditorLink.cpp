@@ -2,10 +2,6 @@
 
 // Without an editor there are no controls to update: the compressor never holds a non-null
 // meter or read-out pointer in this build.
-void PushMeterValue(IBitmapControl*, double)
-{
-}
+void PushMeterValue(IBitmapControl*, double) {}
 
-void PushReadoutValue(IOdometerControl*, double)
-{
-}
+void PushReadoutValue(IOdometerControl*, double) {}

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "plugin/Decibels.h"
+#include "plugin/KestrelChunk.h"
 #include "plugin/KestrelEditorLink.h"
 #include "plugin/KestrelSignal.h"
 
@@ -64,9 +65,9 @@ void Kestrel::RunPass(PassState& st, double (&s)[N], const double (&key)[N], boo
   for (int c = 0; c < N; ++c)
     detector[c] = keyed ? key[c] : s[c];
   const double gain = EnvelopeGain(st, OverDB(DetectorLevel(detector), mThresholdLin));
-  const Controls ctl = CurrentControls();
+  const KestrelWetControls<double, bool> wet = WetControls(CurrentControls());
   for (double& x : s)
-    x = Wet(x, x, gain, ctl);
+    x = KestrelWet(x, gain, wet, mImpetusNorm, mImpetusSlope);
 
   if constexpr (Oversample)
   {
@@ -76,26 +77,14 @@ void Kestrel::RunPass(PassState& st, double (&s)[N], const double (&key)[N], boo
   }
 }
 
+// The general path: one frame at a time, each pass through every stage.
 template <int N, bool Oversample>
-void Kestrel::ProcessFrames(const Channels& ch, int nFrames)
+void Kestrel::RunFrames(PassState& st, const Channels& ch, int nFrames)
 {
-  // The recursive state stays in registers for the block instead of going through memory
-  // on every sample.
-  PassState st{mDryL, mDryR, mOverDB, mEnvelopeDB, mGainReductionDB, mAllInTarget, mAllInValue};
   const bool keyed = ch.key[0] != nullptr;
   double key[N] = {};
-  for (int k = 0; k < nFrames;)
+  for (int k = 0; k < nFrames; ++k)
   {
-    if constexpr (!Oversample)
-    {
-      if (mFastPaths)
-      {
-        const int count = std::min(kChunkFrames, nFrames - k);
-        mRamping ? ProcessChunk<N, true>(st, ch, k, count) : ProcessChunk<N, false>(st, ch, k, count);
-        k += count;
-        continue;
-      }
-    }
     InterpolateControls();
     double s[N];
     for (int c = 0; c < N; ++c)
@@ -115,15 +104,26 @@ void Kestrel::ProcessFrames(const Channels& ch, int nFrames)
     // Only a level far beyond full scale can overflow; the host never sees it.
     for (int c = 0; c < N; ++c)
       ch.out[c][k] = FiniteOrZero(s[c]);
-    ++k;
   }
+}
+
+template <int N, bool Oversample>
+void Kestrel::ProcessFrames(const Channels& ch, int nFrames)
+{
+  // The recursive state stays in registers for the block instead of going through memory
+  // on every sample.
+  PassState st{mDryL, mDryR, mOverDB, mGainReductionDB, {mEnvelopeDB, mAllInTarget, mAllInValue}};
+  if (mFastPaths)
+    KestrelChunkPath::Process<N, Oversample>(*this, st, ch, nFrames);
+  else
+    RunFrames<N, Oversample>(st, ch, nFrames);
   mDryL = st.dryL;
   mDryR = st.dryR;
   mOverDB = st.overDB;
-  mEnvelopeDB = st.envelopeDB;
   mGainReductionDB = st.gainReductionDB;
-  mAllInTarget = st.allInTarget;
-  mAllInValue = st.allInValue;
+  mEnvelopeDB = st.envelope.envelopeDB;
+  mAllInTarget = st.envelope.allInTarget;
+  mAllInValue = st.envelope.allInValue;
 }
 
 void Kestrel::ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames)

@@ -1,9 +1,6 @@
 #include "plugin/RampedParam.h"
 
-RampedParam::RampedParam(double rate, bool multiplicative)
-  : mMultiplicative(multiplicative), mRate(rate)
-{
-}
+RampedParam::RampedParam(double rate, bool multiplicative) : mMultiplicative(multiplicative), mRate(rate) {}
 
 void RampedParam::SetTarget(double target)
 {

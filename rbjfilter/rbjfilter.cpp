@@ -16,15 +16,12 @@ double AmplitudeFor(rbjfilter::EFilterType type, double gainDB)
   switch (type)
   {
   case rbjfilter::kLowPass:
-  case rbjfilter::kHighPass:
-    return 1.0;
+  case rbjfilter::kHighPass: return 1.0;
   case rbjfilter::kBandPassSkirt:
   case rbjfilter::kBandPassPeak:
   case rbjfilter::kNotch:
-  case rbjfilter::kAllPass:
-    return std::exp(gainDB * kDBToAmp);
-  default:
-    return std::exp(gainDB * kDBToShelfAmp);
+  case rbjfilter::kAllPass: return std::exp(gainDB * kDBToAmp);
+  default: return std::exp(gainDB * kDBToShelfAmp);
   }
 }
 } // namespace
@@ -131,8 +128,7 @@ void rbjfilter::CalcCoefficients()
     mB1 = -2.0 * c;
     mB2 = 1.0 + al;
     break;
-  case kLowShelf:
-  {
+  case kLowShelf: {
     const double r = 2.0 * std::sqrt(A) * al;
     mB0 = A * ((A + 1.0) - (A - 1.0) * c + r);
     mB1 = 2.0 * A * ((A - 1.0) - (A + 1.0) * c);
@@ -142,8 +138,7 @@ void rbjfilter::CalcCoefficients()
     mA2 = (A + 1.0) + (A - 1.0) * c - r;
     break;
   }
-  case kHighShelf:
-  {
+  case kHighShelf: {
     const double r = 2.0 * std::sqrt(A) * al;
     mB0 = A * ((A + 1.0) + (A - 1.0) * c + r);
     mB1 = -2.0 * A * ((A - 1.0) + (A + 1.0) * c);

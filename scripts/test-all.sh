@@ -3,6 +3,7 @@
 # and gives each fuzz target a bounded run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh --tests
 jobs=$(nproc)
 fuzz_seconds=${KESTREL_FUZZ_SECONDS:-30}
 

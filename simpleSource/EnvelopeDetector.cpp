@@ -5,8 +5,7 @@
 namespace chunkware_simple
 {
 
-EnvelopeDetector::EnvelopeDetector(double ms, double sampleRate)
-  : mSampleRate(sampleRate), mTimeMs(ms)
+EnvelopeDetector::EnvelopeDetector(double ms, double sampleRate) : mSampleRate(sampleRate), mTimeMs(ms)
 {
   // Non-virtual on purpose: a derived class is not built yet.
   EnvelopeDetector::setCoef();

@@ -40,7 +40,7 @@ struct Case
 };
 
 constexpr Case kCases[] = {
-  {"defaults", Setting::kDefaults}, {"vocal1", Setting::kVocal1},       {"hires", Setting::kHiRes},
+  {"defaults", Setting::kDefaults}, {"vocal1", Setting::kVocal1},        {"hires", Setting::kHiRes},
   {"allin", Setting::kAllIn},       {"sidechain4", Setting::kSidechain}, {"automation", Setting::kAutomation},
 };
 
@@ -65,7 +65,7 @@ std::vector<double> MakeInput(Input input, int frames, int channel)
   rng.state += uint64_t(channel) * 977;
   // -12 dBFS peak uniform noise; subnormals of both signs.
   for (double& v : x)
-    v = input == Input::kNoise ? 0.25118864315095796 * rng.Next()
+    v = input == Input::kNoise       ? 0.25118864315095796 * rng.Next()
         : input == Input::kSubnormal ? (rng.Next() < 0.0 ? -1e-310 : 3e-312)
                                      : 0.0;
   return x;
@@ -154,10 +154,11 @@ void RegisterAll()
       for (const auto& [inputName, input] : kInputs)
         for (int frames : {32, 512, 4096})
         {
-          const std::string name = std::string(channels == 1 ? "mono/" : "stereo/") + c.name + "/" + inputName +
-                                   "/" + std::to_string(frames);
-          benchmark::RegisterBenchmark(name.c_str(), [=](benchmark::State& s) { Run(s, channels, frames, c.setting, input); })
-            ->MinTime(0.02);
+          const std::string name =
+            std::string(channels == 1 ? "mono/" : "stereo/") + c.name + "/" + inputName + "/" + std::to_string(frames);
+          benchmark::RegisterBenchmark(name.c_str(), [=](benchmark::State& s) {
+            Run(s, channels, frames, c.setting, input);
+          })->MinTime(0.02);
         }
 }
 } // namespace

@@ -68,8 +68,8 @@ CFMutableDictionaryRef Dictionary(Reader& r, int depth, int entries)
     }
     CFTypeRef value = Value(r, depth + 1);
     if (key && value) CFDictionarySetValue(d, key, value);
-    CFRelease(key);
-    CFRelease(value);
+    if (key) CFRelease(key);
+    if (value) CFRelease(value);
   }
   return d;
 }

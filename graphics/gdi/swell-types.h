@@ -11,6 +11,10 @@ struct RECT {
 };
 typedef struct HDC__* HDC;
 
+struct POINT {
+  int x, y;
+};
+
 typedef struct HGDIOBJ__* HGDIOBJ;
 // A window or a view (NSWindow or NSView); anything else is refused.
 typedef NSObject* HWND;
@@ -21,4 +25,21 @@ struct PAINTSTRUCT {
   HDC hdc;
   int fErase;
   RECT rcPaint;
+};
+
+// Only the fields this layer fills, in its order.
+struct TEXTMETRIC {
+  int tmHeight;
+  int tmAscent;
+  int tmDescent;
+  int tmInternalLeading;
+  int tmAveCharWidth;
+};
+
+constexpr int LF_FACESIZE = 32;
+struct LOGFONT {
+  int lfHeight, lfWidth, lfEscapement, lfOrientation, lfWeight;
+  char lfItalic, lfUnderline, lfStrikeOut, lfCharSet, lfOutPrecision, lfClipPrecision, lfQuality,
+      lfPitchAndFamily;
+  char lfFaceName[LF_FACESIZE];  // need not be terminated
 };

@@ -45,6 +45,7 @@ enum : OSStatus {
   kAudioUnitErr_InvalidProperty = -10879,
   kAudioUnitErr_InvalidParameter = -10878,
   kAudioUnitErr_InvalidElement = -10877,
+  kAudioUnitErr_CannotDoInCurrentContext = -10863,
   kAudioUnitErr_InvalidPropertyValue = -10851,
 };
 

@@ -11,7 +11,7 @@ namespace {
 
 std::string stringOf(CFTypeRef value)
 {
-  if (CFGetTypeID(value) != CFStringGetTypeID()) return std::string();
+  if (!value || CFGetTypeID(value) != CFStringGetTypeID()) return std::string();
   auto str = static_cast<CFStringRef>(value);
   std::vector<char> buf(size_t(CFStringGetMaximumSizeForEncoding(CFStringGetLength(str), kCFStringEncodingUTF8)) + 1);
   if (!CFStringGetCString(str, buf.data(), CFIndex(buf.size()), kCFStringEncodingUTF8)) return std::string();
@@ -46,7 +46,8 @@ NSBundle* NSBundle::bundleWithIdentifier(const char* identifier)
 {
   if (!identifier) return nullptr;
   CFStringRef id = createString(identifier);
-  NSBundle* b = id ? wrap(CFBundleGetBundleWithIdentifier(id)) : nullptr;
+  if (!id) return nullptr;
+  NSBundle* b = wrap(CFBundleGetBundleWithIdentifier(id));
   CFRelease(id);
   return b;
 }
@@ -57,8 +58,10 @@ NSBundle* NSBundle::bundleWithPath(const char* path)
   std::string p(path);
   CFURLRef url = CFURLCreateFromFileSystemRepresentation(kCFAllocatorDefault, reinterpret_cast<const UInt8*>(p.data()),
                                                          CFIndex(p.size()), true);
-  CFBundleRef bundle = url ? CFBundleCreate(kCFAllocatorDefault, url) : nullptr;
+  if (!url) return nullptr;
+  CFBundleRef bundle = CFBundleCreate(kCFAllocatorDefault, url);
   CFRelease(url);
+  if (!bundle) return nullptr;
   NSBundle* b = wrap(bundle);
   CFRelease(bundle);  // the registry keeps every bundle it has made
   return b;
@@ -71,9 +74,10 @@ std::string NSBundle::bundleIdentifier() const { return stringOf(CFBundleGetIden
 std::string NSBundle::bundlePath() const
 {
   CFURLRef url = CFBundleCopyBundleURL(mBundle);
+  if (!url) return std::string();
   CFStringRef path = CFURLCopyFileSystemPath(url, kCFURLPOSIXPathStyle);
   std::string s = stringOf(path);
-  CFRelease(path);
+  if (path) CFRelease(path);
   CFRelease(url);
   return s;
 }
@@ -106,7 +110,8 @@ std::string NSBundle::objectForInfoDictionaryKey(const char* key) const
 {
   if (!key) return std::string();
   CFStringRef k = createString(key);
-  std::string s = k ? stringOf(CFBundleGetValueForInfoDictionaryKey(mBundle, k)) : std::string();
+  if (!k) return std::string();
+  std::string s = stringOf(CFBundleGetValueForInfoDictionaryKey(mBundle, k));
   CFRelease(k);
   return s;
 }

@@ -95,7 +95,7 @@ Component RegisterComponent(const ComponentDescription* cd, ComponentRoutine ent
   if (!c) return nullptr;
   c->description = *cd;
   c->entry = entry;
-  c->name = static_cast<CFStringRef>(CFRetain(name));
+  c->name = name ? static_cast<CFStringRef>(CFRetain(name)) : nullptr;
   Registry& r = TheRegistry();
   std::lock_guard<std::mutex> guard(r.lock);
   r.components.push_back(c);
@@ -111,7 +111,7 @@ OSStatus UnregisterComponent(Component component)
     if (component->openInstances) return validInstancesExist;
     r.components.erase(std::find(r.components.begin(), r.components.end(), component));
   }
-  CFRelease(component->name);
+  if (component->name) CFRelease(component->name);
   delete component;
   return noErr;
 }
@@ -148,7 +148,7 @@ OSStatus CopyComponentName(Component component, CFStringRef* outName)
   std::lock_guard<std::mutex> guard(r.lock);
   ComponentRecord* c = r.ComponentOf(component);
   if (!c) return invalidComponentID;
-  *outName = static_cast<CFStringRef>(CFRetain(c->name));
+  *outName = c->name ? static_cast<CFStringRef>(CFRetain(c->name)) : nullptr;
   return noErr;
 }
 

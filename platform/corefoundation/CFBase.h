@@ -2,10 +2,13 @@
 // Core Foundation stand-in: reference-counted objects with run-time type ids.
 // Ownership follows the platform rule: a function named Create or Copy hands
 // out a new reference the caller releases; a Get function lends one.
-// Every function checks the type of the object it is given: a null, a freed
-// or a foreign object, or an object of another type, makes it fail (null, 0
-// or false) instead of touching memory. Objects are not thread-safe, except
-// their reference counts.
+// The functions on any object (retain, release, type id, retain count,
+// equality, hash) are as strict as the platform, where such a call crashes:
+// a null, freed or foreign reference stops the process with a message. The
+// functions of one type check the object they are given: a null, freed or
+// foreign object, or one of another type, makes them fail (null, 0 or false)
+// instead of touching memory. Objects are not thread-safe, except their
+// reference counts.
 
 #include "platform/macbase/MacTypes.h"
 
@@ -27,12 +30,11 @@ constexpr CFIndex kCFNotFound = -1;
 // The id of "not a Core Foundation object".
 constexpr CFTypeID _kCFRuntimeNotATypeID = 0;
 
-// Null is accepted: Retain returns it and Release does nothing.
+// Each needs live objects; callers check for null first.
 CFTypeRef CFRetain(CFTypeRef obj);
 void CFRelease(CFTypeRef obj);
-// The type id of a live object; _kCFRuntimeNotATypeID for anything else.
 CFTypeID CFGetTypeID(CFTypeRef obj);
-// 0 for anything that is not a live object; constant strings report a large count.
+// Constant strings report a large count.
 CFIndex CFGetRetainCount(CFTypeRef obj);
 // Strings, numbers and data compare by content, other objects by identity.
 Boolean CFEqual(CFTypeRef a, CFTypeRef b);

@@ -21,9 +21,9 @@ struct CFBundleObj : CFObject {
   CFBundleObj(CFURLRef u, CFDictionaryRef i) : CFObject(kTypeID, CFOpsOf<CFBundleObj>()), url(u), info(i) {}
   ~CFBundleObj()
   {
-    CFRelease(url);
-    CFRelease(info);
-    CFRelease(mainIdentifier);
+    if (url) CFRelease(url);
+    if (info) CFRelease(info);
+    if (mainIdentifier) CFRelease(mainIdentifier);
   }
   CFURLRef url;
   CFDictionaryRef info;
@@ -114,12 +114,14 @@ CFBundleRef CFBundleCreate(CFAllocatorRef, CFURLRef bundleURL)
 
 CFBundleRef CFBundleGetBundleWithIdentifier(CFStringRef bundleID)
 {
-  if (CFGetTypeID(bundleID) != CFStringGetTypeID()) return nullptr;
+  if (!bundleID || CFGetTypeID(bundleID) != CFStringGetTypeID()) return nullptr;
   std::lock_guard<std::mutex> guard(RegistryLock());
-  for (CFBundleObj* b : Registry())
-    if (CFEqual(CFDictionaryGetValue(b->info, CFSTR("CFBundleIdentifier")), bundleID)) return CFRefOf<CFBundleRef>(b);
+  for (CFBundleObj* b : Registry()) {
+    CFTypeRef id = CFDictionaryGetValue(b->info, CFSTR("CFBundleIdentifier"));
+    if (id && CFEqual(id, bundleID)) return CFRefOf<CFBundleRef>(b);
+  }
   CFBundleObj* main = MainBundle();
-  return CFEqual(main->mainIdentifier, bundleID) ? CFRefOf<CFBundleRef>(main) : nullptr;
+  return main->mainIdentifier && CFEqual(main->mainIdentifier, bundleID) ? CFRefOf<CFBundleRef>(main) : nullptr;
 }
 
 CFBundleRef CFBundleGetMainBundle() { return CFRefOf<CFBundleRef>(MainBundle()); }
@@ -128,8 +130,9 @@ void CFBundleSetMainBundleIdentifier(CFStringRef bundleID)
 {
   CFBundleObj* main = MainBundle();
   CFStringRef old = main->mainIdentifier;
-  main->mainIdentifier = CFGetTypeID(bundleID) == CFStringGetTypeID() ? static_cast<CFStringRef>(CFRetain(bundleID)) : nullptr;
-  CFRelease(old);
+  bool isString = bundleID && CFGetTypeID(bundleID) == CFStringGetTypeID();
+  main->mainIdentifier = isString ? static_cast<CFStringRef>(CFRetain(bundleID)) : nullptr;
+  if (old) CFRelease(old);
 }
 
 CFStringRef CFBundleGetIdentifier(CFBundleRef bundle)

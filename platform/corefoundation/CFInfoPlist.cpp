@@ -127,8 +127,8 @@ bool ReadPairs(PlistCursor& in, CFMutableDictionaryRef dict)
     CFStringRef v = NewString(value);
     bool ok = k && v;
     if (ok) CFDictionarySetValue(dict, k, v);
-    CFRelease(k);
-    CFRelease(v);
+    if (k) CFRelease(k);
+    if (v) CFRelease(v);
     if (!ok) return false;
   }
   return true;

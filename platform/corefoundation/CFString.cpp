@@ -2,6 +2,8 @@
 
 #include "platform/corefoundation/cf_object.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -23,9 +25,11 @@ struct CFStringObj : CFObject {
   CFIndex utf16Length;
 };
 
-// UTF-16 units of a well-formed UTF-8 text, or -1 when it is malformed
-// (overlong forms, surrogates, values above U+10FFFF, truncated sequences).
-CFIndex Utf16Units(const UInt8* s, size_t n)
+// Calls emit(unit) for each UTF-16 unit of a well-formed UTF-8 text and
+// returns their count, or -1 when it is malformed (overlong forms,
+// surrogates, values above U+10FFFF, truncated sequences).
+template <class Emit>
+CFIndex DecodeUtf16(const UInt8* s, size_t n, Emit emit)
 {
   CFIndex units = 0;
   for (size_t i = 0; i < n;) {
@@ -44,10 +48,22 @@ CFIndex Utf16Units(const UInt8* s, size_t n)
     }
     if ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)))
       return -1;
-    units += len == 4 ? 2 : 1;
+    if (cp >= 0x10000) {
+      emit(UniChar(0xD800 + ((cp - 0x10000) >> 10)));
+      emit(UniChar(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+      units += 2;
+    } else {
+      emit(UniChar(cp));
+      ++units;
+    }
     i += len;
   }
   return units;
+}
+
+CFIndex Utf16Units(const UInt8* s, size_t n)
+{
+  return DecodeUtf16(s, n, [](UniChar) {});
 }
 
 bool IsAscii(const std::string& text)
@@ -97,6 +113,23 @@ CFIndex CFStringGetLength(CFStringRef str)
 {
   auto* s = CFCast<CFStringObj>(str);
   return s ? s->utf16Length : 0;
+}
+
+void CFStringGetCharacters(CFStringRef str, CFRange range, UniChar* buffer)
+{
+  auto* s = CFCast<CFStringObj>(str);
+  if (!s || !buffer || range.location < 0 || range.length < 0 || range.location > s->utf16Length ||
+      range.length > s->utf16Length - range.location) {
+    // The platform raises a range exception here and the process ends.
+    fprintf(stderr, "CFStringGetCharacters: range {%ld, %ld} out of bounds\n", long(range.location),
+            long(range.length));
+    abort();
+  }
+  CFIndex at = 0, end = range.location + range.length;
+  DecodeUtf16(reinterpret_cast<const UInt8*>(s->text.data()), s->text.size(), [&](UniChar u) {
+    if (at >= range.location && at < end) buffer[at - range.location] = u;
+    ++at;
+  });
 }
 
 CFIndex CFStringGetMaximumSizeForEncoding(CFIndex length, CFStringEncoding encoding)

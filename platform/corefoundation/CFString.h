@@ -8,6 +8,13 @@ typedef UInt32 CFStringEncoding;
 constexpr CFStringEncoding kCFStringEncodingASCII = 0x0600;
 constexpr CFStringEncoding kCFStringEncodingUTF8 = 0x08000100;
 
+typedef UInt16 UniChar;
+struct CFRange {
+  CFIndex location;
+  CFIndex length;
+};
+inline CFRange CFRangeMake(CFIndex location, CFIndex length) { return CFRange{location, length}; }
+
 CFTypeID CFStringGetTypeID();
 
 // A new string, or null for a null text, an unsupported encoding or bytes
@@ -24,6 +31,9 @@ CFStringRef CFStringCreateWithBytes(CFAllocatorRef alloc, const UInt8* bytes, CF
 Boolean CFStringGetCString(CFStringRef str, char* buffer, CFIndex bufferSize, CFStringEncoding encoding);
 // UTF-16 code units; 0 for anything that is not a string.
 CFIndex CFStringGetLength(CFStringRef str);
+// Copies the UTF-16 units of range. A range outside the string (or a null
+// string or buffer) ends the process with a message, as on the platform.
+void CFStringGetCharacters(CFStringRef str, CFRange range, UniChar* buffer);
 // Bytes that length UTF-16 units can need in the encoding (no terminator);
 // kCFNotFound for a negative length, an overflow or an unknown encoding.
 CFIndex CFStringGetMaximumSizeForEncoding(CFIndex length, CFStringEncoding encoding);

@@ -70,6 +70,10 @@ inline CFObject* CFObjectOf(CFTypeRef ref)
   return (obj && obj->magic == CFObject::kLive) ? obj : nullptr;
 }
 
+// The object behind ref; a null or foreign reference stops the process with
+// a message naming the function, as the platform crashes there.
+CFObject* CFObjectOrDie(CFTypeRef ref, const char* function);
+
 template <class T>
 T* CFCast(CFTypeRef ref)
 {

@@ -42,6 +42,12 @@ void CGContextScaleCTM(CGContextRef c, CGFloat sx, CGFloat sy)
   CGContextConcatCTM(c, CGAffineTransformMakeScale(sx, sy));
 }
 
+void CGContextRotateCTM(CGContextRef c, CGFloat radians)
+{
+  CGFloat s = std::sin(radians), k = std::cos(radians);
+  CGContextConcatCTM(c, CGAffineTransformMake(k, s, -s, k, 0, 0));
+}
+
 CGAffineTransform CGContextGetCTM(CGContextRef c) { return c ? c->state().ctm : CGAffineTransformIdentity; }
 
 void CGContextClipToRect(CGContextRef c, CGRect rect)
@@ -56,6 +62,11 @@ CGRect CGContextGetClipBoundingBox(CGContextRef c)
   if (!c) return CGRectNull;
   const CGGState& s = c->state();
   return CGRectApplyAffineTransform(s.clip, CGAffineTransformInvert(s.ctm));
+}
+
+void CGContextSetAlpha(CGContextRef c, CGFloat alpha)
+{
+  if (c) c->state().alpha = alpha > 1 ? 1 : alpha > 0 ? alpha : 0;
 }
 
 void CGContextSetRGBFillColor(CGContextRef c, CGFloat r, CGFloat g, CGFloat b, CGFloat a)

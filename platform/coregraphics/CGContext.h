@@ -11,6 +11,7 @@
 
 #include "platform/coregraphics/CGAffineTransform.h"
 #include "platform/coregraphics/CGColor.h"
+#include "platform/coregraphics/CGImage.h"
 
 typedef struct CGContext* CGContextRef;
 
@@ -29,6 +30,8 @@ void CGContextRestoreGState(CGContextRef c);
 
 void CGContextTranslateCTM(CGContextRef c, CGFloat tx, CGFloat ty);
 void CGContextScaleCTM(CGContextRef c, CGFloat sx, CGFloat sy);
+// Counter-clockwise in a y-up space.
+void CGContextRotateCTM(CGContextRef c, CGFloat radians);
 void CGContextConcatCTM(CGContextRef c, CGAffineTransform t);
 CGAffineTransform CGContextGetCTM(CGContextRef c);
 
@@ -37,8 +40,17 @@ void CGContextClipToRect(CGContextRef c, CGRect rect);
 // The clip in user space (the whole bitmap for a fresh context).
 CGRect CGContextGetClipBoundingBox(CGContextRef c);
 
+// Multiplies the alpha of everything drawn; clamped to 0..1.
+void CGContextSetAlpha(CGContextRef c, CGFloat alpha);
+
 // A colour outside device RGB is ignored. The initial fill is opaque black.
 void CGContextSetFillColorWithColor(CGContextRef c, CGColorRef color);
 void CGContextSetRGBFillColor(CGContextRef c, CGFloat r, CGFloat g, CGFloat b, CGFloat a);
 // Source-over with the fill colour.
 void CGContextFillRect(CGContextRef c, CGRect rect);
+
+// Draws image scaled into rect (user space), its first row at the rect's
+// maximum y as on the platform, through the transform and the clip, with
+// source-over and the state's alpha. Each device pixel takes the image
+// pixel under its centre.
+void CGContextDrawImage(CGContextRef c, CGRect rect, CGImageRef image);

@@ -52,3 +52,17 @@ CGBitmapInfo CGImageGetBitmapInfo(CGImageRef image);
 // The stand-in's direct view of an image's pixels (rows top first,
 // CGImageGetBytesPerRow apart), in place of the platform's data providers.
 const unsigned char* CGImageGetBytes(CGImageRef image);
+
+#include "platform/coregraphics/CGDataProvider.h"
+#include "platform/coregraphics/CGGeometry.h"
+
+// An image holding a copy of the provider's bytes. Null unless the layout
+// is one of those above (8 bits a component, 32 a pixel), bytesPerRow
+// holds a row, the provider holds every row, and the size is within
+// kCGMaxBitmapPixels. decode and intent are not supported and ignored.
+CGImageRef CGImageCreate(size_t width, size_t height, size_t bitsPerComponent, size_t bitsPerPixel,
+                         size_t bytesPerRow, CGColorSpaceRef space, CGBitmapInfo bitmapInfo,
+                         CGDataProviderRef provider, const CGFloat* decode, bool shouldInterpolate, int intent);
+// A copy of the part of image inside rect (made integral outward and cut
+// to the image); null when nothing of the image is inside.
+CGImageRef CGImageCreateWithImageInRect(CGImageRef image, CGRect rect);

@@ -46,3 +46,16 @@ void cgBlendSpan(unsigned char* p, size_t count, CGBitmapInfo info, const CGFloa
     p[3] = (unsigned char)div255(b * a + p[3] * inv);
   }
 }
+
+void cgBlendPremultiplied(unsigned char* p, CGBitmapInfo info, const unsigned char argb[4])
+{
+  int a = argb[0];
+  if (a == 0 && !(argb[1] | argb[2] | argb[3])) return;
+  int inv = 255 - a;
+  bool premultiplied = (info & kCGBitmapAlphaInfoMask) == kCGImageAlphaPremultipliedFirst;
+  p[0] = premultiplied ? (unsigned char)(a + div255(p[0] * inv)) : 0xFF;
+  for (int i = 1; i < 4; ++i) {
+    int v = argb[i] + div255(p[i] * inv);
+    p[i] = (unsigned char)(v > 255 ? 255 : v);
+  }
+}

@@ -12,3 +12,6 @@ bool cgIsSupportedBitmapInfo(CGBitmapInfo info);
 
 // Blends rgba over count pixels starting at p.
 void cgBlendSpan(unsigned char* p, size_t count, CGBitmapInfo info, const CGFloat rgba[4]);
+
+// Source-over of one premultiplied pixel (bytes A, R, G, B) onto p.
+void cgBlendPremultiplied(unsigned char* p, CGBitmapInfo info, const unsigned char argb[4]);

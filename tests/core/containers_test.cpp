@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <pthread.h>
+
 #include <atomic>
+#include <cerrno>
 #include <climits>
 #include <thread>
 #include <vector>
@@ -159,8 +162,14 @@ TEST(Mutex, ReentersAndNeedsOneLeavePerEnter)
   });
   m.Leave();
   m.Leave();
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  EXPECT_FALSE(got.load());  // still held once
+  // Still held once: another thread's try-lock fails (no sleep to guess by).
+  int probe = -1;
+  std::thread([&] {
+    probe = pthread_mutex_trylock(&m.m_mutex);
+    if (probe == 0) pthread_mutex_unlock(&m.m_mutex);
+  }).join();
+  EXPECT_EQ(probe, EBUSY);
+  EXPECT_FALSE(got.load());
   m.Leave();
   other.join();
   EXPECT_TRUE(got.load());

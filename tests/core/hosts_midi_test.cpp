@@ -8,6 +8,22 @@
 #include "wdl/IPlug/IPlugUtilities.h"
 #include "wdl/IPlug/Log.h"
 
+// Every row of the table, with the ids written out as numbers: a changed id
+// or a dropped row shows here.
+TEST(HostLookup, EveryRowGivesItsId)
+{
+  const std::pair<const char*, int> rows[] = {
+      {"cubase", 3},     {"reaper", 1},     {"nuendo", 4},  {"cakewalk", 5},  {"samplitude", 8},
+      {"fruity", 7},     {"live", 9},       {"melodyne", 12}, {"vstmanlib", 13}, {"aulab", 14},
+      {"forte", 15},     {"chainer", 16},   {"audition", 17}, {"orion", 18},   {"sawstudio", 20},
+      {"logic", 21},     {"digital", 22},   {"ardour", 23}, {"mixbus", 23},
+  };
+  for (auto [word, id] : rows) {
+    std::string name = std::string("com.example.") + word + "host";
+    EXPECT_EQ(LookUpHost(name.c_str()), id) << word;
+  }
+}
+
 TEST(HostLookup, TableOrderDecides)
 {
   EXPECT_EQ(LookUpHost("REAPER"), kHostReaper);
@@ -15,7 +31,7 @@ TEST(HostLookup, TableOrderDecides)
   EXPECT_EQ(LookUpHost("Mixbus"), kHostArdour);
   EXPECT_EQ(LookUpHost("Cubase SX"), kHostCubase);
   EXPECT_EQ(LookUpHost("live logic"), kHostAbletonLive);
-  EXPECT_EQ(LookUpHost("com.apple.logic10"), kHostLogic);
+  EXPECT_EQ(LookUpHost("com.example.logic10"), kHostLogic);
   EXPECT_EQ(LookUpHost(""), kHostUnknown);
   EXPECT_EQ(LookUpHost(nullptr), kHostUnknown);
   std::string longName(300, 'x');
@@ -31,13 +47,36 @@ TEST(Versions, PartsDecimalAndText)
 {
   int a, b, c;
   GetVersionParts(0x010203, &a, &b, &c);
-  EXPECT_EQ(a * 100 + b * 10 + c, 123);
+  EXPECT_EQ(a, 1);
+  EXPECT_EQ(b, 2);
+  EXPECT_EQ(c, 3);
+  GetVersionParts(0x0A0B0C, &a, &b, &c);
+  EXPECT_EQ(a, 10);
+  EXPECT_EQ(b, 11);
+  EXPECT_EQ(c, 12);
   GetVersionParts(int(0xFFFF0000u), &a, &b, &c);
   EXPECT_EQ(a, 0xFFFF);  // major is unsigned
   EXPECT_EQ(GetDecimalVersion(0x20000), 20000);
   char s[8];
   GetVersionStr(0x20000, s, sizeof(s));
   EXPECT_STREQ(s, "v2.0");
+}
+
+// The one double-to-int rule every binding uses for host values.
+TEST(TruncToInt, TruncatesTowardZeroAndSaturates)
+{
+  EXPECT_EQ(TruncToInt(2.9), 2);
+  EXPECT_EQ(TruncToInt(-2.9), -2);
+  EXPECT_EQ(TruncToInt(-0.5), 0);
+  EXPECT_EQ(TruncToInt(2147483647.9), 2147483647);
+  EXPECT_EQ(TruncToInt(-2147483648.9), -2147483647 - 1);
+  EXPECT_EQ(TruncToInt(2147483648.0), 2147483647);
+  EXPECT_EQ(TruncToInt(-2147483649.0), -2147483647 - 1);
+  EXPECT_EQ(TruncToInt(1e300), 2147483647);
+  EXPECT_EQ(TruncToInt(-HUGE_VAL), -2147483647 - 1);
+  EXPECT_EQ(TruncToInt(std::nan("")), 0);
+  EXPECT_FALSE(FitsInt(2147483648.0));
+  EXPECT_TRUE(FitsInt(-2147483648.5));
 }
 
 TEST(TextHelpers, LowerWhitespaceTimestamps)
@@ -103,12 +142,23 @@ TEST(MidiBuild, BuildersAndNames)
   EXPECT_EQ(m.mData2, 127);
   m.MakePitchWheelMsg(-1.0);
   EXPECT_EQ(m.mData1 + m.mData2, 0);
-  m.MakePitchWheelMsg(std::nan(""));
-  EXPECT_EQ(m.mData1 + m.mData2, 0);
+  m.MakePitchWheelMsg(std::nan(""));  // NaN truncates to 0: no bend
+  EXPECT_EQ(m.mData1, 0);
+  EXPECT_EQ(m.mData2, 64);
   m.MakePitchWheelMsg(1e300);
   EXPECT_EQ(m.mData2, 127);
+  m.MakePitchWheelMsg(-1e300);
+  EXPECT_EQ(m.mData1 + m.mData2, 0);
   m.MakeControlChangeMsg(1, std::nan(""));
   EXPECT_EQ(m.mData2, 0);
+  // The data byte is the low 8 bits of value x 127 truncated: 381 keeps 125,
+  // -63 keeps 193; past the int range the value saturates first.
+  m.MakeControlChangeMsg(1, 3.0);
+  EXPECT_EQ(m.mData2, 125);
+  m.MakeControlChangeMsg(1, -0.5);
+  EXPECT_EQ(m.mData2, 193);
+  m.MakeControlChangeMsg(1, 1e300);
+  EXPECT_EQ(m.mData2, 0xFF);
   m.Clear();
   EXPECT_EQ(m.mStatus, 0);
   EXPECT_STREQ(StatusMsgStr(IMidiMsg::kNoteOn), "noteon");

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cfloat>
 #include <climits>
 #include <vector>
 
@@ -12,6 +14,20 @@ std::unique_ptr<IPlugTest> MakePlug(const char* io, int nParams = 2, int nPreset
   return std::make_unique<IPlugTest>(IPlugInstanceInfo{}, nParams, io, nPresets, "Effect", "Product", "Maker",
                                      0x10203, 0x61626364, 0x4d667231);
 }
+
+// Remembers where the effect's first input pointed in the last block.
+struct ScratchProbe : IPlugTest {
+  explicit ScratchProbe(const char* io)
+      : IPlugTest(IPlugInstanceInfo{}, 0, io, 0, "Effect", "Product", "Maker", 0x10203, 1, 2)
+  {
+  }
+  void ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames) override
+  {
+    mLastInput = inputs[0];
+    IPlugBase::ProcessDoubleReplacing(inputs, outputs, nFrames);
+  }
+  double* mLastInput = nullptr;
+};
 
 // Records every value the editor hands to it.
 struct RecordingControl : IControl {
@@ -128,13 +144,105 @@ TEST(ProcessingFrame, FloatPathsConvertAndAccumulate)
   plug->ProcessBuffers(0.f, 3);
   EXPECT_EQ(out0[0], 0.5f);
   EXPECT_EQ(out1[0], 0.125f);
-  // A host block longer than the block size never overruns the scratch.
-  float longIn[8] = {}, longOut[8] = {};
-  float* li[2] = {longIn, longIn};
-  float* lo[2] = {longOut, longOut};
-  plug->AttachInputBuffers(0, 2, li, 8);
-  plug->AttachOutputBuffers(0, 2, lo);
-  plug->ProcessBuffers(0.f, 8);
+}
+
+// A host block longer than the block size is cut to it on the way in and on
+// the way out. The scratch's allocation is larger than its three doubles
+// (the growth rule gives at least 4000 bytes), so an overrun would not
+// fault: guard values past its end and past the host's frames show one.
+TEST(ProcessingFrame, LongHostBlocksAreCutToTheBlockSize)
+{
+  ScratchProbe plug("1-1");
+  plug.SetBlockSize(3);
+  plug.SetInputChannelConnections(0, 1, true);
+  plug.SetOutputChannelConnections(0, 1, true);
+  float shortIn[3] = {}, shortOut[3] = {};
+  float* si[1] = {shortIn};
+  float* so[1] = {shortOut};
+  plug.AttachInputBuffers(0, 1, si, 3);
+  plug.AttachOutputBuffers(0, 1, so);
+  plug.ProcessBuffers(0.f, 3);
+  double* scratch = plug.mLastInput;
+  ASSERT_NE(scratch, nullptr);
+  for (int s = 3; s < 8; ++s) scratch[s] = -7.0;
+
+  float longIn[8] = {1, 2, 3, 4, 5, 6, 7, 8}, longOut[8];
+  std::fill(longOut, longOut + 8, -9.f);
+  float* li[1] = {longIn};
+  float* lo[1] = {longOut};
+  plug.AttachInputBuffers(0, 1, li, 8);
+  plug.AttachOutputBuffers(0, 1, lo);
+  plug.ProcessBuffers(0.f, 8);
+  for (int s = 3; s < 8; ++s) EXPECT_EQ(scratch[s], -7.0) << "input scratch overrun at " << s;
+  for (int s = 0; s < 3; ++s) EXPECT_EQ(longOut[s], longIn[s]);
+  for (int s = 3; s < 8; ++s) EXPECT_EQ(longOut[s], -9.f) << "host output written past the block at " << s;
+}
+
+// A disconnected input reads zeros: the float path's conversion scratch must
+// not go on feeding the last block of an input that is gone.
+TEST(ProcessingFrame, ADroppedFloatInputReadsZeros)
+{
+  auto plug = MakePlug("2-2");
+  plug->SetBlockSize(2);
+  plug->SetInputChannelConnections(0, 2, true);
+  plug->SetOutputChannelConnections(0, 2, true);
+  float in0[2] = {0.5f, 0.5f}, in1[2] = {0.25f, 0.25f};
+  float* ins[2] = {in0, in1};
+  plug->AttachInputBuffers(0, 2, ins, 2);
+  plug->SetInputChannelConnections(1, 1, false);
+  double out0[2] = {}, out1[2] = {-1.0, -1.0};
+  double* outs[2] = {out0, out1};
+  plug->AttachOutputBuffers(0, 2, outs);
+  plug->ProcessBuffers(0.0, 2);
+  EXPECT_EQ(out0[0], 0.5);  // still connected, still converted
+  EXPECT_EQ(out1[0], 0.0);
+  EXPECT_EQ(out1[1], 0.0);
+}
+
+// A slot that referred to a channel's scratch follows it when a new block
+// size moves it (under ASan a stale slot is a use after free).
+TEST(ProcessingFrame, SlotsFollowTheScratchWhenTheBlockSizeMovesIt)
+{
+  auto plug = MakePlug("1-1");
+  plug->SetBlockSize(2);
+  plug->SetInputChannelConnections(0, 1, true);
+  plug->SetOutputChannelConnections(0, 1, true);
+  float in[2] = {0.5f, 0.5f};
+  float* ins[1] = {in};
+  plug->AttachInputBuffers(0, 1, ins, 2);
+  plug->SetBlockSize(100000);  // far beyond the old allocation: the scratch moves
+  std::vector<double> out(4, -1.0);
+  double* outs[1] = {out.data()};
+  plug->AttachOutputBuffers(0, 1, outs);
+  plug->ProcessBuffers(0.0, 4);
+  EXPECT_EQ(out, std::vector<double>(4, 0.0));
+}
+
+// Single precision cannot hold what the effect may compute from extreme
+// finite input: such a sample reaches the host as 0, never as an infinity.
+TEST(ProcessingFrame, OutputsBeyondTheFloatRangeAreWrittenAsZero)
+{
+  auto plug = MakePlug("1-1");
+  plug->SetBlockSize(4);
+  plug->SetInputChannelConnections(0, 1, true);
+  plug->SetOutputChannelConnections(0, 1, true);
+  double in[4] = {1e300, -1e39, double(FLT_MAX), 0.5};
+  double* ins[1] = {in};
+  float out[4] = {9.f, 9.f, 9.f, 9.f};
+  float* outs[1] = {out};
+  plug->AttachInputBuffers(0, 1, ins, 4);
+  plug->AttachOutputBuffers(0, 1, outs);
+  plug->ProcessBuffers(0.f, 4);
+  EXPECT_EQ(out[0], 0.f);
+  EXPECT_EQ(out[1], 0.f);
+  EXPECT_EQ(out[2], FLT_MAX);
+  EXPECT_EQ(out[3], 0.5f);
+  float acc[4] = {1.f, 1.f, 1.f, 1.f};
+  float* accs[1] = {acc};
+  plug->AttachOutputBuffers(0, 1, accs);
+  plug->ProcessBuffersAccumulating(0.f, 4);
+  EXPECT_EQ(acc[0], 1.f);
+  EXPECT_EQ(acc[3], 1.5f);
 }
 
 TEST(ProcessingFrame, SetBlockSizeClearsScratchOnlyOnChange)
@@ -144,8 +252,7 @@ TEST(ProcessingFrame, SetBlockSizeClearsScratchOnlyOnChange)
   plug->SetInputChannelConnections(0, 1, true);
   float in[2] = {0.5f, 0.5f};
   float* ins[1] = {in};
-  plug->AttachInputBuffers(0, 1, ins, 2);
-  plug->SetInputChannelConnections(0, 1, false);  // slot back to the scratch, which holds 0.5
+  plug->AttachInputBuffers(0, 1, ins, 2);  // the slot is the scratch, which holds 0.5
   double out[4] = {};
   double* outs[1] = {out};
   plug->SetOutputChannelConnections(0, 1, true);

@@ -166,6 +166,15 @@ TEST(PresetsDeathTest, BadIndexInATableIsFatal)
                "wdl/IPlug/IPlugBase:470: failed assertion `paramIdx >= 0 && paramIdx < n'");
 }
 
+// With every slot taken the call does nothing, however bad its arguments.
+TEST(Presets, NamedParamsWithNoFreeSlotReadNothing)
+{
+  StatePlug plug(1);
+  plug.MakeDefaultPreset("full");
+  plug.MakePresetFromNamedParams("x", 1, 12, 0.);
+  EXPECT_STREQ(plug.GetPresetName(0), "full");
+}
+
 TEST(Presets, EmptySlotsBecomeNumberedUserPresets)
 {
   StatePlug plug(3);

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/editor/EditorFixture.h"
+#include "tests/graphics/image_files.h"
 
 namespace {
 
@@ -152,4 +153,24 @@ TEST(BitmapCacheThreads, ConcurrentMissesShareOneImage)
   for (int i = 0; i < kThreads; ++i) editors[i]->ReleaseBitmap(&got[i]);
   EXPECT_EQ(g_freed, decodes.load());
   for (auto* e : editors) delete e;
+}
+
+TEST(BitmapCacheFiles, TheTestBindingReadsPNGFilesByName)
+{
+  PngSpec spec;
+  spec.width = 3;
+  spec.height = 2;
+  spec.colorType = 6;  // RGBA
+  spec.samples = {10, 20, 30, 255, 40, 50, 60, 128, 0, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+  std::string path = writeTempFile("editor_knob.png", encodePng(spec));
+  auto plug = MakeEditorPlug();
+  IGraphicsTest gui(plug.get(), 10, 10);
+  gui.mImageDir = path.substr(0, path.rfind('/'));
+  IBitmap bmp = gui.LoadIBitmap(8001, path.substr(path.rfind('/') + 1).c_str(), 2);
+  ASSERT_EQ(bmp.W, 3);
+  ASSERT_EQ(bmp.H, 2);
+  EXPECT_EQ(bmp.mData->getBits()[1], argb(128, 40, 50, 60));
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(gui.LoadIBitmap(8002, "no_such_file.png", 1).W, 0);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("8002"), std::string::npos);
 }

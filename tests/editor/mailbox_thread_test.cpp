@@ -57,10 +57,10 @@ TEST(ValueMailbox, AudioAndAutomationThreadsWhileTheEditorDraws)
     done = true;
   });
   int draws = 0;
-  while (!done) {
+  do {
     IRECT r;
     if (gui->IsDirty(&r)) draws += gui->Draw(&r);
-  }
+  } while (!done);
   joiner.join();
   IRECT r;
   if (gui->IsDirty(&r)) gui->Draw(&r);

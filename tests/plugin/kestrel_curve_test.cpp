@@ -56,7 +56,7 @@ TEST(KestrelCurve, StaticCurveForThresholdsAndRatios)
     double inDB;
   };
   const Case cases[] = {
-    {-20.0, kRatio4, 4.0, -6.0},   {-30.0, kRatio8, 8.0, 0.0},   {-10.0, kRatio12, 12.0, -3.0},
+    {-20.0, kRatio4, 4.0, -6.0},    {-30.0, kRatio8, 8.0, 0.0},   {-10.0, kRatio12, 12.0, -3.0},
     {-40.0, kRatio20, 20.0, -12.0}, {-20.0, kRatio4, 4.0, -26.0}, {-60.0, kRatio8, 8.0, -1.0},
   };
   for (const Case& c : cases)

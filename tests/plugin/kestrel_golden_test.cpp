@@ -44,12 +44,12 @@ struct Lcg
 
 enum class Signal
 {
-  kNoise,     // -12 dBFS peak
-  kBursts,    // quiet noise with loud bursts: the envelope jumps
-  kHot,       // beyond full scale
+  kNoise,  // -12 dBFS peak
+  kBursts, // quiet noise with loud bursts: the envelope jumps
+  kHot,    // beyond full scale
   kSilence,
   kSubnormal,
-  kSpecials,  // music-like noise with NaN, infinities and subnormals mixed in
+  kSpecials, // music-like noise with NaN, infinities and subnormals mixed in
   kSine
 };
 
@@ -161,7 +161,14 @@ std::vector<Named> Scenarios()
   };
   const Setting kSettings[] = {
     {"defaults", {}},
-    {"vocal", {{kThreshold, -18.53}, {kRatio, kRatio8}, {kAttack, 74.72}, {kRelease, 129.9}, {kImpetus, 5.65}, {kAutoMakeup, 1}, {kMeter, 1}}},
+    {"vocal",
+     {{kThreshold, -18.53},
+      {kRatio, kRatio8},
+      {kAttack, 74.72},
+      {kRelease, 129.9},
+      {kImpetus, 5.65},
+      {kAutoMakeup, 1},
+      {kMeter, 1}}},
     {"allin", {{kThreshold, -30.0}, {kRatio, kRatioAllIn}}},
     {"decadence", {{kThreshold, -24.0}, {kRatio, kRatio12}, {kDecadence, 1}, {kDetectorHPF, 38.07}, {kImpetus, 60.0}}},
     {"parallel", {{kThreshold, -40.0}, {kRatio, kRatio20}, {kParallel, 37.5}, {kCompensation, 6.0}, {kMeter, 0}}},
@@ -187,36 +194,39 @@ std::vector<Named> Scenarios()
 
   // The smoothed controls moving: one of them changes every block, or all at once.
   const std::pair<const char*, std::vector<int>> kMoving[] = {
-    {"threshold", {kThreshold}}, {"compensation", {kCompensation}}, {"parallel", {kParallel}},
-    {"impetus", {kImpetus}},     {"all", {kThreshold, kCompensation, kParallel, kImpetus}}};
+    {"threshold", {kThreshold}},
+    {"compensation", {kCompensation}},
+    {"parallel", {kParallel}},
+    {"impetus", {kImpetus}},
+    {"all", {kThreshold, kCompensation, kParallel, kImpetus}}};
   for (const auto& [name, params] : kMoving)
     for (int ratio : {int(kRatio8), int(kRatioAllIn)})
       for (int layout = 0; layout < 2; ++layout)
-        all.push_back({std::string("moving/") + name + (ratio == kRatioAllIn ? "/allin" : "/8") +
-                         (layout ? "/stereo" : "/mono"),
-                       [params, ratio, layout](bool fast) {
-                         Fingerprint fp;
-                         for (int block : {32, 512})
-                           for (int autoMakeup : {0, 1})
-                           {
-                             KestrelHarness h;
-                             h.plug->SetFastPaths(fast);
-                             h.Set(kRatio, ratio);
-                             h.Set(kAutoMakeup, autoMakeup);
-                             h.Set(kImpetus, 20.0);
-                             h.Set(kThreshold, -20.0);
-                             const auto move = [&](int b) {
-                               for (int idx : params)
-                               {
-                                 const double lo = idx == kThreshold ? -21.0 : idx == kCompensation ? -2.0 : 10.0;
-                                 const double hi = idx == kThreshold ? -18.0 : idx == kCompensation ? 3.0 : 0.0;
-                                 h.Set(idx, (b & 1) ? lo : hi, false);
-                               }
-                             };
-                             fp.Add(Render(h, {layout == 1, 0}, Signal::kBursts, 6000, block, move));
-                           }
-                         return fp.hash;
-                       }});
+        all.push_back(
+          {std::string("moving/") + name + (ratio == kRatioAllIn ? "/allin" : "/8") + (layout ? "/stereo" : "/mono"),
+           [params, ratio, layout](bool fast) {
+             Fingerprint fp;
+             for (int block : {32, 512})
+               for (int autoMakeup : {0, 1})
+               {
+                 KestrelHarness h;
+                 h.plug->SetFastPaths(fast);
+                 h.Set(kRatio, ratio);
+                 h.Set(kAutoMakeup, autoMakeup);
+                 h.Set(kImpetus, 20.0);
+                 h.Set(kThreshold, -20.0);
+                 const auto move = [&](int b) {
+                   for (int idx : params)
+                   {
+                     const double lo = idx == kThreshold ? -21.0 : idx == kCompensation ? -2.0 : 10.0;
+                     const double hi = idx == kThreshold ? -18.0 : idx == kCompensation ? 3.0 : 0.0;
+                     h.Set(idx, (b & 1) ? lo : hi, false);
+                   }
+                 };
+                 fp.Add(Render(h, {layout == 1, 0}, Signal::kBursts, 6000, block, move));
+               }
+             return fp.hash;
+           }});
 
   // Short moves: ramps that end inside a block, at different places in it.
   for (int layout = 0; layout < 2; ++layout)
@@ -246,21 +256,21 @@ std::vector<Named> Scenarios()
   for (int keys : {1, 2})
     for (int on : {0, 1})
       for (int sig : {0, 4, 5})
-        all.push_back({std::string("sidechain/keys") + std::to_string(keys) + (on ? "/on/" : "/off/") +
-                         kSignalNames[sig],
-                       [keys, on, sig, kSignals](bool fast) {
-                         Fingerprint fp;
-                         for (int block : {32, 512})
-                         {
-                           KestrelHarness h;
-                           h.plug->SetFastPaths(fast);
-                           h.Set(kThreshold, -25.0);
-                           h.Set(kRatio, kRatio12);
-                           h.Set(kSidechain, on);
-                           fp.Add(Render(h, {true, keys}, kSignals[sig], 3000, block));
-                         }
-                         return fp.hash;
-                       }});
+        all.push_back(
+          {std::string("sidechain/keys") + std::to_string(keys) + (on ? "/on/" : "/off/") + kSignalNames[sig],
+           [keys, on, sig, kSignals](bool fast) {
+             Fingerprint fp;
+             for (int block : {32, 512})
+             {
+               KestrelHarness h;
+               h.plug->SetFastPaths(fast);
+               h.Set(kThreshold, -25.0);
+               h.Set(kRatio, kRatio12);
+               h.Set(kSidechain, on);
+               fp.Add(Render(h, {true, keys}, kSignals[sig], 3000, block));
+             }
+             return fp.hash;
+           }});
 
   // Other rates and the host that always takes the stereo path.
   for (double rate : {48000.0, 96000.0})

@@ -51,12 +51,12 @@ TEST(KestrelIdentity, ParameterTable)
     int precision;
   };
   const Row rows[kNumParams] = {
-    {"Threshold", 0, -60, 0, 0.1, "dB", 1},    {"Ratio", 0, 0, 4, 1, "", 0},
+    {"Threshold", 0, -60, 0, 0.1, "dB", 1},     {"Ratio", 0, 0, 4, 1, "", 0},
     {"Compensation", 0, -20, 20, 0.1, "dB", 1}, {"Attack", 20, 5, 2000, 1, "uS", 0},
-    {"Release", 250, 1, 1000, 1, "mS", 0},     {"Parallel", 0, 0, 100, 0.01, "%", 2},
-    {"Decadence", 0, 0, 1, 1, "", 0},          {"Detector HPF", 10, 10, 200, 1, "Hz", 0},
-    {"Sidechain", 0, 0, 1, 1, "", 0},          {"Impetus", 0, 0, 100, 0.01, "%", 2},
-    {"Auto Makeup", 0, 0, 1, 1, "", 0},        {"Meter", 0, 0, 1, 1, "", 0},
+    {"Release", 250, 1, 1000, 1, "mS", 0},      {"Parallel", 0, 0, 100, 0.01, "%", 2},
+    {"Decadence", 0, 0, 1, 1, "", 0},           {"Detector HPF", 10, 10, 200, 1, "Hz", 0},
+    {"Sidechain", 0, 0, 1, 1, "", 0},           {"Impetus", 0, 0, 100, 0.01, "%", 2},
+    {"Auto Makeup", 0, 0, 1, 1, "", 0},         {"Meter", 0, 0, 1, 1, "", 0},
   };
   KestrelHarness h;
   ASSERT_EQ(h.plug->NParams(), kNumParams);

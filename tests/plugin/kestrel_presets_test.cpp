@@ -37,7 +37,8 @@ TEST(KestrelPresets, NamesAreKeptByteForByte)
 {
   KestrelHarness h;
   EXPECT_STREQ(h.plug->GetPresetName(1), "Sex, Drums, Rock'n'Roll");
-  EXPECT_STREQ(h.plug->GetPresetName(5), "\x22" "Edgy\x22 NME, 5 stars");
+  EXPECT_STREQ(h.plug->GetPresetName(5), "\x22"
+                                         "Edgy\x22 NME, 5 stars");
   EXPECT_STREQ(h.plug->GetPresetName(6), "Power Bass 1");
   EXPECT_STREQ(h.plug->GetPresetName(17), "Drums Snare 1980's console style");
   EXPECT_STREQ(h.plug->GetPresetName(44), "BussComp NY Chelsea (tweak compensation)");

@@ -83,8 +83,7 @@ TEST(KestrelRouting, StereoKeyIsLinkedToo)
   KestrelHarness h;
   Compress20dB(h);
   h.Set(kSidechain, 1);
-  std::vector<double> in[4] = {Constant(2000, 0.01), Constant(2000, 0.02), Constant(2000, 0.0),
-                               Constant(2000, 1.0)};
+  std::vector<double> in[4] = {Constant(2000, 0.01), Constant(2000, 0.02), Constant(2000, 0.0), Constant(2000, 1.0)};
   std::vector<double> out[2] = {Constant(2000, 0.0), Constant(2000, 0.0)};
   h.Run(in, out, 2000);
   EXPECT_NEAR(out[0].back(), 0.01 * kKeyedGain, 1e-14);

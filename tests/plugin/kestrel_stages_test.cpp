@@ -77,7 +77,7 @@ TEST(KestrelRamp, TrackGivesTheValuesOfRepeatedSteps)
   }
 }
 
-TEST(KestrelWet, StretchEqualsTheFrameFormula)
+TEST(KestrelWet, BothLaneTypesEqualTheFormula)
 {
   // The formula written out: gain, makeup, x P (1 - |x O|) when shaped, the dry mix when
   // there is a dry part, and a non-finite result dropped.
@@ -91,8 +91,8 @@ TEST(KestrelWet, StretchEqualsTheFrameFormula)
     return std::fabs(y) <= 1.7976931348623157e308 ? y : 0.0;
   };
   Lcg rng;
-  constexpr int kCount = 67; // odd: the last frame takes the scalar path
-  std::vector<double> in(kCount), gain(kCount), makeup(kCount), wet(kCount), dry(kCount), shape(kCount), out(kCount);
+  constexpr int kCount = 66;
+  std::vector<double> in(kCount), gain(kCount), makeup(kCount), wet(kCount), dry(kCount), shape(kCount);
   for (int iteration = 0; iteration < 200; ++iteration)
   {
     for (int k = 0; k < kCount; ++k)
@@ -102,13 +102,31 @@ TEST(KestrelWet, StretchEqualsTheFrameFormula)
       makeup[k] = k % 4 == 0 ? 1.0 : 1.0 + 9.0 * rng.Unit();
       dry[k] = k % 3 == 0 ? 0.0 : rng.Unit();
       wet[k] = 1.0 - dry[k];
-      shape[k] = k % 2 == 0 ? 1.0 : 0.0;
+      shape[k] = k % 5 < 2 ? 1.0 : 0.0;
     }
     const double p = 1.0 + rng.Unit(), o = 0.5 * rng.Unit();
-    const KestrelWetStretch stretch{gain.data(), makeup.data(), wet.data(), dry.data(), shape.data(), p, o};
-    stretch.Run(in.data(), out.data(), kCount);
-    for (int k = 0; k < kCount; ++k)
-      ASSERT_EQ(Bits(out[k]), Bits(reference(in[k], gain[k], makeup[k], wet[k], dry[k], shape[k] != 0.0, p, o)))
-        << "iteration " << iteration << " frame " << k;
+    for (int k = 0; k < kCount; k += 2)
+    {
+      double pair[2];
+      const auto controls = MakeWetControls<DoublePair>(DoublePair::Load(&makeup[k]), DoublePair::Load(&wet[k]),
+                                                        DoublePair::Load(&dry[k]), DoublePair::Load(&shape[k]));
+      KestrelWet(DoublePair::Load(&in[k]), DoublePair::Load(&gain[k]), controls, p, o).Store(pair);
+      for (int j = k; j < k + 2; ++j)
+      {
+        const double expected = reference(in[j], gain[j], makeup[j], wet[j], dry[j], shape[j] != 0.0, p, o);
+        const double one =
+          KestrelWet(in[j], gain[j], MakeWetControls<double>(makeup[j], wet[j], dry[j], shape[j]), p, o);
+        // Both lanes under one frame's controls.
+        double shared[2];
+        KestrelWet(DoublePair(in[j], -in[j]), DoublePair(gain[j]),
+                   MakeWetControls<DoublePair>(makeup[j], wet[j], dry[j], shape[j]), p, o)
+          .Store(shared);
+        ASSERT_EQ(Bits(pair[j - k]), Bits(expected)) << "iteration " << iteration << " frame " << j;
+        ASSERT_EQ(Bits(one), Bits(expected)) << "iteration " << iteration << " frame " << j;
+        ASSERT_EQ(Bits(shared[0]), Bits(expected)) << "iteration " << iteration << " frame " << j;
+        ASSERT_EQ(Bits(shared[1]), Bits(reference(-in[j], gain[j], makeup[j], wet[j], dry[j], shape[j] != 0.0, p, o)))
+          << "iteration " << iteration << " frame " << j;
+      }
+    }
   }
 }

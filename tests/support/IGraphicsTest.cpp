@@ -45,5 +45,7 @@ void IGraphicsTest::CloseWindow()
 LICE_IBitmap* IGraphicsTest::OSLoadBitmap(int id, const char* name)
 {
   ++mLoads;
-  return mLoader ? mLoader(id, name) : nullptr;
+  if (mLoader) return mLoader(id, name);
+  if (mImageDir.empty() || !name) return nullptr;
+  return LICE_LoadPNG((mImageDir + "/" + name).c_str(), nullptr);
 }

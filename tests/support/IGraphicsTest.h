@@ -1,13 +1,14 @@
 #pragma once
-// A window binding for tests: no window, images loaded from files by a
-// loader the test chooses, and every prompt, URL and screen copy recorded.
+// A window binding for tests: no window, images read from PNG files in a
+// folder (or made by a loader the test sets), and every prompt, URL and
+// screen copy recorded.
 
 #include <atomic>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "wdl/IPlug/IGraphicsLice.h"
+#include "wdl/IPlug/graphics/IGraphicsLice.h"
 
 class IGraphicsTest : public IGraphicsLice {
 public:
@@ -33,6 +34,7 @@ public:
   LICE_IBitmap* OSLoadBitmap(int id, const char* name) override;
 
   Loader mLoader;
+  std::string mImageDir;
   std::atomic<int> mLoads{0};
   int* mDeleted = nullptr;
   int mScreenDraws = 0;

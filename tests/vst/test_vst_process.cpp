@@ -176,3 +176,101 @@ TEST(VstParameters, StrayValuesStayInRange)
 }
 
 }  // namespace
+
+namespace {
+
+// Outputs carry the side-chain pair (inputs 2 and 3); optionally asks the
+// host for the time while processing, as effects that follow the transport do.
+class SideChainEffect : public TestEffect {
+public:
+  explicit SideChainEffect(IPlugInstanceInfo info) : TestEffect(info) {}
+  void ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames) override
+  {
+    ++mProcessCalls;
+    if (mAskHost) GetSamplePos();
+    for (int i = 0; i < nFrames; ++i) {
+      outputs[0][i] = inputs[2][i];
+      outputs[1][i] = inputs[3][i];
+    }
+  }
+  bool mAskHost = false;
+};
+
+SideChainEffect* SideChain(AEffect* e) { return static_cast<SideChainEffect*>(e->object); }
+
+intptr_t ArrangeInputs(TestHost& host, int nInputs)
+{
+  VstSpeakerArrangement in = {};
+  in.numChannels = nInputs;
+  return host.Dispatch(op::kSetSpeakerArrangement, 0, reinterpret_cast<intptr_t>(&in), nullptr);
+}
+
+}  // namespace
+
+// A disconnected side-chain channel reads zeros: the loud key converted into
+// its scratch before the arrangement changed is gone with it. A host may pass
+// null, or a pointer, for the channel the plug-in disconnected; neither drops
+// the block.
+TEST(VstProcess, ADisconnectedSideChainChannelReadsZeros)
+{
+  for (bool hostPassesNull : {true, false}) {
+    TestHost host;
+    AEffect* e = host.Create(IPlugVSTCreate<SideChainEffect>);
+    Buffers<float> b(4, 2, 16);
+    std::fill(b.in[2].begin(), b.in[2].end(), 0.5f);
+    std::fill(b.in[3].begin(), b.in[3].end(), 1.0f);  // the loud key
+    e->processReplacing(e, b.inPtrs.data(), b.outPtrs.data(), 16);
+    ASSERT_EQ(b.out[1][0], 1.0f);
+    ASSERT_EQ(ArrangeInputs(host, 3), 1);
+    if (hostPassesNull) b.inPtrs[3] = nullptr;
+    for (auto& ch : b.out) std::fill(ch.begin(), ch.end(), 9.0f);
+    e->processReplacing(e, b.inPtrs.data(), b.outPtrs.data(), 16);
+    EXPECT_EQ(SideChain(e)->mProcessCalls, 2) << hostPassesNull;
+    EXPECT_EQ(b.out[0][5], 0.5f) << hostPassesNull;
+    EXPECT_EQ(b.out[1][5], 0.0f) << hostPassesNull;
+  }
+}
+
+// A stereo-limited host passes two input pointers: the binding reads no more.
+TEST(VstProcess, AStereoLimitedHostsTwoPointersAreAllThatIsRead)
+{
+  TestHost host;
+  host.mProduct = "Adobe Audition";
+  AEffect* e = host.Create(IPlugVSTCreate<TestEffect>);
+  ASSERT_FALSE(Plug(e)->IsInChannelConnected(2));
+  Buffers<float> b(2, 2, 32);  // exactly two pointers: ASan sees a read past them
+  FillRamp(b);
+  e->setParameter(e, 0, 0.25f);  // gain 0.5
+  e->processReplacing(e, b.inPtrs.data(), b.outPtrs.data(), 32);
+  EXPECT_EQ(Plug(e)->mProcessCalls, 1);
+  for (int c = 0; c < 2; ++c)
+    for (int i = 0; i < 32; i += 5) EXPECT_EQ(b.out[size_t(c)][size_t(i)], b.in[size_t(c)][size_t(i)] * 0.5f);
+}
+
+// A host that answers a request made during processing by changing the
+// block size or the arrangement must not free or rewire what the running
+// block uses: both are refused until the block is done.
+TEST(VstProcess, BlockSizeAndArrangementChangesFromInsideProcessingAreRefused)
+{
+  TestHost host;
+  AEffect* e = host.Create(IPlugVSTCreate<SideChainEffect>);
+  host.Dispatch(op::kSetBlockSize, 0, 64);
+  SideChain(e)->mAskHost = true;
+  static intptr_t blockAnswer, arrangeAnswer;
+  host.mOnRequest = [](TestHost* h, int32_t opCode) {
+    if (opCode != host::kGetTime) return;
+    blockAnswer = h->Dispatch(op::kSetBlockSize, 0, 8192);
+    arrangeAnswer = ArrangeInputs(*h, 2);
+  };
+  Buffers<float> b(4, 2, 64);
+  std::fill(b.in[3].begin(), b.in[3].end(), 0.75f);
+  e->processReplacing(e, b.inPtrs.data(), b.outPtrs.data(), 64);
+  host.mOnRequest = nullptr;
+  EXPECT_EQ(blockAnswer, 0);
+  EXPECT_EQ(arrangeAnswer, 0);
+  EXPECT_EQ(Plug(e)->GetBlockSize(), 64);
+  EXPECT_TRUE(Plug(e)->IsInChannelConnected(3));
+  EXPECT_EQ(b.out[1][63], 0.75f);
+  EXPECT_EQ(host.Dispatch(op::kSetBlockSize, 0, 8192), 0);  // outside a block it is taken
+  EXPECT_EQ(Plug(e)->GetBlockSize(), 8192);
+}

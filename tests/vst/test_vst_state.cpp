@@ -130,6 +130,20 @@ TEST(VstChunks, ProgramChunkUpdatesTheCurrentSlotBankChunkDoesNot)
   EXPECT_EQ(p->StoredValue(0, 0), 1.0);
 }
 
+// Saving a bank first stores the current values into the current slot, so
+// the bank holds edits not yet kept in any program; saving a program does not.
+TEST(VstChunks, GettingABankKeepsTheCurrentValuesInTheCurrentSlot)
+{
+  TestHost host;
+  AEffect* e = host.Create(IPlugVSTCreate<TestEffect>);
+  TestEffect* p = Plug(e);
+  e->setParameter(e, 0, 0.75f);  // gain 1.5, not yet in slot 0 (which holds 1.0)
+  GetChunk(host, false);
+  EXPECT_EQ(p->StoredValue(0, 0), 1.0);
+  GetChunk(host, true);
+  EXPECT_EQ(p->StoredValue(0, 0), 1.5);
+}
+
 TEST(VstChunks, HeaderReader)
 {
   ByteChunk c;

@@ -15,7 +15,7 @@ std::string InfoText(CFBundleRef bundle, const char* key)
   CFTypeRef value = CFBundleGetValueForInfoDictionaryKey(bundle, k);
   CFRelease(k);
   char text[PATH_MAX];
-  if (CFGetTypeID(value) != CFStringGetTypeID() ||
+  if (!value || CFGetTypeID(value) != CFStringGetTypeID() ||
       !CFStringGetCString(static_cast<CFStringRef>(value), text, sizeof text, kCFStringEncodingUTF8))
     return std::string();
   return text;
@@ -49,7 +49,7 @@ bool AUHostComponent::Load(const std::string& bundlePath)
   CFURLRef url = CFURLCreateFromFileSystemRepresentation(kCFAllocatorDefault, reinterpret_cast<const UInt8*>(full),
                                                          CFIndex(strlen(full)), true);
   CFBundleRef bundle = CFBundleCreate(kCFAllocatorDefault, url);
-  CFRelease(url);
+  if (url) CFRelease(url);
   if (!bundle) return Fail("no readable Contents/Info.plist in " + bundlePath);
   std::string executable = InfoText(bundle, "CFBundleExecutable");
   std::string entryName = InfoText(bundle, "AudioComponentEntry");
@@ -71,6 +71,6 @@ bool AUHostComponent::Load(const std::string& bundlePath)
 
   CFStringRef cfName = CFStringCreateWithCString(kCFAllocatorDefault, name.c_str(), kCFStringEncodingUTF8);
   mComponent = RegisterComponent(&mDescription, entry, 0, cfName);
-  CFRelease(cfName);
+  if (cfName) CFRelease(cfName);
   return mComponent ? true : Fail("registration failed");
 }

@@ -39,7 +39,7 @@ bool PrintIdentity(FILE* out, AudioUnit unit)
   fprintf(out, "name: %s\ntype: '%s' subtype: '%s' manufacturer: '%s'\n", AUHostText(name).c_str(), type, subtype,
           maker);
   fprintf(out, "version: 0x%08" PRIX32 " (%u.%u.%u)\n", version, version >> 16, (version >> 8) & 0xFF, version & 0xFF);
-  CFRelease(name);
+  AUHostRelease(name);  // a component may be registered without a name
   return true;
 }
 
@@ -64,8 +64,8 @@ bool PrintParameters(FILE* out, AudioUnit unit)
     fprintf(out, "  %2" PRIu32 " %-14s %s [%g, %g] = %g %s\n", id, AUHostText(info.cfNameString).c_str(),
             UnitName(info.unit), double(info.minValue), double(info.maxValue), double(value),
             AUHostText(info.unitName).c_str());
-    CFRelease(info.cfNameString);
-    CFRelease(info.unitName);
+    AUHostRelease(info.cfNameString);
+    AUHostRelease(info.unitName);  // null without a custom unit
   }
   return true;
 }
@@ -81,7 +81,7 @@ bool PrintPresets(FILE* out, AudioUnit unit)
   for (CFIndex i = 0; i < n; ++i) {
     auto* preset = static_cast<AUPreset*>(const_cast<void*>(CFArrayGetValueAtIndex(presets, i)));
     fprintf(out, "  %3d %s\n", int(preset->presetNumber), AUHostText(preset->presetName).c_str());
-    CFRelease(preset->presetName);
+    AUHostRelease(preset->presetName);
     free(preset);
   }
   CFRelease(presets);

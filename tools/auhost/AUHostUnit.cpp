@@ -43,6 +43,11 @@ bool AUHostFail(std::string* error, const std::string& why, OSStatus err)
   return false;
 }
 
+void AUHostRelease(CFTypeRef object)
+{
+  if (object) CFRelease(object);
+}
+
 std::string AUHostText(CFStringRef s)
 {
   CFIndex size = CFStringGetMaximumSizeForEncoding(CFStringGetLength(s), kCFStringEncodingUTF8);
@@ -94,8 +99,8 @@ bool AUHostSetParameter(AudioUnit unit, const std::string& name, float value, st
     if (AudioUnitGetProperty(unit, kAudioUnitProperty_ParameterInfo, kAudioUnitScope_Global, id, &info, &size))
       continue;
     bool match = AUHostText(info.cfNameString) == name;
-    CFRelease(info.cfNameString);
-    CFRelease(info.unitName);
+    AUHostRelease(info.cfNameString);
+    AUHostRelease(info.unitName);  // null without a custom unit
     if (!match) continue;
     OSStatus err = AudioUnitSetParameter(unit, id, kAudioUnitScope_Global, 0, value, 0);
     return err ? AUHostFail(error, "the unit refused " + name, err) : true;
@@ -118,7 +123,7 @@ bool AUHostSelectPreset(AudioUnit unit, const std::string& preset, std::string* 
     auto* p = static_cast<AUPreset*>(const_cast<void*>(CFArrayGetValueAtIndex(presets, i)));
     if (chosen.presetNumber < 0 && (byNumber ? p->presetNumber == number : AUHostText(p->presetName) == preset))
       chosen.presetNumber = p->presetNumber;
-    CFRelease(p->presetName);
+    AUHostRelease(p->presetName);
     free(p);
   }
   CFRelease(presets);

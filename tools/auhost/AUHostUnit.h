@@ -10,6 +10,9 @@
 
 // The string as UTF-8 ("" for anything that is not a string).
 std::string AUHostText(CFStringRef s);
+// Releases what a unit handed out; the platform crashes on a null, so the
+// optional fields (a parameter's unit name) are checked first.
+void AUHostRelease(CFTypeRef object);
 // Sets *error to why, with the unit's result code when there is one;
 // returns false.
 bool AUHostFail(std::string* error, const std::string& why, OSStatus err = noErr);

@@ -110,13 +110,15 @@ int Run(const Options& o, Component component)
     format.inputChannels = in.NumChannels();
   }
   // As a host sets up an insert: negotiated and initialised first, then the
-  // user's preset and parameters (which the effect glides to, as it does
-  // in any host), then audio.
+  // user's preset and parameters, then the reset a host sends before playback
+  // (the effect settles at the settings instead of gliding to them), then audio.
   bool audio = in.NumChannels() > 0;
   bool ok = !audio || AUHostNegotiate(unit, &format, &error);
   ok = ok && Configure(unit, o, &error) && (!o.roundTrip || RoundTrip(component, &format, &unit, &error));
   if (ok && (o.common.list || !audio))
     ok = PrintIdentity(stdout, unit) && PrintParameters(stdout, unit) && PrintPresets(stdout, unit);
+  if (ok && audio && (err = AudioUnitReset(unit, kAudioUnitScope_Global, 0)) != noErr)
+    ok = AUHostFail(&error, "the unit refused the reset", err);
   if (ok && audio) {
     SignalBuffer out;
     double spent = 0.0;

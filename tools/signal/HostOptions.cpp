@@ -13,37 +13,55 @@ bool ParseHostNumber(const char* text, double* value)
 HostOptionResult ParseHostOption(int argc, char** argv, int* i, const char* selectFlag, HostOptions* o)
 {
   std::string a = argv[*i];
-  if (a == "--list") {
+  if (a == "--list")
+  {
     o->list = true;
     return HostOptionResult::kTaken;
   }
-  if (a == "--time") {
+  if (a == "--time")
+  {
     o->time = true;
     return HostOptionResult::kTaken;
   }
-  static const char* const kWithValue[] = {"--in", "--out", "--signal", "--set", "--seconds",
-                                           "--rate", "--block", "--channels"};
+  static const char* const kWithValue[] = {"--in",      "--out",  "--signal", "--set",
+                                           "--seconds", "--rate", "--block",  "--channels"};
   bool shared = a == selectFlag;
-  for (const char* flag : kWithValue) shared = shared || a == flag;
-  if (!shared) return HostOptionResult::kOther;
-  if (*i + 1 >= argc) return HostOptionResult::kBad;
+  for (const char* flag : kWithValue)
+    shared = shared || a == flag;
+  if (!shared)
+    return HostOptionResult::kOther;
+  if (*i + 1 >= argc)
+    return HostOptionResult::kBad;
   const char* value = argv[++*i];
   double v = 0.0;
-  if (a == selectFlag) o->select = value;
-  else if (a == "--in") o->inPath = value;
-  else if (a == "--out") o->outPath = value;
-  else if (a == "--signal") o->signal = value;
-  else if (a == "--set") {
+  if (a == selectFlag)
+    o->select = value;
+  else if (a == "--in")
+    o->inPath = value;
+  else if (a == "--out")
+    o->outPath = value;
+  else if (a == "--signal")
+    o->signal = value;
+  else if (a == "--set")
+  {
     std::string s = value;
     size_t eq = s.rfind('=');
-    if (eq == std::string::npos || !ParseHostNumber(s.c_str() + eq + 1, &v)) return HostOptionResult::kBad;
+    if (eq == std::string::npos || !ParseHostNumber(s.c_str() + eq + 1, &v))
+      return HostOptionResult::kBad;
     o->params.push_back({s.substr(0, eq), float(v)});
-  } else if (!ParseHostNumber(value, &v)) return HostOptionResult::kBad;
-  else if (a == "--seconds" && v > 0.0) o->seconds = v;
-  else if (a == "--rate" && v >= 1000.0 && v <= 768000.0) o->rate = v;
-  else if (a == "--block" && v >= 1.0 && v <= 65536.0) o->block = int(v);
-  else if (a == "--channels" && v >= 1.0 && v <= 64.0) o->channels = int(v);
-  else return HostOptionResult::kBad;
+  }
+  else if (!ParseHostNumber(value, &v))
+    return HostOptionResult::kBad;
+  else if (a == "--seconds" && v > 0.0)
+    o->seconds = v;
+  else if (a == "--rate" && v >= 1000.0 && v <= 768000.0)
+    o->rate = v;
+  else if (a == "--block" && v >= 1.0 && v <= 65536.0)
+    o->block = int(v);
+  else if (a == "--channels" && v >= 1.0 && v <= 64.0)
+    o->channels = int(v);
+  else
+    return HostOptionResult::kBad;
   return HostOptionResult::kTaken;
 }
 
@@ -70,8 +88,10 @@ void PrintHostOptionsUsage(FILE* f, const char* selectFlag, const char* selectHe
 
 int LoadHostInput(const HostOptions& o, SignalBuffer* in, std::string* error)
 {
-  if (o.inPath.size() && !ReadWav(o.inPath, in, error)) return 2;
-  if (o.signal.size() && !GenerateSignal(o.signal, o.rate, o.seconds, o.channels, in)) {
+  if (o.inPath.size() && !ReadWav(o.inPath, in, error))
+    return 2;
+  if (o.signal.size() && !GenerateSignal(o.signal, o.rate, o.seconds, o.channels, in))
+  {
     *error = "unknown signal " + o.signal + " (known: " + SignalNames() + ")";
     return 1;
   }

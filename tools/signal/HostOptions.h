@@ -9,17 +9,23 @@
 
 #include "tools/signal/SignalBuffer.h"
 
-struct HostOptions {
-  std::string target;  // the plug-in library or bundle
+struct HostOptions
+{
+  std::string target; // the plug-in library or bundle
   std::string inPath, outPath, signal;
-  std::string select;  // a program or preset, by number or name
+  std::string select; // a program or preset, by number or name
   std::vector<std::pair<std::string, float>> params;
   double seconds = 10.0, rate = 44100.0;
   int block = 512, channels = 2;
   bool list = false, time = false;
 };
 
-enum class HostOptionResult { kTaken, kOther, kBad };
+enum class HostOptionResult
+{
+  kTaken,
+  kOther,
+  kBad
+};
 
 // Reads the shared option at argv[*i], with its value (advancing *i).
 // selectFlag names the host's program or preset option.

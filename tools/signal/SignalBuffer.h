@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-struct SignalBuffer {
+struct SignalBuffer
+{
   double sampleRate = 44100.0;
   std::vector<std::vector<float>> channels;
 
@@ -14,8 +15,9 @@ struct SignalBuffer {
   void Resize(int nChannels, int nFrames) { channels.assign(size_t(nChannels), std::vector<float>(size_t(nFrames))); }
 };
 
-struct ChannelLevel {
-  double peakDB, rmsDB;  // dB relative to full scale; -inf for silence
+struct ChannelLevel
+{
+  double peakDB, rmsDB; // dB relative to full scale; -inf for silence
 };
 
 std::vector<ChannelLevel> MeasureLevels(const SignalBuffer& buffer);

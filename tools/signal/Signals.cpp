@@ -4,12 +4,14 @@
 
 #include "tools/signal/SignalBuffer.h"
 
-namespace {
+namespace
+{
 
 constexpr double kTwoPi = 6.283185307179586;
 
 // Own generator so every build makes the same signal (xorshift64*).
-class NoiseSource {
+class NoiseSource
+{
 public:
   explicit NoiseSource(uint64_t seed) : mState(seed) {}
   // Uniform in [-1, 1).
@@ -47,7 +49,7 @@ double Mix(double t, int ch, NoiseSource& noise)
   return swell * (kick + chord + hat);
 }
 
-}  // namespace
+} // namespace
 
 const char* SignalNames()
 {
@@ -57,16 +59,22 @@ const char* SignalNames()
 bool GenerateSignal(const std::string& name, double sampleRate, double seconds, int nChannels, SignalBuffer* out)
 {
   double (*gen)(double, int, NoiseSource&) = nullptr;
-  if (name == "tone") gen = Tone;
-  if (name == "noise") gen = Noise;
-  if (name == "mix") gen = Mix;
-  if (!gen || nChannels < 1 || !(seconds > 0.0) || !(sampleRate > 0.0)) return false;
+  if (name == "tone")
+    gen = Tone;
+  if (name == "noise")
+    gen = Noise;
+  if (name == "mix")
+    gen = Mix;
+  if (!gen || nChannels < 1 || !(seconds > 0.0) || !(sampleRate > 0.0))
+    return false;
   const int frames = int(seconds * sampleRate + 0.5);
   out->sampleRate = sampleRate;
   out->Resize(nChannels, frames);
-  for (int ch = 0; ch < nChannels; ++ch) {
+  for (int ch = 0; ch < nChannels; ++ch)
+  {
     NoiseSource noise(0x9E3779B97F4A7C15ULL + uint64_t(ch));
-    for (int i = 0; i < frames; ++i) out->channels[size_t(ch)][size_t(i)] = float(gen(i / sampleRate, ch, noise));
+    for (int i = 0; i < frames; ++i)
+      out->channels[size_t(ch)][size_t(i)] = float(gen(i / sampleRate, ch, noise));
   }
   return true;
 }
@@ -74,9 +82,11 @@ bool GenerateSignal(const std::string& name, double sampleRate, double seconds, 
 std::vector<ChannelLevel> MeasureLevels(const SignalBuffer& buffer)
 {
   std::vector<ChannelLevel> levels;
-  for (const auto& ch : buffer.channels) {
+  for (const auto& ch : buffer.channels)
+  {
     double peak = 0.0, sum = 0.0;
-    for (float s : ch) {
+    for (float s : ch)
+    {
       peak = fmax(peak, fabs(double(s)));
       sum += double(s) * double(s);
     }

@@ -8,11 +8,13 @@ bool ReadWav(const std::string& path, SignalBuffer* out, std::string* error)
 {
   SF_INFO info = {};
   SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-  if (!file) {
+  if (!file)
+  {
     *error = "cannot read " + path + ": " + sf_strerror(nullptr);
     return false;
   }
-  if (info.channels < 1 || info.frames < 0 || info.frames > (1LL << 31) / info.channels) {
+  if (info.channels < 1 || info.frames < 0 || info.frames > (1LL << 31) / info.channels)
+  {
     sf_close(file);
     *error = path + ": unsupported channel or frame count";
     return false;
@@ -35,7 +37,8 @@ bool WriteWav(const std::string& path, const SignalBuffer& buffer, std::string* 
   info.channels = buffer.NumChannels();
   info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
   SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
-  if (!file) {
+  if (!file)
+  {
     *error = "cannot write " + path + ": " + sf_strerror(nullptr);
     return false;
   }
@@ -46,7 +49,8 @@ bool WriteWav(const std::string& path, const SignalBuffer& buffer, std::string* 
       interleaved[size_t(i) * size_t(nCh) + size_t(ch)] = buffer.channels[size_t(ch)][size_t(i)];
   sf_count_t written = sf_writef_float(file, interleaved.data(), frames);
   sf_close(file);
-  if (written != frames) {
+  if (written != frames)
+  {
     *error = "short write to " + path;
     return false;
   }

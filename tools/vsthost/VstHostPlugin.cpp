@@ -32,6 +32,13 @@ VstHostPlugin::~VstHostPlugin()
 
 bool VstHostPlugin::Load(const std::string& path, double sampleRate, int blockSize, std::string* error)
 {
+  if (!Open(path, sampleRate, blockSize, error)) return false;
+  Resume();
+  return true;
+}
+
+bool VstHostPlugin::Open(const std::string& path, double sampleRate, int blockSize, std::string* error)
+{
   Unload();
   mSampleRate = sampleRate;
   mBlockSize = blockSize;
@@ -65,14 +72,22 @@ bool VstHostPlugin::Load(const std::string& path, double sampleRate, int blockSi
   Dispatch(op::kOpen);
   Dispatch(op::kSetSampleRate, 0, 0, nullptr, float(sampleRate));
   Dispatch(op::kSetBlockSize, 0, blockSize);
-  Dispatch(op::kMainsChanged, 0, 1);
   return true;
+}
+
+void VstHostPlugin::Resume()
+{
+  Dispatch(op::kSetSampleRate, 0, 0, nullptr, float(mSampleRate));
+  Dispatch(op::kSetBlockSize, 0, mBlockSize);
+  Dispatch(op::kMainsChanged, 0, 1);
+  mResumed = true;
 }
 
 void VstHostPlugin::Unload()
 {
   if (mEffect) {
-    Dispatch(op::kMainsChanged, 0, 0);
+    if (mResumed) Dispatch(op::kMainsChanged, 0, 0);
+    mResumed = false;
     Dispatch(op::kClose);
     mEffect = nullptr;
   }

@@ -21,8 +21,13 @@ public:
   VstHostPlugin(const VstHostPlugin&) = delete;
   VstHostPlugin& operator=(const VstHostPlugin&) = delete;
 
-  // Loads the library, creates and opens the effect, sets rate and block
-  // size and switches it on. False with a message on failure.
+  // Loads the library, creates and opens the effect and sets rate and block
+  // size, leaving it switched off. False with a message on failure.
+  bool Open(const std::string& path, double sampleRate, int blockSize, std::string* error);
+  // What a host does before playback: rate and block size again (which
+  // settles the effect at its current settings), then switches it on.
+  void Resume();
+  // Open and Resume together, for a host with nothing to set up in between.
   bool Load(const std::string& path, double sampleRate, int blockSize, std::string* error);
   void Unload();
 
@@ -62,5 +67,6 @@ private:
   AEffect* mEffect = nullptr;
   double mSampleRate = 44100.0;
   int mBlockSize = 512;
+  bool mResumed = false;
   VstTimeInfo mTime = {};
 };

@@ -71,8 +71,10 @@ int Run(const HostOptions& o)
     fprintf(stderr, "vsthost: %s\n", error.c_str());
     return status;
   }
+  // As a host restores a session: program and parameters while the effect is
+  // off, then the preparation for playback, so audio starts at the settings.
   VstHostPlugin plugin;
-  if (!plugin.Load(o.target, in.NumChannels() ? in.sampleRate : o.rate, o.block, &error)) {
+  if (!plugin.Open(o.target, in.NumChannels() ? in.sampleRate : o.rate, o.block, &error)) {
     fprintf(stderr, "vsthost: %s\n", error.c_str());
     return 2;
   }
@@ -85,6 +87,7 @@ int Run(const HostOptions& o)
     }
     plugin.SetParam(idx, value);
   }
+  plugin.Resume();
   if (o.list) ListEffect(plugin);
   if (!in.NumChannels()) return 0;
 

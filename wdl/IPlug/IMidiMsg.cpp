@@ -1,5 +1,7 @@
 #include "wdl/IPlug/IMidiMsg.h"
 
+#include "wdl/IPlug/IPlugUtilities.h"
+
 #include <cmath>
 
 void IMidiMsg::Clear()
@@ -70,11 +72,9 @@ void IMidiMsg::MakePitchWheelMsg(double value)
   mStatus = 0xE0;
   mData1 = mData2 = 0;
   // Out-of-range and non-finite values would make the truncation undefined.
-  if (!(value >= -1.0)) return;
-  if (value > 1.0) value = 1.0;
-  int i = int(value * 8192.0) + 8192;
-  if (i < 0) return;
-  if (i > 16383) i = 16383;
+  int bend = TruncToInt(value * 8192.0);
+  if (bend < -8192) return;
+  int i = bend > 8191 ? 16383 : bend + 8192;
   mData1 = uint8_t(i & 127);
   mData2 = uint8_t(i >> 7);
 }
@@ -84,11 +84,8 @@ void IMidiMsg::MakeControlChangeMsg(EControlChangeMsg controller, double value)
   mOffset = 0;
   mStatus = 0xB0;
   mData1 = uint8_t(controller);
-  // Keep the truncation defined for any input; data bytes hold the low 8 bits.
-  double v = std::isfinite(value) ? value * 127.0 : 0.0;
-  if (v > 255.0) v = 255.0;
-  if (v < -255.0) v = -255.0;
-  mData2 = uint8_t(int(v));
+  // The data byte holds the low 8 bits of the truncated value.
+  mData2 = uint8_t(TruncToInt(value * 127.0));
 }
 
 const char* StatusMsgStr(IMidiMsg::EStatusMsg msg)

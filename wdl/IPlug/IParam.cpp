@@ -6,14 +6,7 @@
 #include <cstring>
 
 #include "wdl/IPlug/IPlugText.h"
-
-namespace {
-// True when v truncates to an int without undefined behaviour.
-bool FitsInt(double v)
-{
-  return v > double(INT_MIN) - 1.0 && v < double(INT_MAX) + 1.0;
-}
-}  // namespace
+#include "wdl/IPlug/IPlugUtilities.h"
 
 void IParam::InitBool(const char* name, bool defaultVal, const char* /*label*/)
 {
@@ -83,7 +76,7 @@ void IParam::SetDisplayText(int value, const char* text)
 
 int IParam::Int() const
 {
-  return FitsInt(mValue) ? int(mValue) : (mValue > 0.0 ? INT_MAX : INT_MIN);
+  return TruncToInt(mValue);
 }
 
 double IParam::DBToAmp() const
@@ -116,7 +109,7 @@ void IParam::GetDisplayForHost(double value, bool normalized, char* str, int siz
   double v = normalized ? pow(value, mShape) * (mMax - mMin) + mMin : value;
 
   if (FitsInt(v)) {
-    const char* text = GetDisplayText(int(v));
+    const char* text = GetDisplayText(TruncToInt(v));
     if (text[0]) {
       IPlugCopyText(str, text, size_t(size));
       return;
@@ -130,7 +123,7 @@ void IParam::GetDisplayForHost(double value, bool normalized, char* str, int siz
     snprintf(fmt, sizeof(fmt), "%%.%df", mDisplayPrecision);
     snprintf(str, size_t(size), fmt, v);
   } else if (FitsInt(v)) {
-    snprintf(str, size_t(size), "%d", int(v));
+    snprintf(str, size_t(size), "%d", TruncToInt(v));
   } else {
     // Beyond the int range (or not a number): print the truncated value instead.
     snprintf(str, size_t(size), "%.0f", std::trunc(v));

@@ -136,13 +136,13 @@ void IPlugBase::SetBlockSize(int blockSize)
 {
   if (blockSize == mBlockSize || blockSize < 0) return;
   bool ok = true;
-  for (int i = 0, n = NInChannels(); i < n; ++i) ok = mInChannels.Get(i)->mScratch.Resize(blockSize) && ok;
-  for (int i = 0, n = NOutChannels(); i < n; ++i) ok = mOutChannels.Get(i)->mScratch.Resize(blockSize) && ok;
+  for (int i = 0, n = NInChannels(); i < n; ++i) ok = ResizeScratch(mInChannels.Get(i), blockSize, true) && ok;
+  for (int i = 0, n = NOutChannels(); i < n; ++i) ok = ResizeScratch(mOutChannels.Get(i), blockSize, true) && ok;
   // Without memory for the new size every scratch goes back to the old one,
   // so no channel is shorter than the block size says.
   if (!ok) {
-    for (int i = 0, n = NInChannels(); i < n; ++i) mInChannels.Get(i)->mScratch.Resize(mBlockSize, false);
-    for (int i = 0, n = NOutChannels(); i < n; ++i) mOutChannels.Get(i)->mScratch.Resize(mBlockSize, false);
+    for (int i = 0, n = NInChannels(); i < n; ++i) ResizeScratch(mInChannels.Get(i), mBlockSize, false);
+    for (int i = 0, n = NOutChannels(); i < n; ++i) ResizeScratch(mOutChannels.Get(i), mBlockSize, false);
     blockSize = mBlockSize;
   }
   for (int i = 0, n = NInChannels(); i < n; ++i) ResetScratch(mInChannels.Get(i));

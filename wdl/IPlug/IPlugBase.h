@@ -167,6 +167,16 @@ private:
     if (ch->mScratch.Get()) memset(ch->mScratch.Get(), 0, size_t(ch->mScratch.GetSize()) * sizeof(double));
     if (!ch->mConnected) *ch->mSlot = ch->mScratch.Get();
   }
+  // Resizes a channel's scratch; a slot that referred to the scratch follows
+  // it when it moves, so none is left pointing at freed memory.
+  template <class Channel>
+  static bool ResizeScratch(Channel* ch, int n, bool resizedown)
+  {
+    bool onScratch = !ch->mConnected || *ch->mSlot == ch->mScratch.Get();
+    bool ok = ch->mScratch.Resize(n, resizedown);
+    if (onScratch) *ch->mSlot = ch->mScratch.Get();
+    return ok;
+  }
   void ParseChannelIO(const char* channelIOStr, int* pNIn, int* pNOut);
   void StorePresetValues(IPreset* pPreset, const char* name, const double* values);
 

@@ -1,4 +1,6 @@
 // Channel records and the single/double-precision processing frame.
+#include <cfloat>
+#include <cmath>
 #include <cstring>
 
 #include "wdl/IPlug/IPlugBase.h"
@@ -19,6 +21,13 @@ void IPlugBase::LimitToStereoIO()
 }
 
 namespace {
+// A sample beyond the float range would reach the host as an infinity: it is
+// written as 0, as is anything else that is not a number.
+float ToFloatSample(double x)
+{
+  return std::fabs(x) <= double(FLT_MAX) ? float(x) : 0.0f;
+}
+
 // The channels first .. min(first + count, total) - 1, with negative starts clipped.
 void ClipRange(int idx, int n, int total, int* pBegin, int* pEnd)
 {
@@ -36,7 +45,11 @@ void IPlugBase::SetInputChannelConnections(int idx, int n, bool connected)
   ClipRange(idx, n, NInChannels(), &begin, &end);
   for (int i = begin; i < end; ++i) {
     InChannel* ch = mInChannels.Get(i);
+    // The float path converts into the scratch: a channel whose input is
+    // gone must not go on reading the last block converted there.
+    bool dropped = ch->mConnected && !connected;
     ch->mConnected = connected;
+    if (dropped) ResetScratch(ch);
     if (!connected) *ch->mSlot = ch->mScratch.Get();
   }
 }
@@ -128,7 +141,7 @@ void IPlugBase::ProcessBuffers(float /*sampleType*/, int nFrames)
     const double* src = *ch->mSlot;
     float* dst = ch->mFloatDest;
     if (!ch->mConnected || !src || !dst) continue;
-    for (int s = 0; s < nFrames; ++s) dst[s] = float(src[s]);
+    for (int s = 0; s < nFrames; ++s) dst[s] = ToFloatSample(src[s]);
   }
 }
 
@@ -141,6 +154,6 @@ void IPlugBase::ProcessBuffersAccumulating(float /*sampleType*/, int nFrames)
     const double* src = *ch->mSlot;
     float* dst = ch->mFloatDest;
     if (!ch->mConnected || !src || !dst) continue;
-    for (int s = 0; s < nFrames; ++s) dst[s] += float(src[s]);
+    for (int s = 0; s < nFrames; ++s) dst[s] += ToFloatSample(src[s]);
   }
 }

@@ -93,6 +93,8 @@ void IPlugBase::MakePreset(const char* name, ...)
 
 void IPlugBase::MakePresetFromNamedParams(const char* name, int nParamsNamed, ...)
 {
+  // With every slot taken there is nothing to make: the arguments are not read.
+  if (!GetNextUninitializedPreset(&mPresets)) return;
   WDL_TypedBuf<IPresetParamValue> pairs;
   pairs.Resize(nParamsNamed > 0 ? nParamsNamed : 0);
   va_list vp;

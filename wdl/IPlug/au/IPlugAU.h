@@ -83,8 +83,8 @@ public:
   void ResizeGraphics(int w, int h) override;
   void HostSpecificInit() override;
   // Sizes the scratch buffers for blockSize frames, then the base; keeps the
-  // old size when memory for the new one cannot be had. Never during
-  // rendering.
+  // old size when memory for the new one cannot be had, or while a render
+  // (with its input callbacks and notifications) is running.
   void SetBlockSize(int blockSize) override;
   // Tells latency listeners first, so they still read the old value.
   void SetLatency(int samples) override;
@@ -150,6 +150,9 @@ private:
   // reading its own arguments from the block.
   static ComponentResult DoOpen(ComponentParameters* params);
   static ComponentResult DoClose(ComponentParameters* params, IPlugAU* pPlug);
+  // Deletes a unit closed from inside one of its own calls once no call
+  // uses it any more; called as each call into the unit ends.
+  static void FinishDeferredClose(IPlugAU* plug);
   static ComponentResult DoCanDo(ComponentParameters* params);
   ComponentResult DispatchLocked(ComponentParameters* params);
   ComponentResult DoVersion();
@@ -250,6 +253,9 @@ private:
   bool mActive = false;
   std::atomic<bool> mBypassed = false;
   std::atomic<double> mLastRenderSampleTime = -1.0;
+  // Set whenever the inputs must be pulled at the next render whatever its
+  // time: -1.0 is a legal pre-roll time, so the time alone cannot say it.
+  std::atomic<bool> mPullInputs = true;
   double mCachedTempo = 120.0;
   HostCallbackInfo mHostCallbacks = {};
   WDL_TypedBuf<float> mInputScratch;
@@ -264,6 +270,8 @@ private:
   WDL_PtrList<PropertyListener> mPropertyListeners;
   std::atomic<NotifySnapshot*> mNotifySnapshot = nullptr;
   std::atomic<int> mRendersInFlight = 0;
+  // Closed while a call was using it: see FinishDeferredClose.
+  std::atomic<bool> mClosePending = false;
   std::vector<NotifySnapshot*> mRetiredSnapshots;
 };
 

@@ -2,6 +2,7 @@
 // connections map onto the base's channel records.
 
 #include "wdl/IPlug/au/IPlugAU.h"
+#include "wdl/IPlug/au/IPlugAU_Graph.h"
 
 #include <cstring>
 
@@ -43,12 +44,14 @@ void IPlugAU::ClearConnections()
     bus->connected = false;
     bus->hostChannels = -1;
   }
+  IPlugAUGraph::DropUnit(mComponentInstance);
+  // The inputs are gone: their channels read zeros, not the last block.
+  AssessInputConnections();
 }
 
 void IPlugAU::AssessInputConnections()
 {
   PlugMutexScope lock(GetMutex());
-  SetInputChannelConnections(0, NInChannels(), false);
   for (int i = 0, n = mInputBuses.GetSize(); i < n; ++i) {
     BusChannels* bus = mInputBuses.Get(i);
     InputBusConnection* conn = mInputConnections.Get(i);
@@ -62,16 +65,22 @@ void IPlugAU::AssessInputConnections()
       conn->inputType = eNotConnected;
     }
     bus->connected = conn->inputType != eNotConnected;
-    if (!bus->connected) continue;
-    if (bus->hostChannels < 0) bus->hostChannels = bus->plugChannels;
-    int unused = bus->plugChannels - bus->hostChannels;
-    SetInputChannelConnections(bus->firstPlugChannel, bus->hostChannels, true);
-    SetInputChannelConnections(bus->firstPlugChannel + bus->hostChannels, unused > 0 ? unused : 0, false);
+    int used = 0;
+    if (bus->connected) {
+      if (bus->hostChannels < 0) bus->hostChannels = bus->plugChannels;
+      used = bus->hostChannels < bus->plugChannels ? bus->hostChannels : bus->plugChannels;
+    }
+    // Channels that stay connected are left alone; a dropped one is zeroed.
+    SetInputChannelConnections(bus->firstPlugChannel, used, true);
+    SetInputChannelConnections(bus->firstPlugChannel + used, bus->plugChannels - used, false);
   }
+  mPullInputs.store(true);
 }
 
 void IPlugAU::SetBlockSize(int blockSize)
 {
+  // A render (or its input callback or notification) is using the scratch.
+  if (mRendersInFlight.load() > 0) return;
   int n = blockSize > 0 ? blockSize : 0;
   int64_t nIn = int64_t(NInChannels()) * n, nOut = int64_t(NOutChannels()) * n;
   if (nIn > INT32_MAX || nOut > INT32_MAX) return;  // no scratch could hold it: keep the old size
@@ -89,6 +98,8 @@ void IPlugAU::SetBlockSize(int blockSize)
   if (mOutputDoubleScratch.Get())
     memset(mOutputDoubleScratch.Get(), 0, sizeof(double) * size_t(mOutputDoubleScratch.GetSize()));
   IPlugBase::SetBlockSize(blockSize);
+  // The scratch moved: inputs are converted afresh before the next block.
+  mPullInputs.store(true);
   // The base keeps its old size when it cannot grow; so do the scratch buffers.
   if (GetBlockSize() != n) SetBlockSize(GetBlockSize());
 }

@@ -29,7 +29,7 @@ CFStringRef NewCFStringCut(const char* text, int maxBytes)
 
 bool CFStringToText(CFStringRef str, WDL_TypedBuf<char>* out)
 {
-  if (CFGetTypeID(str) != CFStringGetTypeID()) return false;
+  if (!str || CFGetTypeID(str) != CFStringGetTypeID()) return false;
   CFIndex size = CFStringGetMaximumSizeForEncoding(CFStringGetLength(str), kCFStringEncodingUTF8);
   if (size < 0 || size >= INT_MAX) return false;
   if (!out->Resize(int(size) + 1)) return false;

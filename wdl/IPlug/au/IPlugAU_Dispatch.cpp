@@ -10,6 +10,7 @@
 
 #include "platform/components/ComponentParams.h"
 #include "wdl/IPlug/au/IPlugAU.h"
+#include "wdl/IPlug/au/IPlugAU_Graph.h"
 
 namespace {
 
@@ -26,12 +27,29 @@ public:
     std::lock_guard<std::mutex> guard(mLock);
     mPlugs.push_back(plug);
   }
-  bool Remove(IPlugAU* plug)
+  enum class ERemoved { kRemoved, kNotLive, kDeferred };
+  // Takes plug off the list. When busy(plug) says a call is still using it,
+  // it is kept as closing until Claim hands it to the caller that deletes it.
+  template <class Busy>
+  ERemoved Remove(IPlugAU* plug, Busy busy)
   {
     std::lock_guard<std::mutex> guard(mLock);
     auto it = std::find(mPlugs.begin(), mPlugs.end(), plug);
-    if (it == mPlugs.end()) return false;
+    if (it == mPlugs.end()) return ERemoved::kNotLive;
     mPlugs.erase(it);
+    if (!busy(plug)) return ERemoved::kRemoved;
+    mClosing.push_back(plug);
+    return ERemoved::kDeferred;
+  }
+  // True for exactly one caller, once plug is closing and idle(plug) says no
+  // call uses it any more. A plug not closing is never looked at.
+  template <class Idle>
+  bool Claim(IPlugAU* plug, Idle idle)
+  {
+    std::lock_guard<std::mutex> guard(mLock);
+    auto it = std::find(mClosing.begin(), mClosing.end(), plug);
+    if (it == mClosing.end() || !idle(plug)) return false;
+    mClosing.erase(it);
     return true;
   }
   IPlugAU* Find(void* storage)
@@ -44,6 +62,7 @@ public:
 private:
   std::mutex mLock;
   std::vector<IPlugAU*> mPlugs;
+  std::vector<IPlugAU*> mClosing;
 };
 
 LiveInstances& Live()
@@ -62,8 +81,15 @@ ComponentResult IPlugAU::IPlugAUEntry(ComponentParameters* params, void* pPlug) 
     if (params->what == kComponentCloseSelect) return DoClose(params, static_cast<IPlugAU*>(pPlug));
     IPlugAU* plug = Live().Find(pPlug);
     if (!plug) return badComponentInstance;
-    PlugMutexScope lock(plug->GetMutex());
-    return plug->DispatchLocked(params);
+    ComponentResult r;
+    bool closing;
+    {
+      PlugMutexScope lock(plug->GetMutex());
+      r = plug->DispatchLocked(params);
+      closing = plug->mClosePending.load();
+    }
+    if (closing) FinishDeferredClose(plug);
+    return r;
   } catch (const std::bad_alloc&) {
     return memFullErr;
   } catch (...) {
@@ -123,12 +149,31 @@ ComponentResult IPlugAU::DoOpen(ComponentParameters* params)
 ComponentResult IPlugAU::DoClose(ComponentParameters* params, IPlugAU* pPlug)
 {
   if (!pPlug) return noErr;
-  if (!Live().Remove(pPlug)) return badComponentInstance;
+  // Closed from inside one of its own calls (a render notification, an input
+  // callback, a listener): deleting now would free what that call is using.
+  // The unit takes no further calls; the call that is using it deletes it
+  // when it ends.
+  auto busy = [](IPlugAU* plug) {
+    bool inUse = plug->mRendersInFlight.load() > 0 || plug->GetMutex()->m_ownerthread.load() == pthread_self();
+    if (inUse) plug->mClosePending.store(true);
+    return inUse;
+  };
+  LiveInstances::ERemoved removed = Live().Remove(pPlug, busy);
+  if (removed == LiveInstances::ERemoved::kNotLive) return badComponentInstance;
+  IPlugAUGraph::DropUnit(pPlug->mComponentInstance);
   ComponentInstance ci = nullptr;
   if (UnpackComponentParameters(params, &ci) && ci == pPlug->mComponentInstance)
     SetComponentInstanceStorage(ci, nullptr);
-  delete pPlug;
+  if (removed == LiveInstances::ERemoved::kRemoved) delete pPlug;
   return noErr;
+}
+
+void IPlugAU::FinishDeferredClose(IPlugAU* plug)
+{
+  auto idle = [](IPlugAU* p) {
+    return p->mRendersInFlight.load() == 0 && p->GetMutex()->m_ownerthread.load() != pthread_self();
+  };
+  if (Live().Claim(plug, idle)) delete plug;
 }
 
 ComponentResult IPlugAU::DoCanDo(ComponentParameters* params)

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "wdl/IPlug/au/IPlugAU_Graph.h"
 #include "wdl/IPlug/au/IPlugAU_PropertyCall.h"
 
 UInt32 MakeDefaultASBD(AudioStreamBasicDescription* pASBD, double sampleRate, int nChannels, bool interleaved)
@@ -107,10 +108,11 @@ ComponentResult IPlugAU::SetMakeConnection(AudioUnitScope scope, const AudioUnit
                                                          ? int(conn.destInputNumber) : -1);
   if (!pInput) return kAudioUnitErr_InvalidProperty;
   *pInput = InputBusConnection{};
-  bool ok = true;
+  IPlugAUGraph::SetSource(mComponentInstance, conn.destInputNumber, nullptr);
   AudioUnit source = conn.sourceAudioUnit;
-  // A unit that pulls its own output as input would recurse without end.
-  if (source == mComponentInstance && source) ok = false;
+  // A unit that pulls, directly or through others, its own output as input
+  // would recurse without end.
+  bool ok = !(source && (source == mComponentInstance || IPlugAUGraph::ClosesCycle(mComponentInstance, source)));
   if (ok && source) {
     AudioStreamBasicDescription format;
     UInt32 size = sizeof format;
@@ -128,6 +130,7 @@ ComponentResult IPlugAU::SetMakeConnection(AudioUnitScope scope, const AudioUnit
         pInput->upstreamRenderProc = proc;
         pInput->upstreamObject = GetComponentInstanceStorage(source);
       }
+      IPlugAUGraph::SetSource(mComponentInstance, conn.destInputNumber, source);
     }
   }
   AssessInputConnections();
@@ -150,6 +153,7 @@ ComponentResult IPlugAU::SetRenderCallback(AudioUnitScope scope, AudioUnitElemen
     return kAudioUnitErr_InvalidProperty;
   InputBusConnection* pInput = mInputConnections.Get(int(element));
   *pInput = InputBusConnection{};
+  IPlugAUGraph::SetSource(mComponentInstance, element, nullptr);
   if (callback.inputProc) pInput->callback = callback;
   AssessInputConnections();
   return noErr;

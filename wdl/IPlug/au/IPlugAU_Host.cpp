@@ -6,17 +6,7 @@
 #include "platform/corefoundation/CFBundle.h"
 #include "wdl/IPlug/au/IPlugAU.h"
 #include "wdl/IPlug/au/IPlugAU_CFText.h"
-
-namespace {
-
-// Truncates toward zero; 0 for NaN or a value outside the int range, where
-// the conversion is undefined.
-int TruncToInt(double value)
-{
-  return (value > double(INT_MIN) - 1.0 && value < double(INT_MAX) + 1.0) ? int(value) : 0;
-}
-
-}  // namespace
+#include "wdl/IPlug/IPlugUtilities.h"
 
 EHostId IPlugAU::GetHost()
 {

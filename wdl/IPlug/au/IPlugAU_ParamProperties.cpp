@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/corefoundation/CFArray.h"
+#include "wdl/IPlug/IPlugUtilities.h"
 #include "wdl/IPlug/au/IPlugAU_CFText.h"
 #include "wdl/IPlug/au/IPlugAU_PropertyCall.h"
 
@@ -19,13 +20,6 @@ static_assert(kParamInfoFlags == 0xC8000010u);
 // Names handed to hosts are at most this many bytes (the 32-byte buffer of
 // the id-name lookup, less its terminator).
 constexpr int kMaxHostNameBytes = 31;
-
-// The integer part of a display value, or INT_MIN (no text) for one that has
-// none.
-int DisplayIndex(double value)
-{
-  return (value > -2147483649.0 && value < 2147483648.0) ? int(value) : INT32_MIN;
-}
 
 // The three lookups carry their parameter id in the record: global scope
 // only, and the id must name a parameter. *ppParam is null when the info
@@ -111,7 +105,8 @@ ComponentResult IPlugAU::GetParameterStringFromValue(PropertyCall& call)
   ComponentResult r = BeginLookup(this, call, &AudioUnitParameterStringFromValue::inParamID, &req, &param);
   if (r != noErr || !param) return r;
   double value = req->inValue ? double(*req->inValue) : param->Value();
-  req->outString = NewCFString(param->GetDisplayText(DisplayIndex(value)));
+  // A value without an integer part (NaN, beyond the int range) has no text.
+  req->outString = NewCFString(FitsInt(value) ? param->GetDisplayText(TruncToInt(value)) : "");
   return noErr;
 }
 

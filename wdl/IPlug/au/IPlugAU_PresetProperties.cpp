@@ -23,7 +23,7 @@ ComponentResult IPlugAU::GetFactoryPresets(PropertyCall& call)
     preset->presetName = NewCFString(GetPresetName(i));
     CFArrayAppendValue(presets, preset);
     if (CFArrayGetCount(presets) != i + 1) {
-      CFRelease(preset->presetName);
+      if (preset->presetName) CFRelease(preset->presetName);
       free(preset);
       break;
     }
@@ -41,10 +41,12 @@ ComponentResult IPlugAU::GetCurrentPreset(PropertyCall& call)
   return noErr;
 }
 
-// By number; the name is not looked at.
+// By number; the name is not looked at. A negative number is how hosts mark a
+// user preset after restoring one: accepted, nothing is restored.
 ComponentResult IPlugAU::SetCurrentPreset(const AUPreset& preset)
 {
-  if (preset.presetNumber < 0 || preset.presetNumber >= NPresets()) return kAudioUnitErr_InvalidPropertyValue;
+  if (preset.presetNumber < 0) return noErr;
+  if (preset.presetNumber >= NPresets()) return kAudioUnitErr_InvalidPropertyValue;
   if (!RestorePreset(int(preset.presetNumber))) return kAudioUnitErr_InvalidPropertyValue;
   return noErr;
 }
@@ -67,6 +69,7 @@ ComponentResult IPlugAU::GetCocoaUI(PropertyCall& call)
   ComponentResult r = call.Describe(sizeof(AudioUnitCocoaViewInfo), false);
   if (r != noErr || !call.pData) return r;
   CFStringRef bundleID = NewCFString(mBundleId.Get());
+  if (!bundleID) return memFullErr;
   CFBundleRef bundle = CFBundleGetBundleWithIdentifier(bundleID);
   CFRelease(bundleID);
   if (!bundle) return kAudioUnitErr_InvalidProperty;

@@ -112,6 +112,7 @@ ComponentResult IPlugAU::SetProperty(AudioUnitPropertyID propID, AudioUnitScope 
 void IPlugAU::ResetAudio()
 {
   mLastRenderSampleTime.store(-1.0, std::memory_order_relaxed);
+  mPullInputs.store(true, std::memory_order_relaxed);
   Reset();
 }
 
@@ -142,6 +143,9 @@ ComponentResult IPlugAU::GetMaximumFrames(PropertyCall& call)
 ComponentResult IPlugAU::SetMaximumFrames(UInt32 frames)
 {
   if (frames == 0 || frames > kMaxFramesPerSliceCap) return kAudioUnitErr_InvalidPropertyValue;
+  // Asked from inside a render (an input callback or a notification): the
+  // scratch that render is using must not be freed under it.
+  if (mRendersInFlight.load() > 0) return kAudioUnitErr_CannotDoInCurrentContext;
   SetBlockSize(int(frames));
   // Without memory for the new size the old one stays; the host must know.
   if (GetBlockSize() != int(frames)) return memFullErr;
@@ -195,12 +199,14 @@ ComponentResult IPlugAU::GetHostCallbacks(PropertyCall& call)
 }
 
 // Hosts built against an older record pass fewer procedures: the missing
-// ones stay null.
+// ones stay null. Only whole fields are copied; half a pointer would be
+// called later.
 ComponentResult IPlugAU::SetHostCallbacks(AudioUnitScope scope, UInt32 size, const void* pData)
 {
   if (scope != kAudioUnitScope_Global) return kAudioUnitErr_InvalidProperty;
   HostCallbackInfo info = {};
-  memcpy(&info, pData, size < sizeof info ? size : sizeof info);
+  size_t whole = size / sizeof(void*) * sizeof(void*);
+  memcpy(&info, pData, whole < sizeof info ? whole : sizeof info);
   mHostCallbacks = info;
   return noErr;
 }

@@ -29,7 +29,22 @@ ComponentResult IPlugAU::RenderProc(void* pPlug, AudioUnitRenderActionFlags*, co
                                     UInt32 outputBusIdx, UInt32 nFrames, AudioBufferList* pBufferList)
 {
   if (!pPlug) return paramErr;
-  return static_cast<IPlugAU*>(pPlug)->Render(pTimestamp, outputBusIdx, nFrames, pBufferList);
+  auto* plug = static_cast<IPlugAU*>(pPlug);
+  plug->mRendersInFlight.fetch_add(1);
+  ComponentResult r;
+  // Reached directly by fast dispatch: nothing may leave through the C
+  // boundary, and the render must count as over whatever happened.
+  try {
+    r = plug->Render(pTimestamp, outputBusIdx, nFrames, pBufferList);
+  } catch (...) {
+    r = internalComponentErr;
+  }
+  // Read before the render counts as over: afterwards another thread may
+  // already have deleted a unit closed meanwhile.
+  bool closing = plug->mClosePending.load();
+  plug->mRendersInFlight.fetch_sub(1);
+  if (closing) FinishDeferredClose(plug);
+  return r;
 }
 
 ComponentResult IPlugAU::Render(const AudioTimeStamp* pTimestamp, UInt32 outputBusIdx, UInt32 nFrames,
@@ -48,7 +63,6 @@ ComponentResult IPlugAU::Render(const AudioTimeStamp* pTimestamp, UInt32 outputB
     if (b.mData && b.mDataByteSize < FrameBytes(nFrames)) return kAudioUnitErr_InvalidPropertyValue;
   }
 
-  mRendersInFlight.fetch_add(1);
   NotifySnapshot* notes = mNotifySnapshot.load();
   int nNotifies = notes ? int(notes->notifies.size()) : 0;
   SendRenderNotifies(nNotifies, kAudioUnitRenderAction_PreRender, pTimestamp, outputBusIdx, nFrames, pBufferList);
@@ -60,7 +74,6 @@ ComponentResult IPlugAU::Render(const AudioTimeStamp* pTimestamp, UInt32 outputB
     ProcessBuffers(0.0f, int(nFrames));
     SendRenderNotifies(nNotifies, kAudioUnitRenderAction_PostRender, pTimestamp, outputBusIdx, nFrames, pBufferList);
   }
-  mRendersInFlight.fetch_sub(1);
   return r;
 }
 
@@ -88,12 +101,15 @@ void IPlugAU::SendRenderNotifies(int count, AudioUnitRenderActionFlags flags, co
 ComponentResult IPlugAU::PullInputs(const AudioTimeStamp* pTimestamp, UInt32 nFrames)
 {
   double sampleTime = pTimestamp->mSampleTime;
-  if (sampleTime == mLastRenderSampleTime.load(std::memory_order_relaxed)) return noErr;
+  if (!mPullInputs.load(std::memory_order_relaxed) &&
+      sampleTime == mLastRenderSampleTime.load(std::memory_order_relaxed))
+    return noErr;
   for (int i = 0, n = NInputBuses(); i < n; ++i) {
     ComponentResult r = PullInputBus(i, pTimestamp, nFrames);
     if (r != noErr) return r;
   }
   mLastRenderSampleTime.store(sampleTime, std::memory_order_relaxed);
+  mPullInputs.store(false, std::memory_order_relaxed);
   return noErr;
 }
 

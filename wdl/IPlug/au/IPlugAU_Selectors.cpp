@@ -6,16 +6,17 @@
 #include <cmath>
 
 #include "platform/components/ComponentParams.h"
+#include "wdl/IPlug/IPlugUtilities.h"
 #include "wdl/IPlug/au/IPlugAU.h"
 
 namespace {
 
 // A float note value as an int, or false when it has none (NaN, or beyond
-// the int range, where the conversion is undefined).
+// the int range).
 bool NoteValueToInt(Float32 value, int* out)
 {
-  if (!(value > float(INT_MIN) - 1.0f && value < float(INT_MAX))) return false;
-  *out = int(value);
+  if (!FitsInt(value)) return false;
+  *out = TruncToInt(value);
   return true;
 }
 

@@ -20,8 +20,10 @@ constexpr const char* kDataKey = "data";
 // The name buffer hosts have always been given: 63 bytes and a terminator.
 constexpr int kMaxPresetNameBytes = 63;
 
+// A value that could not be made (no memory) is left out.
 void SetValue(CFMutableDictionaryRef dict, const char* key, CFTypeRef value)
 {
+  if (!value) return;
   CFDictionarySetValue(dict, __CFStringMakeConstantString(key), value);
   CFRelease(value);
 }
@@ -35,7 +37,7 @@ void SetNumber(CFMutableDictionaryRef dict, const char* key, SInt32 value)
 CFTypeRef Typed(CFDictionaryRef dict, const char* key, CFTypeID type)
 {
   CFTypeRef value = CFDictionaryGetValue(dict, __CFStringMakeConstantString(key));
-  return CFGetTypeID(value) == type ? value : nullptr;
+  return value && CFGetTypeID(value) == type ? value : nullptr;
 }
 
 bool GetNumber(CFDictionaryRef dict, const char* key, SInt32* out)
@@ -78,7 +80,7 @@ ComponentResult IPlugAU::SetState(CFPropertyListRef pPropList)
   if (r != noErr) return r;
   constexpr ComponentResult kRefused = kAudioUnitErr_InvalidPropertyValue;
   auto dict = static_cast<CFDictionaryRef>(pPropList);
-  if (CFGetTypeID(dict) != CFDictionaryGetTypeID()) return kRefused;
+  if (!dict || CFGetTypeID(dict) != CFDictionaryGetTypeID()) return kRefused;
   SInt32 version, type, subtype, manufacturer;
   if (!GetNumber(dict, kVersionKey, &version) || !GetNumber(dict, kTypeKey, &type) ||
       !GetNumber(dict, kSubtypeKey, &subtype) || !GetNumber(dict, kManufacturerKey, &manufacturer))
@@ -92,8 +94,6 @@ ComponentResult IPlugAU::SetState(CFPropertyListRef pPropList)
   if (!data) return kRefused;
   CFIndex length = CFDataGetLength(data);
   if (length > INT32_MAX) return kRefused;
-  // Without chunks the bytes are one double per parameter, all of them.
-  if (!DoesStateChunks() && length < CFIndex(NParams()) * CFIndex(sizeof(double))) return kRefused;
   ByteChunk chunk;
   if (length && chunk.PutBytes(CFDataGetBytePtr(data), int(length)) != int(length)) return memFullErr;
 
@@ -108,6 +108,8 @@ ComponentResult IPlugAU::SetState(CFPropertyListRef pPropList)
     SetCurrentPresetIdx(savedPreset);
     return kRefused;
   }
+  // Without chunks, bytes for fewer parameters (a session saved by a build
+  // with fewer) restore what they hold.
   if (pos == 0) return kRefused;
   RedrawParamControls();
   return noErr;

@@ -125,6 +125,10 @@ private:
   VstSpeakerArrangement mInputArrangement = {};
   VstSpeakerArrangement mOutputArrangement = {};
   bool mHostInitDone = false;
+  // A process call is running: requests the host makes from inside it (in
+  // answer to the plug-in's own requests) must not free or rewire what it
+  // uses.
+  bool mProcessing = false;
   bool mDoesMidi;
   ByteChunk mProgramState;
   ByteChunk mBankState;

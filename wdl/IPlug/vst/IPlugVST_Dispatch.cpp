@@ -138,7 +138,7 @@ intptr_t IPlugVST::SetSampleRateFromHost(float sampleRate)
 
 intptr_t IPlugVST::SetBlockSizeFromHost(intptr_t value)
 {
-  if (value < 1 || value > kVSTMaxBlockSize) return 0;
+  if (value < 1 || value > kVSTMaxBlockSize || mProcessing) return 0;
   SetBlockSize(int(value));
   Reset();
   return 0;
@@ -169,12 +169,13 @@ intptr_t IPlugVST::GetPinProperties(int idx, void* ptr, bool input)
 }
 
 // The first n channels of one side connected, the others not. A negative
-// count is malformed and leaves that side as it was.
+// count is malformed and leaves that side as it was; so does a request made
+// from inside a process call, which has counted the host's pointers.
 intptr_t IPlugVST::SetSpeakerArrangement(intptr_t value, void* ptr)
 {
   auto* in = reinterpret_cast<const VstSpeakerArrangement*>(value);
   auto* out = static_cast<const VstSpeakerArrangement*>(ptr);
-  if ((in && in->numChannels < 0) || (out && out->numChannels < 0)) return 0;
+  if ((in && in->numChannels < 0) || (out && out->numChannels < 0) || mProcessing) return 0;
   if (in) {
     int n = in->numChannels < NInChannels() ? in->numChannels : NInChannels();
     SetInputChannelConnections(0, n, true);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/vst/VstOpcodes.h"
+#include "wdl/IPlug/IPlugUtilities.h"
 #include "wdl/IPlug/vst/IPlugVST.h"
 
 using namespace vst;
@@ -38,8 +39,7 @@ int IPlugVST::GetSamplePos()
 {
   VstTimeInfo* info = GetTimeInfo(0);
   if (!info || !(info->samplePos >= 0.0)) return 0;
-  // Positions past the int range (hours into a session) saturate.
-  return info->samplePos < double(INT_MAX) ? int(info->samplePos) : INT_MAX;
+  return TruncToInt(info->samplePos);
 }
 
 double IPlugVST::GetTempo()

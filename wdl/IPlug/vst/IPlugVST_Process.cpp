@@ -57,14 +57,43 @@ WDL_TypedBuf<double*>* IPlugVST::OffsetPtrs<double>(bool input)
   return input ? &mDoubleIn : &mDoubleOut;
 }
 
+namespace {
+// Host pointers the attach consumes: one per connected channel, in order. A
+// host passes none (or null) for the channels the plug-in disconnected.
+template <class IsConnected>
+int CountConnected(int n, IsConnected isConnected)
+{
+  int count = 0;
+  for (int i = 0; i < n; ++i) count += isConnected(i) ? 1 : 0;
+  return count;
+}
+
+// Marks a process call as running for as long as it lasts, also when it ends
+// by an exception.
+class ProcessingScope {
+public:
+  explicit ProcessingScope(bool* flag) : mFlag(flag), mWas(*flag) { *mFlag = true; }
+  ~ProcessingScope() { *mFlag = mWas; }
+  ProcessingScope(const ProcessingScope&) = delete;
+  ProcessingScope& operator=(const ProcessingScope&) = delete;
+
+private:
+  bool* mFlag;
+  bool mWas;
+};
+}  // namespace
+
 // The channel scratch holds one block: a host that hands more frames gets
 // them processed block by block instead of overrunning it.
 template <class T>
 void IPlugVST::Process(T** inputs, T** outputs, int nFrames, EProcessMode mode)
 {
   PlugMutexScope lock(&mMutex);
+  ProcessingScope processing(&mProcessing);
   if (mDoesMidi) HostCallback(vst::host::kWantMidi, 0, 0, nullptr, 0.0f);
-  const int nIn = NInChannels(), nOut = NOutChannels(), block = GetBlockSize();
+  const int block = GetBlockSize();
+  const int nIn = CountConnected(NInChannels(), [this](int i) { return IsInChannelConnected(i); });
+  const int nOut = CountConnected(NOutChannels(), [this](int i) { return IsOutChannelConnected(i); });
   if (nFrames <= 0 || block <= 0) return;
   if ((nIn && !inputs) || (nOut && !outputs)) return;
   for (int i = 0; i < nIn; ++i)

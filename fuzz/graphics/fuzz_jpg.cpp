@@ -1,0 +1,8 @@
+// Editor artwork and user files reach the JPEG loader as raw bytes.
+
+#include "fuzz/graphics/fuzz_loader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+  return fuzzImageLoader(data, size, lice_ReadJPG);
+}

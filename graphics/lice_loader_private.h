@@ -1,0 +1,35 @@
+#pragma once
+// Private to the image loaders: the decoders over an open file, and the
+// handling of the target bitmap that both share.
+
+#include <cstdio>
+
+#include "graphics/lice_bitmap.h"
+
+// Decode an open file (left open) with a pixel cap; the public loaders use
+// LICE_MAX_BITMAP_PIXELS, fuzzing a smaller one.
+LICE_IBitmap* lice_ReadPNG(FILE* fp, LICE_IBitmap* bmp, int64_t maxPixels);
+LICE_IBitmap* lice_ReadJPG(FILE* fp, LICE_IBitmap* bmp, int64_t maxPixels);
+typedef LICE_IBitmap* (*LICE_FileReader)(FILE* fp, LICE_IBitmap* bmp, int64_t maxPixels);
+// Opens the file, reads it with the full cap and closes it.
+LICE_IBitmap* lice_loadFile(const char* filename, LICE_IBitmap* bmp, LICE_FileReader read);
+
+// The target of one load: the caller's bitmap (whose size is put back on
+// failure) or one the loader makes.
+struct LICE_LoadTarget {
+  LICE_IBitmap* given;
+  int oldWidth;
+  int oldHeight;
+};
+LICE_LoadTarget lice_loadTarget(LICE_IBitmap* given);
+// The bitmap to decode w x h pixels into, or null (nothing made, the
+// caller's size put back) when it cannot take that size.
+LICE_IBitmap* lice_loadBitmap(const LICE_LoadTarget& t, int w, int h);
+// Undoes lice_loadBitmap after a failed decode.
+void lice_loadAbandon(const LICE_LoadTarget& t, LICE_IBitmap* bm);
+// Image row y: flipped bitmaps keep the top row last.
+LICE_PixelValue* lice_loadRow(LICE_IBitmap* bm, int y);
+
+// True when the name's last extension (after its last separator) is one of
+// exts (case-insensitive, each with its dot), exts ending with null.
+bool lice_hasExtension(const char* filename, const char* const* exts);

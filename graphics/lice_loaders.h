@@ -1,0 +1,29 @@
+#pragma once
+// PNG and JPEG files into bitmaps of A, R, G, B pixels.
+//
+// Each loader fills the bitmap it is given (resized to the image) or, given
+// null, a new LICE_MemBitmap that the caller owns, and returns it; null on
+// any failure. A failed load frees what it made and leaves a given bitmap
+// alive at the size it had before the call (its pixels may be partly
+// written). Images above LICE_MAX_BITMAP_PIXELS are refused before any
+// pixel memory is taken.
+
+#include "graphics/lice_bitmap.h"
+
+LICE_IBitmap* LICE_LoadPNG(const char* filename, LICE_IBitmap* bmp = nullptr);
+LICE_IBitmap* LICE_LoadJPG(const char* filename, LICE_IBitmap* bmp = nullptr);
+// name is looked up in the main bundle's Contents/Resources folder.
+LICE_IBitmap* LICE_LoadPNGFromNamedResource(const char* name, LICE_IBitmap* bmp = nullptr);
+// Numbered resources do not exist on this platform: always null.
+LICE_IBitmap* LICE_LoadPNGFromResource(void* hInst, int resid, LICE_IBitmap* bmp = nullptr);
+LICE_IBitmap* LICE_LoadJPGFromResource(void* hInst, int resid, LICE_IBitmap* bmp = nullptr);
+
+// The loaders register themselves at start-up, PNG first, then JPEG.
+struct LICE_ImageLoaderEntry {
+  // checkFileName: load only a name whose extension is the loader's.
+  LICE_IBitmap* (*loadfunc)(const char* filename, bool checkFileName, LICE_IBitmap* into);
+  // Description and pattern pairs, each NUL-terminated, then one more NUL.
+  const char* (*get_extlist)();
+  LICE_ImageLoaderEntry* next;
+};
+extern LICE_ImageLoaderEntry* LICE_ImageLoader_list;

@@ -1,0 +1,120 @@
+// JPEG files made here with libjpeg; the loader's pixels are compared with
+// a bare libjpeg decode of the same file.
+
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "graphics/lice.h"
+#include "image_files.h"
+
+namespace {
+
+struct FlippedBitmap : LICE_MemBitmap {
+  bool isFlipped() override { return true; }
+};
+
+std::vector<unsigned char> gradient(int w, int h, int comps)
+{
+  std::vector<unsigned char> px;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      for (int c = 0; c < comps; ++c) px.push_back((unsigned char)((x * 9 + y * 5 + c * 60) & 255));
+  return px;
+}
+
+Bytes jpegOf(int comps, bool progressive, int w = 37, int h = 21)
+{
+  return encodeJpeg(w, h, comps, gradient(w, h, comps), progressive);
+}
+
+void expectReferencePixels(const Bytes& file, LICE_IBitmap* bm)
+{
+  int w, h, comps;
+  std::vector<unsigned char> ref = decodeJpegReference(file, &w, &h, &comps);
+  ASSERT_EQ(bm->getWidth(), w);
+  ASSERT_EQ(bm->getHeight(), h);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const unsigned char* s = ref.data() + (size_t(y) * w + x) * comps;
+      // Four-component (CMYK) images come out as zero rows.
+      uint32_t want = comps == 3 ? argb(255, s[0], s[1], s[2]) : comps == 1 ? argb(255, s[0], s[0], s[0]) : 0;
+      ASSERT_EQ(LICE_GetPixel(bm, x, y), want) << x << "," << y;
+    }
+  }
+}
+
+class JpegKinds : public testing::TestWithParam<std::tuple<int, bool>> {};
+
+TEST_P(JpegKinds, MatchesABareDecode)
+{
+  auto [comps, progressive] = GetParam();
+  Bytes f = jpegOf(comps, progressive);
+  std::string path = writeTempFile("kind.jpg", f);
+  std::unique_ptr<LICE_IBitmap> bm(LICE_LoadJPG(path.c_str(), nullptr));
+  ASSERT_TRUE(bm);
+  expectReferencePixels(f, bm.get());
+
+  FlippedBitmap flipped;
+  ASSERT_EQ(LICE_LoadJPG(path.c_str(), &flipped), &flipped);
+  expectReferencePixels(f, &flipped);
+}
+
+INSTANTIATE_TEST_SUITE_P(GreyRgbCmyk, JpegKinds, testing::Combine(testing::Values(1, 3, 4), testing::Bool()));
+
+void expectRefused(const Bytes& file, const std::string& what)
+{
+  std::string path = writeTempFile("bad.jpg", file);
+  EXPECT_EQ(LICE_LoadJPG(path.c_str(), nullptr), nullptr) << what;
+  LICE_MemBitmap mine(5, 4);
+  EXPECT_EQ(LICE_LoadJPG(path.c_str(), &mine), nullptr) << what;
+  EXPECT_EQ(mine.getWidth(), 5) << what;
+  EXPECT_EQ(mine.getHeight(), 4) << what;
+}
+
+TEST(JpegBadInput, TruncatedFilesAreNotReportedAsLoaded)
+{
+  for (bool progressive : {false, true}) {
+    Bytes f = jpegOf(3, progressive, 64, 64);
+    for (size_t cut : {size_t(2), size_t(20), f.size() / 3, f.size() / 2, f.size() - 40, f.size() - 2})
+      expectRefused(Bytes(f.begin(), f.begin() + cut), "cut at " + std::to_string(cut));
+  }
+}
+
+TEST(JpegBadInput, EmptyNonImageAndMissing)
+{
+  expectRefused({}, "empty");
+  expectRefused(Bytes(200, 'x'), "text");
+  EXPECT_EQ(LICE_LoadJPG("/nonexistent/x.jpg", nullptr), nullptr);
+  EXPECT_EQ(LICE_LoadJPG(nullptr, nullptr), nullptr);
+}
+
+TEST(JpegBadInput, HugeDeclaredSizeFailsBeforeAllocating)
+{
+  Bytes f = jpegOf(3, true);
+  size_t sof = 0;
+  for (size_t i = 0; i + 1 < f.size(); ++i)
+    if (f[i] == 0xFF && (f[i + 1] == 0xC0 || f[i + 1] == 0xC2)) {
+      sof = i;
+      break;
+    }
+  ASSERT_NE(sof, 0u);
+  // Height and width follow the length and the precision: 20000 x 20000.
+  f[sof + 5] = f[sof + 7] = 0x4E;
+  f[sof + 6] = f[sof + 8] = 0x20;
+  expectRefused(f, "20000 x 20000");
+}
+
+TEST(JpegTarget, BitmapThatRefusesTheSizeStaysAlive)
+{
+  struct Fixed : LICE_MemBitmap {
+    Fixed() : LICE_MemBitmap(3, 2) {}
+    bool resize(int, int) override { return false; }
+  } fixed;
+  std::string path = writeTempFile("ok.jpg", jpegOf(1, false));
+  EXPECT_EQ(LICE_LoadJPG(path.c_str(), &fixed), nullptr);
+  EXPECT_EQ(fixed.getWidth(), 3);
+  EXPECT_NE(fixed.getBits(), nullptr);
+}
+
+}  // namespace

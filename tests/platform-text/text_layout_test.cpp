@@ -1,0 +1,162 @@
+// Text against the font file itself: the fallback face is pinned, and
+// widths are checked against design advances read straight from it.
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/coregraphics/CGBitmapContext.h"
+#include "platform/text/TextLayout.h"
+
+namespace {
+
+const char kDejaVu[] = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+
+std::vector<TextUnit> units(const char* ascii) { return std::vector<TextUnit>(ascii, ascii + strlen(ascii)); }
+
+// Design advances plus kerning, in font units, read without our code.
+long designWidth(const char* text)
+{
+  FT_Library lib;
+  FT_Face face;
+  EXPECT_EQ(FT_Init_FreeType(&lib), 0);
+  EXPECT_EQ(FT_New_Face(lib, kDejaVu, 0, &face), 0);
+  long w = 0;
+  unsigned prev = 0;
+  for (const char* p = text; *p; ++p) {
+    unsigned gi = FT_Get_Char_Index(face, FT_ULong(*p));
+    FT_Load_Glyph(face, gi, FT_LOAD_NO_SCALE);
+    FT_Vector k{0, 0};
+    if (prev && FT_HAS_KERNING(face)) FT_Get_Kerning(face, prev, gi, FT_KERNING_UNSCALED, &k);
+    w += face->glyph->advance.x + k.x;
+    prev = gi;
+  }
+  FT_Done_Face(face);
+  FT_Done_FreeType(lib);
+  return w;
+}
+
+TEST(TextStyleFaces, MissingFacesFallBackToThePinnedDejaVuSans)
+{
+  struct stat st;
+  ASSERT_EQ(stat(kDejaVu, &st), 0);
+  ASSERT_EQ(st.st_size, 759720) << "the fallback font file changed: widths in these tests depend on it";
+
+  TextStyleRef arial = TextStyleCreate("Arial", 10, false, false, false);
+  ASSERT_TRUE(arial);
+  EXPECT_FALSE(TextStyleFaceFound(arial));
+  EXPECT_STREQ(TextStyleFontFile(arial), kDejaVu);
+  TextStyleRef dejavu = TextStyleCreate("dejavu sans", 10, false, false, false);
+  EXPECT_TRUE(TextStyleFaceFound(dejavu));
+  TextStyleRef bold = TextStyleCreate("No Such Face", 10, true, false, false);
+  EXPECT_NE(std::string(TextStyleFontFile(bold)).find("DejaVuSans-Bold.ttf"), std::string::npos);
+  EXPECT_EQ(TextStyleCreate("Arial", 0, false, false, false), nullptr);
+  TextStyleDispose(arial);
+  TextStyleDispose(dejavu);
+  TextStyleDispose(bold);
+}
+
+TEST(TextStyleMetrics, DesignMetricsScaledToTheSize)
+{
+  // DejaVu Sans: 2048 units an em, ascender 1901, descender -483, line 2384.
+  TextStyleRef s = TextStyleCreate("DejaVu Sans", 2048, false, false, false);
+  double a, d, l;
+  TextStyleGetLineMetrics(s, &a, &d, &l);
+  EXPECT_DOUBLE_EQ(a, 1901);
+  EXPECT_DOUBLE_EQ(d, 483);
+  EXPECT_DOUBLE_EQ(l, 0);
+  TextStyleDispose(s);
+}
+
+TEST(TextMeasure, WidthIsTheAdvancesPlusKerning)
+{
+  // At 2048 points one font unit is one pixel.
+  TextStyleRef s = TextStyleCreate("DejaVu Sans", 2048, false, false, false);
+  for (const char* t : {"AVAWAY To", "Kestrel 2.0 -12 dB", "i"}) {
+    std::vector<TextUnit> u = units(t);
+    EXPECT_DOUBLE_EQ(TextMeasureWidth(s, u.data(), u.size()), double(designWidth(t))) << t;
+  }
+  TextUnit control[] = {'a', '\n', '\t', 'a'};
+  TextUnit plain[] = {'a', 'a'};
+  EXPECT_EQ(TextMeasureWidth(s, control, 4), TextMeasureWidth(s, plain, 2));
+  TextStyleDispose(s);
+}
+
+TEST(TextTruncate, CutTextFitsAndEndsWithAnEllipsis)
+{
+  TextStyleRef s = TextStyleCreate("Arial", 12, false, false, false);
+  std::vector<TextUnit> u = units("Release time in milliseconds");
+  double full = TextMeasureWidth(s, u.data(), u.size());
+  EXPECT_EQ(TextTruncateEnd(s, u.data(), u.size(), full).size(), u.size());
+  std::vector<TextUnit> cut = TextTruncateEnd(s, u.data(), u.size(), 60);
+  ASSERT_GE(cut.size(), 2u);
+  EXPECT_EQ(cut.back(), 0x2026);
+  EXPECT_LE(TextMeasureWidth(s, cut.data(), cut.size()), 60);
+  // One more character would not have fitted.
+  std::vector<TextUnit> longer(u.begin(), u.begin() + cut.size());
+  longer.push_back(0x2026);
+  EXPECT_GT(TextMeasureWidth(s, longer.data(), longer.size()), 60);
+  EXPECT_TRUE(TextTruncateEnd(s, u.data(), u.size(), 1).empty());
+  TextStyleDispose(s);
+}
+
+struct Canvas {
+  Canvas(size_t w, size_t h) : width(w), height(h), bytes(w * h * 4)
+  {
+    CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
+    ctx = CGBitmapContextCreate(bytes.data(), w, h, 8, w * 4, space, kCGImageAlphaNoneSkipFirst);
+    CGColorSpaceRelease(space);
+  }
+  ~Canvas() { CGContextRelease(ctx); }
+  // Ink bounds in device coordinates (y up): x0, y0, x1, y1 inclusive.
+  std::vector<long> ink() const
+  {
+    std::vector<long> b = {long(width), long(height), -1, -1};
+    for (size_t row = 0; row < height; ++row)
+      for (size_t x = 0; x < width; ++x)
+        if (bytes[(row * width + x) * 4 + 1]) {
+          long y = long(height - 1 - row);
+          b = {std::min(b[0], long(x)), std::min(b[1], y), std::max(b[2], long(x)), std::max(b[3], y)};
+        }
+    return b;
+  }
+  size_t width, height;
+  std::vector<unsigned char> bytes;
+  CGContextRef ctx;
+};
+
+TEST(TextDraw, InkSitsOnTheBaselineInsideTheClip)
+{
+  TextStyleRef s = TextStyleCreate("Arial", 20, false, false, false);
+  const double red[4] = {1, 0, 0, 1};
+  Canvas c(80, 40);
+  std::vector<TextUnit> h = units("HH");
+  TextDrawLine(c.ctx, s, h.data(), h.size(), 10, 12, red, 0);
+  std::vector<long> b = c.ink();
+  // Capitals stand on the baseline (row 12 up) and fit the measured width.
+  EXPECT_EQ(b[1], 12);
+  EXPECT_GE(b[0], 10);
+  EXPECT_LE(b[2], 10 + long(TextMeasureWidth(s, h.data(), h.size())));
+  EXPECT_GT(b[3], 12 + 10);
+
+  Canvas clipped(80, 40);
+  CGContextClipToRect(clipped.ctx, CGRectMake(0, 0, 20, 40));
+  TextDrawLine(clipped.ctx, s, h.data(), h.size(), 10, 12, red, 0);
+  EXPECT_LE(clipped.ink()[2], 19);
+
+  // Turned a quarter counter-clockwise, the line runs upward from the pen.
+  Canvas turned(40, 80);
+  TextDrawLine(turned.ctx, s, h.data(), h.size(), 30, 10, red, 90);
+  b = turned.ink();
+  EXPECT_GE(b[1], 10);
+  EXPECT_LE(b[2], 30);
+  EXPECT_GT(b[3], 30);
+  TextStyleDispose(s);
+}
+
+}  // namespace
