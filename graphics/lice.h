@@ -30,10 +30,9 @@
 #define LICE_BLIT_USE_ALPHA 0x10000
 
 // Unscaled blit of src_rect (null: the whole source) to (dest_x, dest_y).
-void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int dest_x, int dest_y, RECT* src_rect,
-               float alpha, int mode);
-void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int dest_x, int dest_y, int src_x, int src_y,
-               int src_w, int src_h, float alpha, int mode);
+void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int dest_x, int dest_y, RECT* src_rect, float alpha, int mode);
+void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int dest_x, int dest_y, int src_x, int src_y, int src_w,
+               int src_h, float alpha, int mode);
 // Resizes dest to src's size and copies every pixel, alpha included.
 void LICE_Copy(LICE_IBitmap* dest, LICE_IBitmap* src);
 
@@ -41,15 +40,13 @@ void LICE_PutPixel(LICE_IBitmap* bm, int x, int y, LICE_PixelValue color, float 
 // The stored pixel, or 0 outside the bitmap.
 LICE_PixelValue LICE_GetPixel(LICE_IBitmap* bm, int x, int y);
 // With LICE_BLIT_USE_ALPHA the colour's A byte scales alpha.
-void LICE_FillRect(LICE_IBitmap* bm, int x, int y, int w, int h, LICE_PixelValue color, float alpha,
-                   int mode);
+void LICE_FillRect(LICE_IBitmap* bm, int x, int y, int w, int h, LICE_PixelValue color, float alpha, int mode);
 // Every pixel p of the rectangle becomes (p & mask) | orbits.
-void LICE_ClearRect(LICE_IBitmap* bm, int x, int y, int w, int h, LICE_PixelValue mask,
-                    LICE_PixelValue orbits);
+void LICE_ClearRect(LICE_IBitmap* bm, int x, int y, int w, int h, LICE_PixelValue mask, LICE_PixelValue orbits);
 void LICE_Clear(LICE_IBitmap* bm, LICE_PixelValue color);
 // Draws an 8-bit coverage mask (glyph_w x glyph_h bytes, rows packed) in color.
-void LICE_DrawGlyph(LICE_IBitmap* bm, int x, int y, LICE_PixelValue color, const unsigned char* alphas,
-                    int glyph_w, int glyph_h, float alpha, int mode);
+void LICE_DrawGlyph(LICE_IBitmap* bm, int x, int y, LICE_PixelValue color, const unsigned char* alphas, int glyph_w,
+                    int glyph_h, float alpha, int mode);
 
 // Sampling blits and further bitmap operations. Positions are held in 64-bit
 // fixed point, so every legal bitmap size samples correctly; a non-finite
@@ -58,8 +55,8 @@ void LICE_DrawGlyph(LICE_IBitmap* bm, int x, int y, LICE_PixelValue color, const
 // Draws the float source rectangle stretched into the destination
 // rectangle; negative sizes mirror. LICE_BLIT_FILTER_BILINEAR filters, and
 // shrinking by 1.7 or more both ways then averages a small radial kernel.
-void LICE_ScaledBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dest_x, int dest_y, int dest_w, int dest_h,
-                     float src_x, float src_y, float src_w, float src_h, float alpha, int mode);
+void LICE_ScaledBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dest_x, int dest_y, int dest_w, int dest_h, float src_x,
+                     float src_y, float src_w, float src_h, float alpha, int mode);
 // Rotates the source rectangle by angle (radians) about its centre, moved by
 // (centre_dx, centre_dy), and scales it into the destination rectangle.
 // keep_in_source_rect keeps neighbouring source pixels out.
@@ -69,10 +66,10 @@ void LICE_RotatedBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dest_x, int des
 // Samples from (src_x, src_y) moving by (sx_step, sy_step) per destination
 // pixel and by (row_sx_step, row_sy_step) per row; the per-pixel steps
 // change by (sx_step_change, sy_step_change) per row.
-void LICE_DeltaBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dest_x, int dest_y, int dest_w, int dest_h,
-                    float src_x, float src_y, float src_w, float src_h, double sx_step, double sy_step,
-                    double row_sx_step, double row_sy_step, double sx_step_change, double sy_step_change,
-                    bool keep_in_source_rect, float alpha, int mode);
+void LICE_DeltaBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dest_x, int dest_y, int dest_w, int dest_h, float src_x,
+                    float src_y, float src_w, float src_h, double sx_step, double sy_step, double row_sx_step,
+                    double row_sy_step, double sx_step_change, double sy_step_change, bool keep_in_source_rect,
+                    float alpha, int mode);
 // Warps the source through mesh_cols x mesh_rows (x, y) source points, row
 // by row, spread evenly over the destination rectangle.
 void LICE_TransformBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dest_x, int dest_y, int dest_w, int dest_h,
@@ -112,10 +109,9 @@ void LICE_MultiplyAddRect(LICE_IBitmap* bm, int x, int y, int w, int h, float rs
 // when nothing is left.
 bool LICE_ClipLine(int* x1, int* y1, int* x2, int* y2, int left, int top, int right, int bottom);
 // Both end pixels included.
-void LICE_Line(LICE_IBitmap* bm, int x1, int y1, int x2, int y2, LICE_PixelValue color, float alpha, int mode,
-               bool aa);
-void LICE_FLine(LICE_IBitmap* bm, float x1, float y1, float x2, float y2, LICE_PixelValue color, float alpha,
-                int mode, bool aa);
+void LICE_Line(LICE_IBitmap* bm, int x1, int y1, int x2, int y2, LICE_PixelValue color, float alpha, int mode, bool aa);
+void LICE_FLine(LICE_IBitmap* bm, float x1, float y1, float x2, float y2, LICE_PixelValue color, float alpha, int mode,
+                bool aa);
 // Horizontal and vertical lines only; the pattern starts at the smaller end
 // and the larger end pixel is never drawn. pxon <= 0 or pxon + pxoff <= 0
 // draws nothing. aa is not used.
@@ -124,8 +120,8 @@ void LICE_DashedLine(LICE_IBitmap* bm, int x1, int y1, int x2, int y2, int pxon,
 // Outline of columns x ... x + w and rows y ... y + h.
 void LICE_DrawRect(LICE_IBitmap* bm, int x, int y, int w, int h, LICE_PixelValue color, float alpha, int mode);
 // Fills the inside of the outline with bgcolor, then draws the outline.
-void LICE_BorderedRect(LICE_IBitmap* bm, int x, int y, int w, int h, LICE_PixelValue bgcolor,
-                       LICE_PixelValue fgcolor, float alpha, int mode);
+void LICE_BorderedRect(LICE_IBitmap* bm, int x, int y, int w, int h, LICE_PixelValue bgcolor, LICE_PixelValue fgcolor,
+                       float alpha, int mode);
 // The bottom vertex row is not drawn.
 void LICE_FillTriangle(LICE_IBitmap* bm, int x1, int y1, int x2, int y2, int x3, int y3, LICE_PixelValue color,
                        float alpha, int mode);
@@ -133,26 +129,23 @@ void LICE_FillTriangle(LICE_IBitmap* bm, int x1, int y1, int x2, int y2, int x3,
 // chords shorter than it; otherwise one point per subdivision.
 void LICE_DrawQBezier(LICE_IBitmap* bm, float xstart, float ystart, float xctl, float yctl, float xend, float yend,
                       LICE_PixelValue color, float alpha, int mode, bool aa, float tol);
-void LICE_DrawCBezier(LICE_IBitmap* bm, float xstart, float ystart, float xctl1, float yctl1, float xctl2,
-                      float yctl2, float xend, float yend, LICE_PixelValue color, float alpha, int mode, bool aa,
-                      float tol);
+void LICE_DrawCBezier(LICE_IBitmap* bm, float xstart, float ystart, float xctl1, float yctl1, float xctl2, float yctl2,
+                      float xend, float yend, LICE_PixelValue color, float alpha, int mode, bool aa, float tol);
 // y on the cubic at x (x rising from x0 to x3), by eight bisections in t;
 // every output pointer may be null.
 float LICE_CBezier_GetY(float x0, float x1, float x2, float x3, float y0, float y1, float y2, float y3, float x,
                         float* next_x, float* dydx, double* t_lo, double* t_hi);
 // Radii 2, 2.5, 3, 3.5 and 4 are drawn from fixed masks through
 // LICE_DrawGlyph. Negative radii and radii above 2^22 draw nothing.
-void LICE_Circle(LICE_IBitmap* bm, float cx, float cy, float r, LICE_PixelValue color, float alpha, int mode,
-                 bool aa);
+void LICE_Circle(LICE_IBitmap* bm, float cx, float cy, float r, LICE_PixelValue color, float alpha, int mode, bool aa);
 void LICE_FillCircle(LICE_IBitmap* bm, float cx, float cy, float r, LICE_PixelValue color, float alpha, int mode,
                      bool aa);
 // True when r is a masked radius (its mask went to LICE_DrawGlyph).
-bool CachedCircle(LICE_IBitmap* bm, float cx, float cy, float r, LICE_PixelValue color, float alpha, int mode,
-                  bool aa);
+bool CachedCircle(LICE_IBitmap* bm, float cx, float cy, float r, LICE_PixelValue color, float alpha, int mode, bool aa);
 // Angles in radians, 0 up, clockwise: the point at a is (cx + r sin a,
 // cy - r cos a). The whole circle is drawn through a box cut at the two end
 // points; spans over pi are split first, spans of 2pi or more are circles.
-void LICE_Arc(LICE_IBitmap* bm, float cx, float cy, float r, float start, float end, LICE_PixelValue color,
-              float alpha, int mode, bool aa);
+void LICE_Arc(LICE_IBitmap* bm, float cx, float cy, float r, float start, float end, LICE_PixelValue color, float alpha,
+              int mode, bool aa);
 void LICE_RoundRect(LICE_IBitmap* bm, float x, float y, float w, float h, int cornerradius, LICE_PixelValue color,
                     float alpha, int mode, bool aa);

@@ -5,20 +5,23 @@
 
 #include "graphics/lice_line_class.h"
 
-namespace {
+namespace
+{
 
 // Subdivision stops here: a curve has at most 4096 pieces.
 constexpr int kMaxDepth = 12;
 
 // The piece being drawn: its parameter range and end points.
-struct CurveSpan {
+struct CurveSpan
+{
   double t_lo;
   float x_lo, y_lo;
   double t_hi;
   float x_hi, y_hi;
 };
 
-struct QuadCurve {
+struct QuadCurve
+{
   float x0, x1, x2, y0, y1, y2;
   static double at(double a, double b, double c, double t)
   {
@@ -29,7 +32,8 @@ struct QuadCurve {
   double y(double t) const { return at(y0, y1, y2, t); }
 };
 
-struct CubicCurve {
+struct CubicCurve
+{
   double ax, bx, cx, dx, ay, by, cy, dy;
   CubicCurve(double x0, double x1, double x2, double x3, double y0, double y1, double y2, double y3)
   {
@@ -41,12 +45,14 @@ struct CubicCurve {
 };
 
 template <class Combine>
-class _LICE_CurveDrawer {
+class _LICE_CurveDrawer
+{
 public:
   static void Plot(const LICE_VectorSurface& s, float x, float y, const LICE_VectorColor& c, int wp)
   {
     const int xi = LICE_TruncCoord(x), yi = LICE_TruncCoord(y);
-    if (s.inside(xi, yi)) LICE_VectorPix<Combine>(s.bytes(xi, yi), c, wp);
+    if (s.inside(xi, yi))
+      LICE_VectorPix<Combine>(s.bytes(xi, yi), c, wp);
   }
 
   // The anti-aliased point: alpha * 255 shared among four pixels. The index
@@ -56,7 +62,8 @@ public:
     const int64_t xi = LICE_TruncCoord(x), yi = LICE_TruncCoord(y);
     const float fx = x - std::floor(x), fy = y - std::floor(y);
     auto put = [&](int64_t px, int64_t py, float share) {
-      if (s.inside(px, py)) LICE_VectorPix<Combine>(s.bytes(int(px), int(py)), c, LICE_TruncWeight(share * 255.0f));
+      if (s.inside(px, py))
+        LICE_VectorPix<Combine>(s.bytes(int(px), int(py)), c, LICE_TruncWeight(share * 255.0f));
     };
     put(xi, yi, (1.0f - fy) * ((1.0f - fx) * alpha));
     put(xi + 1, yi, (1.0f - fy) * (fx * alpha));
@@ -66,15 +73,16 @@ public:
 
   // What stays the same over one curve.
   template <class Curve>
-  struct Job {
+  struct Job
+  {
     const LICE_VectorSurface& s;
     const Curve& k;
     LICE_VectorColor c;
     float alpha;
     bool aa;
     float tol2;
-    int ia = LICE_AlphaWeight(alpha);  // straight pieces
-    int wp = LICE_PointWeight(alpha);  // plotted points
+    int ia = LICE_AlphaWeight(alpha); // straight pieces
+    int wp = LICE_PointWeight(alpha); // plotted points
   };
 
   template <class J>
@@ -87,29 +95,39 @@ public:
   template <class J>
   static void Point(const J& j, float x, float y)
   {
-    if (j.aa) DrawClippedFPt(j.s, x, y, j.c, j.alpha);
-    else Plot(j.s, x, y, j.c, j.wp);
+    if (j.aa)
+      DrawClippedFPt(j.s, x, y, j.c, j.alpha);
+    else
+      Plot(j.s, x, y, j.c, j.wp);
   }
 
   // One subdivision step of either curve.
   template <class J>
   static void Recurse(const J& j, int depth, const CurveSpan& p)
   {
-    if (depth >= kMaxDepth) return Piece(j, p.x_lo, p.y_lo, p.x_hi, p.y_hi);
+    if (depth >= kMaxDepth)
+      return Piece(j, p.x_lo, p.y_lo, p.x_hi, p.y_hi);
     const double tm = (p.t_lo + p.t_hi) * 0.5;
     const float xm = float(j.k.x(tm)), ym = float(j.k.y(tm));
     const float d1 = (ym - p.y_lo) * (ym - p.y_lo) + (xm - p.x_lo) * (xm - p.x_lo);
     const float d2 = (p.y_hi - ym) * (p.y_hi - ym) + (p.x_hi - xm) * (p.x_hi - xm);
     float limit = 1.0f;
-    if (j.tol2 > 0) {
-      if (d1 < j.tol2) Piece(j, p.x_lo, p.y_lo, xm, ym);
-      if (d2 < j.tol2) Piece(j, xm, ym, p.x_hi, p.y_hi);
+    if (j.tol2 > 0)
+    {
+      if (d1 < j.tol2)
+        Piece(j, p.x_lo, p.y_lo, xm, ym);
+      if (d2 < j.tol2)
+        Piece(j, xm, ym, p.x_hi, p.y_hi);
       limit = j.tol2;
-    } else {
+    }
+    else
+    {
       Point(j, xm, ym);
     }
-    if (d1 >= limit) Recurse(j, depth + 1, {p.t_lo, p.x_lo, p.y_lo, tm, xm, ym});
-    if (d2 >= limit) Recurse(j, depth + 1, {tm, xm, ym, p.t_hi, p.x_hi, p.y_hi});
+    if (d1 >= limit)
+      Recurse(j, depth + 1, {p.t_lo, p.x_lo, p.y_lo, tm, xm, ym});
+    if (d2 >= limit)
+      Recurse(j, depth + 1, {tm, xm, ym, p.t_hi, p.x_hi, p.y_hi});
   }
 
   // The ends are plotted first: always on the quadratic, on the cubic only
@@ -119,18 +137,19 @@ public:
                    const CurveSpan& p, float tol2, bool plotEnds)
   {
     const Job<Curve> j{s, k, c, alpha, aa, tol2};
-    if (plotEnds) Point(j, p.x_lo, p.y_lo), Point(j, p.x_hi, p.y_hi);
+    if (plotEnds)
+      Point(j, p.x_lo, p.y_lo), Point(j, p.x_hi, p.y_hi);
     Recurse(j, 0, p);
   }
 
-  static void DrawQBezRecurse(const LICE_VectorSurface& s, const QuadCurve& k, const LICE_VectorColor& c,
-                              float alpha, bool aa, const CurveSpan& p, float tol2)
+  static void DrawQBezRecurse(const LICE_VectorSurface& s, const QuadCurve& k, const LICE_VectorColor& c, float alpha,
+                              bool aa, const CurveSpan& p, float tol2)
   {
     Draw(s, k, c, alpha, aa, p, tol2, true);
   }
 
-  static void DrawCBezRecurse(const LICE_VectorSurface& s, const CubicCurve& k, const LICE_VectorColor& c,
-                              float alpha, bool aa, const CurveSpan& p, float tol2)
+  static void DrawCBezRecurse(const LICE_VectorSurface& s, const CubicCurve& k, const LICE_VectorColor& c, float alpha,
+                              bool aa, const CurveSpan& p, float tol2)
   {
     Draw(s, k, c, alpha, aa, p, tol2, !(tol2 > 0));
   }
@@ -139,7 +158,8 @@ public:
 bool allFinite(std::initializer_list<float> v)
 {
   for (float f : v)
-    if (!std::isfinite(f)) return false;
+    if (!std::isfinite(f))
+      return false;
   return true;
 }
 
@@ -147,49 +167,65 @@ bool allFinite(std::initializer_list<float> v)
 void quadAtX(const QuadCurve& q, double X, double& t, float& y)
 {
   const double a = double(q.x0) - 2.0 * q.x1 + q.x2, b = 2.0 * (double(q.x1) - q.x0);
-  if (a != 0) {
+  if (a != 0)
+  {
     t = (std::sqrt(b * b - 4.0 * a * (q.x0 - X)) - b) / (2.0 * a);
     y = float(q.y(t));
-  } else if (q.x2 != q.x0) {
+  }
+  else if (q.x2 != q.x0)
+  {
     t = (X - q.x0) / (double(q.x2) - q.x0);
     y = float(q.y0 + (double(q.y2) - q.y0) * t);
-  } else {
+  }
+  else
+  {
     t = 0, y = q.y0;
   }
 }
 
-}  // namespace
+} // namespace
 
 void LICE_DrawQBezier(LICE_IBitmap* bm, float xstart, float ystart, float xctl, float yctl, float xend, float yend,
                       LICE_PixelValue color, float alpha, int mode, bool aa, float tol)
 {
   LICE_VectorSurface s;
-  if (!LICE_GetSurface(bm, s) || !allFinite({xstart, ystart, xctl, yctl, xend, yend, tol})) return;
-  if (xstart > xend) std::swap(xstart, xend), std::swap(ystart, yend);
+  if (!LICE_GetSurface(bm, s) || !allFinite({xstart, ystart, xctl, yctl, xend, yend, tol}))
+    return;
+  if (xstart > xend)
+    std::swap(xstart, xend), std::swap(ystart, yend);
   const QuadCurve q{xstart, xctl, xend, ystart, yctl, yend};
   CurveSpan p{0, q.x0, q.y0, 1, q.x2, q.y2};
-  if (q.x0 < 0) {
-    if (q.x2 <= 0) p.t_lo = 1, p.x_lo = 0, p.y_lo = q.y2;
-    else quadAtX(q, 0, p.t_lo, p.y_lo), p.x_lo = 0;
+  if (q.x0 < 0)
+  {
+    if (q.x2 <= 0)
+      p.t_lo = 1, p.x_lo = 0, p.y_lo = q.y2;
+    else
+      quadAtX(q, 0, p.t_lo, p.y_lo), p.x_lo = 0;
   }
-  if (q.x2 >= float(s.w)) {
+  if (q.x2 >= float(s.w))
+  {
     p.x_hi = float(s.w - 1);
-    if (q.x0 >= p.x_hi) p.t_hi = 0, p.y_hi = q.y0;
-    else quadAtX(q, p.x_hi, p.t_hi, p.y_hi);
+    if (q.x0 >= p.x_hi)
+      p.t_hi = 0, p.y_hi = q.y0;
+    else
+      quadAtX(q, p.x_hi, p.t_hi, p.y_hi);
   }
-  if (p.x_lo > p.x_hi) return;
+  if (p.x_lo > p.x_hi)
+    return;
   const float tol2 = tol > 1.0f ? tol * tol : 0.0f;
   const LICE_VectorColor c(color);
-  LICE_WithVectorCombine(mode, alpha, aa, [&]<class C>() { _LICE_CurveDrawer<C>::DrawQBezRecurse(s, q, c, alpha, aa, p, tol2); });
+  LICE_WithVectorCombine(mode, alpha, aa,
+                         [&]<class C>() { _LICE_CurveDrawer<C>::DrawQBezRecurse(s, q, c, alpha, aa, p, tol2); });
 }
 
-void LICE_DrawCBezier(LICE_IBitmap* bm, float xstart, float ystart, float xctl1, float yctl1, float xctl2,
-                      float yctl2, float xend, float yend, LICE_PixelValue color, float alpha, int mode, bool aa,
-                      float tol)
+void LICE_DrawCBezier(LICE_IBitmap* bm, float xstart, float ystart, float xctl1, float yctl1, float xctl2, float yctl2,
+                      float xend, float yend, LICE_PixelValue color, float alpha, int mode, bool aa, float tol)
 {
   LICE_VectorSurface s;
-  if (!LICE_GetSurface(bm, s) || !allFinite({xstart, ystart, xctl1, yctl1, xctl2, yctl2, xend, yend, tol})) return;
-  if (xstart > xend) {
+  if (!LICE_GetSurface(bm, s) || !allFinite({xstart, ystart, xctl1, yctl1, xctl2, yctl2, xend, yend, tol}))
+    return;
+  if (xstart > xend)
+  {
     std::swap(xstart, xend), std::swap(ystart, yend);
     std::swap(xctl1, xctl2), std::swap(yctl1, yctl2);
   }
@@ -197,53 +233,72 @@ void LICE_DrawCBezier(LICE_IBitmap* bm, float xstart, float ystart, float xctl1,
   CurveSpan p{0, xstart, ystart, 1, xend, yend};
   // Unmoved bounds read as the whole range, so a curve ending exactly on
   // the edge keeps its end point.
-  if (xstart < 0) {
+  if (xstart < 0)
+  {
     double tl = 0, th = 1;
     p.y_lo = LICE_CBezier_GetY(xstart, xctl1, xctl2, xend, ystart, yctl1, yctl2, yend, 0, nullptr, nullptr, &tl, &th);
     p.t_lo = th, p.x_lo = 0;
   }
-  if (xend >= float(s.w)) {
+  if (xend >= float(s.w))
+  {
     double tl = 0, th = 1;
     p.x_hi = float(s.w - 1);
-    p.y_hi = LICE_CBezier_GetY(xstart, xctl1, xctl2, xend, ystart, yctl1, yctl2, yend, p.x_hi, nullptr, nullptr, &tl,
-                               &th);
+    p.y_hi =
+      LICE_CBezier_GetY(xstart, xctl1, xctl2, xend, ystart, yctl1, yctl2, yend, p.x_hi, nullptr, nullptr, &tl, &th);
     p.t_hi = tl;
   }
-  if (p.x_lo > p.x_hi) return;
+  if (p.x_lo > p.x_hi)
+    return;
   const float tol2 = tol > 0.0f ? tol * tol : 0.0f;
   const LICE_VectorColor c(color);
-  LICE_WithVectorCombine(mode, alpha, aa, [&]<class C>() { _LICE_CurveDrawer<C>::DrawCBezRecurse(s, k, c, alpha, aa, p, tol2); });
+  LICE_WithVectorCombine(mode, alpha, aa,
+                         [&]<class C>() { _LICE_CurveDrawer<C>::DrawCBezRecurse(s, k, c, alpha, aa, p, tol2); });
 }
 
 float LICE_CBezier_GetY(float x0, float x1, float x2, float x3, float y0, float y1, float y2, float y3, float x,
                         float* next_x, float* dydx, double* t_lo_out, double* t_hi_out)
 {
-  if (x <= x0 || x >= x3) {
-    if (next_x) *next_x = x <= x0 ? x0 : x3;
-    if (dydx) *dydx = 0;
+  if (x <= x0 || x >= x3)
+  {
+    if (next_x)
+      *next_x = x <= x0 ? x0 : x3;
+    if (dydx)
+      *dydx = 0;
     return x <= x0 ? y0 : y3;
   }
   const CubicCurve k(x0, x1, x2, x3, y0, y1, y2, y3);
   double t_lo = 0, t_hi = 1, x_lo = x0, x_hi = x3;
-  for (int i = 0; i < 8; ++i) {
+  for (int i = 0; i < 8; ++i)
+  {
     const double t = (t_lo + t_hi) * 0.5, xt = k.x(t);
-    if (xt < x) {
+    if (xt < x)
+    {
       t_lo = t, x_lo = xt;
-    } else if (xt > x) {
+    }
+    else if (xt > x)
+    {
       t_hi = t, x_hi = xt;
-    } else {
+    }
+    else
+    {
       t_lo = t, x_lo = xt;
       t_hi = std::min(t + 0.00390625, 1.0), x_hi = k.x(t_hi);
       break;
     }
   }
-  if (t_lo == 0) x_lo = x0;
-  if (t_hi == 1.0) x_hi = x3;
+  if (t_lo == 0)
+    x_lo = x0;
+  if (t_hi == 1.0)
+    x_hi = x3;
   const double y_lo = k.y(t_lo), y_hi = k.y(t_hi);
   const double slope = x_hi != x_lo ? (y_hi - y_lo) / (x_hi - x_lo) : 0;
-  if (next_x) *next_x = float(x_hi);
-  if (dydx) *dydx = float(slope);
-  if (t_lo_out) *t_lo_out = t_lo;
-  if (t_hi_out) *t_hi_out = t_hi;
+  if (next_x)
+    *next_x = float(x_hi);
+  if (dydx)
+    *dydx = float(slope);
+  if (t_lo_out)
+    *t_lo_out = t_lo;
+  if (t_hi_out)
+    *t_hi_out = t_hi;
   return float((x - x_lo) * slope + y_lo);
 }

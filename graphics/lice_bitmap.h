@@ -16,7 +16,8 @@ typedef uint32_t LICE_PixelValue;
 // Pixel (x, y) of an unflipped bitmap lies at getBits() + y * getRowSpan() + x;
 // a flipped bitmap stores row y at buffer row getHeight() - 1 - y. Spans are
 // in pixels and may exceed the width: loops step rows by getRowSpan().
-class LICE_IBitmap {
+class LICE_IBitmap
+{
 public:
   virtual ~LICE_IBitmap() {}
 
@@ -46,15 +47,18 @@ constexpr int64_t LICE_MAX_BITMAP_PIXELS = int64_t(1) << 28;
 // negative size, -1 when it exceeds LICE_MAX_BITMAP_PIXELS.
 inline int64_t LICE_BitmapBytes(int w, int h)
 {
-  if (w <= 0 || h <= 0) return 0;
+  if (w <= 0 || h <= 0)
+    return 0;
   int64_t pixels = int64_t(w) * h;
-  if (pixels > LICE_MAX_BITMAP_PIXELS) return -1;
+  if (pixels > LICE_MAX_BITMAP_PIXELS)
+    return -1;
   return pixels * 4;
 }
 
 // Pixels in one malloc'd buffer, rows packed (span = width). Grows with 25 %
 // headroom and never shrinks its buffer except to free it at an empty size.
-class LICE_MemBitmap : public LICE_IBitmap {
+class LICE_MemBitmap : public LICE_IBitmap
+{
 public:
   LICE_MemBitmap() {}
   // Negative and oversized requests leave the bitmap empty instead of
@@ -62,11 +66,13 @@ public:
   LICE_MemBitmap(int w, int h) : width(w), height(h)
   {
     const int64_t bytes = LICE_BitmapBytes(w, h);
-    if (bytes > 0) {
+    if (bytes > 0)
+    {
       allocatedBytes = int(bytes);
       bits = static_cast<LICE_PixelValue*>(malloc(size_t(bytes)));
     }
-    if (!bits) width = height = 0;
+    if (!bits)
+      width = height = 0;
   }
   ~LICE_MemBitmap() override;
   LICE_MemBitmap(const LICE_MemBitmap&) = delete;

@@ -5,21 +5,31 @@
 #include "graphics/lice_blit_rows.h"
 #include "graphics/lice_blit_sse.h"
 
-namespace {
+namespace
+{
 
 void blitGeneric(const LICE_BlitJob& j)
 {
-  if (j.sel == 0 && j.alpha == 1.0f) return LICE_BlitRows<_LICE_CombinePixelsClobber>(j);
-  if (j.sel == 0 && j.alpha == 0.5f) return LICE_BlitRows<LICE_ShiftMixHalf>(j);
-  if (j.sel == 0 && j.alpha < 0.0f) return;
+  if (j.sel == 0 && j.alpha == 1.0f)
+    return LICE_BlitRows<_LICE_CombinePixelsClobber>(j);
+  if (j.sel == 0 && j.alpha == 0.5f)
+    return LICE_BlitRows<LICE_ShiftMixHalf>(j);
+  if (j.sel == 0 && j.alpha < 0.0f)
+    return;
   if (j.sel == LICE_BLIT_USE_ALPHA && j.alpha == 1.0f)
     return LICE_BlitRows<_LICE_CombinePixelsCopySourceAlphaIngoreAlphaParm>(j);
   LICE_WithCombine(j.sel, [&]<class C>() { LICE_BlitRows<C>(j); });
 }
 
-bool always(const LICE_BlitJob&) { return true; }
+bool always(const LICE_BlitJob&)
+{
+  return true;
+}
 
-bool opaqueCopy(const LICE_BlitJob& j) { return j.sel == 0 && j.alpha == 1.0f; }
+bool opaqueCopy(const LICE_BlitJob& j)
+{
+  return j.sel == 0 && j.alpha == 1.0f;
+}
 
 // Above this many bytes a copy no longer fits the caches, and stores that
 // bypass them save reading each destination line before writing it.
@@ -29,14 +39,18 @@ void rowCopy(const LICE_BlitJob& j)
 {
   const size_t bytes = size_t(j.w) * 4;
   // Packed rows on both sides (whole bitmaps of equal width) are one block.
-  if (j.dest_step == long(bytes) && j.src_step == long(bytes)) return void(memcpy(j.dest, j.src, bytes * size_t(j.h)));
+  if (j.dest_step == long(bytes) && j.src_step == long(bytes))
+    return void(memcpy(j.dest, j.src, bytes * size_t(j.h)));
 #if LICE_HAVE_SSE2
-  if (bytes * size_t(j.h) >= kStreamingCopyBytes) {
-    for (int y = 0; y < j.h; ++y) lice_sse::streamCopy(j.dest + y * j.dest_step, j.src + y * j.src_step, j.w);
+  if (bytes * size_t(j.h) >= kStreamingCopyBytes)
+  {
+    for (int y = 0; y < j.h; ++y)
+      lice_sse::streamCopy(j.dest + y * j.dest_step, j.src + y * j.src_step, j.w);
     return _mm_sfence();
   }
 #endif
-  for (int y = 0; y < j.h; ++y) memcpy(j.dest + y * j.dest_step, j.src + y * j.src_step, bytes);
+  for (int y = 0; y < j.h; ++y)
+    memcpy(j.dest + y * j.dest_step, j.src + y * j.src_step, bytes);
 }
 
 #if LICE_HAVE_SSE2
@@ -48,13 +62,17 @@ void sseRows(const LICE_BlitJob& j, KN groupKernel, K4 kernel)
 {
   const int w = j.w, h = j.h;
   const long dstep = j.dest_step, sstep = j.src_step;
-  for (int y = 0; y < h; ++y) {
+  for (int y = 0; y < h; ++y)
+  {
     unsigned char* d = j.dest + y * dstep;
     const unsigned char* s = j.src + y * sstep;
     int x = 0;
-    for (; x + N <= w; x += N, d += 4 * N, s += 4 * N) groupKernel(d, s);
-    for (; x + 4 <= w; x += 4, d += 16, s += 16) kernel(d, s);
-    for (; x < w; ++x, d += 4, s += 4) C::doPix(d, s[1], s[2], s[3], s[0], j.ia);
+    for (; x + N <= w; x += N, d += 4 * N, s += 4 * N)
+      groupKernel(d, s);
+    for (; x + 4 <= w; x += 4, d += 16, s += 16)
+      kernel(d, s);
+    for (; x < w; ++x, d += 4, s += 4)
+      C::doPix(d, s[1], s[2], s[3], s[0], j.ia);
   }
 }
 
@@ -64,7 +82,10 @@ void sseRows(const LICE_BlitJob& j, K kernel)
   sseRows<C, 4>(j, kernel, kernel);
 }
 
-bool halfCopy(const LICE_BlitJob& j) { return j.sel == 0 && j.alpha == 0.5f; }
+bool halfCopy(const LICE_BlitJob& j)
+{
+  return j.sel == 0 && j.alpha == 0.5f;
+}
 
 void halfMixRows(const LICE_BlitJob& j)
 {
@@ -74,7 +95,10 @@ void halfMixRows(const LICE_BlitJob& j)
 }
 
 // Weights above 256 need the clamps, so they stay generic.
-bool weightedCopy(const LICE_BlitJob& j) { return j.sel == 0 && j.ia > 0 && j.ia <= 256; }
+bool weightedCopy(const LICE_BlitJob& j)
+{
+  return j.sel == 0 && j.ia > 0 && j.ia <= 256;
+}
 
 void copyBlendRows(const LICE_BlitJob& j)
 {
@@ -85,7 +109,10 @@ void copyBlendRows(const LICE_BlitJob& j)
 }
 
 // Add and multiply at weights up to 256, where no clamp below 0 is needed.
-bool weightedAdd(const LICE_BlitJob& j) { return j.sel == LICE_BLIT_MODE_ADD && j.ia >= 0 && j.ia <= 256; }
+bool weightedAdd(const LICE_BlitJob& j)
+{
+  return j.sel == LICE_BLIT_MODE_ADD && j.ia >= 0 && j.ia <= 256;
+}
 
 void addRows(const LICE_BlitJob& j)
 {
@@ -95,7 +122,10 @@ void addRows(const LICE_BlitJob& j)
   });
 }
 
-bool weightedMul(const LICE_BlitJob& j) { return j.sel == LICE_BLIT_MODE_MUL && j.ia > 0 && j.ia <= 256; }
+bool weightedMul(const LICE_BlitJob& j)
+{
+  return j.sel == LICE_BLIT_MODE_MUL && j.ia > 0 && j.ia <= 256;
+}
 
 void mulRows(const LICE_BlitJob& j)
 {
@@ -115,16 +145,19 @@ void sourceAlphaRows(const LICE_BlitJob& j, Blend blend)
   const __m128i ff = _mm_set1_epi32(0xff);
   // 0: all four A bytes 0, 1: all 255, 2: mixed.
   auto classify = [ff](__m128i any, __m128i every) {
-    if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(any, ff), _mm_setzero_si128())) == 0xffff) return 0;
-    if (Opaque && _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(every, ff), ff)) == 0xffff) return 1;
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(any, ff), _mm_setzero_si128())) == 0xffff)
+      return 0;
+    if (Opaque && _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(every, ff), ff)) == 0xffff)
+      return 1;
     return 2;
   };
   auto four = [=](unsigned char* d, const unsigned char* s) {
     const __m128i sv = lice_sse::load4(s);
-    switch (classify(sv, sv)) {
-      case 0: break;
-      case 1: lice_sse::store4(d, sv); break;
-      default: lice_sse::store4(d, blend(lice_sse::load4(d), sv)); break;
+    switch (classify(sv, sv))
+    {
+    case 0: break;
+    case 1: lice_sse::store4(d, sv); break;
+    default: lice_sse::store4(d, blend(lice_sse::load4(d), sv)); break;
     }
   };
   auto sixteen = [=](unsigned char* d, const unsigned char* s) {
@@ -132,28 +165,33 @@ void sourceAlphaRows(const LICE_BlitJob& j, Blend blend)
     const __m128i s2 = lice_sse::load4(s + 32), s3 = lice_sse::load4(s + 48);
     const __m128i any = _mm_or_si128(_mm_or_si128(s0, s1), _mm_or_si128(s2, s3));
     const __m128i every = _mm_and_si128(_mm_and_si128(s0, s1), _mm_and_si128(s2, s3));
-    switch (classify(any, every)) {
-      case 0: break;
-      case 1:
-        lice_sse::store4(d, s0);
-        lice_sse::store4(d + 16, s1);
-        lice_sse::store4(d + 32, s2);
-        lice_sse::store4(d + 48, s3);
-        break;
-      default:
-        for (int k = 0; k < 64; k += 16) four(d + k, s + k);
-        break;
+    switch (classify(any, every))
+    {
+    case 0: break;
+    case 1:
+      lice_sse::store4(d, s0);
+      lice_sse::store4(d + 16, s1);
+      lice_sse::store4(d + 32, s2);
+      lice_sse::store4(d + 48, s3);
+      break;
+    default:
+      for (int k = 0; k < 64; k += 16)
+        four(d + k, s + k);
+      break;
     }
   };
   sseRows<C, 16>(j, sixteen, four);
 }
 
-bool opaqueSourceAlpha(const LICE_BlitJob& j) { return j.sel == LICE_BLIT_USE_ALPHA && j.alpha == 1.0f; }
+bool opaqueSourceAlpha(const LICE_BlitJob& j)
+{
+  return j.sel == LICE_BLIT_USE_ALPHA && j.alpha == 1.0f;
+}
 
 void sourceAlphaOpaqueRows(const LICE_BlitJob& j)
 {
   sourceAlphaRows<_LICE_CombinePixelsCopySourceAlphaIngoreAlphaParm, true>(
-      j, [](__m128i d, __m128i s) { return lice_sse::sourceAlphaOpaqueBlend(d, s); });
+    j, [](__m128i d, __m128i s) { return lice_sse::sourceAlphaOpaqueBlend(d, s); });
 }
 
 // At 256 the weight (a + 1) * 256 / 256 of a = 255 no longer fits 16 bits.
@@ -166,25 +204,25 @@ void sourceAlphaWeightedRows(const LICE_BlitJob& j)
 {
   const int w = j.ia;
   sourceAlphaRows<_LICE_CombinePixelsCopySourceAlpha, false>(
-      j, [w](__m128i d, __m128i s) { return lice_sse::sourceAlphaBlend(d, s, w); });
+    j, [w](__m128i d, __m128i s) { return lice_sse::sourceAlphaBlend(d, s, w); });
 }
 #endif
 
-}  // namespace
+} // namespace
 
 // Order matters: the exact-alpha entries come before the weighted ones that
 // would also accept their alphas.
 const LICE_FastPath<LICE_BlitJob> g_liceBlitPaths[] = {
-    {"row copy", opaqueCopy, rowCopy},
+  {"row copy", opaqueCopy, rowCopy},
 #if LICE_HAVE_SSE2
-    {"half mix", halfCopy, halfMixRows},
-    {"weighted copy", weightedCopy, copyBlendRows},
-    {"source alpha opaque", opaqueSourceAlpha, sourceAlphaOpaqueRows},
-    {"source alpha weighted", weightedSourceAlpha, sourceAlphaWeightedRows},
-    {"add", weightedAdd, addRows},
-    {"multiply", weightedMul, mulRows},
+  {"half mix", halfCopy, halfMixRows},
+  {"weighted copy", weightedCopy, copyBlendRows},
+  {"source alpha opaque", opaqueSourceAlpha, sourceAlphaOpaqueRows},
+  {"source alpha weighted", weightedSourceAlpha, sourceAlphaWeightedRows},
+  {"add", weightedAdd, addRows},
+  {"multiply", weightedMul, mulRows},
 #endif
-    {"generic", always, blitGeneric},
+  {"generic", always, blitGeneric},
 };
 const int g_liceBlitPathCount = int(sizeof(g_liceBlitPaths) / sizeof(g_liceBlitPaths[0]));
 

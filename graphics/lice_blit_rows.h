@@ -14,25 +14,27 @@
 
 // An unscaled blit of w x h pixels. Row steps are in bytes and negative for
 // flipped bitmaps.
-struct LICE_BlitJob {
+struct LICE_BlitJob
+{
   unsigned char* dest = nullptr;
   const unsigned char* src = nullptr;
   long dest_step = 0;
   long src_step = 0;
   int w = 0;
   int h = 0;
-  int sel = 0;  // operator selector (LICE_Selector)
-  int ia = 0;   // integer weight
+  int sel = 0; // operator selector (LICE_Selector)
+  int ia = 0;  // integer weight
   float alpha = 0;
 };
 
 // A fill of w x h pixels with one colour.
-struct LICE_FillJob {
+struct LICE_FillJob
+{
   unsigned char* dest = nullptr;
   long dest_step = 0;
   int w = 0;
   int h = 0;
-  int sel = 0;  // low byte of the mode only
+  int sel = 0; // low byte of the mode only
   int ia = 0;
   float alpha = 0;
   LICE_PixelValue color = 0;
@@ -62,14 +64,17 @@ static inline unsigned char* LICE_CopyRowsPacked(const unsigned char* first, lon
 {
   const size_t row = size_t(w) * 4;
   auto* copy = static_cast<unsigned char*>(malloc(row * size_t(h)));
-  if (!copy) return nullptr;
-  for (int y = 0; y < h; ++y) memcpy(copy + row * size_t(y), first + y * step, row);
+  if (!copy)
+    return nullptr;
+  for (int y = 0; y < h; ++y)
+    memcpy(copy + row * size_t(y), first + y * step, row);
   return copy;
 }
 
 // A rectangle clipped to a bitmap: first row in memory, byte step between
 // rows.
-struct LICE_ClippedRect {
+struct LICE_ClippedRect
+{
   unsigned char* first = nullptr;
   long step = 0;
   int w = 0;
@@ -82,14 +87,19 @@ struct LICE_ClippedRect {
 static inline bool LICE_ClipRect(LICE_IBitmap* bm, int x, int y, int w, int h, LICE_ClippedRect& out)
 {
   int64_t x0 = x, y0 = y, w0 = w, h0 = h;
-  if (x0 < 0) w0 += x0, x0 = 0;
-  if (y0 < 0) h0 += y0, y0 = 0;
+  if (x0 < 0)
+    w0 += x0, x0 = 0;
+  if (y0 < 0)
+    h0 += y0, y0 = 0;
   const int64_t bw = bm->getWidth(), bh = bm->getHeight();
-  if (x0 + w0 > bw) w0 = bw - x0;
-  if (y0 + h0 > bh) h0 = bh - y0;
+  if (x0 + w0 > bw)
+    w0 = bw - x0;
+  if (y0 + h0 > bh)
+    h0 = bh - y0;
   LICE_PixelValue* bits = bm->getBits();
   const int span = bm->getRowSpan();
-  if (!bits || w0 < 1 || h0 < 1 || span < 1 || span < bw) return false;
+  if (!bits || w0 < 1 || h0 < 1 || span < 1 || span < bw)
+    return false;
 
   const int64_t row = bm->isFlipped() ? bh - y0 - h0 : y0;
   out.first = reinterpret_cast<unsigned char*>(bits + row * span + x0);
@@ -105,10 +115,12 @@ static void LICE_BlitRows(const LICE_BlitJob& j)
   assert(j.w > 0 && j.h > 0);
   unsigned char* drow = j.dest;
   const unsigned char* srow = j.src;
-  for (int y = 0; y < j.h; ++y, drow += j.dest_step, srow += j.src_step) {
+  for (int y = 0; y < j.h; ++y, drow += j.dest_step, srow += j.src_step)
+  {
     unsigned char* d = drow;
     const unsigned char* s = srow;
-    for (int x = 0; x < j.w; ++x, d += 4, s += 4) Combine::doPix(d, s[1], s[2], s[3], s[0], j.ia);
+    for (int x = 0; x < j.w; ++x, d += 4, s += 4)
+      Combine::doPix(d, s[1], s[2], s[3], s[0], j.ia);
   }
 }
 
@@ -119,16 +131,19 @@ static void LICE_FillRows(const LICE_FillJob& j)
   unsigned char c[4];
   memcpy(c, &j.color, 4);
   unsigned char* drow = j.dest;
-  for (int y = 0; y < j.h; ++y, drow += j.dest_step) {
+  for (int y = 0; y < j.h; ++y, drow += j.dest_step)
+  {
     unsigned char* d = drow;
-    for (int x = 0; x < j.w; ++x, d += 4) Combine::doPix(d, c[1], c[2], c[3], c[0], j.ia);
+    for (int x = 0; x < j.w; ++x, d += 4)
+      Combine::doPix(d, c[1], c[2], c[3], c[0], j.ia);
   }
 }
 
 // Fast paths: a table of conditions with the generic loop as the last entry,
 // which always accepts. LICE_SetFastPathsEnabled(false) leaves only the last.
 template <class Job>
-struct LICE_FastPath {
+struct LICE_FastPath
+{
   const char* name;
   bool (*accepts)(const Job&);
   void (*run)(const Job&);
@@ -146,8 +161,10 @@ template <class Job>
 const char* LICE_RunJob(const LICE_FastPath<Job>* paths, int count, const Job& job)
 {
   const int first = LICE_FastPathsEnabled() ? 0 : count - 1;
-  for (int i = first; i < count; ++i) {
-    if (paths[i].accepts(job)) {
+  for (int i = first; i < count; ++i)
+  {
+    if (paths[i].accepts(job))
+    {
       paths[i].run(job);
       return paths[i].name;
     }

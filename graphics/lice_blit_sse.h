@@ -13,7 +13,8 @@
 
 #include "graphics/lice_combine.h"
 
-namespace lice_sse {
+namespace lice_sse
+{
 
 static inline __m128i load4(const unsigned char* p)
 {
@@ -97,9 +98,8 @@ static inline __m128i sourceAlphaOpaqueBlend(__m128i d, __m128i s)
 static inline __m128i addBlend(__m128i d, __m128i s, int w)
 {
   const __m128i w16 = _mm_set1_epi16(static_cast<short>(w));
-  return perHalf(d, s, [=](__m128i d16, __m128i s16) {
-    return _mm_add_epi16(d16, _mm_srli_epi16(_mm_mullo_epi16(s16, w16), 8));
-  });
+  return perHalf(
+    d, s, [=](__m128i d16, __m128i s16) { return _mm_add_epi16(d16, _mm_srli_epi16(_mm_mullo_epi16(s16, w16), 8)); });
 }
 
 // Multiply at weight w, 0 < w <= 256: the factor (256 - w) * 256 + s * w is
@@ -120,9 +120,12 @@ static inline __m128i mulBlend(__m128i d, __m128i s, int w)
 static inline void streamCopy(unsigned char* d, const unsigned char* s, int n)
 {
   int x = 0;
-  for (; x < n && (reinterpret_cast<uintptr_t>(d) & 15); ++x, d += 4, s += 4) memcpy(d, s, 4);
-  for (; x + 4 <= n; x += 4, d += 16, s += 16) _mm_stream_si128(reinterpret_cast<__m128i*>(d), load4(s));
-  for (; x < n; ++x, d += 4, s += 4) memcpy(d, s, 4);
+  for (; x < n && (reinterpret_cast<uintptr_t>(d) & 15); ++x, d += 4, s += 4)
+    memcpy(d, s, 4);
+  for (; x + 4 <= n; x += 4, d += 16, s += 16)
+    _mm_stream_si128(reinterpret_cast<__m128i*>(d), load4(s));
+  for (; x < n; ++x, d += 4, s += 4)
+    memcpy(d, s, 4);
 }
 
 static inline __m128i halfMix(__m128i d, __m128i s)
@@ -131,5 +134,5 @@ static inline __m128i halfMix(__m128i d, __m128i s)
   return _mm_add_epi32(_mm_and_si128(_mm_srli_epi32(d, 1), m), _mm_and_si128(_mm_srli_epi32(s, 1), m));
 }
 
-}  // namespace lice_sse
+} // namespace lice_sse
 #endif

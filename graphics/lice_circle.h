@@ -7,7 +7,8 @@
 #include "graphics/lice_vector.h"
 
 // Pixels left <= x < right, top <= y < bottom; always within the bitmap.
-struct LICE_ClipBox {
+struct LICE_ClipBox
+{
   int left, top, right, bottom;
 };
 
@@ -21,7 +22,8 @@ constexpr float LICE_MAX_CIRCLE_RADIUS = float(1 << 22);
 // stay far inside the int range.
 static inline bool LICE_CircleVisible(float cx, float cy, float r, int w, int h)
 {
-  if (!(r >= 0.0f && r <= LICE_MAX_CIRCLE_RADIUS) || !std::isfinite(cx) || !std::isfinite(cy)) return false;
+  if (!(r >= 0.0f && r <= LICE_MAX_CIRCLE_RADIUS) || !std::isfinite(cx) || !std::isfinite(cy))
+    return false;
   const double m = double(r) + 2.0;
   return cx + m >= 0 && cy + m >= 0 && cx - m <= w && cy - m <= h;
 }
@@ -38,7 +40,8 @@ static inline bool LICE_CircleNeedsClip(float cx, float cy, float r, int w, int 
 }
 
 template <class Combine>
-class _LICE_CircleDrawer {
+class _LICE_CircleDrawer
+{
 public:
   // LICE_CircleVisible() holds, so every sum is well inside the int range.
   static int T(float v) { return static_cast<int>(v); }
@@ -46,18 +49,22 @@ public:
   static void DrawClippedPt(const LICE_VectorSurface& s, int x, int y, const LICE_ClipBox& box,
                             const LICE_VectorColor& c, int weight, bool clip)
   {
-    if (clip && (x < box.left || x >= box.right || y < box.top || y >= box.bottom)) return;
+    if (clip && (x < box.left || x >= box.right || y < box.top || y >= box.bottom))
+      return;
     LICE_VectorPix<Combine>(s.bytes(x, y), c, weight);
   }
 
   static void DrawClippedHorzLine(const LICE_VectorSurface& s, int y, int x1, int x2, const LICE_ClipBox& box,
                                   const LICE_VectorColor& c, int weight, bool clip)
   {
-    if (clip) {
-      if (y < box.top || y >= box.bottom) return;
+    if (clip)
+    {
+      if (y < box.top || y >= box.bottom)
+        return;
       x1 = std::max(x1, box.left), x2 = std::min(x2, box.right - 1);
     }
-    if (x1 <= x2) LICE_VectorSpan<Combine>(s.bytes(x1, y), x2 - x1 + 1, c, weight);
+    if (x1 <= x2)
+      LICE_VectorSpan<Combine>(s.bytes(x1, y), x2 - x1 + 1, c, weight);
   }
 
   // Midpoint circle with a float decision variable.
@@ -70,20 +77,27 @@ public:
     auto span = [&](float y, float x1, float x2) { DrawClippedHorzLine(s, T(y), T(x1), T(x2), box, c, w, clip); };
     float d = float((r * -4.0 + 5.0) * 0.25);
     pt(cx, cy + r), pt(cx, cy - r), pt(cx + r, cy), pt(cx - r, cy);
-    if (fill) span(cy, (cx - r) + 1, (cx + r) - 1);
-    if (!(r > 0)) return;
+    if (fill)
+      span(cy, (cx - r) + 1, (cx + r) - 1);
+    if (!(r > 0))
+      return;
     float x = 0, y = r;
-    do {
+    do
+    {
       x = x + 1;
-      if (d < 0) {
+      if (d < 0)
+      {
         d = ((x + x) + 1) + d;
-      } else {
+      }
+      else
+      {
         y = y - 1;
         d = float(d + (2.0 * (x - y) + 1.0));
       }
       pt(cx + x, cy + y), pt(cx - x, cy + y), pt(cx + x, cy - y), pt(cx - x, cy - y);
       pt(cx + y, cy + x), pt(cx - y, cy + x), pt(cx + y, cy - x), pt(cx - y, cy - x);
-      if (fill) {
+      if (fill)
+      {
         span(cy - y, (cx - x) + 1, (cx + x) - 1), span(cy + y, (cx - x) + 1, (cx + x) - 1);
         span(cy - x, (cx - y) + 1, (cx + y) - 1), span(cy + x, (cx - y) + 1, (cx + y) - 1);
       }
@@ -98,26 +112,35 @@ public:
     const LICE_VectorColor c(color);
     const int w = LICE_PointWeight(alpha);
     const float r2 = r * r;
-    if (!(1 + r > 0)) return;
+    if (!(1 + r > 0))
+      return;
     auto pt = [&](int x, int y, int wt) { DrawClippedPt(s, x, y, box, c, wt, clip); };
     auto span = [&](int y, int x1, int x2) { DrawClippedHorzLine(s, y, x1, x2, box, c, w, clip); };
     float x = 0, y = r;
-    do {
+    do
+    {
       const float f = y - std::floor(y);
-      if (f != 0) {
+      if (f != 0)
+      {
         const int wo = LICE_TruncWeight((alpha * f) * 255.0f), wi = LICE_TruncWeight(((1 - f) * alpha) * 255.0f);
-        for (const float col : {cx + x, cx - x}) {
+        for (const float col : {cx + x, cx - x})
+        {
           pt(T(col), T((cy + y) + 1), wo), pt(T(col), T(cy + y), wi);
           pt(T(col), T((cy - y) + 1), wi), pt(T(col), T(cy - y), wo);
         }
-        for (const float row : {cy + x, cy - x}) pt(T((cx + y) + 1), T(row), wo), pt(T(cx + y), T(row), wi);
-        for (const float row : {cy + x, cy - x}) pt(T((cx - y) + 1), T(row), wi), pt(T(cx - y), T(row), wo);
-      } else {
+        for (const float row : {cy + x, cy - x})
+          pt(T((cx + y) + 1), T(row), wo), pt(T(cx + y), T(row), wi);
+        for (const float row : {cy + x, cy - x})
+          pt(T((cx - y) + 1), T(row), wi), pt(T(cx - y), T(row), wo);
+      }
+      else
+      {
         pt(T(cx + x), T(cy + y), w), pt(T(cx + x), T(cy - y), w), pt(T(cx - x), T(cy + y), w);
         pt(T(cx - x), T(cy - y), w), pt(T(cx + y), T(cy + x), w), pt(T(cx + y), T(cy - x), w);
         pt(T(cx - y), T(cy + x), w), pt(T(cx - y), T(cy - x), w);
       }
-      if (fill) {
+      if (fill)
+      {
         span(T((cy - y) + 1), T(cx - x), T(cx + x)), span(T(cy + y), T(cx - x), T(cx + x));
         span(T(cy - x), T((cx - y) + 1), T(cx + y)), span(T(cy + x), T((cx - y) + 1), T(cx + y));
       }

@@ -46,18 +46,19 @@ static inline void LICE_EachChannel(unsigned char* dest, int r, int g, int b, in
 }
 
 // (d * (256 - alpha) + s * alpha) / 256
-class _LICE_CombinePixelsCopy {
+class _LICE_CombinePixelsCopy
+{
 public:
   static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int alpha)
   {
     const int inv = 256 - alpha;
-    LICE_EachChannel(dest, r, g, b, a,
-                     [=](int d, int s) { return LICE_ClampChannel((d * inv + s * alpha) / 256); });
+    LICE_EachChannel(dest, r, g, b, a, [=](int d, int s) { return LICE_ClampChannel((d * inv + s * alpha) / 256); });
   }
 };
 
 // d + s * alpha / 256
-class _LICE_CombinePixelsAdd {
+class _LICE_CombinePixelsAdd
+{
 public:
   static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int alpha)
   {
@@ -66,7 +67,8 @@ public:
 };
 
 // k = 256 - s * alpha / 256; d * 256 / k, or d * 256 when k < 2
-class _LICE_CombinePixelsColorDodge {
+class _LICE_CombinePixelsColorDodge
+{
 public:
   static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int alpha)
   {
@@ -79,20 +81,21 @@ public:
 
 // d * ((256 - alpha) * 256 + s * alpha) / 65536
 // 64-bit because d times the factor passes 2^31 once alpha exceeds ~32000.
-class _LICE_CombinePixelsMul {
+class _LICE_CombinePixelsMul
+{
 public:
   static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int alpha)
   {
     const int inv = (256 - alpha) * 256;
-    LICE_EachChannel(dest, r, g, b, a, [=](int d, int s) {
-      return LICE_ClampChannel64(int64_t(d) * (inv + s * alpha) / 65536);
-    });
+    LICE_EachChannel(dest, r, g, b, a,
+                     [=](int d, int s) { return LICE_ClampChannel64(int64_t(d) * (inv + s * alpha) / 65536); });
   }
 };
 
 // t = (256 - alpha) * 128 + s * alpha; u = (32768 - t) * d / 256;
 // d * (t + u) / 32768
-class _LICE_CombinePixelsOverlay {
+class _LICE_CombinePixelsOverlay
+{
 public:
   static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int alpha)
   {
@@ -106,16 +109,15 @@ public:
 };
 
 // s, ignoring alpha
-class _LICE_CombinePixelsClobber {
+class _LICE_CombinePixelsClobber
+{
 public:
-  static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int)
-  {
-    _LICE_MakePixel(dest, r, g, b, a);
-  }
+  static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int) { _LICE_MakePixel(dest, r, g, b, a); }
 };
 
 // (d + s) / 2, ignoring alpha
-class _LICE_CombinePixelsHalfMix {
+class _LICE_CombinePixelsHalfMix
+{
 public:
   static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int)
   {
@@ -133,11 +135,13 @@ static inline int LICE_SourceAlphaWeight(int a, int alpha)
 // multiply skip pixels whose a is 0 (SkipClear); overlay, dodge and HSV
 // still apply a weight of alpha / 256 to them.
 template <class Op, bool SkipClear>
-class LICE_SourceAlphaWeighted {
+class LICE_SourceAlphaWeighted
+{
 public:
   static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int alpha)
   {
-    if (SkipClear && !a) return;
+    if (SkipClear && !a)
+      return;
     Op::doPix(dest, r, g, b, a, LICE_SourceAlphaWeight(a, alpha));
   }
 };
@@ -150,12 +154,15 @@ using _LICE_CombinePixelsColorDodgeSourceAlpha = LICE_SourceAlphaWeighted<_LICE_
 
 // Copy weighted by a + 1 alone. A becomes (d * (256 - w) + w * w) / 256: the
 // weight, not a, is the alpha source, so coverage accumulates.
-class _LICE_CombinePixelsCopySourceAlphaIngoreAlphaParm {
+class _LICE_CombinePixelsCopySourceAlphaIngoreAlphaParm
+{
 public:
   static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int)
   {
-    if (!a) return;
-    if (a == 255) {
+    if (!a)
+      return;
+    if (a == 255)
+    {
       dest[0] = 255;
       dest[1] = static_cast<unsigned char>(r);
       dest[2] = static_cast<unsigned char>(g);
@@ -178,7 +185,8 @@ public:
 // Whole-pixel shift mixes of the exact-alpha copies. Per channel they equal
 // the masked 32-bit forms (no carry crosses a byte: the sums stay below 256)
 // and drop low bits, so they differ from the weighted copy on purpose.
-class LICE_ShiftMixHalf {  // d/2 + s/2
+class LICE_ShiftMixHalf
+{ // d/2 + s/2
 public:
   static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int)
   {
@@ -190,7 +198,8 @@ public:
   }
 };
 
-class LICE_ShiftMixQuarter {  // d/2 + d/4 + s/4
+class LICE_ShiftMixQuarter
+{ // d/2 + d/4 + s/4
 public:
   static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int)
   {
@@ -203,7 +212,8 @@ public:
   }
 };
 
-class LICE_ShiftMixThreeQuarter {  // d/4 + s/2 + s/4
+class LICE_ShiftMixThreeQuarter
+{ // d/4 + s/2 + s/4
 public:
   static inline void doPix(unsigned char* dest, int r, int g, int b, int a, int)
   {

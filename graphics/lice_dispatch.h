@@ -22,8 +22,10 @@ static inline bool LICE_AlphaDraws(float alpha)
 static inline int LICE_AlphaWeight(float alpha)
 {
   const double w = double(alpha) * 256.0;
-  if (w >= LICE_MAX_WEIGHT) return LICE_MAX_WEIGHT;
-  if (w <= -LICE_MAX_WEIGHT) return -LICE_MAX_WEIGHT;
+  if (w >= LICE_MAX_WEIGHT)
+    return LICE_MAX_WEIGHT;
+  if (w <= -LICE_MAX_WEIGHT)
+    return -LICE_MAX_WEIGHT;
   return static_cast<int>(w);
 }
 
@@ -40,20 +42,21 @@ static inline int LICE_Selector(int mode)
 template <class F>
 static inline bool LICE_WithCombine(int sel, F&& f)
 {
-  switch (sel) {
-    case 0: f.template operator()<_LICE_CombinePixelsCopy>(); return true;
-    case 1: f.template operator()<_LICE_CombinePixelsAdd>(); return true;
-    case 2: f.template operator()<_LICE_CombinePixelsColorDodge>(); return true;
-    case 3: f.template operator()<_LICE_CombinePixelsMul>(); return true;
-    case 4: f.template operator()<_LICE_CombinePixelsOverlay>(); return true;
-    case 5: f.template operator()<_LICE_CombinePixelsHSVAdjust>(); return true;
-    case 0x10000: f.template operator()<_LICE_CombinePixelsCopySourceAlpha>(); return true;
-    case 0x10001: f.template operator()<_LICE_CombinePixelsAddSourceAlpha>(); return true;
-    case 0x10002: f.template operator()<_LICE_CombinePixelsColorDodgeSourceAlpha>(); return true;
-    case 0x10003: f.template operator()<_LICE_CombinePixelsMulSourceAlpha>(); return true;
-    case 0x10004: f.template operator()<_LICE_CombinePixelsOverlaySourceAlpha>(); return true;
-    case 0x10005: f.template operator()<_LICE_CombinePixelsHSVAdjustSourceAlpha>(); return true;
-    default: return false;
+  switch (sel)
+  {
+  case 0: f.template operator()<_LICE_CombinePixelsCopy>(); return true;
+  case 1: f.template operator()<_LICE_CombinePixelsAdd>(); return true;
+  case 2: f.template operator()<_LICE_CombinePixelsColorDodge>(); return true;
+  case 3: f.template operator()<_LICE_CombinePixelsMul>(); return true;
+  case 4: f.template operator()<_LICE_CombinePixelsOverlay>(); return true;
+  case 5: f.template operator()<_LICE_CombinePixelsHSVAdjust>(); return true;
+  case 0x10000: f.template operator()<_LICE_CombinePixelsCopySourceAlpha>(); return true;
+  case 0x10001: f.template operator()<_LICE_CombinePixelsAddSourceAlpha>(); return true;
+  case 0x10002: f.template operator()<_LICE_CombinePixelsColorDodgeSourceAlpha>(); return true;
+  case 0x10003: f.template operator()<_LICE_CombinePixelsMulSourceAlpha>(); return true;
+  case 0x10004: f.template operator()<_LICE_CombinePixelsOverlaySourceAlpha>(); return true;
+  case 0x10005: f.template operator()<_LICE_CombinePixelsHSVAdjustSourceAlpha>(); return true;
+  default: return false;
   }
 }
 
@@ -66,7 +69,8 @@ static inline bool LICE_UsableSpan(LICE_IBitmap* bm)
 
 // Pointer to row y (0 = top) of a bitmap and the signed byte step to the
 // next row, following the flip rule.
-struct LICE_RowCursor {
+struct LICE_RowCursor
+{
   unsigned char* row;
   long step;
 };

@@ -2,7 +2,8 @@
 
 #include <atomic>
 
-namespace {
+namespace
+{
 std::atomic<bool> g_fastPaths{true};
 }
 

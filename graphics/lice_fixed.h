@@ -17,14 +17,16 @@ constexpr double LICE_FIXED_LIMIT = 4611686018427387904.0;
 static inline bool LICE_AllFinite(std::initializer_list<double> values)
 {
   for (double v : values)
-    if (!std::isfinite(v)) return false;
+    if (!std::isfinite(v))
+      return false;
   return true;
 }
 
 // v rounded to float; false when it lies beyond the float range.
 static inline bool LICE_ToFloat(double v, float& out)
 {
-  if (!(std::fabs(v) <= FLT_MAX)) return false;
+  if (!(std::fabs(v) <= FLT_MAX))
+    return false;
   out = float(v);
   return true;
 }
@@ -35,7 +37,8 @@ static inline bool LICE_ToFloat(double v, float& out)
 static inline bool LICE_FixedInRange(std::initializer_list<double> values)
 {
   for (double v : values)
-    if (!(std::fabs(v * 65536.0) < LICE_FIXED_LIMIT)) return false;
+    if (!(std::fabs(v * 65536.0) < LICE_FIXED_LIMIT))
+      return false;
   return true;
 }
 
@@ -43,16 +46,20 @@ static inline bool LICE_FixedInRange(std::initializer_list<double> values)
 static inline int64_t LICE_ToFixed(double v)
 {
   const double t = v * 65536.0;
-  if (t >= LICE_FIXED_LIMIT) return int64_t(1) << 62;
-  if (t <= -LICE_FIXED_LIMIT) return -(int64_t(1) << 62);
+  if (t >= LICE_FIXED_LIMIT)
+    return int64_t(1) << 62;
+  if (t <= -LICE_FIXED_LIMIT)
+    return -(int64_t(1) << 62);
   return int64_t(t);
 }
 
 // trunc(v) held within [lo, hi]; v must not be NaN.
 static inline int LICE_TruncClamp(double v, int lo, int hi)
 {
-  if (!(v > lo)) return lo;
-  if (!(v < hi)) return hi;
+  if (!(v > lo))
+    return lo;
+  if (!(v < hi))
+    return hi;
   return int(v);
 }
 
@@ -65,7 +72,8 @@ static inline int64_t LICE_FixedTrunc(int64_t pos)
 
 // The positions whose truncated pixel lies in [lo, hi), as a half-open
 // fixed-point interval.
-struct LICE_FixedRange {
+struct LICE_FixedRange
+{
   __int128 lo, hi;
 };
 
@@ -82,30 +90,38 @@ static inline LICE_FixedRange LICE_FloorRange(int lo, int hi)
 }
 
 // Steps i in [first, last) of the walk s + i * d, 0 <= i < n, that stay in r.
-struct LICE_StepSpan {
+struct LICE_StepSpan
+{
   int first = 0, last = 0;
   bool empty() const { return first >= last; }
 };
 
-static inline __int128 LICE_FloorDiv(__int128 a, __int128 b)  // b > 0
+static inline __int128 LICE_FloorDiv(__int128 a, __int128 b) // b > 0
 {
   __int128 q = a / b;
-  if (a % b != 0 && a < 0) --q;
+  if (a % b != 0 && a < 0)
+    --q;
   return q;
 }
 
 static inline LICE_StepSpan LICE_WalkInside(__int128 s, __int128 d, int n, LICE_FixedRange r)
 {
   __int128 first, last;
-  if (d == 0) {
-    if (s < r.lo || s >= r.hi) return {};
+  if (d == 0)
+  {
+    if (s < r.lo || s >= r.hi)
+      return {};
     first = 0, last = n;
-  } else if (d > 0) {
-    first = -LICE_FloorDiv(s - r.lo, d);      // ceil((lo - s) / d)
-    last = -LICE_FloorDiv(s - r.hi, d);       // ceil((hi - s) / d)
-  } else {
-    first = LICE_FloorDiv(s - r.hi, -d) + 1;  // s + i d < hi
-    last = LICE_FloorDiv(s - r.lo, -d) + 1;   // s + i d >= lo
+  }
+  else if (d > 0)
+  {
+    first = -LICE_FloorDiv(s - r.lo, d); // ceil((lo - s) / d)
+    last = -LICE_FloorDiv(s - r.hi, d);  // ceil((hi - s) / d)
+  }
+  else
+  {
+    first = LICE_FloorDiv(s - r.hi, -d) + 1; // s + i d < hi
+    last = LICE_FloorDiv(s - r.lo, -d) + 1;  // s + i d >= lo
   }
   LICE_StepSpan span;
   span.first = int(first < 0 ? 0 : first > n ? n : first);

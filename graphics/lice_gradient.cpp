@@ -6,7 +6,8 @@
 #include "graphics/lice_fixed.h"
 #include "graphics/lice_gradient.h"
 
-namespace {
+namespace
+{
 
 // Channel values past these bounds no longer change any operator's result
 // (each has saturated), and below them the operators' int arithmetic cannot
@@ -35,41 +36,53 @@ void gradRow(unsigned char* d, int w, const __int128 v0[4], const int64_t dx[4])
 {
   constexpr __int128 kLimit = __int128(1) << 62;
   bool narrow = true;
-  for (int c = 0; c < 4; ++c) {
+  for (int c = 0; c < 4; ++c)
+  {
     const __int128 end = v0[c] + __int128(w - 1) * dx[c];
     narrow = narrow && v0[c] > -kLimit && v0[c] < kLimit && end > -kLimit && end < kLimit;
   }
-  if (narrow) {
+  if (narrow)
+  {
     int64_t v[4] = {int64_t(v0[0]), int64_t(v0[1]), int64_t(v0[2]), int64_t(v0[3])};
-    for (int i = 0; i < w; ++i, d += 4) {
+    for (int i = 0; i < w; ++i, d += 4)
+    {
       gradPixel<C>(d, v);
-      for (int c = 0; c < 4; ++c) v[c] += dx[c];
+      for (int c = 0; c < 4; ++c)
+        v[c] += dx[c];
     }
     return;
   }
-  for (int i = 0; i < w; ++i, d += 4) {
+  for (int i = 0; i < w; ++i, d += 4)
+  {
     int64_t v[4];
-    for (int c = 0; c < 4; ++c) v[c] = int64_t(std::clamp(v0[c] + __int128(i) * dx[c], -kLimit, kLimit));
+    for (int c = 0; c < 4; ++c)
+      v[c] = int64_t(std::clamp(v0[c] + __int128(i) * dx[c], -kLimit, kLimit));
     gradPixel<C>(d, v);
   }
 }
 
 bool prepareGradient(LICE_IBitmap* bm, int x, int y, int w, int h, const double start[4], const double xd[4],
-                          const double yd[4], int mode, LICE_GradientJob& job)
+                     const double yd[4], int mode, LICE_GradientJob& job)
 {
-  if (!bm || (mode & LICE_BLIT_MODE_MASK) > LICE_BLIT_MODE_HSVADJ) return false;
+  if (!bm || (mode & LICE_BLIT_MODE_MASK) > LICE_BLIT_MODE_HSVADJ)
+    return false;
   double s[4] = {start[0], start[1], start[2], start[3]};
   for (int c = 0; c < 4; ++c)
-    if (!LICE_AllFinite({s[c], xd[c], yd[c]})) return false;
+    if (!LICE_AllFinite({s[c], xd[c], yd[c]}))
+      return false;
   int64_t x0 = x, w0 = w;
-  if (x0 < 0) {
-    for (int c = 0; c < 4; ++c) s[c] -= double(x0) * xd[c];
+  if (x0 < 0)
+  {
+    for (int c = 0; c < 4; ++c)
+      s[c] -= double(x0) * xd[c];
     w0 += x0, x0 = 0;
   }
   const int64_t bw = bm->getWidth(), bh = bm->getHeight();
-  if (x0 + w0 > bw) w0 = bw - x0;
+  if (x0 + w0 > bw)
+    w0 = bw - x0;
   if (y < 0)
-    for (int c = 0; c < 4; ++c) s[c] -= double(y) * yd[c];
+    for (int c = 0; c < 4; ++c)
+      s[c] -= double(y) * yd[c];
   const int64_t y0 = std::max(y, 0), y1 = std::min<int64_t>(int64_t(y) + h, bh);
   LICE_PixelValue* bits = bm->getBits();
   if (w0 < 1 || y1 - y0 < 1 || !bits || !LICE_UsableSpan(bm) || !LICE_AllFinite({s[0], s[1], s[2], s[3]}))
@@ -81,7 +94,8 @@ bool prepareGradient(LICE_IBitmap* bm, int x, int y, int w, int h, const double 
   job.w = int(w0);
   job.h = int(y1 - y0);
   job.sel = mode & LICE_BLIT_MODE_MASK;
-  for (int c = 0; c < 4; ++c) {
+  for (int c = 0; c < 4; ++c)
+  {
     job.v[c] = LICE_ToFixed(s[c]);
     job.dx[c] = LICE_ToFixed(xd[c]);
     job.dy[c] = LICE_ToFixed(yd[c]);
@@ -89,13 +103,14 @@ bool prepareGradient(LICE_IBitmap* bm, int x, int y, int w, int h, const double 
   return true;
 }
 
-}  // namespace
+} // namespace
 
 void LICE_GradientGeneric(const LICE_GradientJob& j)
 {
   LICE_WithCombine(j.sel, [&]<class C>() {
     unsigned char* d = j.dest;
-    for (int r = 0; r < j.h; ++r, d += j.dest_step) {
+    for (int r = 0; r < j.h; ++r, d += j.dest_step)
+    {
       const __int128 v[4] = {j.v[0] + __int128(r) * j.dy[0], j.v[1] + __int128(r) * j.dy[1],
                              j.v[2] + __int128(r) * j.dy[2], j.v[3] + __int128(r) * j.dy[3]};
       gradRow<C>(d, j.w, v, j.dx);
@@ -111,5 +126,6 @@ void LICE_GradRect(LICE_IBitmap* bm, int x, int y, int w, int h, float ir, float
   const double xd[4] = {drdx * 255.0, dgdx * 255.0, dbdx * 255.0, dadx * 256.0};
   const double yd[4] = {drdy * 255.0, dgdy * 255.0, dbdy * 255.0, dady * 256.0};
   LICE_GradientJob job;
-  if (prepareGradient(bm, x, y, w, h, start, xd, yd, mode, job)) LICE_RunGradientJob(job);
+  if (prepareGradient(bm, x, y, w, h, start, xd, yd, mode, job))
+    LICE_RunGradientJob(job);
 }

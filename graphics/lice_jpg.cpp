@@ -9,26 +9,35 @@
 #include "graphics/lice_loader_private.h"
 #include "graphics/lice_loaders.h"
 
-namespace {
+namespace
+{
 
 // The error manager and the jump back into the loader. Warnings (a
 // premature end, corrupt data) are counted: a file that raised any is not
 // reported as loaded.
-struct JpegErrors {
+struct JpegErrors
+{
   jpeg_error_mgr mgr;
   jmp_buf jump;
 };
 
-void errorExit(j_common_ptr cinfo) { longjmp(reinterpret_cast<JpegErrors*>(cinfo->err)->jump, 1); }
+void errorExit(j_common_ptr cinfo)
+{
+  longjmp(reinterpret_cast<JpegErrors*>(cinfo->err)->jump, 1);
+}
 
 void emitMessage(j_common_ptr cinfo, int level)
 {
-  if (level < 0) ++cinfo->err->num_warnings;
+  if (level < 0)
+    ++cinfo->err->num_warnings;
 }
 
 void outputMessage(j_common_ptr) {}
 
-void formatMessage(j_common_ptr, char* buffer) { buffer[0] = 0; }
+void formatMessage(j_common_ptr, char* buffer)
+{
+  buffer[0] = 0;
+}
 
 void resetErrors(j_common_ptr cinfo)
 {
@@ -41,18 +50,23 @@ void resetErrors(j_common_ptr cinfo)
 void convertRow(const JSAMPLE* s, int components, int width, LICE_PixelValue* out)
 {
   unsigned char* p = reinterpret_cast<unsigned char*>(out);
-  if (components == 1) {
-    for (int x = 0; x < width; ++x, ++s, p += 4) {
+  if (components == 1)
+  {
+    for (int x = 0; x < width; ++x, ++s, p += 4)
+    {
       p[0] = 255;
       p[1] = p[2] = p[3] = *s;
     }
-  } else {
+  }
+  else
+  {
     memset(p, 0, size_t(width) * 4);
   }
 }
 
 // State shared across the jump: set before setjmp, or volatile.
-struct JpegRead {
+struct JpegRead
+{
   jpeg_decompress_struct cinfo;
   JpegErrors errors;
   LICE_IBitmap* volatile bitmap = nullptr;
@@ -60,38 +74,47 @@ struct JpegRead {
 
 bool decode(JpegRead& r, FILE* fp, const LICE_LoadTarget& target, int64_t maxPixels)
 {
-  if (setjmp(r.errors.jump)) return false;
+  if (setjmp(r.errors.jump))
+    return false;
   jpeg_create_decompress(&r.cinfo);
   jpeg_stdio_src(&r.cinfo, fp);
   jpeg_read_header(&r.cinfo, TRUE);
   // Checked before start-up, which sizes its buffers from the header.
-  if (int64_t(r.cinfo.image_width) * r.cinfo.image_height > maxPixels) return false;
+  if (int64_t(r.cinfo.image_width) * r.cinfo.image_height > maxPixels)
+    return false;
   // Colour output as A (255), R, G, B: the bitmap's own layout.
   const bool direct = r.cinfo.out_color_space == JCS_RGB;
-  if (direct) r.cinfo.out_color_space = JCS_EXT_ARGB;
+  if (direct)
+    r.cinfo.out_color_space = JCS_EXT_ARGB;
   jpeg_start_decompress(&r.cinfo);
   int w = int(r.cinfo.output_width), h = int(r.cinfo.output_height), comps = r.cinfo.output_components;
-  if (int64_t(w) * h > maxPixels) return false;
+  if (int64_t(w) * h > maxPixels)
+    return false;
   JSAMPARRAY line = direct ? nullptr
-                          : (*r.cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&r.cinfo), JPOOL_IMAGE,
-                                                         JDIMENSION(w * comps), 1);
+                           : (*r.cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&r.cinfo), JPOOL_IMAGE,
+                                                          JDIMENSION(w * comps), 1);
   r.bitmap = lice_loadBitmap(target, w, h);
-  if (!r.bitmap) return false;
-  while (r.cinfo.output_scanline < r.cinfo.output_height) {
+  if (!r.bitmap)
+    return false;
+  while (r.cinfo.output_scanline < r.cinfo.output_height)
+  {
     LICE_PixelValue* row = lice_loadRow(r.bitmap, int(r.cinfo.output_scanline));
     JSAMPROW into = reinterpret_cast<JSAMPROW>(row);
-    if (jpeg_read_scanlines(&r.cinfo, direct ? &into : line, 1) != 1) return false;
-    if (!direct) convertRow(line[0], comps, w, row);
+    if (jpeg_read_scanlines(&r.cinfo, direct ? &into : line, 1) != 1)
+      return false;
+    if (!direct)
+      convertRow(line[0], comps, w, row);
   }
   jpeg_finish_decompress(&r.cinfo);
   return r.errors.mgr.num_warnings == 0;
 }
 
-}  // namespace
+} // namespace
 
 LICE_IBitmap* lice_ReadJPG(FILE* fp, LICE_IBitmap* bmp, int64_t maxPixels)
 {
-  if (!fp) return nullptr;
+  if (!fp)
+    return nullptr;
   const LICE_LoadTarget target = lice_loadTarget(bmp);
   JpegRead r;
   memset(&r.cinfo, 0, sizeof r.cinfo);
@@ -104,8 +127,10 @@ LICE_IBitmap* lice_ReadJPG(FILE* fp, LICE_IBitmap* bmp, int64_t maxPixels)
   r.cinfo.err = &r.errors.mgr;
   bool ok = decode(r, fp, target, maxPixels);
   jpeg_destroy_decompress(&r.cinfo);
-  if (ok) return r.bitmap;
-  if (r.bitmap) lice_loadAbandon(target, r.bitmap);
+  if (ok)
+    return r.bitmap;
+  if (r.bitmap)
+    lice_loadAbandon(target, r.bitmap);
   return nullptr;
 }
 

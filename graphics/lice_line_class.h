@@ -10,21 +10,25 @@
 #include "graphics/lice_vector.h"
 
 template <class Combine>
-class __LICE_LineClass {
+class __LICE_LineClass
+{
 public:
   // Row y from min(x1, x2) to max(x1, x2), both inside the bitmap.
   static void LICE_HorizLine(const LICE_VectorSurface& s, int y, int x1, int x2, const LICE_VectorColor& c, int ia)
   {
-    if (x1 > x2) std::swap(x1, x2);
+    if (x1 > x2)
+      std::swap(x1, x2);
     LICE_VectorSpan<Combine>(s.bytes(x1, y), x2 - x1 + 1, c, ia);
   }
 
   // Column x from min(y1, y2) to max(y1, y2), both inside the bitmap.
   static void VertLine(const LICE_VectorSurface& s, int x, int y1, int y2, const LICE_VectorColor& c, int ia)
   {
-    if (y1 > y2) std::swap(y1, y2);
+    if (y1 > y2)
+      std::swap(y1, y2);
     unsigned char* p = s.bytes(x, y1);
-    for (int y = y1; y <= y2; ++y, p += s.span * 4) LICE_VectorPix<Combine>(p, c, ia);
+    for (int y = y1; y <= y2; ++y, p += s.span * 4)
+      LICE_VectorPix<Combine>(p, c, ia);
   }
 
   // |x2 - x1| == |y2 - y1|. With aa the diagonal gets three quarters of the
@@ -36,14 +40,18 @@ public:
     const int n = std::abs(x2 - x1);
     const long xstep = x1 < x2 ? 4 : -4, ystep = (y1 < y2 ? 4 : -4) * s.span;
     unsigned char* p = s.bytes(x1, y1);
-    if (!aa) {
-      for (int i = 0;; ++i, p += xstep + ystep) {
+    if (!aa)
+    {
+      for (int i = 0;; ++i, p += xstep + ystep)
+      {
         LICE_VectorPix<Combine>(p, c, ia);
-        if (i == n) return;
+        if (i == n)
+          return;
       }
     }
     const int w3 = ia * 3 / 4, w1 = ia / 4;
-    for (int i = 0; i < n; ++i, p += xstep + ystep) {
+    for (int i = 0; i < n; ++i, p += xstep + ystep)
+    {
       LICE_VectorPix<Combine>(p, c, w3);
       LICE_VectorPix<Combine>(p + xstep, c, w1);
       LICE_VectorPix<Combine>(p + ystep, c, w1);
@@ -62,27 +70,35 @@ public:
     const double slope = xmajor ? double(dy) / dx : double(dx) / dy;
     const long major = xmajor ? xstep : ystep, minor = xmajor ? ystep : xstep;
     unsigned char* p = s.bytes(x1, y1);
-    if (!aa) {
+    if (!aa)
+    {
       double err = 0;
-      for (int i = 0;; ++i) {
+      for (int i = 0;; ++i)
+      {
         LICE_VectorPix<Combine>(p, c, ia);
-        if (i == n) return;
+        if (i == n)
+          return;
         err += slope;
-        if (err > 0.5) err -= 1.0, p += minor;
+        if (err > 0.5)
+          err -= 1.0, p += minor;
         p += major;
       }
     }
     LICE_VectorPix<Combine>(p, c, ia);
     double err = slope;
-    int m = 0;  // minor steps taken: the minor-side share never passes the end
-    for (int i = 1; i <= n; ++i) {
+    int m = 0; // minor steps taken: the minor-side share never passes the end
+    for (int i = 1; i <= n; ++i)
+    {
       p += major;
       const int cov = int(err * 256.0);
       LICE_VectorPix<Combine>(p, c, (256 - cov) * ia / 256);
-      if (cov && m < dminor) LICE_VectorPix<Combine>(p + minor, c, ia * cov / 256);
-      if (i == n) return;
+      if (cov && m < dminor)
+        LICE_VectorPix<Combine>(p + minor, c, ia * cov / 256);
+      if (i == n)
+        return;
       err += slope;
-      if (err > 1.0) err -= 1.0, p += minor, ++m;
+      if (err > 1.0)
+        err -= 1.0, p += minor, ++m;
     }
   }
 
@@ -98,31 +114,39 @@ public:
     const int count = int(majorLen);
     const double slope = majorLen > 0 ? double(minorLen / majorLen) : 0.0;
     const int sx = x2 > x1 ? 1 : -1, sy = y2 > y1 ? 1 : -1;
-    const int mx = ymajor ? 0 : sx, my = ymajor ? sy : 0;  // major step
-    const int nx = ymajor ? sx : 0, ny = ymajor ? 0 : sy;  // minor step
+    const int mx = ymajor ? 0 : sx, my = ymajor ? sy : 0; // major step
+    const int nx = ymajor ? sx : 0, ny = ymajor ? 0 : sy; // minor step
     int x = int(x1), y = int(y1);
     auto plot = [&](int px, int py, int wt) {
-      if (s.inside(px, py)) LICE_VectorPix<Combine>(s.bytes(px, py), c, wt);
+      if (s.inside(px, py))
+        LICE_VectorPix<Combine>(s.bytes(px, py), c, wt);
     };
-    if (!aa) {
+    if (!aa)
+    {
       double err = 0;
-      for (int i = 0; i <= count; ++i) {
+      for (int i = 0; i <= count; ++i)
+      {
         plot(x, y, ia);
         err += slope;
-        if (err > 0.5) err -= 1.0, x += nx, y += ny;
+        if (err > 0.5)
+          err -= 1.0, x += nx, y += ny;
         x += mx, y += my;
       }
       return;
     }
     const float v = ymajor ? x1 : y1;
     double err = v - std::floor(v);
-    if ((ymajor ? sx : sy) < 0 && err > 0) err = 1.0 - err;
-    for (int i = 0; i <= count; ++i) {
+    if ((ymajor ? sx : sy) < 0 && err > 0)
+      err = 1.0 - err;
+    for (int i = 0; i <= count; ++i)
+    {
       const int cov = int(err * 256.0);
       plot(x, y, (256 - cov) * ia / 256);
-      if (cov) plot(x + nx, y + ny, ia * cov / 256);
+      if (cov)
+        plot(x + nx, y + ny, ia * cov / 256);
       err += slope;
-      if (err > 1.0) x += nx, y += ny, err -= 1.0;
+      if (err > 1.0)
+        x += nx, y += ny, err -= 1.0;
       x += mx, y += my;
     }
   }

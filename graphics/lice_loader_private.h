@@ -16,7 +16,8 @@ LICE_IBitmap* lice_loadFile(const char* filename, LICE_IBitmap* bmp, LICE_FileRe
 
 // The target of one load: the caller's bitmap (whose size is put back on
 // failure) or one the loader makes.
-struct LICE_LoadTarget {
+struct LICE_LoadTarget
+{
   LICE_IBitmap* given;
   int oldWidth;
   int oldHeight;

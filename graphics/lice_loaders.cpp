@@ -12,27 +12,32 @@ LICE_ImageLoaderEntry* LICE_ImageLoader_list = nullptr;
 
 LICE_LoadTarget lice_loadTarget(LICE_IBitmap* given)
 {
-  if (!given) return {nullptr, 0, 0};
+  if (!given)
+    return {nullptr, 0, 0};
   return {given, given->getWidth(), given->getHeight()};
 }
 
 LICE_IBitmap* lice_loadBitmap(const LICE_LoadTarget& t, int w, int h)
 {
-  if (!t.given) {
+  if (!t.given)
+  {
     LICE_MemBitmap* made = new (std::nothrow) LICE_MemBitmap(w, h);
-    if (made && made->getBits()) return made;
+    if (made && made->getBits())
+      return made;
     delete made;
     return nullptr;
   }
   t.given->resize(w, h);
-  if (t.given->getWidth() == w && t.given->getHeight() == h && t.given->getBits()) return t.given;
+  if (t.given->getWidth() == w && t.given->getHeight() == h && t.given->getBits())
+    return t.given;
   lice_loadAbandon(t, t.given);
   return nullptr;
 }
 
 void lice_loadAbandon(const LICE_LoadTarget& t, LICE_IBitmap* bm)
 {
-  if (!t.given) {
+  if (!t.given)
+  {
     delete bm;
     return;
   }
@@ -42,7 +47,8 @@ void lice_loadAbandon(const LICE_LoadTarget& t, LICE_IBitmap* bm)
 LICE_IBitmap* lice_loadFile(const char* filename, LICE_IBitmap* bmp, LICE_FileReader read)
 {
   FILE* fp = filename ? fopen(filename, "rb") : nullptr;
-  if (!fp) return nullptr;
+  if (!fp)
+    return nullptr;
   LICE_IBitmap* result = read(fp, bmp, LICE_MAX_BITMAP_PIXELS);
   fclose(fp);
   return result;
@@ -56,48 +62,63 @@ LICE_PixelValue* lice_loadRow(LICE_IBitmap* bm, int y)
 
 bool lice_hasExtension(const char* filename, const char* const* exts)
 {
-  if (!filename || !*filename) return false;
+  if (!filename || !*filename)
+    return false;
   const char* p = filename + strlen(filename) - 1;
-  while (p > filename && *p != '.' && *p != '/' && *p != '\\') --p;
-  if (*p != '.') return false;
+  while (p > filename && *p != '.' && *p != '/' && *p != '\\')
+    --p;
+  if (*p != '.')
+    return false;
   for (; *exts; ++exts)
-    if (!strcasecmp(p, *exts)) return true;
+    if (!strcasecmp(p, *exts))
+      return true;
   return false;
 }
 
 LICE_IBitmap* LICE_LoadPNGFromNamedResource(const char* name, LICE_IBitmap* bmp)
 {
-  if (!name) return nullptr;
+  if (!name)
+    return nullptr;
   char bundle[1536];
   GetModuleFileName(nullptr, bundle, sizeof bundle);
   static const char kResources[] = "/Contents/Resources/";
   char path[2048];
   size_t need = strlen(bundle) + strlen(kResources) + strlen(name) + 1;
-  if (need > sizeof path) return nullptr;
+  if (need > sizeof path)
+    return nullptr;
   strcpy(path, bundle);
   strcat(path, kResources);
   strcat(path, name);
   return LICE_LoadPNG(path, bmp);
 }
 
-LICE_IBitmap* LICE_LoadPNGFromResource(void*, int, LICE_IBitmap*) { return nullptr; }
+LICE_IBitmap* LICE_LoadPNGFromResource(void*, int, LICE_IBitmap*)
+{
+  return nullptr;
+}
 
-LICE_IBitmap* LICE_LoadJPGFromResource(void*, int, LICE_IBitmap*) { return nullptr; }
+LICE_IBitmap* LICE_LoadJPGFromResource(void*, int, LICE_IBitmap*)
+{
+  return nullptr;
+}
 
-namespace {
+namespace
+{
 
 const char* const kPngExts[] = {".png", nullptr};
 const char* const kJpgExts[] = {".jpg", ".jpeg", ".jfif", nullptr};
 
 LICE_IBitmap* loadPNGChecked(const char* filename, bool checkFileName, LICE_IBitmap* into)
 {
-  if (checkFileName && !lice_hasExtension(filename, kPngExts)) return nullptr;
+  if (checkFileName && !lice_hasExtension(filename, kPngExts))
+    return nullptr;
   return LICE_LoadPNG(filename, into);
 }
 
 LICE_IBitmap* loadJPGChecked(const char* filename, bool checkFileName, LICE_IBitmap* into)
 {
-  if (checkFileName && !lice_hasExtension(filename, kJpgExts)) return nullptr;
+  if (checkFileName && !lice_hasExtension(filename, kJpgExts))
+    return nullptr;
   return LICE_LoadJPG(filename, into);
 }
 
@@ -105,21 +126,29 @@ LICE_IBitmap* loadJPGChecked(const char* filename, bool checkFileName, LICE_IBit
 const char kPngFilter[] = "PNG files (*.PNG)\0*.PNG\0";
 const char kJpgFilter[] = "JPEG files (*.JPG;*.JPEG;*.JFIF)\0*.JPG;*.JPEG;*.JFIF\0";
 
-const char* pngExtList() { return kPngFilter; }
-const char* jpgExtList() { return kJpgFilter; }
+const char* pngExtList()
+{
+  return kPngFilter;
+}
+const char* jpgExtList()
+{
+  return kJpgFilter;
+}
 
 LICE_ImageLoaderEntry LICE_jgpldr{loadJPGChecked, jpgExtList, nullptr};
 LICE_ImageLoaderEntry LICE_pngldr{loadPNGChecked, pngExtList, nullptr};
 
 // JPEG first so that the list reads PNG, then JPEG.
-struct RegisterLoaders {
+struct RegisterLoaders
+{
   RegisterLoaders()
   {
-    for (LICE_ImageLoaderEntry* e : {&LICE_jgpldr, &LICE_pngldr}) {
+    for (LICE_ImageLoaderEntry* e : {&LICE_jgpldr, &LICE_pngldr})
+    {
       e->next = LICE_ImageLoader_list;
       LICE_ImageLoader_list = e;
     }
   }
 } registerLoaders;
 
-}  // namespace
+} // namespace

@@ -19,7 +19,8 @@ LICE_IBitmap* LICE_LoadPNGFromResource(void* hInst, int resid, LICE_IBitmap* bmp
 LICE_IBitmap* LICE_LoadJPGFromResource(void* hInst, int resid, LICE_IBitmap* bmp = nullptr);
 
 // The loaders register themselves at start-up, PNG first, then JPEG.
-struct LICE_ImageLoaderEntry {
+struct LICE_ImageLoaderEntry
+{
   // checkFileName: load only a name whose extension is the loader's.
   LICE_IBitmap* (*loadfunc)(const char* filename, bool checkFileName, LICE_IBitmap* into);
   // Description and pattern pairs, each NUL-terminated, then one more NUL.

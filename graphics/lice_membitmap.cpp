@@ -11,34 +11,46 @@ LICE_MemBitmap::~LICE_MemBitmap()
 // and left the bitmap empty: callers check getWidth()/getHeight().
 bool LICE_MemBitmap::resize(int w, int h)
 {
-  if (w == width && h == height) return false;
+  if (w == width && h == height)
+    return false;
   width = w;
   height = h;
 
   const int64_t bytes = LICE_BitmapBytes(w, h);
-  if (bytes <= 0) {
+  if (bytes <= 0)
+  {
     free(bits);
     bits = nullptr;
     allocatedBytes = 0;
-  } else if (bits && bytes <= allocatedBytes) {
-    return true;  // fits: keep the buffer and its contents
-  } else if (bits) {
+  }
+  else if (bits && bytes <= allocatedBytes)
+  {
+    return true; // fits: keep the buffer and its contents
+  }
+  else if (bits)
+  {
     // 25 % headroom so that similar sizes later fit without reallocating;
     // the cap keeps bytes + bytes / 4 inside an int.
     const int64_t grown = bytes + bytes / 4;
     void* nb = realloc(bits, size_t(grown));
-    if (nb) {
+    if (nb)
+    {
       bits = static_cast<LICE_PixelValue*>(nb);
       allocatedBytes = int(grown);
-    } else {
+    }
+    else
+    {
       free(bits);
       allocatedBytes = int(bytes);
       bits = static_cast<LICE_PixelValue*>(malloc(size_t(bytes)));
     }
-  } else {
+  }
+  else
+  {
     allocatedBytes = int(bytes);
     bits = static_cast<LICE_PixelValue*>(malloc(size_t(bytes)));
   }
-  if (!bits) width = height = 0;
+  if (!bits)
+    width = height = 0;
   return true;
 }

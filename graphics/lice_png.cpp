@@ -6,7 +6,8 @@
 #include "graphics/lice_loader_private.h"
 #include "graphics/lice_loaders.h"
 
-namespace {
+namespace
+{
 
 // Picks the transforms from the image's own header so that every colour
 // type and depth comes out as 8-bit A, R, G, B.
@@ -16,12 +17,18 @@ void requestARGB(png_structp png, png_infop info)
   int type = png_get_color_type(png, info);
   bool trns = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
 
-  if (type == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
-  if (type == PNG_COLOR_TYPE_GRAY && depth < 8) png_set_expand_gray_1_2_4_to_8(png);
-  if (trns) png_set_tRNS_to_alpha(png);
-  if (depth == 16) png_set_strip_16(png);
-  if (depth < 8) png_set_packing(png);
-  if (!(type & PNG_COLOR_MASK_COLOR)) png_set_gray_to_rgb(png);
+  if (type == PNG_COLOR_TYPE_PALETTE)
+    png_set_palette_to_rgb(png);
+  if (type == PNG_COLOR_TYPE_GRAY && depth < 8)
+    png_set_expand_gray_1_2_4_to_8(png);
+  if (trns)
+    png_set_tRNS_to_alpha(png);
+  if (depth == 16)
+    png_set_strip_16(png);
+  if (depth < 8)
+    png_set_packing(png);
+  if (!(type & PNG_COLOR_MASK_COLOR))
+    png_set_gray_to_rgb(png);
   if (trns || (type & PNG_COLOR_MASK_ALPHA))
     png_set_swap_alpha(png);
   else
@@ -32,7 +39,8 @@ void requestARGB(png_structp png, png_infop info)
 
 // Everything touched on both sides of the jump lives here, unchanged after
 // setjmp except through the volatile members.
-struct PngRead {
+struct PngRead
+{
   png_structp png = nullptr;
   png_infop info = nullptr;
   png_bytep* volatile rows = nullptr;
@@ -41,43 +49,53 @@ struct PngRead {
 
 bool decode(PngRead& r, FILE* fp, const LICE_LoadTarget& target, int64_t maxPixels)
 {
-  if (setjmp(png_jmpbuf(r.png))) return false;
+  if (setjmp(png_jmpbuf(r.png)))
+    return false;
   // libpng refuses larger headers itself; the product is checked below.
   png_uint_32 side = maxPixels > PNG_UINT_31_MAX ? PNG_UINT_31_MAX : png_uint_32(maxPixels);
   png_set_user_limits(r.png, side, side);
   png_init_io(r.png, fp);
   png_read_info(r.png, r.info);
   png_uint_32 w = png_get_image_width(r.png, r.info), h = png_get_image_height(r.png, r.info);
-  if (int64_t(w) * h > maxPixels) return false;
+  if (int64_t(w) * h > maxPixels)
+    return false;
   requestARGB(r.png, r.info);
-  if (png_get_rowbytes(r.png, r.info) != size_t(w) * 4) return false;
+  if (png_get_rowbytes(r.png, r.info) != size_t(w) * 4)
+    return false;
 
   r.bitmap = lice_loadBitmap(target, int(w), int(h));
-  if (!r.bitmap) return false;
+  if (!r.bitmap)
+    return false;
   r.rows = static_cast<png_bytep*>(malloc(sizeof(png_bytep) * h));
-  if (!r.rows) return false;
-  for (png_uint_32 y = 0; y < h; ++y) r.rows[y] = reinterpret_cast<png_bytep>(lice_loadRow(r.bitmap, int(y)));
+  if (!r.rows)
+    return false;
+  for (png_uint_32 y = 0; y < h; ++y)
+    r.rows[y] = reinterpret_cast<png_bytep>(lice_loadRow(r.bitmap, int(y)));
   png_read_image(r.png, r.rows);
   png_read_end(r.png, nullptr);
   return true;
 }
 
-}  // namespace
+} // namespace
 
 LICE_IBitmap* lice_ReadPNG(FILE* fp, LICE_IBitmap* bmp, int64_t maxPixels)
 {
-  if (!fp) return nullptr;
+  if (!fp)
+    return nullptr;
   const LICE_LoadTarget target = lice_loadTarget(bmp);
   PngRead r;
   r.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  if (!r.png) return nullptr;
+  if (!r.png)
+    return nullptr;
   r.info = png_create_info_struct(r.png);
   bool ok = r.info && decode(r, fp, target, maxPixels);
   png_destroy_read_struct(&r.png, r.info ? &r.info : nullptr, nullptr);
   free(r.rows);
-  if (ok) return r.bitmap;
+  if (ok)
+    return r.bitmap;
   // A bitmap of the caller's that was never resized needs no undoing.
-  if (r.bitmap) lice_loadAbandon(target, r.bitmap);
+  if (r.bitmap)
+    lice_loadAbandon(target, r.bitmap);
   return nullptr;
 }
 

@@ -6,18 +6,25 @@
 #include "graphics/lice_blit_sse.h"
 #include "graphics/lice_sample_blit.h"
 
-namespace {
+namespace
+{
 
 void scaleGeneric(const LICE_ScaleJob& j)
 {
-  if (j.halfMix) return _LICE_Template_Blit<LICE_ShiftMixHalf>::scaleBlit(j);
+  if (j.halfMix)
+    return _LICE_Template_Blit<LICE_ShiftMixHalf>::scaleBlit(j);
   LICE_WithSampleCombine(j.sel, j.alpha, [&]<class C>() {
-    if (j.filterDown) _LICE_Template_Blit<C>::scaleBlitFilterDown(j);
-    else _LICE_Template_Blit<C>::scaleBlit(j);
+    if (j.filterDown)
+      _LICE_Template_Blit<C>::scaleBlitFilterDown(j);
+    else
+      _LICE_Template_Blit<C>::scaleBlit(j);
   });
 }
 
-bool always(const LICE_ScaleJob&) { return true; }
+bool always(const LICE_ScaleJob&)
+{
+  return true;
+}
 
 bool nearestCopy(const LICE_ScaleJob& j)
 {
@@ -37,14 +44,16 @@ void nearestCopyRows(const LICE_ScaleJob& j)
     int i = 0;
 #if LICE_HAVE_SSE2
     // Four loads gathered into one store.
-    for (; i + 4 <= n; i += 4) {
+    for (; i + 4 <= n; i += 4)
+    {
       const int p0 = int(srow[pos >> 16]), p1 = int(srow[(pos + dx) >> 16]);
       const int p2 = int(srow[(pos + 2 * dx) >> 16]), p3 = int(srow[(pos + 3 * dx) >> 16]);
       lice_sse::store4(reinterpret_cast<unsigned char*>(d + i), _mm_set_epi32(p3, p2, p1, p0));
       pos += 4 * dx;
     }
 #endif
-    for (; i < n; ++i, pos += dx) memcpy(d + i, srow + (pos >> 16), 4);
+    for (; i < n; ++i, pos += dx)
+      memcpy(d + i, srow + (pos >> 16), 4);
   });
 }
 
@@ -59,8 +68,9 @@ bool bilinearCopy(const LICE_ScaleJob& j)
 // (its weight then adds to the pixel's own), so one formula serves every
 // pixel. Weights up to 65536 are split into w >> 8 and w & 255 so that
 // 16-bit multiply-adds give the exact 32-bit sums.
-struct BilinearWeights {
-  __m128i leftHi, leftLo, rightHi, rightLo;  // per pixel: (w00, w01) and (w10, w11) pairs
+struct BilinearWeights
+{
+  __m128i leftHi, leftLo, rightHi, rightLo; // per pixel: (w00, w01) and (w10, w11) pairs
 };
 
 // The weights of four pixels from their fractions fx (32-bit lanes) and the
@@ -110,7 +120,8 @@ void bilinearCopyRows(const LICE_ScaleJob& j)
     const unsigned char* row2 = y + 1 < s.clip_bottom ? row1 + s.step : row1;
     // The pixel at x and its right neighbour, or itself twice in the last column.
     auto pairAt = [&](const unsigned char* row, int x) {
-      if (x < last) return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + x * 4));
+      if (x < last)
+        return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + x * 4));
       int v;
       memcpy(&v, row + x * 4, 4);
       return _mm_set1_epi32(v);
@@ -120,15 +131,17 @@ void bilinearCopyRows(const LICE_ScaleJob& j)
       return bilinearPixel<K>(pairAt(row1, x), pairAt(row2, x), w);
     };
     int i = 0;
-    for (; i + 4 <= n; i += 4, pos += 4 * dx) {
+    for (; i + 4 <= n; i += 4, pos += 4 * dx)
+    {
       const int64_t p1 = pos + dx, p2 = p1 + dx, p3 = p2 + dx;
-      const BilinearWeights w = bilinearWeights4(
-          _mm_set_epi32(int(p3 & 0xffff), int(p2 & 0xffff), int(p1 & 0xffff), int(pos & 0xffff)), fy4);
+      const BilinearWeights w =
+        bilinearWeights4(_mm_set_epi32(int(p3 & 0xffff), int(p2 & 0xffff), int(p1 & 0xffff), int(pos & 0xffff)), fy4);
       const __m128i c01 = _mm_packs_epi32(one.template operator()<0>(pos, w), one.template operator()<1>(p1, w));
       const __m128i c23 = _mm_packs_epi32(one.template operator()<2>(p2, w), one.template operator()<3>(p3, w));
       lice_sse::store4(drow + i * 4, _mm_packus_epi16(c01, c23));
     }
-    for (; i < n; ++i, pos += dx) {
+    for (; i < n; ++i, pos += dx)
+    {
       const BilinearWeights w = bilinearWeights4(_mm_set1_epi32(int(pos & 0xffff)), fy4);
       const __m128i c = _mm_packs_epi32(one.template operator()<0>(pos, w), _mm_setzero_si128());
       const int px = _mm_cvtsi128_si32(_mm_packus_epi16(c, c));
@@ -143,21 +156,24 @@ void deltaGeneric(const LICE_DeltaJob& j)
   LICE_WithSampleCombine(j.sel, j.alpha, [&]<class C>() { _LICE_Template_Blit<C>::deltaBlit(j); });
 }
 
-bool alwaysDelta(const LICE_DeltaJob&) { return true; }
+bool alwaysDelta(const LICE_DeltaJob&)
+{
+  return true;
+}
 
-}  // namespace
+} // namespace
 
 const LICE_FastPath<LICE_ScaleJob> g_liceScalePaths[] = {
-    {"nearest copy", nearestCopy, nearestCopyRows},
+  {"nearest copy", nearestCopy, nearestCopyRows},
 #if LICE_HAVE_SSE2
-    {"bilinear copy", bilinearCopy, bilinearCopyRows},
+  {"bilinear copy", bilinearCopy, bilinearCopyRows},
 #endif
-    {"generic", always, scaleGeneric},
+  {"generic", always, scaleGeneric},
 };
 const int g_liceScalePathCount = int(sizeof(g_liceScalePaths) / sizeof(g_liceScalePaths[0]));
 
 const LICE_FastPath<LICE_DeltaJob> g_liceDeltaPaths[] = {
-    {"generic", alwaysDelta, deltaGeneric},
+  {"generic", alwaysDelta, deltaGeneric},
 };
 const int g_liceDeltaPathCount = int(sizeof(g_liceDeltaPaths) / sizeof(g_liceDeltaPaths[0]));
 

@@ -7,27 +7,33 @@
 
 #include "graphics/lice_sample_blit.h"
 
-namespace {
+namespace
+{
 
 // Source rectangles within a pixel of whole: one-to-one sizes go to the
 // unscaled blit. With filtering only when the position is within 0.03 of a
 // whole pixel as well.
 bool oneToOne(int dest_w, int dest_h, float src_x, float src_y, float src_w, float src_h, int mode)
 {
-  if (!(std::fabs(src_w - float(dest_w)) < 0.001f && std::fabs(src_h - float(dest_h)) < 0.001f)) return false;
-  if ((mode & LICE_BLIT_FILTER_MASK) != LICE_BLIT_FILTER_BILINEAR) return true;
+  if (!(std::fabs(src_w - float(dest_w)) < 0.001f && std::fabs(src_h - float(dest_h)) < 0.001f))
+    return false;
+  if ((mode & LICE_BLIT_FILTER_MASK) != LICE_BLIT_FILTER_BILINEAR)
+    return true;
   return std::fabs(src_x - std::floor(src_x + 0.5f)) < 0.03f && std::fabs(src_y - std::floor(src_y + 0.5f)) < 0.03f;
 }
 
-}  // namespace
+} // namespace
 
-void LICE_ScaledBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dest_x, int dest_y, int dest_w, int dest_h,
-                     float src_x, float src_y, float src_w, float src_h, float alpha, int mode)
+void LICE_ScaledBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dest_x, int dest_y, int dest_w, int dest_h, float src_x,
+                     float src_y, float src_w, float src_h, float alpha, int mode)
 {
-  if (!dest || !src || !dest_w || !dest_h || !LICE_AlphaDraws(alpha)) return;
-  if (!LICE_AllFinite({src_x, src_y, src_w, src_h})) return;
+  if (!dest || !src || !dest_w || !dest_h || !LICE_AlphaDraws(alpha))
+    return;
+  if (!LICE_AllFinite({src_x, src_y, src_w, src_h}))
+    return;
 
-  if (oneToOne(dest_w, dest_h, src_x, src_y, src_w, src_h, mode)) {
+  if (oneToOne(dest_w, dest_h, src_x, src_y, src_w, src_h, mode))
+  {
     // A far-off position clamps to a rectangle that is still off the source.
     const int left = LICE_TruncClamp(src_x + 0.5f, INT_MIN, INT_MAX);
     const int top = LICE_TruncClamp(src_y + 0.5f, INT_MIN, INT_MAX);
@@ -36,21 +42,30 @@ void LICE_ScaledBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dest_x, int dest
 
   // Edges in 64 bits: mirroring INT_MIN or clipping far positions cannot wrap.
   int64_t dx = dest_x, dy = dest_y, dw = dest_w, dh = dest_h;
-  if (dw < 0) dw = -dw, dx -= dw, src_x += src_w, src_w = -src_w;
-  if (dh < 0) dh = -dh, dy -= dh, src_y += src_h, src_h = -src_h;
+  if (dw < 0)
+    dw = -dw, dx -= dw, src_x += src_w, src_w = -src_w;
+  if (dh < 0)
+    dh = -dh, dy -= dh, src_y += src_h, src_h = -src_h;
   const double step_x = src_w / float(dw), step_y = src_h / float(dh);
-  if (dx < 0 && !LICE_ToFloat(src_x - double(dx) * step_x, src_x)) return;
-  if (dy < 0 && !LICE_ToFloat(src_y - double(dy) * step_y, src_y)) return;
-  if (dx < 0) dw += dx, dx = 0;
-  if (dy < 0) dh += dy, dy = 0;
+  if (dx < 0 && !LICE_ToFloat(src_x - double(dx) * step_x, src_x))
+    return;
+  if (dy < 0 && !LICE_ToFloat(src_y - double(dy) * step_y, src_y))
+    return;
+  if (dx < 0)
+    dw += dx, dx = 0;
+  if (dy < 0)
+    dh += dy, dy = 0;
   dw = std::min<int64_t>(dw, dest->getWidth() - dx);
   dh = std::min<int64_t>(dh, dest->getHeight() - dy);
-  if (dw < 1 || dh < 1) return;
+  if (dw < 1 || dh < 1)
+    return;
   const float src_r = src_x + src_w, src_b = src_y + src_h;
-  if (!LICE_AllFinite({src_x, src_y, src_r, src_b, step_x, step_y}) || !LICE_FixedInRange({src_x, step_x})) return;
+  if (!LICE_AllFinite({src_x, src_y, src_r, src_b, step_x, step_y}) || !LICE_FixedInRange({src_x, step_x}))
+    return;
 
   LICE_PixelValue* dbits = dest->getBits();
-  if (!dbits || !LICE_UsableSpan(dest)) return;
+  if (!dbits || !LICE_UsableSpan(dest))
+    return;
   const LICE_RowCursor drow = LICE_RowAt(dest, dbits, int(dy));
 
   LICE_ScaleJob job;
@@ -76,9 +91,11 @@ void LICE_ScaledBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dest_x, int dest
   const int ct = LICE_TruncClamp(std::min(src_y, src_b), 0, sh);
   const int cb = LICE_TruncClamp(std::ceil(std::max(src_y, src_b)), 0, sh);
   void* scratch = nullptr;
-  if (!LICE_PrepareSampleSource(src, src->getBits(), cl, ct, cr, cb, job, job.src, scratch)) return;
+  if (!LICE_PrepareSampleSource(src, src->getBits(), cl, ct, cr, cb, job, job.src, scratch))
+    return;
   const LICE_FixedRange xr = job.bilinear ? LICE_TruncRange(cl, cr) : LICE_FloorRange(cl, cr);
   job.cols = LICE_WalkInside(job.x0, job.dx, job.w, xr);
-  if (!job.cols.empty()) LICE_RunScaleJob(job);
+  if (!job.cols.empty())
+    LICE_RunScaleJob(job);
   free(scratch);
 }

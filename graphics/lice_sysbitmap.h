@@ -5,7 +5,8 @@
 
 #include "graphics/lice_bitmap.h"
 
-class LICE_SysBitmap : public LICE_IBitmap {
+class LICE_SysBitmap : public LICE_IBitmap
+{
 public:
   LICE_SysBitmap(int w, int h);
   ~LICE_SysBitmap() override;

@@ -5,9 +5,11 @@
 
 #include "graphics/lice_line_class.h"
 
-namespace {
+namespace
+{
 
-struct Vertex {
+struct Vertex
+{
   int64_t x, y;
 };
 
@@ -21,38 +23,47 @@ double slope(const Vertex& a, const Vertex& b)
 bool rowSpan(double xs, double xl, int w, int& lo, int& hi)
 {
   double a = std::floor(xs + 0.5), b = std::floor(xl + 0.5);
-  if (a > b) std::swap(a, b);
+  if (a > b)
+    std::swap(a, b);
   a = std::max(a, 0.0), b = std::min(b, double(w - 1));
-  if (a > b) return false;
+  if (a > b)
+    return false;
   lo = int(a), hi = int(b);
   return true;
 }
 
-}  // namespace
+} // namespace
 
 void LICE_FillTriangle(LICE_IBitmap* bm, int x1, int y1, int x2, int y2, int x3, int y3, LICE_PixelValue color,
                        float alpha, int mode)
 {
   LICE_VectorSurface s;
-  if (!LICE_GetSurface(bm, s)) return;
+  if (!LICE_GetSurface(bm, s))
+    return;
   Vertex v[3] = {{x1, y1}, {x2, y2}, {x3, y3}};
   if (bm->isFlipped())
-    for (Vertex& p : v) p.y = s.h - 1 - p.y;
+    for (Vertex& p : v)
+      p.y = s.h - 1 - p.y;
   std::sort(v, v + 3, [](const Vertex& a, const Vertex& b) { return a.y < b.y; });
   const Vertex &top = v[0], &mid = v[1], &bot = v[2];
-  if (top.y == bot.y) return;
+  if (top.y == bot.y)
+    return;
 
   // Rows above the bitmap are skipped in one step: the edges start at the
   // first visible row, where the per-row walk would have brought them.
   const int64_t first = std::max<int64_t>(top.y, 0), last = std::min<int64_t>(bot.y, s.h);
-  if (first >= last) return;
+  if (first >= last)
+    return;
   const double kL = slope(top, bot);
   double xl = double(top.x) + kL * double(first - top.y);
   double kS, xs;
-  if (first < mid.y) {
+  if (first < mid.y)
+  {
     kS = slope(top, mid);
     xs = double(top.x) + kS * double(first - top.y);
-  } else {
+  }
+  else
+  {
     kS = bot.y != mid.y ? slope(mid, bot) : 0.0;
     xs = double(mid.x) + kS * double(first - mid.y);
   }
@@ -60,13 +71,17 @@ void LICE_FillTriangle(LICE_IBitmap* bm, int x1, int y1, int x2, int y2, int x3,
   const LICE_VectorColor c(color);
   LICE_WithVectorCombine(mode, alpha, false, [&]<class C>() {
     const int ia = LICE_AlphaWeight(alpha);
-    for (int64_t y = first; y < last; ++y, xs += kS, xl += kL) {
-      if (y == mid.y) {
+    for (int64_t y = first; y < last; ++y, xs += kS, xl += kL)
+    {
+      if (y == mid.y)
+      {
         xs = double(mid.x);
-        if (bot.y != mid.y) kS = slope(mid, bot);
+        if (bot.y != mid.y)
+          kS = slope(mid, bot);
       }
       int lo, hi;
-      if (rowSpan(xs, xl, s.w, lo, hi)) __LICE_LineClass<C>::LICE_HorizLine(s, int(y), lo, hi, c, ia);
+      if (rowSpan(xs, xl, s.w, lo, hi))
+        __LICE_LineClass<C>::LICE_HorizLine(s, int(y), lo, hi, c, ia);
     }
   });
 }

@@ -17,11 +17,12 @@
 #include "graphics/lice_blit_rows.h"
 
 // A bitmap's pixels as the drawers see them.
-struct LICE_VectorSurface {
+struct LICE_VectorSurface
+{
   LICE_PixelValue* bits = nullptr;
   int w = 0;
   int h = 0;
-  long span = 0;  // pixels
+  long span = 0; // pixels
 
   LICE_PixelValue* at(int x, int y) const { return bits + long(y) * span + x; }
   unsigned char* bytes(int x, int y) const { return reinterpret_cast<unsigned char*>(at(x, y)); }
@@ -32,7 +33,8 @@ struct LICE_VectorSurface {
 // than the width: such bitmaps draw nothing.
 static inline bool LICE_GetSurface(LICE_IBitmap* bm, LICE_VectorSurface& s)
 {
-  if (!bm) return false;
+  if (!bm)
+    return false;
   s.bits = bm->getBits();
   s.w = bm->getWidth();
   s.h = bm->getHeight();
@@ -48,17 +50,22 @@ constexpr int LICE_COORD_MAX = (1 << 30) - 1;
 // outside every bitmap. The one float-to-coordinate rule of vector drawing.
 static inline int LICE_TruncCoord(double v)
 {
-  if (!(v > -LICE_COORD_MAX)) return -LICE_COORD_MAX;
-  if (v > LICE_COORD_MAX) return LICE_COORD_MAX;
+  if (!(v > -LICE_COORD_MAX))
+    return -LICE_COORD_MAX;
+  if (v > LICE_COORD_MAX)
+    return LICE_COORD_MAX;
   return static_cast<int>(v);
 }
 
 // trunc(v) as a weight, held within +-LICE_MAX_WEIGHT; NaN gives 0.
 static inline int LICE_TruncWeight(double v)
 {
-  if (!(v == v)) return 0;
-  if (v >= LICE_MAX_WEIGHT) return LICE_MAX_WEIGHT;
-  if (v <= -LICE_MAX_WEIGHT) return -LICE_MAX_WEIGHT;
+  if (!(v == v))
+    return 0;
+  if (v >= LICE_MAX_WEIGHT)
+    return LICE_MAX_WEIGHT;
+  if (v <= -LICE_MAX_WEIGHT)
+    return -LICE_MAX_WEIGHT;
   return static_cast<int>(v);
 }
 
@@ -70,11 +77,12 @@ static inline int LICE_PointWeight(float alpha)
 }
 
 // The colour unpacked once per primitive into the operators' arguments.
-struct LICE_VectorColor {
+struct LICE_VectorColor
+{
   int r, g, b, a;
   LICE_PixelValue packed;
   explicit LICE_VectorColor(LICE_PixelValue c)
-      : r(int((c >> 8) & 0xff)), g(int((c >> 16) & 0xff)), b(int((c >> 24) & 0xff)), a(int(c & 0xff)), packed(c)
+    : r(int((c >> 8) & 0xff)), g(int((c >> 16) & 0xff)), b(int((c >> 24) & 0xff)), a(int(c & 0xff)), packed(c)
   {
   }
 };
@@ -92,19 +100,24 @@ template <class Combine>
 static inline void LICE_VectorSpan(unsigned char* p, int n, const LICE_VectorColor& c, int weight)
 {
   static_assert(sizeof(wchar_t) == sizeof(LICE_PixelValue));
-  if constexpr (std::is_same_v<Combine, _LICE_CombinePixelsClobber>) {
+  if constexpr (std::is_same_v<Combine, _LICE_CombinePixelsClobber>)
+  {
     wchar_t v;
     memcpy(&v, &c.packed, sizeof v);
     wmemset(reinterpret_cast<wchar_t*>(p), v, size_t(n));
     return;
-  } else if constexpr (std::is_same_v<Combine, _LICE_CombinePixelsCopy>) {
-    if (n >= 8 && weight > 0 && weight <= 256) {
+  }
+  else if constexpr (std::is_same_v<Combine, _LICE_CombinePixelsCopy>)
+  {
+    if (n >= 8 && weight > 0 && weight <= 256)
+    {
       LICE_FillJob job;
       job.dest = p, job.w = n, job.h = 1, job.ia = weight, job.color = c.packed;
       return LICE_RunWeightedCopyFill(job);
     }
   }
-  for (int i = 0; i < n; ++i, p += 4) LICE_VectorPix<Combine>(p, c, weight);
+  for (int i = 0; i < n; ++i, p += 4)
+    LICE_VectorPix<Combine>(p, c, weight);
 }
 
 // Calls f.template operator()<Combine>() with the combine class of a vector
@@ -116,15 +129,20 @@ static inline void LICE_VectorSpan(unsigned char* p, int n, const LICE_VectorCol
 template <class F>
 static inline bool LICE_WithVectorCombine(int mode, float alpha, bool aa, F&& f)
 {
-  if (!LICE_AlphaDraws(alpha)) return false;
+  if (!LICE_AlphaDraws(alpha))
+    return false;
   const int sel = mode & LICE_BLIT_MODE_MASK;
-  if (sel == 0) {
-    if (!(alpha > 0.0f)) return false;
-    if (!aa && alpha == 1.0f) {
+  if (sel == 0)
+  {
+    if (!(alpha > 0.0f))
+      return false;
+    if (!aa && alpha == 1.0f)
+    {
       f.template operator()<_LICE_CombinePixelsClobber>();
       return true;
     }
-    if (!aa && alpha == 0.5f) {
+    if (!aa && alpha == 0.5f)
+    {
       f.template operator()<_LICE_CombinePixelsHalfMix>();
       return true;
     }
@@ -145,5 +163,5 @@ bool ClipFLine(float* x1, float* y1, float* x2, float* y2, int w, int h);
 
 // Integer line between clipped or unclipped 64-bit ends (the rectangle and
 // rounded-rectangle helpers pass sums that may pass the int range).
-void LICE_Line64(LICE_IBitmap* bm, int64_t x1, int64_t y1, int64_t x2, int64_t y2, LICE_PixelValue color,
-                 float alpha, int mode, bool aa);
+void LICE_Line64(LICE_IBitmap* bm, int64_t x1, int64_t y1, int64_t x2, int64_t y2, LICE_PixelValue color, float alpha,
+                 int mode, bool aa);

@@ -12,9 +12,11 @@
 
 #include "graphics/lice.h"
 
-namespace {
+namespace
+{
 
-struct Scale {
+struct Scale
+{
   int sw, sh, dw, dh;
 };
 // The editor's window up 1.5x and down 0.75x, and 2048^2 up to 4096^2.
@@ -24,7 +26,8 @@ void paint(LICE_IBitmap& bm)
 {
   const int w = bm.getWidth(), h = bm.getHeight();
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
+    for (int x = 0; x < w; ++x)
+    {
       const double dx = x % 96 - 48, dy = y % 96 - 48;
       const int a = dx * dx + dy * dy < 40 * 40 ? 255 : (x + y) % 3 ? 0 : 128;
       bm.getBits()[y * bm.getRowSpan() + x] = LICE_PixelValue(a) | LICE_PixelValue(40 + x % 200) << 8 |
@@ -37,7 +40,7 @@ void setCounters(benchmark::State& state, int w, int h)
 {
   const double pixels = double(w) * h;
   state.counters["per_px"] =
-      benchmark::Counter(pixels, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    benchmark::Counter(pixels, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(pixels) * 4);
 }
 
@@ -45,7 +48,8 @@ void setCounters(benchmark::State& state, int w, int h)
 std::vector<uint32_t> toPixman(LICE_MemBitmap& bm)
 {
   std::vector<uint32_t> out(size_t(bm.getWidth()) * bm.getHeight());
-  for (size_t i = 0; i < out.size(); ++i) {
+  for (size_t i = 0; i < out.size(); ++i)
+  {
     const uint32_t p = bm.getBits()[i];
     const uint32_t a = p & 0xff, r = (p >> 8) & 0xff, g = (p >> 16) & 0xff, b = p >> 24;
     out[i] = a << 24 | (r * a / 255) << 16 | (g * a / 255) << 8 | (b * a / 255);
@@ -60,7 +64,8 @@ void BM_LICE_ScaledBlit(benchmark::State& state)
   LICE_MemBitmap src(s.sw, s.sh), dest(s.dw, s.dh);
   paint(src);
   LICE_Clear(&dest, 0);
-  for (auto _ : state) {
+  for (auto _ : state)
+  {
     LICE_ScaledBlit(&dest, &src, 0, 0, s.dw, s.dh, 0, 0, float(s.sw), float(s.sh), 1.0f, int(state.range(1)));
     benchmark::ClobberMemory();
   }
@@ -82,7 +87,8 @@ void BM_pixman_scaled(benchmark::State& state)
                               pixman_double_to_fixed(double(s.sh) / s.dh));
   pixman_image_set_transform(si, &t);
   pixman_image_set_filter(si, state.range(1) ? PIXMAN_FILTER_BILINEAR : PIXMAN_FILTER_NEAREST, nullptr, 0);
-  for (auto _ : state) {
+  for (auto _ : state)
+  {
     pixman_image_composite32(PIXMAN_OP_SRC, si, nullptr, di, 0, 0, 0, 0, 0, 0, s.dw, s.dh);
     benchmark::ClobberMemory();
   }
@@ -100,7 +106,8 @@ void BM_LICE_RotatedBlit(benchmark::State& state)
   LICE_MemBitmap src(n, n), dest(n, n);
   paint(src);
   LICE_Clear(&dest, 0xff604020);
-  for (auto _ : state) {
+  for (auto _ : state)
+  {
     LICE_RotatedBlit(&dest, &src, 0, 0, n, n, 0, 0, float(n), float(n), float(kAngle), false, 1.0f,
                      LICE_BLIT_FILTER_BILINEAR | LICE_BLIT_USE_ALPHA, 0, 0);
     benchmark::ClobberMemory();
@@ -125,7 +132,8 @@ void BM_pixman_rotated(benchmark::State& state)
   pixman_transform_from_pixman_f_transform(&t, &f);
   pixman_image_set_transform(si, &t);
   pixman_image_set_filter(si, PIXMAN_FILTER_BILINEAR, nullptr, 0);
-  for (auto _ : state) {
+  for (auto _ : state)
+  {
     pixman_image_composite32(PIXMAN_OP_OVER, si, nullptr, di, 0, 0, 0, 0, 0, 0, n, n);
     benchmark::ClobberMemory();
   }
@@ -139,7 +147,8 @@ constexpr int kBig = 4096;
 void BM_memcpy_4096(benchmark::State& state)
 {
   std::vector<uint32_t> a(size_t(kBig) * kBig, 0x80402010), b(a.size());
-  for (auto _ : state) {
+  for (auto _ : state)
+  {
     memcpy(b.data(), a.data(), a.size() * 4);
     benchmark::DoNotOptimize(b.data());
     benchmark::ClobberMemory();
@@ -153,9 +162,10 @@ void BM_LICE_GradRect(benchmark::State& state)
   LICE_MemBitmap dest(kBig, kBig);
   LICE_Clear(&dest, 0xff604020);
   const float dadx = state.range(0) ? -0.5f / kBig : 0.0f;
-  for (auto _ : state) {
-    LICE_GradRect(&dest, 0, 0, kBig, kBig, 0.1f, 0.2f, 0.9f, 1.0f, 0.8f / kBig, 0, -0.5f / kBig, dadx, 0,
-                  0.7f / kBig, 0, 0, 0);
+  for (auto _ : state)
+  {
+    LICE_GradRect(&dest, 0, 0, kBig, kBig, 0.1f, 0.2f, 0.9f, 1.0f, 0.8f / kBig, 0, -0.5f / kBig, dadx, 0, 0.7f / kBig,
+                  0, 0, 0);
     benchmark::ClobberMemory();
   }
   setCounters(state, kBig, kBig);
@@ -168,7 +178,8 @@ void BM_LICE_Blur(benchmark::State& state)
   paint(src);
   LICE_Clear(&dest, 0);
   LICE_IBitmap* out = state.range(0) ? static_cast<LICE_IBitmap*>(&src) : &dest;
-  for (auto _ : state) {
+  for (auto _ : state)
+  {
     LICE_Blur(out, &src, 0, 0, 0, 0, kBig, kBig);
     benchmark::ClobberMemory();
   }
@@ -181,7 +192,8 @@ void BM_LICE_HalveBlitAA(benchmark::State& state)
   LICE_MemBitmap src(kBig, kBig), dest(kBig / 2, kBig / 2);
   paint(src);
   LICE_Clear(&dest, 0);
-  for (auto _ : state) {
+  for (auto _ : state)
+  {
     LICE_HalveBlitAA(&dest, &src);
     benchmark::ClobberMemory();
   }
@@ -191,7 +203,8 @@ void BM_LICE_HalveBlitAA(benchmark::State& state)
 void scaleArgs(benchmark::internal::Benchmark* b, int64_t nearest, int64_t bilinear)
 {
   b->ArgNames({"scale", "filter"});
-  for (int64_t i = 0; i < 3; ++i) {
+  for (int64_t i = 0; i < 3; ++i)
+  {
     b->Args({i, nearest});
     b->Args({i, bilinear});
   }
@@ -206,6 +219,6 @@ BENCHMARK(BM_LICE_GradRect)->ArgName("alpha_ramp")->Arg(0)->Arg(1);
 BENCHMARK(BM_LICE_Blur)->ArgName("in_place")->Arg(0)->Arg(1);
 BENCHMARK(BM_LICE_HalveBlitAA);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

@@ -19,7 +19,8 @@
 #include "graphics/gdi/swell-gdi-ops.h"
 #include "graphics/lice.h"
 
-namespace {
+namespace
+{
 
 // Smooth gradients with a little texture, like rendered control artwork.
 std::vector<unsigned char> artwork(int w, int h, int comps)
@@ -32,7 +33,10 @@ std::vector<unsigned char> artwork(int w, int h, int comps)
   return px;
 }
 
-std::string tempPath(const std::string& name) { return "/tmp/kestrel_bench_" + name; }
+std::string tempPath(const std::string& name)
+{
+  return "/tmp/kestrel_bench_" + name;
+}
 
 std::string pngFile(int w, int h)
 {
@@ -63,9 +67,11 @@ std::string jpegFile(int w, int h, bool progressive)
   c.in_color_space = JCS_RGB;
   jpeg_set_defaults(&c);
   jpeg_set_quality(&c, 90, TRUE);
-  if (progressive) jpeg_simple_progression(&c);
+  if (progressive)
+    jpeg_simple_progression(&c);
   jpeg_start_compress(&c, TRUE);
-  while (c.next_scanline < c.image_height) {
+  while (c.next_scanline < c.image_height)
+  {
     JSAMPROW row = px.data() + size_t(c.next_scanline) * w * 3;
     jpeg_write_scanlines(&c, &row, 1);
   }
@@ -81,7 +87,8 @@ bool barePng(const char* path, std::vector<unsigned char>& buf, std::vector<png_
   FILE* fp = fopen(path, "rb");
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png))) {
+  if (setjmp(png_jmpbuf(png)))
+  {
     png_destroy_read_struct(&png, &info, nullptr);
     fclose(fp);
     return false;
@@ -93,7 +100,8 @@ bool barePng(const char* path, std::vector<unsigned char>& buf, std::vector<png_
   png_read_update_info(png, info);
   buf.resize(size_t(w) * h * 4);
   rows.resize(h);
-  for (png_uint_32 y = 0; y < h; ++y) rows[y] = buf.data() + size_t(y) * w * 4;
+  for (png_uint_32 y = 0; y < h; ++y)
+    rows[y] = buf.data() + size_t(y) * w * 4;
   png_read_image(png, rows.data());
   png_read_end(png, nullptr);
   png_destroy_read_struct(&png, &info, nullptr);
@@ -114,7 +122,8 @@ void bareJpeg(const char* path, std::vector<unsigned char>& image)
   jpeg_start_decompress(&d);
   size_t span = size_t(d.output_width) * d.output_components;
   image.resize(span * d.output_height);
-  while (d.output_scanline < d.output_height) {
+  while (d.output_scanline < d.output_height)
+  {
     JSAMPROW row = image.data() + d.output_scanline * span;
     jpeg_read_scanlines(&d, &row, 1);
   }
@@ -126,7 +135,7 @@ void bareJpeg(const char* path, std::vector<unsigned char>& image)
 void setPixels(benchmark::State& state, int w, int h)
 {
   state.counters["ns/pixel"] =
-      benchmark::Counter(double(w) * h, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    benchmark::Counter(double(w) * h, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void BM_LoadPNG(benchmark::State& state)
@@ -134,8 +143,9 @@ void BM_LoadPNG(benchmark::State& state)
   int w = int(state.range(0)), h = int(state.range(1));
   std::string path = pngFile(w, h);
   LICE_MemBitmap bm;
-  LICE_LoadPNG(path.c_str(), &bm);  // pixel pages touched outside the timing, as for the bare loop
-  for (auto _ : state) benchmark::DoNotOptimize(LICE_LoadPNG(path.c_str(), &bm));
+  LICE_LoadPNG(path.c_str(), &bm); // pixel pages touched outside the timing, as for the bare loop
+  for (auto _ : state)
+    benchmark::DoNotOptimize(LICE_LoadPNG(path.c_str(), &bm));
   setPixels(state, w, h);
 }
 
@@ -146,7 +156,8 @@ void BM_BarePNG(benchmark::State& state)
   std::vector<unsigned char> buf;
   std::vector<png_bytep> rows;
   barePng(path.c_str(), buf, rows);
-  for (auto _ : state) benchmark::DoNotOptimize(barePng(path.c_str(), buf, rows));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(barePng(path.c_str(), buf, rows));
   setPixels(state, w, h);
 }
 
@@ -155,7 +166,8 @@ void BM_LoadJPG(benchmark::State& state)
   std::string path = jpegFile(4096, 4096, state.range(0) != 0);
   LICE_MemBitmap bm;
   LICE_LoadJPG(path.c_str(), &bm);
-  for (auto _ : state) benchmark::DoNotOptimize(LICE_LoadJPG(path.c_str(), &bm));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(LICE_LoadJPG(path.c_str(), &bm));
   setPixels(state, 4096, 4096);
 }
 
@@ -164,11 +176,12 @@ void BM_BareJPG(benchmark::State& state)
   std::string path = jpegFile(4096, 4096, state.range(0) != 0);
   std::vector<unsigned char> image;
   bareJpeg(path.c_str(), image);
-  for (auto _ : state) bareJpeg(path.c_str(), image);
+  for (auto _ : state)
+    bareJpeg(path.c_str(), image);
   setPixels(state, 4096, 4096);
 }
 
-const char kLabel[] = "Release 120 ms, ratio 4.0:1 -3dB";  // 32 characters
+const char kLabel[] = "Release 120 ms, ratio 4.0:1 -3dB"; // 32 characters
 static_assert(sizeof kLabel == 33);
 
 void BM_DrawText(benchmark::State& state)
@@ -177,7 +190,8 @@ void BM_DrawText(benchmark::State& state)
   HGDIOBJ font = CreateFont(14, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
   SelectObject(dc, font);
   SetTextColor(dc, 0xffffff);
-  for (auto _ : state) {
+  for (auto _ : state)
+  {
     RECT r = {0, 0, 400, 40};
     benchmark::DoNotOptimize(SWELL_DrawText(dc, kLabel, -1, &r, DT_VCENTER));
   }
@@ -194,7 +208,8 @@ void BM_BareFreeTypeText(benchmark::State& state)
   FT_New_Face(lib, "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 0, &face);
   FT_Set_Char_Size(face, 0, 14 * 64, 72, 72);
   for (auto _ : state)
-    for (const char* p = kLabel; *p; ++p) {
+    for (const char* p = kLabel; *p; ++p)
+    {
       FT_Load_Char(face, FT_ULong(*p), FT_LOAD_RENDER);
       benchmark::DoNotOptimize(face->glyph->bitmap.buffer);
     }
@@ -202,7 +217,7 @@ void BM_BareFreeTypeText(benchmark::State& state)
   FT_Done_FreeType(lib);
 }
 
-}  // namespace
+} // namespace
 
 BENCHMARK(BM_LoadPNG)->Args({700, 249})->Args({4096, 4096})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BarePNG)->Args({700, 249})->Args({4096, 4096})->Unit(benchmark::kMillisecond);

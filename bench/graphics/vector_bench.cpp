@@ -11,12 +11,14 @@
 
 #include "graphics/lice.h"
 
-namespace {
+namespace
+{
 
 constexpr int kW = 700, kH = 249;
 constexpr int kLines = 10000;
 
-struct Seg {
+struct Seg
+{
   int x1, y1, x2, y2;
 };
 
@@ -32,16 +34,21 @@ const std::vector<Seg>& lines(bool outside)
 {
   static std::vector<Seg> in, out;
   std::vector<Seg>& v = outside ? out : in;
-  if (v.empty()) {
-    for (int i = 0; i < kLines; ++i) {
-      if (outside) v.push_back({rnd(-900, -10), rnd(-300, 500), rnd(-900, -10), rnd(-300, 500)});
-      else v.push_back({rnd(0, kW - 1), rnd(0, kH - 1), rnd(0, kW - 1), rnd(0, kH - 1)});
+  if (v.empty())
+  {
+    for (int i = 0; i < kLines; ++i)
+    {
+      if (outside)
+        v.push_back({rnd(-900, -10), rnd(-300, 500), rnd(-900, -10), rnd(-300, 500)});
+      else
+        v.push_back({rnd(0, kW - 1), rnd(0, kH - 1), rnd(0, kW - 1), rnd(0, kH - 1)});
     }
   }
   return v;
 }
 
-struct Cairo {
+struct Cairo
+{
   cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kW, kH);
   cairo_t* cr = cairo_create(s);
   Cairo(bool aa, double alpha)
@@ -66,8 +73,10 @@ void BM_LICE_Lines(benchmark::State& state)
   const bool aa = state.range(0) != 0;
   const float alpha = float(state.range(1)) / 1000.0f;
   const auto& v = lines(state.range(2) != 0);
-  for (auto _ : state) {
-    for (const Seg& s : v) LICE_Line(&bm, s.x1, s.y1, s.x2, s.y2, kColor, alpha, 0, aa);
+  for (auto _ : state)
+  {
+    for (const Seg& s : v)
+      LICE_Line(&bm, s.x1, s.y1, s.x2, s.y2, kColor, alpha, 0, aa);
     benchmark::DoNotOptimize(bm.bits);
   }
   state.SetItemsProcessed(int64_t(state.iterations()) * kLines);
@@ -77,8 +86,10 @@ void BM_cairo_Lines(benchmark::State& state)
 {
   Cairo c(state.range(0) != 0, double(state.range(1)) / 1000.0);
   const auto& v = lines(state.range(2) != 0);
-  for (auto _ : state) {
-    for (const Seg& s : v) {
+  for (auto _ : state)
+  {
+    for (const Seg& s : v)
+    {
       cairo_move_to(c.cr, s.x1 + 0.5, s.y1 + 0.5);
       cairo_line_to(c.cr, s.x2 + 0.5, s.y2 + 0.5);
       cairo_stroke(c.cr);
@@ -110,12 +121,16 @@ void BM_LICE_Circle(benchmark::State& state)
   LICE_MemBitmap bm(kW, kH);
   const int r = int(state.range(0));
   const bool fill = state.range(1) != 0, aa = state.range(2) != 0;
-  for (auto _ : state) {
-    for (int i = 0; i < kCircles; ++i) {
+  for (auto _ : state)
+  {
+    for (int i = 0; i < kCircles; ++i)
+    {
       float cx, cy, rr;
       circleAt(i, r, cx, cy, rr);
-      if (fill) LICE_FillCircle(&bm, cx, cy, rr, kColor, 1.0f, 0, aa);
-      else LICE_Circle(&bm, cx, cy, rr, kColor, 1.0f, 0, aa);
+      if (fill)
+        LICE_FillCircle(&bm, cx, cy, rr, kColor, 1.0f, 0, aa);
+      else
+        LICE_Circle(&bm, cx, cy, rr, kColor, 1.0f, 0, aa);
     }
     benchmark::DoNotOptimize(bm.bits);
   }
@@ -127,14 +142,18 @@ void BM_cairo_Circle(benchmark::State& state)
   Cairo c(state.range(2) != 0, 1.0);
   const int r = int(state.range(0));
   const bool fill = state.range(1) != 0;
-  for (auto _ : state) {
-    for (int i = 0; i < kCircles; ++i) {
+  for (auto _ : state)
+  {
+    for (int i = 0; i < kCircles; ++i)
+    {
       float cx, cy, rr;
       circleAt(i, r, cx, cy, rr);
       cairo_new_sub_path(c.cr);
       cairo_arc(c.cr, cx + 0.5, cy + 0.5, rr, 0, 2 * M_PI);
-      if (fill) cairo_fill(c.cr);
-      else cairo_stroke(c.cr);
+      if (fill)
+        cairo_fill(c.cr);
+      else
+        cairo_stroke(c.cr);
     }
     cairo_surface_flush(c.s);
   }
@@ -146,7 +165,8 @@ void circleArgs(benchmark::internal::Benchmark* b)
   b->ArgNames({"r", "fill", "aa"});
   for (int r : {2, 4, 10, 50, 200, 0})
     for (int fill : {0, 1})
-      for (int aa : {0, 1}) b->Args({r, fill, aa});
+      for (int aa : {0, 1})
+        b->Args({r, fill, aa});
 }
 
 // Quarter arcs of radius 50, the four quadrants in turn. Argument: aa.
@@ -154,8 +174,10 @@ void BM_LICE_QuarterArc(benchmark::State& state)
 {
   LICE_MemBitmap bm(kW, kH);
   const bool aa = state.range(0) != 0;
-  for (auto _ : state) {
-    for (int i = 0; i < kCircles; ++i) {
+  for (auto _ : state)
+  {
+    for (int i = 0; i < kCircles; ++i)
+    {
       const float a = float(i % 4) * 1.5707964f;
       LICE_Arc(&bm, float(60 + (i * 37) % (kW - 120)), 120, 50, a, a + 1.5707964f, kColor, 1.0f, 0, aa);
     }
@@ -167,8 +189,10 @@ void BM_LICE_QuarterArc(benchmark::State& state)
 void BM_cairo_QuarterArc(benchmark::State& state)
 {
   Cairo c(state.range(0) != 0, 1.0);
-  for (auto _ : state) {
-    for (int i = 0; i < kCircles; ++i) {
+  for (auto _ : state)
+  {
+    for (int i = 0; i < kCircles; ++i)
+    {
       // cairo's angles start at +x and turn clockwise on the screen.
       const double a = (i % 4) * M_PI / 2 - M_PI / 2;
       cairo_new_sub_path(c.cr);
@@ -186,9 +210,11 @@ const std::vector<int>& triangles()
 {
   static std::vector<int> v;
   if (v.empty())
-    for (int i = 0; i < kTriangles; ++i) {
+    for (int i = 0; i < kTriangles; ++i)
+    {
       const int x = rnd(0, kW - 60), y = rnd(0, kH - 60);
-      for (int k = 0; k < 3; ++k) v.push_back(x + rnd(0, 60)), v.push_back(y + rnd(0, 60));
+      for (int k = 0; k < 3; ++k)
+        v.push_back(x + rnd(0, 60)), v.push_back(y + rnd(0, 60));
     }
   return v;
 }
@@ -198,7 +224,8 @@ void BM_LICE_Triangle(benchmark::State& state)
   LICE_MemBitmap bm(kW, kH);
   const float alpha = float(state.range(0)) / 1000.0f;
   const auto& t = triangles();
-  for (auto _ : state) {
+  for (auto _ : state)
+  {
     for (size_t i = 0; i < t.size(); i += 6)
       LICE_FillTriangle(&bm, t[i], t[i + 1], t[i + 2], t[i + 3], t[i + 4], t[i + 5], kColor, alpha, 0);
     benchmark::DoNotOptimize(bm.bits);
@@ -210,8 +237,10 @@ void BM_cairo_Triangle(benchmark::State& state)
 {
   Cairo c(false, double(state.range(0)) / 1000.0);
   const auto& t = triangles();
-  for (auto _ : state) {
-    for (size_t i = 0; i < t.size(); i += 6) {
+  for (auto _ : state)
+  {
+    for (size_t i = 0; i < t.size(); i += 6)
+    {
       cairo_move_to(c.cr, t[i], t[i + 1]);
       cairo_line_to(c.cr, t[i + 2], t[i + 3]);
       cairo_line_to(c.cr, t[i + 4], t[i + 5]);
@@ -227,8 +256,10 @@ void BM_LICE_Cubic(benchmark::State& state)
 {
   LICE_MemBitmap bm(kW, kH);
   const bool aa = state.range(0) != 0;
-  for (auto _ : state) {
-    for (int i = 0; i < kCircles; ++i) {
+  for (auto _ : state)
+  {
+    for (int i = 0; i < kCircles; ++i)
+    {
       const float y = float(i % kH);
       LICE_DrawCBezier(&bm, 10, y, 200, 240 - y, 500, y, 690, 240 - y, kColor, 1.0f, 0, aa, 0);
     }
@@ -240,8 +271,10 @@ void BM_LICE_Cubic(benchmark::State& state)
 void BM_cairo_Cubic(benchmark::State& state)
 {
   Cairo c(state.range(0) != 0, 1.0);
-  for (auto _ : state) {
-    for (int i = 0; i < kCircles; ++i) {
+  for (auto _ : state)
+  {
+    for (int i = 0; i < kCircles; ++i)
+    {
       const double y = i % kH;
       cairo_move_to(c.cr, 10, y);
       cairo_curve_to(c.cr, 200, 240 - y, 500, y, 690, 240 - y);
@@ -252,7 +285,7 @@ void BM_cairo_Cubic(benchmark::State& state)
   state.SetItemsProcessed(int64_t(state.iterations()) * kCircles);
 }
 
-}  // namespace
+} // namespace
 
 BENCHMARK(BM_LICE_Lines)->Apply(lineArgs);
 BENCHMARK(BM_cairo_Lines)->Apply(lineArgs);

@@ -17,13 +17,21 @@
 #include "plugin/Kestrel.h"
 #include "wdl/IPlug/au/IPlugAUEntry.h"
 
-IPlugAU* MakePlug() { return IPlugAUMakePlug<Kestrel>("com.brackmere.audiounit.Kestrel", "Kestrel_View"); }
+IPlugAU* MakePlug()
+{
+  return IPlugAUMakePlug<Kestrel>("com.brackmere.audiounit.Kestrel", "Kestrel_View");
+}
 
-namespace {
+namespace
+{
 
-ComponentResult Entry(ComponentParameters* params, void* storage) { return IPlugAU::IPlugAUEntry(params, storage); }
+ComponentResult Entry(ComponentParameters* params, void* storage)
+{
+  return IPlugAU::IPlugAUEntry(params, storage);
+}
 
-class Reader {
+class Reader
+{
 public:
   Reader(const uint8_t* data, size_t size) : mData(data), mSize(size) {}
   bool Empty() const { return mPos >= mSize; }
@@ -31,7 +39,8 @@ public:
   SInt32 Int()
   {
     SInt32 v = 0;
-    for (int i = 0; i < 4; ++i) v = SInt32(UInt32(v) << 8 | Byte());
+    for (int i = 0; i < 4; ++i)
+      v = SInt32(UInt32(v) << 8 | Byte());
     return v;
   }
   // Up to n bytes, lent.
@@ -55,21 +64,28 @@ CFTypeRef Value(Reader& r, int depth);
 CFMutableDictionaryRef Dictionary(Reader& r, int depth, int entries)
 {
   CFMutableDictionaryRef d =
-      CFDictionaryCreateMutable(nullptr, 0, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks);
-  for (int i = 0; i < entries && !r.Empty(); ++i) {
+    CFDictionaryCreateMutable(nullptr, 0, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks);
+  for (int i = 0; i < entries && !r.Empty(); ++i)
+  {
     uint8_t k = r.Byte();
     CFStringRef key;
-    if (k % 8 < 6) {
+    if (k % 8 < 6)
+    {
       key = CFStringCreateWithCString(nullptr, kKeys[k % 8], kCFStringEncodingUTF8);
-    } else {
+    }
+    else
+    {
       size_t n;
       const uint8_t* text = r.Bytes(k >> 4, &n);
       key = CFStringCreateWithBytes(nullptr, text, CFIndex(n), kCFStringEncodingUTF8, false);
     }
     CFTypeRef value = Value(r, depth + 1);
-    if (key && value) CFDictionarySetValue(d, key, value);
-    if (key) CFRelease(key);
-    if (value) CFRelease(value);
+    if (key && value)
+      CFDictionarySetValue(d, key, value);
+    if (key)
+      CFRelease(key);
+    if (value)
+      CFRelease(value);
   }
   return d;
 }
@@ -78,29 +94,31 @@ CFTypeRef Value(Reader& r, int depth)
 {
   uint8_t type = r.Byte();
   size_t n = 0;
-  switch (type & 7) {
-    case 0:
-    case 1: {
-      SInt32 v = r.Int();
-      return CFNumberCreate(nullptr, kCFNumberSInt32Type, &v);
-    }
-    case 2: {
-      const uint8_t* text = r.Bytes(type >> 3, &n);
-      return CFStringCreateWithBytes(nullptr, text, CFIndex(n), kCFStringEncodingUTF8, false);
-    }
-    case 3: {
-      const uint8_t* bytes = r.Bytes(size_t(r.Byte()) + (type >> 3) * 8, &n);
-      return CFDataCreate(nullptr, bytes, CFIndex(n));
-    }
-    case 4: {
-      CFMutableArrayRef a = CFArrayCreateMutable(nullptr, 0, &kCFTypeArrayCallBacks);
-      return a;
-    }
-    default: return depth < 3 ? Dictionary(r, depth, type >> 3) : nullptr;
+  switch (type & 7)
+  {
+  case 0:
+  case 1: {
+    SInt32 v = r.Int();
+    return CFNumberCreate(nullptr, kCFNumberSInt32Type, &v);
+  }
+  case 2: {
+    const uint8_t* text = r.Bytes(type >> 3, &n);
+    return CFStringCreateWithBytes(nullptr, text, CFIndex(n), kCFStringEncodingUTF8, false);
+  }
+  case 3: {
+    const uint8_t* bytes = r.Bytes(size_t(r.Byte()) + (type >> 3) * 8, &n);
+    return CFDataCreate(nullptr, bytes, CFIndex(n));
+  }
+  case 4: {
+    CFMutableArrayRef a = CFArrayCreateMutable(nullptr, 0, &kCFTypeArrayCallBacks);
+    return a;
+  }
+  default: return depth < 3 ? Dictionary(r, depth, type >> 3) : nullptr;
   }
 }
 
-struct Unit {
+struct Unit
+{
   Unit()
   {
     ComponentDescription cd = {kAudioUnitType_Effect, MacFourCC("4q35"), MacFourCC("Bkmr"), 0, 0};
@@ -118,7 +136,7 @@ void State(IPlugAU* plug, ByteChunk* out)
   out->Put(&preset);
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -128,13 +146,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   ByteChunk before, after;
   State(u.plug, &before);
   CFPropertyListRef list = dict;
-  OSStatus err = AudioUnitSetProperty(u.unit, kAudioUnitProperty_ClassInfo, kAudioUnitScope_Global, 0, &list,
-                                      sizeof list);
+  OSStatus err =
+    AudioUnitSetProperty(u.unit, kAudioUnitProperty_ClassInfo, kAudioUnitScope_Global, 0, &list, sizeof list);
   State(u.plug, &after);
-  if (err != noErr && !before.IsEqual(after)) abort();
-  for (int i = 0; i < u.plug->NParams(); ++i) {
+  if (err != noErr && !before.IsEqual(after))
+    abort();
+  for (int i = 0; i < u.plug->NParams(); ++i)
+  {
     const IParam* p = u.plug->GetParam(i);
-    if (!(p->Value() >= p->GetMin() && p->Value() <= p->GetMax())) abort();
+    if (!(p->Value() >= p->GetMin() && p->Value() <= p->GetMax()))
+      abort();
   }
   CFRelease(dict);
   return 0;

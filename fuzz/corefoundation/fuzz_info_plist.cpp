@@ -9,14 +9,17 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
   CFDictionaryRef dict = CFInfoPlistParse(data, size);
-  if (!dict) return 0;
+  if (!dict)
+    return 0;
   CFIndex n = CFDictionaryGetCount(dict);
   const void* keys[64];
   const void* values[64];
-  if (n <= 64) {
+  if (n <= 64)
+  {
     CFDictionaryGetKeysAndValues(dict, keys, values);
     char buf[256];
-    for (CFIndex i = 0; i < n; ++i) CFStringGetCString(static_cast<CFStringRef>(values[i]), buf, sizeof buf, kCFStringEncodingUTF8);
+    for (CFIndex i = 0; i < n; ++i)
+      CFStringGetCString(static_cast<CFStringRef>(values[i]), buf, sizeof buf, kCFStringEncodingUTF8);
   }
   CFRelease(dict);
   return 0;

@@ -7,9 +7,11 @@
 #include "wdl/mutex.h"
 #include "wdl/ptrlist.h"
 
-namespace {
+namespace
+{
 
-struct GDP_Pools {
+struct GDP_Pools
+{
   WDL_PtrList<GDP_CTX> m_ctxpool{4096};
   WDL_PtrList<GDP_OBJECT> m_objpool{4096};
   WDL_Mutex m_ctxpool_mutex;
@@ -31,12 +33,14 @@ T* takeRecord(WDL_PtrList<T>& pool)
   {
     PlugMutexScope lock(&g.m_ctxpool_mutex);
     int n = pool.GetSize();
-    if (n > 0) {
+    if (n > 0)
+    {
       rec = pool.Get(n - 1);
       pool.Delete(n - 1);
     }
   }
-  if (!rec) return static_cast<T*>(calloc(1, sizeof(T)));
+  if (!rec)
+    return static_cast<T*>(calloc(1, sizeof(T)));
   memset(static_cast<void*>(rec), 0, sizeof(T));
   return rec;
 }
@@ -44,13 +48,15 @@ T* takeRecord(WDL_PtrList<T>& pool)
 template <class T>
 void giveRecord(WDL_PtrList<T>& pool, T* rec)
 {
-  if (!rec) return;
+  if (!rec)
+    return;
   GDP_Pools& g = pools();
   {
     // Checking the limit under the lock keeps two threads from both
     // pooling the last free slot.
     PlugMutexScope lock(&g.m_ctxpool_mutex);
-    if (pool.GetSize() < GDP_POOL_LIMIT && pool.Add(rec)) return;
+    if (pool.GetSize() < GDP_POOL_LIMIT && pool.Add(rec))
+      return;
   }
   free(rec);
 }
@@ -62,16 +68,34 @@ int poolCount(WDL_PtrList<T>& pool)
   return pool.GetSize();
 }
 
-}  // namespace
+} // namespace
 
-GDP_CTX* SWELL_GDP_CTX_NEW() { return takeRecord(pools().m_ctxpool); }
+GDP_CTX* SWELL_GDP_CTX_NEW()
+{
+  return takeRecord(pools().m_ctxpool);
+}
 
-GDP_OBJECT* GDP_OBJECT_NEW() { return takeRecord(pools().m_objpool); }
+GDP_OBJECT* GDP_OBJECT_NEW()
+{
+  return takeRecord(pools().m_objpool);
+}
 
-void GDP_CTX_DELETE(GDP_CTX* ctx) { giveRecord(pools().m_ctxpool, ctx); }
+void GDP_CTX_DELETE(GDP_CTX* ctx)
+{
+  giveRecord(pools().m_ctxpool, ctx);
+}
 
-void GDP_OBJECT_DELETE(GDP_OBJECT* obj) { giveRecord(pools().m_objpool, obj); }
+void GDP_OBJECT_DELETE(GDP_OBJECT* obj)
+{
+  giveRecord(pools().m_objpool, obj);
+}
 
-int GDP_CtxPoolCount() { return poolCount(pools().m_ctxpool); }
+int GDP_CtxPoolCount()
+{
+  return poolCount(pools().m_ctxpool);
+}
 
-int GDP_ObjPoolCount() { return poolCount(pools().m_objpool); }
+int GDP_ObjPoolCount()
+{
+  return poolCount(pools().m_objpool);
+}

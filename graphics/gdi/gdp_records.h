@@ -13,15 +13,16 @@ class NSImage;
 
 // Drawing context. cgContext stays the first field: the window binding
 // reads it straight from the handle.
-struct HDC__ {
+struct HDC__
+{
   CGContextRef cgContext;
-  void* frameBuffer;  // memory contexts only; also means cgContext is ours
+  void* frameBuffer; // memory contexts only; also means cgContext is ours
   HGDIOBJ selectedPen;
   HGDIOBJ selectedBrush;
   HGDIOBJ selectedFont;
   NSObject* releasedObject;
   CGColorRef textCGColor;
-  int32_t textColor;  // 0x00RRGGBB
+  int32_t textColor; // 0x00RRGGBB
   int32_t backgroundColor;
   int32_t backgroundMode;
   float currentX;
@@ -29,7 +30,8 @@ struct HDC__ {
 };
 typedef HDC__ GDP_CTX;
 
-enum GDP_ObjectKind : int32_t {
+enum GDP_ObjectKind : int32_t
+{
   GDP_KIND_PEN = 1,
   GDP_KIND_BRUSH = 2,
   GDP_KIND_FONT = 3,
@@ -37,16 +39,17 @@ enum GDP_ObjectKind : int32_t {
 };
 
 // Pen, brush, font or image.
-struct HGDIOBJ__ {
-  int32_t kind;  // GDP_ObjectKind
+struct HGDIOBJ__
+{
+  int32_t kind; // GDP_ObjectKind
   CGColorRef cgColor;
   // Pen: width (negative: the stock null pen); brush: 0 (negative: the
   // stock null brush); bitmap: 1 when image is owned.
   int32_t param;
   NSImage* image;
   NSObject* extraObject;
-  void* atsuStyle;  // fonts: the text layer's style
-  float rotation;   // fonts: degrees
+  void* atsuStyle; // fonts: the text layer's style
+  float rotation;  // fonts: degrees
 };
 typedef HGDIOBJ__ GDP_OBJECT;
 

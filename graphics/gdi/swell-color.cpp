@@ -1,6 +1,7 @@
 #include "graphics/gdi/swell-gdi.h"
 
-namespace {
+namespace
+{
 
 // Created on first use and never released: colours made from it may
 // outlive any owner we could give it.
@@ -10,7 +11,7 @@ CGColorSpaceRef sharedColorSpace()
   return cspace;
 }
 
-}  // namespace
+} // namespace
 
 CGColorRef CreateColor(int color, float alpha)
 {

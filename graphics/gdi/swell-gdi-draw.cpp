@@ -5,9 +5,13 @@
 #include "platform/coregraphics/CGPath.h"
 #include "platform/hitheme/HITheme.h"
 
-namespace {
+namespace
+{
 
-CGContextRef gcOf(HDC ctx) { return ctx ? ctx->cgContext : nullptr; }
+CGContextRef gcOf(HDC ctx)
+{
+  return ctx ? ctx->cgContext : nullptr;
+}
 
 // The selected pen, ready to stroke with; null when it would not draw.
 HGDIOBJ usablePen(HDC ctx)
@@ -33,20 +37,28 @@ void paintPath(HDC ctx)
 {
   CGContextRef gc = ctx->cgContext;
   HGDIOBJ pen = usablePen(ctx), brush = usableBrush(ctx);
-  if (brush) CGContextSetFillColorWithColor(gc, brush->cgColor);
-  if (pen) setStroke(gc, pen);
-  if (pen || brush) CGContextDrawPath(gc, pen && brush ? kCGPathFillStroke : pen ? kCGPathStroke : kCGPathFill);
+  if (brush)
+    CGContextSetFillColorWithColor(gc, brush->cgColor);
+  if (pen)
+    setStroke(gc, pen);
+  if (pen || brush)
+    CGContextDrawPath(gc, pen && brush ? kCGPathFillStroke : pen ? kCGPathStroke : kCGPathFill);
   CGContextBeginPath(gc);
 }
 
-CGRect rectOf(int l, int t, int r, int b) { return CGRectMake(l, t, r - l, b - t); }
+CGRect rectOf(int l, int t, int r, int b)
+{
+  return CGRectMake(l, t, r - l, b - t);
+}
 
-}  // namespace
+} // namespace
 
 void MoveToEx(HDC ctx, int x, int y, POINT* old)
 {
-  if (!ctx) return;
-  if (old) *old = POINT{int(ctx->currentX), int(ctx->currentY)};
+  if (!ctx)
+    return;
+  if (old)
+    *old = POINT{int(ctx->currentX), int(ctx->currentY)};
   ctx->currentX = float(x);
   ctx->currentY = float(y);
 }
@@ -54,7 +66,8 @@ void MoveToEx(HDC ctx, int x, int y, POINT* old)
 void SWELL_LineTo(HDC ctx, int x, int y)
 {
   HGDIOBJ pen = usablePen(ctx);
-  if (!pen || !gcOf(ctx)) return;
+  if (!pen || !gcOf(ctx))
+    return;
   CGContextRef gc = ctx->cgContext;
   setStroke(gc, pen);
   CGContextBeginPath(gc);
@@ -68,13 +81,15 @@ void SWELL_LineTo(HDC ctx, int x, int y)
 void PolyBezierTo(HDC ctx, const POINT* pts, int n)
 {
   HGDIOBJ pen = usablePen(ctx);
-  if (!pen || !gcOf(ctx) || !pts || n < 3) return;
+  if (!pen || !gcOf(ctx) || !pts || n < 3)
+    return;
   CGContextRef gc = ctx->cgContext;
   CGContextBeginPath(gc);
   CGContextMoveToPoint(gc, ctx->currentX, ctx->currentY);
   // A partial curve at the end has no end point of its own: left out.
   int curves = n / 3;
-  for (int i = 0; i < curves; ++i) {
+  for (int i = 0; i < curves; ++i)
+  {
     const POINT* p = pts + 3 * i;
     CGContextAddCurveToPoint(gc, p[0].x, p[0].y, p[1].x, p[1].y, p[2].x, p[2].y);
   }
@@ -87,15 +102,20 @@ void PolyBezierTo(HDC ctx, const POINT* pts, int n)
 void PolyPolyline(HDC ctx, const POINT* pts, const int* counts, int nlines)
 {
   HGDIOBJ pen = usablePen(ctx);
-  if (!pen || !gcOf(ctx) || !pts || !counts || nlines < 1) return;
+  if (!pen || !gcOf(ctx) || !pts || !counts || nlines < 1)
+    return;
   CGContextRef gc = ctx->cgContext;
   CGContextBeginPath(gc);
-  for (int i = 0; i < nlines; ++i) {
+  for (int i = 0; i < nlines; ++i)
+  {
     int c = counts[i];
-    if (c < 1) continue;
-    if (c >= 2) {
+    if (c < 1)
+      continue;
+    if (c >= 2)
+    {
       CGContextMoveToPoint(gc, pts[0].x, pts[0].y);
-      for (int k = 1; k < c; ++k) CGContextAddLineToPoint(gc, pts[k].x, pts[k].y);
+      for (int k = 1; k < c; ++k)
+        CGContextAddLineToPoint(gc, pts[k].x, pts[k].y);
     }
     pts += c;
   }
@@ -105,11 +125,13 @@ void PolyPolyline(HDC ctx, const POINT* pts, const int* counts, int nlines)
 
 void SWELL_Polygon(HDC ctx, const POINT* pts, int n)
 {
-  if (!gcOf(ctx) || !pts || n < 2 || (!usablePen(ctx) && !usableBrush(ctx))) return;
+  if (!gcOf(ctx) || !pts || n < 2 || (!usablePen(ctx) && !usableBrush(ctx)))
+    return;
   CGContextRef gc = ctx->cgContext;
   CGContextBeginPath(gc);
   CGContextMoveToPoint(gc, pts[0].x, pts[0].y);
-  for (int i = 1; i < n; ++i) CGContextAddLineToPoint(gc, pts[i].x, pts[i].y);
+  for (int i = 1; i < n; ++i)
+    CGContextAddLineToPoint(gc, pts[i].x, pts[i].y);
   CGContextClosePath(gc);
   paintPath(ctx);
 }
@@ -125,13 +147,16 @@ void RoundRect(HDC ctx, int l, int t, int r, int b, int ew, int eh)
 
 void Rectangle(HDC ctx, int l, int t, int r, int b)
 {
-  if (!gcOf(ctx)) return;
+  if (!gcOf(ctx))
+    return;
   CGContextRef gc = ctx->cgContext;
-  if (HGDIOBJ brush = usableBrush(ctx)) {
+  if (HGDIOBJ brush = usableBrush(ctx))
+  {
     CGContextSetFillColorWithColor(gc, brush->cgColor);
     CGContextFillRect(gc, rectOf(l, t, r, b));
   }
-  if (HGDIOBJ pen = usablePen(ctx)) {
+  if (HGDIOBJ pen = usablePen(ctx))
+  {
     setStroke(gc, pen);
     CGContextStrokeRect(gc, rectOf(l, t, r, b));
   }
@@ -139,7 +164,8 @@ void Rectangle(HDC ctx, int l, int t, int r, int b)
 
 void Ellipse(HDC ctx, int l, int t, int r, int b)
 {
-  if (!gcOf(ctx)) return;
+  if (!gcOf(ctx))
+    return;
   CGContextBeginPath(ctx->cgContext);
   CGContextAddEllipseInRect(ctx->cgContext, rectOf(l, t, r, b));
   paintPath(ctx);
@@ -147,7 +173,8 @@ void Ellipse(HDC ctx, int l, int t, int r, int b)
 
 void SWELL_FillRect(HDC ctx, const RECT* r, HGDIOBJ brush)
 {
-  if (!gcOf(ctx) || !r || !GDP_IsObject(brush) || brush->kind != GDP_KIND_BRUSH || brush->param < 0) return;
+  if (!gcOf(ctx) || !r || !GDP_IsObject(brush) || brush->kind != GDP_KIND_BRUSH || brush->param < 0)
+    return;
   CGContextSetFillColorWithColor(ctx->cgContext, brush->cgColor);
   CGContextFillRect(ctx->cgContext, rectOf(r->left, r->top, r->right, r->bottom));
 }
@@ -155,7 +182,8 @@ void SWELL_FillRect(HDC ctx, const RECT* r, HGDIOBJ brush)
 void SWELL_SetPixel(HDC ctx, int x, int y, int color)
 {
   CGContextRef gc = gcOf(ctx);
-  if (!gc) return;
+  if (!gc)
+    return;
   CGColorRef c = CreateColor(color, 1.0f);
   CGContextSetStrokeColorWithColor(gc, c);
   CGColorRelease(c);
@@ -168,17 +196,25 @@ void SWELL_SetPixel(HDC ctx, int x, int y, int color)
 
 void SWELL_SetClipRegion(HDC ctx, const RECT* r)
 {
-  if (gcOf(ctx) && r) CGContextClipToRect(ctx->cgContext, rectOf(r->left, r->top, r->right, r->bottom));
+  if (gcOf(ctx) && r)
+    CGContextClipToRect(ctx->cgContext, rectOf(r->left, r->top, r->right, r->bottom));
 }
 
-void SWELL_PushClipRegion(HDC ctx) { CGContextSaveGState(gcOf(ctx)); }
+void SWELL_PushClipRegion(HDC ctx)
+{
+  CGContextSaveGState(gcOf(ctx));
+}
 
-void SWELL_PopClipRegion(HDC ctx) { CGContextRestoreGState(gcOf(ctx)); }
+void SWELL_PopClipRegion(HDC ctx)
+{
+  CGContextRestoreGState(gcOf(ctx));
+}
 
 void SWELL_FillDialogBackground(HDC ctx, const RECT* r, int)
 {
   CGContextRef gc = gcOf(ctx);
-  if (!gc || !r) return;
+  if (!gc || !r)
+    return;
   HIThemeSetFill(kThemeBrushDialogBackgroundActive, nullptr, gc, kHIThemeOrientationNormal);
   CGContextFillRect(gc, rectOf(r->left, r->top, r->right, r->bottom));
 }

@@ -32,9 +32,9 @@ HGDIOBJ CreateSolidBrushAlpha(int color, float alpha);
 // Size is |height|, or |width| when height is 0, in points; outside 2..8192
 // it becomes 10. Weight 700 and up is bold. A face that is not installed
 // falls back to the system face. Orientation is in tenths of a degree.
-HGDIOBJ CreateFont(int height, int width, int escapement, int orientation, int weight, char italic,
-                   char underline, char strikeout, char charset, char outPrecision, char clipPrecision,
-                   char quality, char pitchAndFamily, const char* face);
+HGDIOBJ CreateFont(int height, int width, int escapement, int orientation, int weight, char italic, char underline,
+                   char strikeout, char charset, char outPrecision, char clipPrecision, char quality,
+                   char pitchAndFamily, const char* face);
 HGDIOBJ CreateFontIndirect(const LOGFONT* lf);
 // NULL_PEN and NULL_BRUSH: shared records that never draw; else null.
 HGDIOBJ GetStockObject(int which);
@@ -79,8 +79,8 @@ void BitBltAlpha(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, i
                  float opacity);
 // srcBits: srcHeight rows of |srcSpan| pixels, bytes A, R, G, B; a negative
 // span means the rows run bottom-up.
-void BitBltAlphaFromMem(HDC dst, int x, int y, int w, int h, const void* srcBits, int srcSpan, int srcHeight,
-                        int sx, int sy, int mode, bool useSrcAlpha, float opacity);
+void BitBltAlphaFromMem(HDC dst, int x, int y, int w, int h, const void* srcBits, int srcSpan, int srcHeight, int sx,
+                        int sy, int mode, bool useSrcAlpha, float opacity);
 
 // A path (with '/') loads that file; otherwise, or when that fails, the
 // image registered under the name. With magentaTransparent, pure magenta

@@ -8,19 +8,23 @@
 #include "graphics/gdi/swell-misc.h"
 #include "platform/text/TextLayout.h"
 
-namespace {
+namespace
+{
 
-constexpr int kMaxText = 4096;  // characters kept: kMaxText - 1
+constexpr int kMaxText = 4096; // characters kept: kMaxText - 1
 
 // The text as drawn: '\r' dropped, '&' dropped unless kept, '\n' a space
 // on a single line; stops at the terminator even when given a length.
 std::string copyText(const char* text, int len, int flags)
 {
   std::string out;
-  for (int i = 0; (len < 0 || i < len) && text[i] && out.size() < kMaxText - 1; ++i) {
+  for (int i = 0; (len < 0 || i < len) && text[i] && out.size() < kMaxText - 1; ++i)
+  {
     char c = text[i];
-    if (c == '\r' || (c == '&' && !(flags & DT_NOPREFIX))) continue;
-    if (c == '\n' && (flags & DT_SINGLELINE)) c = ' ';
+    if (c == '\r' || (c == '&' && !(flags & DT_NOPREFIX)))
+      continue;
+    if (c == '\n' && (flags & DT_SINGLELINE))
+      c = ' ';
     out += c;
   }
   return out;
@@ -30,14 +34,18 @@ std::string copyText(const char* text, int len, int flags)
 std::vector<TextUnit> utf16Of(std::string text)
 {
   CFStringRef s = SWELL_CStringToCFString(text.c_str());
-  if (!s) {
+  if (!s)
+  {
     for (char& c : text)
-      if (static_cast<unsigned char>(c) >= 0x80) c = ' ';
+      if (static_cast<unsigned char>(c) >= 0x80)
+        c = ' ';
     s = SWELL_CStringToCFString(text.c_str());
   }
   std::vector<TextUnit> units(size_t(std::min<CFIndex>(CFStringGetLength(s), kMaxText - 1)));
-  if (!units.empty()) CFStringGetCharacters(s, CFRangeMake(0, CFIndex(units.size())), units.data());
-  if (s) CFRelease(s);
+  if (!units.empty())
+    CFStringGetCharacters(s, CFRangeMake(0, CFIndex(units.size())), units.data());
+  if (s)
+    CFRelease(s);
   return units;
 }
 
@@ -48,29 +56,35 @@ HGDIOBJ defaultFont()
   return m_bkfont;
 }
 
-}  // namespace
+} // namespace
 
 int SWELL_DrawText(HDC ctx, const char* text, int len, RECT* r, int flags)
 {
-  if (!ctx || !text || !r) return 0;
+  if (!ctx || !text || !r)
+    return 0;
   std::vector<TextUnit> units = utf16Of(copyText(text, len, flags));
   HGDIOBJ font = ctx->selectedFont ? ctx->selectedFont : defaultFont();
   auto style = font ? static_cast<TextStyleRef>(font->atsuStyle) : nullptr;
-  if (!style) return 0;
+  if (!style)
+    return 0;
 
-  if (flags & DT_END_ELLIPSIS) units = TextTruncateEnd(style, units.data(), units.size(), r->right - r->left);
+  if (flags & DT_END_ELLIPSIS)
+    units = TextTruncateEnd(style, units.data(), units.size(), r->right - r->left);
   double w = TextMeasureWidth(style, units.data(), units.size()), a, d;
   TextStyleGetLineMetrics(style, &a, &d, nullptr);
   double height = a + d;
-  if (flags & DT_CALCRECT) {
+  if (flags & DT_CALCRECT)
+  {
     r->right = r->left + int(w);
     r->bottom = r->top + int(height);
     return int(height);
   }
   CGContextRef gc = ctx->cgContext;
-  if (!gc) return int(height);
+  if (!gc)
+    return int(height);
   CGContextSaveGState(gc);
-  if (!(flags & DT_NOCLIP)) CGContextClipToRect(gc, CGRectMake(r->left, r->top, r->right - r->left, r->bottom - r->top));
+  if (!(flags & DT_NOCLIP))
+    CGContextClipToRect(gc, CGRectMake(r->left, r->top, r->right - r->left, r->bottom - r->top));
   double x = r->left, y = r->top;
   if (std::fabs(font->rotation) >= 45)
     x += a;

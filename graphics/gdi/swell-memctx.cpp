@@ -7,16 +7,19 @@
 
 HDC SWELL_CreateMemContext(HDC, int w, int h)
 {
-  if (w <= 0 || h <= 0 || int64_t(w) * h > SWELL_MAX_CONTEXT_PIXELS) return nullptr;
+  if (w <= 0 || h <= 0 || int64_t(w) * h > SWELL_MAX_CONTEXT_PIXELS)
+    return nullptr;
   void* buf = calloc(size_t(h), size_t(w) * 4);
-  if (!buf) return nullptr;
+  if (!buf)
+    return nullptr;
 
   CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
   CGContextRef gc =
-      CGBitmapContextCreate(buf, size_t(w), size_t(h), 8, size_t(w) * 4, space, kCGImageAlphaNoneSkipFirst);
+    CGBitmapContextCreate(buf, size_t(w), size_t(h), 8, size_t(w) * 4, space, kCGImageAlphaNoneSkipFirst);
   CGColorSpaceRelease(space);
   GDP_CTX* ctx = gc ? SWELL_GDP_CTX_NEW() : nullptr;
-  if (!ctx) {
+  if (!ctx)
+  {
     CGContextRelease(gc);
     free(buf);
     return nullptr;
@@ -35,20 +38,30 @@ HDC SWELL_CreateMemContext(HDC, int w, int h)
 
 HDC SWELL_CreateGfxContext(NSGraphicsContext* gc)
 {
-  if (!gc) return nullptr;
+  if (!gc)
+    return nullptr;
   GDP_CTX* ctx = SWELL_GDP_CTX_NEW();
-  if (ctx) ctx->cgContext = gc->graphicsPort();
+  if (ctx)
+    ctx->cgContext = gc->graphicsPort();
   return ctx;
 }
 
-void* SWELL_GetCtxFrameBuffer(HDC ctx) { return ctx ? ctx->frameBuffer : nullptr; }
+void* SWELL_GetCtxFrameBuffer(HDC ctx)
+{
+  return ctx ? ctx->frameBuffer : nullptr;
+}
 
-CGContextRef SWELL_GetCtxGC(HDC ctx) { return ctx ? ctx->cgContext : nullptr; }
+CGContextRef SWELL_GetCtxGC(HDC ctx)
+{
+  return ctx ? ctx->cgContext : nullptr;
+}
 
 void SWELL_DeleteGfxContext(HDC ctx)
 {
-  if (!ctx) return;
-  if (ctx->frameBuffer) {
+  if (!ctx)
+    return;
+  if (ctx->frameBuffer)
+  {
     CGContextRelease(ctx->cgContext);
     free(ctx->frameBuffer);
   }

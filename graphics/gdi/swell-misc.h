@@ -17,7 +17,8 @@ CFStringRef SWELL_CStringToCFString(const char* str);
 int GetModuleFileName(void* module, char* buf, int size);
 
 // A Cocoa object carrying one value, for handing data through object slots.
-class SWELL_APP_PREFIX_sdh : public NSObject {
+class SWELL_APP_PREFIX_sdh : public NSObject
+{
 public:
   SWELL_APP_PREFIX_sdh* initWithVal(intptr_t val)
   {

@@ -9,16 +9,20 @@
 void DeleteObject(HGDIOBJ obj)
 {
   // Also the values SelectObject hands back for empty slots.
-  if (!GDP_IsObject(obj)) return;
-  if (obj->kind < GDP_KIND_PEN || obj->kind > GDP_KIND_BITMAP) {
+  if (!GDP_IsObject(obj))
+    return;
+  if (obj->kind < GDP_KIND_PEN || obj->kind > GDP_KIND_BITMAP)
+  {
     free(obj);
     return;
   }
   // The stock null pen and brush are shared static records.
-  if ((obj->kind == GDP_KIND_PEN || obj->kind == GDP_KIND_BRUSH) && obj->param < 0) return;
+  if ((obj->kind == GDP_KIND_PEN || obj->kind == GDP_KIND_BRUSH) && obj->param < 0)
+    return;
   CGColorRelease(obj->cgColor);
   NSRelease(obj->extraObject);
   TextStyleDispose(static_cast<TextStyleRef>(obj->atsuStyle));
-  if (obj->image && obj->param) obj->image->release();
+  if (obj->image && obj->param)
+    obj->image->release();
   GDP_OBJECT_DELETE(obj);
 }

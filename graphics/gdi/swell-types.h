@@ -6,12 +6,14 @@
 class NSObject;
 
 // Right and bottom are exclusive.
-struct RECT {
+struct RECT
+{
   int left, top, right, bottom;
 };
 typedef struct HDC__* HDC;
 
-struct POINT {
+struct POINT
+{
   int x, y;
 };
 
@@ -21,14 +23,16 @@ typedef NSObject* HWND;
 
 // What a view answers to the paint-info question while it paints. Only hdc
 // is read by this layer; null there means no answer.
-struct PAINTSTRUCT {
+struct PAINTSTRUCT
+{
   HDC hdc;
   int fErase;
   RECT rcPaint;
 };
 
 // Only the fields this layer fills, in its order.
-struct TEXTMETRIC {
+struct TEXTMETRIC
+{
   int tmHeight;
   int tmAscent;
   int tmDescent;
@@ -37,9 +41,9 @@ struct TEXTMETRIC {
 };
 
 constexpr int LF_FACESIZE = 32;
-struct LOGFONT {
+struct LOGFONT
+{
   int lfHeight, lfWidth, lfEscapement, lfOrientation, lfWeight;
-  char lfItalic, lfUnderline, lfStrikeOut, lfCharSet, lfOutPrecision, lfClipPrecision, lfQuality,
-      lfPitchAndFamily;
-  char lfFaceName[LF_FACESIZE];  // need not be terminated
+  char lfItalic, lfUnderline, lfStrikeOut, lfCharSet, lfOutPrecision, lfClipPrecision, lfQuality, lfPitchAndFamily;
+  char lfFaceName[LF_FACESIZE]; // need not be terminated
 };

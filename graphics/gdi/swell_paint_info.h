@@ -5,7 +5,8 @@
 
 #include "graphics/gdi/swell-types.h"
 
-class SWELL_PaintInfoSource {
+class SWELL_PaintInfoSource
+{
 public:
   // ps arrives zeroed; fill ps->hdc with the context being painted, or
   // leave it null when not painting.

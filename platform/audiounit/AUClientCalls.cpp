@@ -5,7 +5,8 @@
 #include "platform/audiounit/MusicDevice.h"
 #include "platform/components/ComponentParams.h"
 
-namespace {
+namespace
+{
 
 template <class... Args>
 ComponentResult Call(AudioUnit unit, SInt16 what, Args... args)
@@ -14,11 +15,17 @@ ComponentResult Call(AudioUnit unit, SInt16 what, Args... args)
   return CallComponent(unit, &p);
 }
 
-}  // namespace
+} // namespace
 
-ComponentResult AudioUnitInitialize(AudioUnit unit) { return Call(unit, kAudioUnitInitializeSelect); }
+ComponentResult AudioUnitInitialize(AudioUnit unit)
+{
+  return Call(unit, kAudioUnitInitializeSelect);
+}
 
-ComponentResult AudioUnitUninitialize(AudioUnit unit) { return Call(unit, kAudioUnitUninitializeSelect); }
+ComponentResult AudioUnitUninitialize(AudioUnit unit)
+{
+  return Call(unit, kAudioUnitUninitializeSelect);
+}
 
 ComponentResult AudioUnitGetPropertyInfo(AudioUnit unit, AudioUnitPropertyID inID, AudioUnitScope inScope,
                                          AudioUnitElement inElement, UInt32* outDataSize, Boolean* outWritable)

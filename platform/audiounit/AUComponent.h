@@ -23,7 +23,8 @@ constexpr AudioUnitScope kAudioUnitScope_Global = 0;
 constexpr AudioUnitScope kAudioUnitScope_Input = 1;
 constexpr AudioUnitScope kAudioUnitScope_Output = 2;
 
-enum : SInt16 {
+enum : SInt16
+{
   kAudioUnitInitializeSelect = 1,
   kAudioUnitUninitializeSelect = 2,
   kAudioUnitGetPropertyInfoSelect = 3,
@@ -41,7 +42,8 @@ enum : SInt16 {
   kAudioUnitRemovePropertyListenerWithUserDataSelect = 18,
 };
 
-enum : OSStatus {
+enum : OSStatus
+{
   kAudioUnitErr_InvalidProperty = -10879,
   kAudioUnitErr_InvalidParameter = -10878,
   kAudioUnitErr_InvalidElement = -10877,
@@ -73,19 +75,23 @@ typedef UInt32 AUParameterEventType;
 constexpr AUParameterEventType kParameterEvent_Immediate = 1;
 constexpr AUParameterEventType kParameterEvent_Ramped = 2;
 
-struct AudioUnitParameterEvent {
+struct AudioUnitParameterEvent
+{
   AudioUnitScope scope;
   AudioUnitElement element;
   AudioUnitParameterID parameter;
   AUParameterEventType eventType;
-  union {
-    struct {
+  union
+  {
+    struct
+    {
       SInt32 startBufferOffset;
       UInt32 durationInFrames;
       AudioUnitParameterValue startValue;
       AudioUnitParameterValue endValue;
     } ramp;
-    struct {
+    struct
+    {
       UInt32 bufferOffset;
       AudioUnitParameterValue value;
     } immediate;

@@ -7,7 +7,8 @@
 #include "platform/corefoundation/CFString.h"
 #include "platform/corefoundation/CFURL.h"
 
-enum : AudioUnitPropertyID {
+enum : AudioUnitPropertyID
+{
   kAudioUnitProperty_ClassInfo = 0,
   kAudioUnitProperty_MakeConnection = 1,
   kAudioUnitProperty_SampleRate = 2,
@@ -37,7 +38,8 @@ enum : AudioUnitPropertyID {
 };
 
 typedef UInt32 AudioUnitParameterUnit;
-enum : AudioUnitParameterUnit {
+enum : AudioUnitParameterUnit
+{
   kAudioUnitParameterUnit_Generic = 0,
   kAudioUnitParameterUnit_Indexed = 1,
   kAudioUnitParameterUnit_Boolean = 2,
@@ -50,7 +52,8 @@ constexpr AudioUnitParameterOptions kAudioUnitParameterFlag_HasCFNameString = 1u
 constexpr AudioUnitParameterOptions kAudioUnitParameterFlag_IsReadable = 1u << 30;
 constexpr AudioUnitParameterOptions kAudioUnitParameterFlag_IsWritable = 1u << 31;
 
-struct AudioUnitParameterInfo {
+struct AudioUnitParameterInfo
+{
   char name[52];
   CFStringRef unitName;
   UInt32 clumpID;
@@ -63,26 +66,30 @@ struct AudioUnitParameterInfo {
 };
 static_assert(sizeof(AudioUnitParameterInfo) == 104 && offsetof(AudioUnitParameterInfo, unitName) == 56);
 
-struct AudioUnitConnection {
+struct AudioUnitConnection
+{
   AudioUnit sourceAudioUnit;
   UInt32 sourceOutputNumber;
   UInt32 destInputNumber;
 };
 static_assert(sizeof(AudioUnitConnection) == 16);
 
-struct AURenderCallbackStruct {
+struct AURenderCallbackStruct
+{
   AURenderCallback inputProc;
   void* inputProcRefCon;
 };
 static_assert(sizeof(AURenderCallbackStruct) == 16);
 
-struct AUChannelInfo {
+struct AUChannelInfo
+{
   SInt16 inChannels;
   SInt16 outChannels;
 };
 static_assert(sizeof(AUChannelInfo) == 4);
 
-struct AUPreset {
+struct AUPreset
+{
   SInt32 presetNumber;
   CFStringRef presetName;
 };
@@ -98,7 +105,8 @@ typedef OSStatus (*HostCallback_GetTransportState)(void* inHostUserData, Boolean
                                                    Float64* outCurrentSampleInTimeLine, Boolean* outIsCycling,
                                                    Float64* outCycleStartBeat, Float64* outCycleEndBeat);
 
-struct HostCallbackInfo {
+struct HostCallbackInfo
+{
   void* hostUserData;
   HostCallback_GetBeatAndTempo beatAndTempoProc;
   HostCallback_GetMusicalTimeLocation musicalTimeLocationProc;
@@ -106,27 +114,31 @@ struct HostCallbackInfo {
 };
 static_assert(sizeof(HostCallbackInfo) == 32);
 
-struct AudioUnitCocoaViewInfo {
+struct AudioUnitCocoaViewInfo
+{
   CFURLRef mCocoaAUViewBundleLocation;
   CFStringRef mCocoaAUViewClass[1];
 };
 static_assert(sizeof(AudioUnitCocoaViewInfo) == 16);
 
-struct AudioUnitParameterStringFromValue {
+struct AudioUnitParameterStringFromValue
+{
   AudioUnitParameterID inParamID;
   const AudioUnitParameterValue* inValue;
   CFStringRef outString;
 };
 static_assert(sizeof(AudioUnitParameterStringFromValue) == 24);
 
-struct AudioUnitParameterIDName {
+struct AudioUnitParameterIDName
+{
   AudioUnitParameterID inID;
   SInt32 inDesiredLength;
   CFStringRef outName;
 };
 static_assert(sizeof(AudioUnitParameterIDName) == 16);
 
-struct AudioUnitParameterValueFromString {
+struct AudioUnitParameterValueFromString
+{
   AudioUnitParameterID inParamID;
   CFStringRef inString;
   AudioUnitParameterValue outValue;

@@ -6,30 +6,35 @@
 #include "platform/audiounit/AUComponent.h"
 
 typedef UInt32 AudioUnitEventType;
-enum : AudioUnitEventType {
+enum : AudioUnitEventType
+{
   kAudioUnitEvent_ParameterValueChange = 0,
   kAudioUnitEvent_BeginParameterChangeGesture = 1,
   kAudioUnitEvent_EndParameterChangeGesture = 2,
   kAudioUnitEvent_PropertyChange = 3,
 };
 
-struct AudioUnitParameter {
+struct AudioUnitParameter
+{
   AudioUnit mAudioUnit;
   AudioUnitParameterID mParameterID;
   AudioUnitScope mScope;
   AudioUnitElement mElement;
 };
 
-struct AudioUnitProperty {
+struct AudioUnitProperty
+{
   AudioUnit mAudioUnit;
   AudioUnitPropertyID mPropertyID;
   AudioUnitScope mScope;
   AudioUnitElement mElement;
 };
 
-struct AudioUnitEvent {
+struct AudioUnitEvent
+{
   AudioUnitEventType mEventType;
-  union {
+  union
+  {
     AudioUnitParameter mParameter;
     AudioUnitProperty mProperty;
   } mArgument;
@@ -43,8 +48,8 @@ typedef void (*AUEventListenerProc)(void* inCallbackRefCon, void* inObject, cons
 // A listener that hears the events added to it. The run loop, mode and
 // timing arguments are accepted and not used (delivery is synchronous).
 OSStatus AUEventListenerCreate(AUEventListenerProc inProc, void* inCallbackRefCon, void* inRunLoop,
-                               CFStringRef inRunLoopMode, Float32 inNotificationInterval, Float32 inValueChangeGranularity,
-                               AUEventListenerRef* outListener);
+                               CFStringRef inRunLoopMode, Float32 inNotificationInterval,
+                               Float32 inValueChangeGranularity, AUEventListenerRef* outListener);
 OSStatus AUListenerDispose(AUEventListenerRef inListener);
 // Registers an event (type, unit, parameter or property id, scope, element)
 // to hear; inObject is handed back to the listener.
@@ -54,4 +59,5 @@ OSStatus AUEventListenerRemoveEventType(AUEventListenerRef inListener, void* inO
 // inSendingListener; the parameter value handed on is read with
 // AudioUnitGetParameter for parameter events (0 when that fails).
 // paramErr for a null event.
-OSStatus AUEventListenerNotify(AUEventListenerRef inSendingListener, void* inSendingObject, const AudioUnitEvent* inEvent);
+OSStatus AUEventListenerNotify(AUEventListenerRef inSendingListener, void* inSendingObject,
+                               const AudioUnitEvent* inEvent);

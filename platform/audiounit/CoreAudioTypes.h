@@ -6,7 +6,8 @@
 
 #include <cstddef>
 
-struct AudioStreamBasicDescription {
+struct AudioStreamBasicDescription
+{
   Float64 mSampleRate;
   UInt32 mFormatID;
   UInt32 mFormatFlags;
@@ -24,7 +25,8 @@ constexpr UInt32 kAudioFormatFlagIsFloat = 1u << 0;
 constexpr UInt32 kAudioFormatFlagIsPacked = 1u << 3;
 constexpr UInt32 kAudioFormatFlagIsNonInterleaved = 1u << 5;
 
-struct SMPTETime {
+struct SMPTETime
+{
   SInt16 mSubframes;
   SInt16 mSubframeDivisor;
   UInt32 mCounter;
@@ -37,7 +39,8 @@ struct SMPTETime {
 };
 static_assert(sizeof(SMPTETime) == 24);
 
-struct AudioTimeStamp {
+struct AudioTimeStamp
+{
   Float64 mSampleTime;
   UInt64 mHostTime;
   Float64 mRateScalar;
@@ -51,7 +54,8 @@ static_assert(sizeof(AudioTimeStamp) == 64);
 constexpr UInt32 kAudioTimeStampSampleTimeValid = 1u << 0;
 constexpr UInt32 kAudioTimeStampHostTimeValid = 1u << 1;
 
-struct AudioBuffer {
+struct AudioBuffer
+{
   UInt32 mNumberChannels;
   UInt32 mDataByteSize;
   void* mData;
@@ -60,7 +64,8 @@ static_assert(sizeof(AudioBuffer) == 16 && offsetof(AudioBuffer, mData) == 8);
 
 // A list declares one buffer; callers that need n allocate room for n (see
 // AudioBufferListBytes).
-struct AudioBufferList {
+struct AudioBufferList
+{
   UInt32 mNumberBuffers;
   AudioBuffer mBuffers[1];
 };

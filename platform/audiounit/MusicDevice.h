@@ -7,7 +7,8 @@ typedef UInt32 MusicDeviceInstrumentID;
 typedef UInt32 MusicDeviceGroupID;
 typedef UInt32 NoteInstanceID;
 
-enum : SInt16 {
+enum : SInt16
+{
   kMusicDeviceMIDIEventSelect = 0x0101,
   kMusicDeviceSysExSelect = 0x0102,
   kMusicDevicePrepareInstrumentSelect = 0x0103,
@@ -16,12 +17,14 @@ enum : SInt16 {
   kMusicDeviceStopNoteSelect = 0x0106,
 };
 
-struct NoteParamsControlValue {
+struct NoteParamsControlValue
+{
   AudioUnitParameterID mID;
   AudioUnitParameterValue mValue;
 };
 
-struct MusicDeviceNoteParams {
+struct MusicDeviceNoteParams
+{
   UInt32 argCount;
   Float32 mPitch;
   Float32 mVelocity;

@@ -3,12 +3,14 @@
 
 #include "platform/carbon/carbon_records.h"
 
-namespace {
+namespace
+{
 
 // One dispatch in progress; its address is the handlers' call reference.
-struct CallFrame {
+struct CallFrame
+{
   uintptr_t target;
-  std::vector<uintptr_t> chain;  // matching handlers, newest first
+  std::vector<uintptr_t> chain; // matching handlers, newest first
   size_t next = 0;
   bool standardRan = false;
 };
@@ -23,24 +25,29 @@ bool handles(const CarbonHandler& h, UInt32 eventClass, UInt32 kind)
 
 OSStatus runChain(CallFrame& f, EventRef event)
 {
-  while (f.next < f.chain.size()) {
+  while (f.next < f.chain.size())
+  {
     auto* h = dynamic_cast<CarbonHandler*>(carbonFind(reinterpret_cast<void*>(f.chain[f.next++])));
-    if (!h) continue;  // removed by an earlier handler
+    if (!h)
+      continue; // removed by an earlier handler
     OSStatus s = h->proc(reinterpret_cast<EventHandlerCallRef>(&f), event, h->user);
-    if (s != eventNotHandledErr) return s;
+    if (s != eventNotHandledErr)
+      return s;
   }
-  if (f.standardRan) return eventNotHandledErr;
+  if (f.standardRan)
+    return eventNotHandledErr;
   f.standardRan = true;
   auto* target = dynamic_cast<CarbonTarget*>(carbonFind(reinterpret_cast<void*>(f.target)));
   return target ? carbonStandardHandling(target, event) : eventNotHandledErr;
 }
 
-}  // namespace
+} // namespace
 
 CarbonTarget::~CarbonTarget()
 {
   for (uintptr_t h : handlers)
-    if (CarbonObject* obj = carbonFind(reinterpret_cast<void*>(h))) carbonDispose(obj);
+    if (CarbonObject* obj = carbonFind(reinterpret_cast<void*>(h)))
+      carbonDispose(obj);
 }
 
 CarbonTarget* carbonNewTarget(CarbonWindow* window, CarbonControl* control)
@@ -55,7 +62,8 @@ CarbonTarget* carbonNewTarget(CarbonWindow* window, CarbonControl* control)
 OSStatus CreateEvent(CFAllocatorRef, UInt32 eventClass, UInt32 kind, EventTime when, EventAttributes,
                      EventRef* outEvent)
 {
-  if (!outEvent) return paramErr;
+  if (!outEvent)
+    return paramErr;
   auto* e = new CarbonEvent;
   e->eventClass = eventClass;
   e->kind = kind;
@@ -74,37 +82,51 @@ EventRef RetainEvent(EventRef event)
 void ReleaseEvent(EventRef event)
 {
   CarbonEvent* e = carbonGet<CarbonEvent>(event, "ReleaseEvent");
-  if (--e->refCount == 0) carbonDispose(e);
+  if (--e->refCount == 0)
+    carbonDispose(e);
 }
 
-UInt32 GetEventClass(EventRef event) { return carbonGet<CarbonEvent>(event, "GetEventClass")->eventClass; }
+UInt32 GetEventClass(EventRef event)
+{
+  return carbonGet<CarbonEvent>(event, "GetEventClass")->eventClass;
+}
 
-UInt32 GetEventKind(EventRef event) { return carbonGet<CarbonEvent>(event, "GetEventKind")->kind; }
+UInt32 GetEventKind(EventRef event)
+{
+  return carbonGet<CarbonEvent>(event, "GetEventKind")->kind;
+}
 
-EventTime GetCurrentEventTime() { return virtualClockNow(); }
+EventTime GetCurrentEventTime()
+{
+  return virtualClockNow();
+}
 
-OSStatus SetEventParameter(EventRef event, EventParamName name, EventParamType type, ByteCount size,
-                           const void* data)
+OSStatus SetEventParameter(EventRef event, EventParamName name, EventParamType type, ByteCount size, const void* data)
 {
   CarbonEvent* e = carbonGet<CarbonEvent>(event, "SetEventParameter");
-  if (size && !data) carbonFail("SetEventParameter", "null data");
+  if (size && !data)
+    carbonFail("SetEventParameter", "null data");
   auto bytes = static_cast<const unsigned char*>(data);
   e->params[name] = CarbonEvent::Param{type, std::vector<unsigned char>(bytes, bytes + size)};
   return noErr;
 }
 
 OSStatus GetEventParameter(EventRef event, EventParamName name, EventParamType desiredType,
-                           EventParamType* outActualType, ByteCount bufferSize, ByteCount* outActualSize,
-                           void* outData)
+                           EventParamType* outActualType, ByteCount bufferSize, ByteCount* outActualSize, void* outData)
 {
   CarbonEvent* e = carbonGet<CarbonEvent>(event, "GetEventParameter");
   auto it = e->params.find(name);
-  if (it == e->params.end()) return eventParameterNotFoundErr;
+  if (it == e->params.end())
+    return eventParameterNotFoundErr;
   const CarbonEvent::Param& p = it->second;
-  if (desiredType != typeWildCard && desiredType != p.type) return errAECoercionFail;
-  if (outActualType) *outActualType = p.type;
-  if (outActualSize) *outActualSize = p.bytes.size();
-  if (outData) memcpy(outData, p.bytes.data(), std::min<size_t>(bufferSize, p.bytes.size()));
+  if (desiredType != typeWildCard && desiredType != p.type)
+    return errAECoercionFail;
+  if (outActualType)
+    *outActualType = p.type;
+  if (outActualSize)
+    *outActualSize = p.bytes.size();
+  if (outData)
+    memcpy(outData, p.bytes.data(), std::min<size_t>(bufferSize, p.bytes.size()));
   return noErr;
 }
 
@@ -112,15 +134,18 @@ OSStatus InstallEventHandler(EventTargetRef target, EventHandlerUPP handler, Ite
                              const EventTypeSpec* list, void* userData, EventHandlerRef* outRef)
 {
   CarbonTarget* t = carbonGet<CarbonTarget>(target, "InstallEventHandler");
-  if (!handler) carbonFail("InstallEventHandler", "null handler");
-  if (numTypes && !list) carbonFail("InstallEventHandler", "null type list");
+  if (!handler)
+    carbonFail("InstallEventHandler", "null handler");
+  if (numTypes && !list)
+    carbonFail("InstallEventHandler", "null type list");
   auto* h = new CarbonHandler;
   h->target = t->handle;
   h->proc = handler;
   h->user = userData;
   h->types.assign(list, list + numTypes);
   t->handlers.push_back(carbonRegister(h));
-  if (outRef) *outRef = carbonRef<EventHandlerRef>(h);
+  if (outRef)
+    *outRef = carbonRef<EventHandlerRef>(h);
   return noErr;
 }
 
@@ -147,9 +172,11 @@ OSStatus SendEventToEventTarget(EventRef event, EventTargetRef target)
   CarbonEvent* e = carbonGet<CarbonEvent>(event, "SendEventToEventTarget");
   CarbonTarget* t = carbonGet<CarbonTarget>(target, "SendEventToEventTarget");
   CallFrame frame{t->handle, {}};
-  for (auto it = t->handlers.rbegin(); it != t->handlers.rend(); ++it) {
+  for (auto it = t->handlers.rbegin(); it != t->handlers.rend(); ++it)
+  {
     auto* h = static_cast<CarbonHandler*>(carbonFind(reinterpret_cast<void*>(*it)));
-    if (handles(*h, e->eventClass, e->kind)) frame.chain.push_back(*it);
+    if (handles(*h, e->eventClass, e->kind))
+      frame.chain.push_back(*it);
   }
   // The event stays alive while its handlers run, whatever they release.
   RetainEvent(event);
@@ -164,7 +191,8 @@ EventRef carbonNewEvent(UInt32 eventClass, UInt32 kind, const CarbonControl* dir
 {
   EventRef e = nullptr;
   CreateEvent(nullptr, eventClass, kind, GetCurrentEventTime(), kEventAttributeNone, &e);
-  if (directObject) {
+  if (directObject)
+  {
     ControlRef ref = carbonRef<ControlRef>(directObject);
     SetEventParameter(e, kEventParamDirectObject, typeControlRef, sizeof ref, &ref);
   }

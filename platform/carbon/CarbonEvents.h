@@ -21,13 +21,14 @@ typedef struct OpaqueEventLoopTimerRef* EventLoopTimerRef;
 
 typedef OSType EventParamName;
 typedef OSType EventParamType;
-typedef double EventTime;  // seconds
+typedef double EventTime; // seconds
 typedef EventTime EventTimerInterval;
 typedef UInt32 EventAttributes;
 typedef unsigned long ItemCount;
 typedef unsigned long ByteCount;
 
-struct EventTypeSpec {
+struct EventTypeSpec
+{
   UInt32 eventClass;
   UInt32 eventKind;
 };
@@ -37,12 +38,19 @@ typedef EventHandlerProcPtr EventHandlerUPP;
 typedef void (*EventLoopTimerProcPtr)(EventLoopTimerRef timer, void* userData);
 typedef EventLoopTimerProcPtr EventLoopTimerUPP;
 
-inline EventHandlerUPP NewEventHandlerUPP(EventHandlerProcPtr proc) { return proc; }
+inline EventHandlerUPP NewEventHandlerUPP(EventHandlerProcPtr proc)
+{
+  return proc;
+}
 inline void DisposeEventHandlerUPP(EventHandlerUPP) {}
-inline EventLoopTimerUPP NewEventLoopTimerUPP(EventLoopTimerProcPtr proc) { return proc; }
+inline EventLoopTimerUPP NewEventLoopTimerUPP(EventLoopTimerProcPtr proc)
+{
+  return proc;
+}
 inline void DisposeEventLoopTimerUPP(EventLoopTimerUPP) {}
 
-enum : OSStatus {
+enum : OSStatus
+{
   errAECoercionFail = -1700,
   eventParameterNotFoundErr = -9870,
   eventNotHandledErr = -9874,
@@ -57,7 +65,8 @@ constexpr UInt32 kEventClassMouse = MacFourCC("mous");
 constexpr UInt32 kEventClassControl = MacFourCC("cntl");
 
 // Mouse event kinds.
-enum : UInt32 {
+enum : UInt32
+{
   kEventMouseDown = 1,
   kEventMouseUp = 2,
   kEventMouseMoved = 5,
@@ -66,7 +75,8 @@ enum : UInt32 {
 };
 
 // Control event kinds.
-enum : UInt32 {
+enum : UInt32
+{
   kEventControlDraw = 4,
   kEventControlClick = 13,
   kEventControlBoundsChanged = 154,
@@ -93,17 +103,17 @@ constexpr EventParamName kEventParamMouseWheelDelta = MacFourCC("mwdl");
 // Parameter types: typeWildCard asks for whatever is stored; the stand-in
 // converts nothing, so any other type must match the stored one.
 constexpr EventParamType typeWildCard = MacFourCC("****");
-constexpr EventParamType typeControlRef = MacFourCC("ctrl");  // ControlRef
-constexpr EventParamType typeWindowRef = MacFourCC("wind");   // WindowRef
+constexpr EventParamType typeControlRef = MacFourCC("ctrl");   // ControlRef
+constexpr EventParamType typeWindowRef = MacFourCC("wind");    // WindowRef
 constexpr EventParamType typeQDRgnHandle = MacFourCC("rgnh");  // RgnHandle
-constexpr EventParamType typeCGContextRef = MacFourCC("cntx");  // CGContextRef
-constexpr EventParamType typeGrafPtr = MacFourCC("graf");       // CGrafPtr
-constexpr EventParamType typeQDRectangle = MacFourCC("qdrt");   // Rect
-constexpr EventParamType typeHIPoint = MacFourCC("hipt");       // HIPoint
+constexpr EventParamType typeCGContextRef = MacFourCC("cntx"); // CGContextRef
+constexpr EventParamType typeGrafPtr = MacFourCC("graf");      // CGrafPtr
+constexpr EventParamType typeQDRectangle = MacFourCC("qdrt");  // Rect
+constexpr EventParamType typeHIPoint = MacFourCC("hipt");      // HIPoint
 constexpr EventParamType typeUInt32 = MacFourCC("magn");
 constexpr EventParamType typeSInt32 = MacFourCC("long");
-constexpr EventParamType typeMouseButton = MacFourCC("mbtn");     // EventMouseButton
-constexpr EventParamType typeMouseWheelAxis = MacFourCC("mwax");  // EventMouseWheelAxis
+constexpr EventParamType typeMouseButton = MacFourCC("mbtn");    // EventMouseButton
+constexpr EventParamType typeMouseWheelAxis = MacFourCC("mwax"); // EventMouseWheelAxis
 
 typedef UInt16 EventMouseButton;
 typedef UInt16 EventMouseWheelAxis;
@@ -112,7 +122,8 @@ constexpr EventMouseWheelAxis kEventMouseWheelAxisX = 0;
 constexpr EventMouseWheelAxis kEventMouseWheelAxisY = 1;
 
 // Modifier bits of kEventParamKeyModifiers.
-enum : UInt32 {
+enum : UInt32
+{
   cmdKey = 1 << 8,
   shiftKey = 1 << 9,
   alphaLock = 1 << 10,
@@ -121,8 +132,8 @@ enum : UInt32 {
 };
 
 // Events are reference counted: Create hands out one reference.
-OSStatus CreateEvent(CFAllocatorRef allocator, UInt32 eventClass, UInt32 kind, EventTime when,
-                     EventAttributes flags, EventRef* outEvent);
+OSStatus CreateEvent(CFAllocatorRef allocator, UInt32 eventClass, UInt32 kind, EventTime when, EventAttributes flags,
+                     EventRef* outEvent);
 EventRef RetainEvent(EventRef event);
 void ReleaseEvent(EventRef event);
 UInt32 GetEventClass(EventRef event);
@@ -131,8 +142,7 @@ UInt32 GetEventKind(EventRef event);
 EventTime GetCurrentEventTime();
 
 // Replaces any parameter of that name.
-OSStatus SetEventParameter(EventRef event, EventParamName name, EventParamType type, ByteCount size,
-                           const void* data);
+OSStatus SetEventParameter(EventRef event, EventParamName name, EventParamType type, ByteCount size, const void* data);
 // Copies at most bufferSize bytes into outData; outActualType, outActualSize
 // and outData may each be null. eventParameterNotFoundErr when absent,
 // errAECoercionFail when the type does not match.

@@ -24,7 +24,8 @@ constexpr UInt32 kControlSupportsEmbedding = 1u << 1;
 constexpr UInt32 kControlBoundsChangeSizeChanged = 1u << 2;
 constexpr UInt32 kControlBoundsChangePositionChanged = 1u << 3;
 
-enum : OSStatus {
+enum : OSStatus
+{
   errUnknownControl = -30584,
   errControlIsNotEmbedder = -30590,
   errCantEmbedIntoSelf = -30594,

@@ -1,9 +1,12 @@
 #include "platform/carbon/carbon_records.h"
 
-namespace {
+namespace
+{
 
 // The one event loop: a handle that is never disposed.
-struct CarbonEventLoop : CarbonObject {};
+struct CarbonEventLoop : CarbonObject
+{
+};
 
 EventLoopRef mainLoop()
 {
@@ -18,26 +21,35 @@ EventLoopRef mainLoop()
 void fire(void* user)
 {
   auto* t = static_cast<CarbonTimer*>(user);
-  t->proc(carbonRef<EventLoopTimerRef>(t), t->user);  // may remove t
+  t->proc(carbonRef<EventLoopTimerRef>(t), t->user); // may remove t
 }
 
-}  // namespace
+} // namespace
 
 CarbonTimer::~CarbonTimer()
 {
-  if (virtualClockIsScheduled(clock)) virtualClockCancel(clock);
+  if (virtualClockIsScheduled(clock))
+    virtualClockCancel(clock);
 }
 
-EventLoopRef GetMainEventLoop() { return mainLoop(); }
+EventLoopRef GetMainEventLoop()
+{
+  return mainLoop();
+}
 
-EventLoopRef GetCurrentEventLoop() { return mainLoop(); }
+EventLoopRef GetCurrentEventLoop()
+{
+  return mainLoop();
+}
 
 OSStatus InstallEventLoopTimer(EventLoopRef loop, EventTimerInterval fireDelay, EventTimerInterval interval,
                                EventLoopTimerUPP proc, void* userData, EventLoopTimerRef* outTimer)
 {
   carbonGet<CarbonEventLoop>(loop, "InstallEventLoopTimer");
-  if (!proc) carbonFail("InstallEventLoopTimer", "null proc");
-  if (!outTimer) return paramErr;
+  if (!proc)
+    carbonFail("InstallEventLoopTimer", "null proc");
+  if (!outTimer)
+    return paramErr;
   auto* t = new CarbonTimer;
   t->proc = proc;
   t->user = userData;

@@ -5,7 +5,10 @@
 #include "platform/macbase/MacTypes.h"
 
 constexpr OSType gestaltSystemVersion = MacFourCC("sysv");
-enum : OSErr { gestaltUndefSelectorErr = -5551 };
+enum : OSErr
+{
+  gestaltUndefSelectorErr = -5551
+};
 
 // gestaltUndefSelectorErr, leaving *response alone, for other selectors.
 // Aborts for a null response, which the platform writes through.

@@ -1,20 +1,27 @@
 #include "platform/carbon/carbon_records.h"
 
-namespace {
+namespace
+{
 
-bool sameID(HIViewID a, HIViewID b) { return a.signature == b.signature && a.id == b.id; }
+bool sameID(HIViewID a, HIViewID b)
+{
+  return a.signature == b.signature && a.id == b.id;
+}
 
 CarbonControl* findByID(CarbonControl* c, HIViewID id)
 {
-  if (sameID(c->id, id)) return c;
+  if (sameID(c->id, id))
+    return c;
   for (CarbonControl* child : c->children)
-    if (CarbonControl* found = findByID(child, id)) return found;
+    if (CarbonControl* found = findByID(child, id))
+      return found;
   return nullptr;
 }
 
 void collect(const CarbonControl* c, std::vector<uintptr_t>& out)
 {
-  for (const CarbonControl* child : c->children) {
+  for (const CarbonControl* child : c->children)
+  {
     out.push_back(child->handle);
     collect(child, out);
   }
@@ -23,10 +30,10 @@ void collect(const CarbonControl* c, std::vector<uintptr_t>& out)
 // The top-left of space in global coordinates.
 HIPoint spaceOrigin(HICoordinateSpace space, void* object, const char* fn)
 {
-  switch (space) {
+  switch (space)
+  {
   case kHICoordSpace72DPIGlobal:
-  case kHICoordSpaceScreenPixel:
-    return HIPoint{0, 0};
+  case kHICoordSpaceScreenPixel: return HIPoint{0, 0};
   case kHICoordSpaceWindow: {
     const Rect& b = carbonGet<CarbonWindow>(object, fn)->bounds;
     return HIPoint{CGFloat(b.left), CGFloat(b.top)};
@@ -36,19 +43,22 @@ HIPoint spaceOrigin(HICoordinateSpace space, void* object, const char* fn)
     HIPoint o = carbonViewOrigin(c);
     return HIPoint{o.x + c->window->bounds.left, o.y + c->window->bounds.top};
   }
-  default:
-    carbonFail(fn, "unknown coordinate space");
+  default: carbonFail(fn, "unknown coordinate space");
   }
 }
 
-}  // namespace
+} // namespace
 
-bool carbonIsContentView(const CarbonControl* c) { return sameID(c->id, kHIViewWindowContentID); }
+bool carbonIsContentView(const CarbonControl* c)
+{
+  return sameID(c->id, kHIViewWindowContentID);
+}
 
 CarbonControl* carbonContentView(const CarbonWindow* w)
 {
   for (CarbonControl* c : w->root->children)
-    if (carbonIsContentView(c)) return c;
+    if (carbonIsContentView(c))
+      return c;
   return w->root;
 }
 
@@ -56,7 +66,8 @@ HIPoint carbonViewOrigin(const CarbonControl* c)
 {
   HIPoint o = c->frame.origin;
   if (c->window->composited())
-    for (const CarbonControl* p = c->parent; p; p = p->parent) {
+    for (const CarbonControl* p = c->parent; p; p = p->parent)
+    {
       o.x += p->frame.origin.x;
       o.y += p->frame.origin.y;
     }
@@ -67,23 +78,28 @@ HIRect carbonVisibleRect(const CarbonControl* c)
 {
   HIPoint o = carbonViewOrigin(c);
   HIRect r = CGRectMake(o.x, o.y, c->frame.size.width, c->frame.size.height);
-  if (c->window->composited() && c->parent) r = CGRectIntersection(r, carbonVisibleRect(c->parent));
+  if (c->window->composited() && c->parent)
+    r = CGRectIntersection(r, carbonVisibleRect(c->parent));
   return r;
 }
 
 std::vector<uintptr_t> carbonPaintOrder(const CarbonWindow* w)
 {
   std::vector<uintptr_t> order;
-  if (w->root) collect(w->root, order);
+  if (w->root)
+    collect(w->root, order);
   return order;
 }
 
 void carbonSetNeedsDisplay(CarbonControl* c, HIRect rect)
 {
-  if (!c->window->composited()) return;
+  if (!c->window->composited())
+    return;
   HIRect cut = CGRectIntersection(rect, CGRectMake(0, 0, c->frame.size.width, c->frame.size.height));
-  if (CGRectIsEmpty(cut)) return;
-  if (CGRectIsNull(c->dirty)) {
+  if (CGRectIsEmpty(cut))
+    return;
+  if (CGRectIsNull(c->dirty))
+  {
     c->dirty = cut;
     return;
   }
@@ -102,13 +118,17 @@ HIViewRef HIViewGetRoot(WindowRef window)
 OSStatus HIViewFindByID(HIViewRef start, HIViewID id, HIViewRef* outView)
 {
   CarbonControl* c = carbonGet<CarbonControl>(start, "HIViewFindByID");
-  if (!outView) return paramErr;
+  if (!outView)
+    return paramErr;
   CarbonControl* found = findByID(c, id);
   *outView = carbonRef<HIViewRef>(found);
   return found ? OSStatus(noErr) : OSStatus(errUnknownControl);
 }
 
-OSStatus HIViewAddSubview(HIViewRef parent, HIViewRef child) { return EmbedControl(child, parent); }
+OSStatus HIViewAddSubview(HIViewRef parent, HIViewRef child)
+{
+  return EmbedControl(child, parent);
+}
 
 HIViewRef HIViewGetSuperview(HIViewRef view)
 {
@@ -118,7 +138,8 @@ HIViewRef HIViewGetSuperview(HIViewRef view)
 OSStatus HIViewSetFrame(HIViewRef view, const HIRect* frame)
 {
   CarbonControl* c = carbonGet<CarbonControl>(view, "HIViewSetFrame");
-  if (!frame) return paramErr;
+  if (!frame)
+    return paramErr;
   carbonSetFrame(c, *frame);
   return noErr;
 }
@@ -126,7 +147,8 @@ OSStatus HIViewSetFrame(HIViewRef view, const HIRect* frame)
 OSStatus HIViewGetFrame(HIViewRef view, HIRect* outFrame)
 {
   CarbonControl* c = carbonGet<CarbonControl>(view, "HIViewGetFrame");
-  if (!outFrame) return paramErr;
+  if (!outFrame)
+    return paramErr;
   *outFrame = c->frame;
   return noErr;
 }
@@ -141,8 +163,10 @@ OSStatus HIViewSetNeedsDisplay(HIViewRef view, Boolean needsDisplay)
 OSStatus HIViewSetNeedsDisplayInRect(HIViewRef view, const HIRect* rect, Boolean needsDisplay)
 {
   CarbonControl* c = carbonGet<CarbonControl>(view, "HIViewSetNeedsDisplayInRect");
-  if (!rect) return paramErr;
-  if (!c->window->composited()) return errNeedsCompositedWindow;
+  if (!rect)
+    return paramErr;
+  if (!c->window->composited())
+    return errNeedsCompositedWindow;
   if (needsDisplay)
     carbonSetNeedsDisplay(c, CGRectStandardize(*rect));
   else if (CGRectEqualToRect(CGRectIntersection(c->dirty, *rect), c->dirty))
@@ -158,7 +182,8 @@ Boolean HIViewGetNeedsDisplay(HIViewRef view)
 void HIPointConvert(HIPoint* point, HICoordinateSpace sourceSpace, void* sourceObject,
                     HICoordinateSpace destinationSpace, void* destinationObject)
 {
-  if (!point) carbonFail("HIPointConvert", "null point");
+  if (!point)
+    carbonFail("HIPointConvert", "null point");
   HIPoint from = spaceOrigin(sourceSpace, sourceObject, "HIPointConvert");
   HIPoint to = spaceOrigin(destinationSpace, destinationObject, "HIPointConvert");
   point->x += from.x - to.x;

@@ -18,7 +18,8 @@ typedef CGRect HIRect;
 typedef CGPoint HIPoint;
 typedef CGSize HISize;
 
-struct HIViewID {
+struct HIViewID
+{
   OSType signature;
   SInt32 id;
 };

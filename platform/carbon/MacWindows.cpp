@@ -5,21 +5,27 @@
 #include "platform/carbon/carbon_records.h"
 #include "platform/coregraphics/CGBitmapContext.h"
 
-namespace {
+namespace
+{
 
 unsigned char* newPixels(SInt16 width, SInt16 height)
 {
   uint64_t w = uint64_t(width), h = uint64_t(height);
-  if (!w || !h || w * h > kCGMaxBitmapPixels) return nullptr;
+  if (!w || !h || w * h > kCGMaxBitmapPixels)
+    return nullptr;
   return static_cast<unsigned char*>(calloc(size_t(h), size_t(w) * 4));
 }
 
-bool isContent(WindowRegionCode region) { return region == kWindowStructureRgn || region == kWindowContentRgn; }
+bool isContent(WindowRegionCode region)
+{
+  return region == kWindowStructureRgn || region == kWindowContentRgn;
+}
 
 // The deepest embedded control under p (window coordinates), front first.
 CarbonControl* hitControl(CarbonControl* c, HIPoint p)
 {
-  for (auto it = c->children.rbegin(); it != c->children.rend(); ++it) {
+  for (auto it = c->children.rbegin(); it != c->children.rend(); ++it)
+  {
     HIRect r = carbonVisibleRect(*it);
     if (p.x >= CGRectGetMinX(r) && p.x < CGRectGetMaxX(r) && p.y >= CGRectGetMinY(r) && p.y < CGRectGetMaxY(r))
       return hitControl(*it, p);
@@ -31,13 +37,15 @@ CarbonControl* hitControl(CarbonControl* c, HIPoint p)
 OSStatus clickControl(CarbonWindow* w, EventRef mouse)
 {
   HIPoint where;
-  if (!w->root || GetEventParameter(mouse, kEventParamWindowMouseLocation, typeHIPoint, nullptr, sizeof where,
-                                    nullptr, &where) != noErr)
+  if (!w->root || GetEventParameter(mouse, kEventParamWindowMouseLocation, typeHIPoint, nullptr, sizeof where, nullptr,
+                                    &where) != noErr)
     return eventNotHandledErr;
   CarbonControl* hit = hitControl(w->root, where);
-  if (!hit) return eventNotHandledErr;
+  if (!hit)
+    return eventNotHandledErr;
   EventRef click = carbonNewEvent(kEventClassControl, kEventControlClick, hit);
-  for (EventParamName name : {kEventParamWindowMouseLocation, kEventParamKeyModifiers, kEventParamClickCount}) {
+  for (EventParamName name : {kEventParamWindowMouseLocation, kEventParamKeyModifiers, kEventParamClickCount})
+  {
     EventParamType type;
     ByteCount size;
     unsigned char value[16];
@@ -48,7 +56,7 @@ OSStatus clickControl(CarbonWindow* w, EventRef mouse)
   return carbonSendAndRelease(click, hit->target);
 }
 
-}  // namespace
+} // namespace
 
 CarbonWindow::~CarbonWindow()
 {
@@ -59,10 +67,11 @@ CarbonWindow::~CarbonWindow()
 
 CGContextRef carbonWindowContext(CarbonWindow* w)
 {
-  if (!w->pixels) return nullptr;
+  if (!w->pixels)
+    return nullptr;
   CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
-  CGContextRef c = CGBitmapContextCreate(w->pixels, size_t(w->width()), size_t(w->height()), 8,
-                                         size_t(w->width()) * 4, space, kCGImageAlphaNoneSkipFirst);
+  CGContextRef c = CGBitmapContextCreate(w->pixels, size_t(w->width()), size_t(w->height()), 8, size_t(w->width()) * 4,
+                                         space, kCGImageAlphaNoneSkipFirst);
   CGColorSpaceRelease(space);
   return c;
 }
@@ -77,9 +86,11 @@ OSStatus carbonStandardHandling(CarbonTarget* target, EventRef event)
 OSStatus CreateNewWindow(WindowClass windowClass, WindowAttributes attributes, const Rect* contentBounds,
                          WindowRef* outWindow)
 {
-  if (!contentBounds || !outWindow) return paramErr;
+  if (!contentBounds || !outWindow)
+    return paramErr;
   const Rect& b = *contentBounds;
-  if (b.right < b.left || b.bottom < b.top) return paramErr;
+  if (b.right < b.left || b.bottom < b.top)
+    return paramErr;
   auto* w = new CarbonWindow;
   w->windowClass = windowClass;
   w->attributes = attributes;
@@ -90,7 +101,8 @@ OSStatus CreateNewWindow(WindowClass windowClass, WindowAttributes attributes, c
   w->port = new CarbonPort;
   w->port->window = w;
   carbonRegister(w->port);
-  if (w->composited()) {
+  if (w->composited())
+  {
     HIRect all = CGRectMake(0, 0, w->width(), w->height());
     w->root = carbonNewControl(w, all, kControlSupportsEmbedding);
     w->root->root = true;
@@ -106,9 +118,11 @@ void DisposeWindow(WindowRef window)
 {
   CarbonWindow* w = carbonGet<CarbonWindow>(window, "DisposeWindow");
   // Controls dispose what is embedded in them, so start at the top.
-  while (!w->controls.empty()) {
+  while (!w->controls.empty())
+  {
     CarbonControl* c = w->controls.back();
-    while (c->parent) c = c->parent;
+    while (c->parent)
+      c = c->parent;
     DisposeControl(carbonRef<ControlRef>(c));
   }
   carbonDispose(w);
@@ -117,7 +131,8 @@ void DisposeWindow(WindowRef window)
 OSStatus GetWindowAttributes(WindowRef window, WindowAttributes* outAttributes)
 {
   CarbonWindow* w = carbonGet<CarbonWindow>(window, "GetWindowAttributes");
-  if (!outAttributes) return paramErr;
+  if (!outAttributes)
+    return paramErr;
   *outAttributes = w->attributes;
   return noErr;
 }
@@ -125,7 +140,8 @@ OSStatus GetWindowAttributes(WindowRef window, WindowAttributes* outAttributes)
 OSStatus GetWindowBounds(WindowRef window, WindowRegionCode region, Rect* outBounds)
 {
   CarbonWindow* w = carbonGet<CarbonWindow>(window, "GetWindowBounds");
-  if (!isContent(region) || !outBounds) return paramErr;
+  if (!isContent(region) || !outBounds)
+    return paramErr;
   *outBounds = w->bounds;
   return noErr;
 }
@@ -137,9 +153,11 @@ OSStatus SetWindowBounds(WindowRef window, WindowRegionCode region, const Rect* 
     return paramErr;
   SInt16 oldW = w->width(), oldH = w->height();
   w->bounds = *bounds;
-  if (oldW != w->width() || oldH != w->height()) {
+  if (oldW != w->width() || oldH != w->height())
+  {
     unsigned char* pixels = newPixels(w->width(), w->height());
-    if (pixels && w->pixels) {
+    if (pixels && w->pixels)
+    {
       size_t rowBytes = size_t(std::min(oldW, w->width())) * 4;
       for (SInt16 y = 0; y < std::min(oldH, w->height()); ++y)
         memcpy(pixels + size_t(y) * w->width() * 4, w->pixels + size_t(y) * oldW * 4, rowBytes);
@@ -148,13 +166,16 @@ OSStatus SetWindowBounds(WindowRef window, WindowRegionCode region, const Rect* 
     w->pixels = pixels;
   }
   w->needsUpdate = true;
-  if (w->root) {
+  if (w->root)
+  {
     HIRect all = CGRectMake(0, 0, w->width(), w->height());
     carbonSetFrame(w->root, all);
     for (CarbonControl* c : w->root->children)
-      if (carbonIsContentView(c)) carbonSetFrame(c, all);
+      if (carbonIsContentView(c))
+        carbonSetFrame(c, all);
     if (w->composited())
-      for (CarbonControl* c : w->controls) carbonSetNeedsDisplay(c, CGRectMake(0, 0, 1e9, 1e9));
+      for (CarbonControl* c : w->controls)
+        carbonSetNeedsDisplay(c, CGRectMake(0, 0, 1e9, 1e9));
   }
   return noErr;
 }

@@ -1,10 +1,14 @@
 #include "platform/carbon/carbon_records.h"
 
-namespace {
+namespace
+{
 
-bool isEmpty(const Rect& r) { return r.right <= r.left || r.bottom <= r.top; }
+bool isEmpty(const Rect& r)
+{
+  return r.right <= r.left || r.bottom <= r.top;
+}
 
-}  // namespace
+} // namespace
 
 RgnHandle carbonNewRegion(const Rect& r)
 {
@@ -20,7 +24,10 @@ RgnHandle NewRgn()
   return carbonRef<RgnHandle>(r);
 }
 
-void DisposeRgn(RgnHandle rgn) { carbonDispose(carbonGet<CarbonRegion>(rgn, "DisposeRgn")); }
+void DisposeRgn(RgnHandle rgn)
+{
+  carbonDispose(carbonGet<CarbonRegion>(rgn, "DisposeRgn"));
+}
 
 void SetRectRgn(RgnHandle rgn, SInt16 left, SInt16 top, SInt16 right, SInt16 bottom)
 {
@@ -31,18 +38,26 @@ void SetRectRgn(RgnHandle rgn, SInt16 left, SInt16 top, SInt16 right, SInt16 bot
 
 void RectRgn(RgnHandle rgn, const Rect* r)
 {
-  if (!r) carbonFail("RectRgn", "null rectangle");
+  if (!r)
+    carbonFail("RectRgn", "null rectangle");
   SetRectRgn(rgn, r->left, r->top, r->right, r->bottom);
 }
 
-void SetEmptyRgn(RgnHandle rgn) { SetRectRgn(rgn, 0, 0, 0, 0); }
+void SetEmptyRgn(RgnHandle rgn)
+{
+  SetRectRgn(rgn, 0, 0, 0, 0);
+}
 
-Boolean EmptyRgn(RgnHandle rgn) { return isEmpty(carbonGet<CarbonRegion>(rgn, "EmptyRgn")->bounds); }
+Boolean EmptyRgn(RgnHandle rgn)
+{
+  return isEmpty(carbonGet<CarbonRegion>(rgn, "EmptyRgn")->bounds);
+}
 
 Rect* GetRegionBounds(RgnHandle rgn, Rect* bounds)
 {
   CarbonRegion* r = carbonGet<CarbonRegion>(rgn, "GetRegionBounds");
-  if (!bounds) carbonFail("GetRegionBounds", "null rectangle");
+  if (!bounds)
+    carbonFail("GetRegionBounds", "null rectangle");
   *bounds = r->bounds;
   return bounds;
 }
@@ -50,10 +65,13 @@ Rect* GetRegionBounds(RgnHandle rgn, Rect* bounds)
 OSStatus QDBeginCGContext(CGrafPtr port, CGContextRef* context)
 {
   CarbonPort* p = carbonGet<CarbonPort>(port, "QDBeginCGContext");
-  if (!context) carbonFail("QDBeginCGContext", "null context pointer");
-  if (p->open) return paramErr;
+  if (!context)
+    carbonFail("QDBeginCGContext", "null context pointer");
+  if (p->open)
+    return paramErr;
   CGContextRef c = carbonWindowContext(p->window);
-  if (!c) return paramErr;
+  if (!c)
+    return paramErr;
   p->open = c;
   *context = c;
   return noErr;
@@ -62,8 +80,10 @@ OSStatus QDBeginCGContext(CGrafPtr port, CGContextRef* context)
 OSStatus QDEndCGContext(CGrafPtr port, CGContextRef* context)
 {
   CarbonPort* p = carbonGet<CarbonPort>(port, "QDEndCGContext");
-  if (!context) carbonFail("QDEndCGContext", "null context pointer");
-  if (!p->open || *context != p->open) return paramErr;
+  if (!context)
+    carbonFail("QDEndCGContext", "null context pointer");
+  if (!p->open || *context != p->open)
+    return paramErr;
   CGContextRelease(p->open);
   p->open = nullptr;
   *context = nullptr;

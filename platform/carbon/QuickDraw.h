@@ -10,7 +10,8 @@
 #include "platform/macbase/MacTypes.h"
 
 // Coordinates grow right and down; right and bottom are exclusive.
-struct Rect {
+struct Rect
+{
   SInt16 top, left, bottom, right;
 };
 
@@ -20,7 +21,7 @@ typedef struct OpaqueGrafPtr* CGrafPtr;
 typedef CGrafPtr GrafPtr;
 
 // Every call aborts for a null or disposed region or port.
-RgnHandle NewRgn();  // empty
+RgnHandle NewRgn(); // empty
 void DisposeRgn(RgnHandle rgn);
 // A rectangle with right <= left or bottom <= top makes the region empty.
 void SetRectRgn(RgnHandle rgn, SInt16 left, SInt16 top, SInt16 right, SInt16 bottom);

@@ -3,7 +3,8 @@
 #include "platform/carbon/carbon_records.h"
 #include "platform/coregraphics/CGBitmapContext.h"
 
-namespace {
+namespace
+{
 
 EventRef newMouseEvent(CarbonWindow* w, UInt32 kind, HIPoint where, UInt32 modifiers)
 {
@@ -22,19 +23,21 @@ EventRef newMouseEvent(CarbonWindow* w, UInt32 kind, HIPoint where, UInt32 modif
 int drawComposited(CarbonWindow* w)
 {
   return carbonDrawViews(w, [w](CarbonControl* c) {
-    if (CGRectIsNull(c->dirty)) return false;
+    if (CGRectIsNull(c->dirty))
+      return false;
     HIRect area = c->dirty;
     c->dirty = CGRectNull;
     CGContextRef ctx = carbonWindowContext(w);
-    if (!ctx) return false;
+    if (!ctx)
+      return false;
     HIPoint o = carbonViewOrigin(c);
     HIRect visible = carbonVisibleRect(c);
     // Device rows count up from the window's bottom; views count down from
     // their own top-left.
     CGContextTranslateCTM(ctx, o.x, w->height() - o.y);
     CGContextScaleCTM(ctx, 1, -1);
-    CGContextClipToRect(ctx, CGRectMake(visible.origin.x - o.x, visible.origin.y - o.y, visible.size.width,
-                                        visible.size.height));
+    CGContextClipToRect(
+      ctx, CGRectMake(visible.origin.x - o.x, visible.origin.y - o.y, visible.size.width, visible.size.height));
     CGContextClipToRect(ctx, area);
     RgnHandle rgn = carbonNewRegion(carbonRectFromHI(area));
     carbonSendDraw(c, rgn, kEventParamCGContextRef, typeCGContextRef, ctx);
@@ -44,7 +47,7 @@ int drawComposited(CarbonWindow* w)
   });
 }
 
-}  // namespace
+} // namespace
 
 OSStatus carbonDriverSendMouse(WindowRef window, UInt32 kind, HIPoint where, UInt32 modifiers, UInt32 clickCount)
 {
@@ -70,8 +73,10 @@ OSStatus carbonDriverSendWheel(WindowRef window, HIPoint where, EventMouseWheelA
 int carbonDriverUpdateWindow(WindowRef window)
 {
   CarbonWindow* w = carbonGet<CarbonWindow>(window, "carbonDriverUpdateWindow");
-  if (w->composited()) return drawComposited(w);
-  if (!w->needsUpdate) return 0;
+  if (w->composited())
+    return drawComposited(w);
+  if (!w->needsUpdate)
+    return 0;
   w->needsUpdate = false;
   return carbonDrawNonComposited(w, Rect{0, 0, w->height(), w->width()});
 }

@@ -5,9 +5,11 @@
 #include <memory>
 #include <unordered_map>
 
-namespace {
+namespace
+{
 
-struct Registry {
+struct Registry
+{
   uintptr_t last = 0x10000;
   std::unordered_map<uintptr_t, std::unique_ptr<CarbonObject>> objects;
 };
@@ -18,7 +20,7 @@ Registry& registry()
   return r;
 }
 
-}  // namespace
+} // namespace
 
 void carbonFail(const char* fn, const char* what)
 {
@@ -29,7 +31,7 @@ void carbonFail(const char* fn, const char* what)
 uintptr_t carbonRegister(CarbonObject* obj)
 {
   Registry& r = registry();
-  r.last += 0x10;  // looks like an aligned pointer and is never reused
+  r.last += 0x10; // looks like an aligned pointer and is never reused
   obj->handle = r.last;
   r.objects[r.last].reset(obj);
   return r.last;
@@ -39,7 +41,8 @@ void carbonDispose(CarbonObject* obj)
 {
   auto& objects = registry().objects;
   auto it = objects.find(obj->handle);
-  if (it == objects.end()) return;
+  if (it == objects.end())
+    return;
   // Erase first: the destructor may dispose further objects.
   std::unique_ptr<CarbonObject> owned = std::move(it->second);
   objects.erase(it);

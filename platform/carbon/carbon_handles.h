@@ -7,7 +7,8 @@
 
 #include <cstdint>
 
-struct CarbonObject {
+struct CarbonObject
+{
   virtual ~CarbonObject() = default;
   uintptr_t handle = 0;
 };
@@ -25,7 +26,8 @@ template <class T>
 T* carbonGet(const void* ref, const char* fn)
 {
   T* obj = dynamic_cast<T*>(carbonFind(ref));
-  if (!obj) carbonFail(fn, ref ? "invalid or disposed reference" : "null reference");
+  if (!obj)
+    carbonFail(fn, ref ? "invalid or disposed reference" : "null reference");
   return obj;
 }
 

@@ -8,8 +8,10 @@
 #include "platform/carbon/carbon_handles.h"
 #include "platform/carbon/virtual_clock.h"
 
-struct CarbonEvent : CarbonObject {
-  struct Param {
+struct CarbonEvent : CarbonObject
+{
+  struct Param
+  {
     EventParamType type;
     std::vector<unsigned char> bytes;
   };
@@ -20,7 +22,8 @@ struct CarbonEvent : CarbonObject {
   std::map<EventParamName, Param> params;
 };
 
-struct CarbonHandler : CarbonObject {
+struct CarbonHandler : CarbonObject
+{
   uintptr_t target = 0;
   EventHandlerUPP proc = nullptr;
   void* user = nullptr;
@@ -31,37 +34,42 @@ struct CarbonWindow;
 struct CarbonControl;
 
 // A window's or a control's target; the owner disposes it.
-struct CarbonTarget : CarbonObject {
+struct CarbonTarget : CarbonObject
+{
   ~CarbonTarget() override;
-  CarbonWindow* window = nullptr;    // the window of a window target
-  CarbonControl* control = nullptr;  // the control of a control target
-  std::vector<uintptr_t> handlers;   // install order
+  CarbonWindow* window = nullptr;   // the window of a window target
+  CarbonControl* control = nullptr; // the control of a control target
+  std::vector<uintptr_t> handlers;  // install order
 };
 
-struct CarbonRegion : CarbonObject {
-  Rect bounds = {0, 0, 0, 0};  // all zero when empty
+struct CarbonRegion : CarbonObject
+{
+  Rect bounds = {0, 0, 0, 0}; // all zero when empty
 };
 
-struct CarbonPort : CarbonObject {
+struct CarbonPort : CarbonObject
+{
   ~CarbonPort() override { CGContextRelease(open); }
   CarbonWindow* window = nullptr;
-  CGContextRef open = nullptr;  // between QDBeginCGContext and QDEndCGContext
+  CGContextRef open = nullptr; // between QDBeginCGContext and QDEndCGContext
 };
 
-struct CarbonControl : CarbonObject {
+struct CarbonControl : CarbonObject
+{
   ~CarbonControl() override;
   CarbonWindow* window = nullptr;
   CarbonControl* parent = nullptr;
-  std::vector<CarbonControl*> children;  // back to front
-  HIRect frame = {};  // to the parent when composited, else to the window
+  std::vector<CarbonControl*> children; // back to front
+  HIRect frame = {};                    // to the parent when composited, else to the window
   UInt32 features = 0;
   HIViewID id = {0, 0};
   bool root = false;
   CarbonTarget* target = nullptr;
-  HIRect dirty = CGRectNull;  // view coordinates; composited windows only
+  HIRect dirty = CGRectNull; // view coordinates; composited windows only
 };
 
-struct CarbonWindow : CarbonObject {
+struct CarbonWindow : CarbonObject
+{
   ~CarbonWindow() override;
   bool composited() const { return (attributes & kWindowCompositingAttribute) != 0; }
   SInt16 width() const { return SInt16(bounds.right - bounds.left); }
@@ -69,16 +77,17 @@ struct CarbonWindow : CarbonObject {
 
   WindowClass windowClass = 0;
   WindowAttributes attributes = 0;
-  Rect bounds = {0, 0, 0, 0};  // content, global
+  Rect bounds = {0, 0, 0, 0}; // content, global
   CarbonControl* root = nullptr;
-  std::vector<CarbonControl*> controls;  // every live control of the window
+  std::vector<CarbonControl*> controls; // every live control of the window
   CarbonTarget* target = nullptr;
   CarbonPort* port = nullptr;
-  unsigned char* pixels = nullptr;  // X, R, G, B rows, top first; may be null
-  bool needsUpdate = true;          // non-composited windows
+  unsigned char* pixels = nullptr; // X, R, G, B rows, top first; may be null
+  bool needsUpdate = true;         // non-composited windows
 };
 
-struct CarbonTimer : CarbonObject {
+struct CarbonTimer : CarbonObject
+{
   ~CarbonTimer() override;
   VirtualClockTimer clock = 0;
   EventLoopTimerUPP proc = nullptr;
@@ -123,9 +132,12 @@ int carbonDrawViews(CarbonWindow* w, Draw draw)
 {
   int sent = 0;
   const uintptr_t window = w->handle;
-  for (uintptr_t h : carbonPaintOrder(w)) {
-    if (!carbonFind(reinterpret_cast<void*>(window))) break;
-    if (auto* c = dynamic_cast<CarbonControl*>(carbonFind(reinterpret_cast<void*>(h)))) sent += draw(c) ? 1 : 0;
+  for (uintptr_t h : carbonPaintOrder(w))
+  {
+    if (!carbonFind(reinterpret_cast<void*>(window)))
+      break;
+    if (auto* c = dynamic_cast<CarbonControl*>(carbonFind(reinterpret_cast<void*>(h))))
+      sent += draw(c) ? 1 : 0;
   }
   return sent;
 }

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-typedef uint64_t VirtualClockTimer;  // 0 never names a timer
+typedef uint64_t VirtualClockTimer; // 0 never names a timer
 typedef void (*VirtualClockProc)(void* user);
 
 // Seconds since the process started its clock (0 at first use).

@@ -7,7 +7,8 @@
 
 class NSView;
 
-class AUCocoaUIBase {
+class AUCocoaUIBase
+{
 public:
   virtual ~AUCocoaUIBase() = default;
   virtual unsigned interfaceVersion() = 0;

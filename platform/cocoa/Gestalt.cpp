@@ -4,18 +4,24 @@
 
 #include "platform/cocoa/NSObject.h"
 
-namespace {
+namespace
+{
 
 std::atomic<SInt32> gSystemVersion{0x1068};
 
-}  // namespace
+} // namespace
 
 OSErr Gestalt(OSType selector, SInt32* response)
 {
-  if (!response) NSFatal("Gestalt: null response");
-  if (selector != gestaltSystemVersion) return gestaltUndefSelectorErr;
+  if (!response)
+    NSFatal("Gestalt: null response");
+  if (selector != gestaltSystemVersion)
+    return gestaltUndefSelectorErr;
   *response = gSystemVersion.load(std::memory_order_relaxed);
   return noErr;
 }
 
-void GestaltSetSystemVersion(SInt32 version) { gSystemVersion.store(version, std::memory_order_relaxed); }
+void GestaltSetSystemVersion(SInt32 version)
+{
+  gSystemVersion.store(version, std::memory_order_relaxed);
+}

@@ -5,7 +5,7 @@
 
 #include "platform/macbase/MacTypes.h"
 
-constexpr OSType gestaltSystemVersion = 0x73797376;  // 'sysv'
+constexpr OSType gestaltSystemVersion = 0x73797376; // 'sysv'
 constexpr OSErr gestaltUndefSelectorErr = -5551;
 
 // The version as BCD digits, 0x1068 for 10.6.8. Other selectors answer

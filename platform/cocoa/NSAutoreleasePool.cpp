@@ -4,29 +4,37 @@
 
 #include "platform/cocoa/NSObject.h"
 
-namespace {
+namespace
+{
 
 thread_local std::vector<NSAutoreleasePool*> tPools;
 
-}  // namespace
+} // namespace
 
-NSAutoreleasePool::NSAutoreleasePool() { tPools.push_back(this); }
+NSAutoreleasePool::NSAutoreleasePool()
+{
+  tPools.push_back(this);
+}
 
 void NSAutoreleasePool::releaseObjects()
 {
   // An object released here may autorelease more into this pool.
-  while (!mObjects.empty()) {
+  while (!mObjects.empty())
+  {
     std::vector<NSObject*> batch;
     batch.swap(mObjects);
-    for (NSObject* obj : batch) obj->release();
+    for (NSObject* obj : batch)
+      obj->release();
   }
 }
 
 void NSAutoreleasePool::drain()
 {
   auto it = std::find(tPools.begin(), tPools.end(), this);
-  if (it == tPools.end()) NSFatal("NSAutoreleasePool %p drained but not open on this thread", static_cast<void*>(this));
-  while (tPools.back() != this) tPools.back()->drain();
+  if (it == tPools.end())
+    NSFatal("NSAutoreleasePool %p drained but not open on this thread", static_cast<void*>(this));
+  while (tPools.back() != this)
+    tPools.back()->drain();
   releaseObjects();
   tPools.pop_back();
   delete this;
@@ -34,8 +42,12 @@ void NSAutoreleasePool::drain()
 
 void NSAutoreleasePool::addObject(NSObject* obj)
 {
-  if (tPools.empty()) NSFatal("object %p autoreleased with no pool in place", static_cast<void*>(obj));
+  if (tPools.empty())
+    NSFatal("object %p autoreleased with no pool in place", static_cast<void*>(obj));
   tPools.back()->mObjects.push_back(obj);
 }
 
-int NSAutoreleasePool::depth() { return int(tPools.size()); }
+int NSAutoreleasePool::depth()
+{
+  return int(tPools.size());
+}

@@ -7,7 +7,8 @@
 
 class NSObject;
 
-class NSAutoreleasePool {
+class NSAutoreleasePool
+{
 public:
   // Opens a pool on this thread's stack; drain it on the same thread.
   NSAutoreleasePool();

@@ -9,7 +9,8 @@
 #include "platform/cocoa/NSObject.h"
 #include "platform/corefoundation/CFBundle.h"
 
-class NSBundle : public NSObject {
+class NSBundle : public NSObject
+{
 public:
   // The bundle with that CFBundleIdentifier; null for nil or none.
   static NSBundle* bundleWithIdentifier(const char* identifier);

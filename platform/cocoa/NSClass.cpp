@@ -6,15 +6,23 @@
 
 #include "platform/cocoa/NSView.h"
 
-namespace {
+namespace
+{
 
-NSObject* makeObject() { return new NSObject(); }
-NSObject* makeView() { return new NSView(NSMakeRect(0, 0, 0, 0)); }
+NSObject* makeObject()
+{
+  return new NSObject();
+}
+NSObject* makeView()
+{
+  return new NSView(NSMakeRect(0, 0, 0, 0));
+}
 
 const NSClassRecord kNSObjectClass = {"NSObject", nullptr, &makeObject, &NSIsInstanceOf<NSObject>};
 const NSClassRecord kNSViewClass = {"NSView", &kNSObjectClass, &makeView, &NSIsInstanceOf<NSView>};
 
-struct ClassTable {
+struct ClassTable
+{
   std::mutex lock;
   std::vector<Class> classes{&kNSObjectClass, &kNSViewClass};
 };
@@ -25,33 +33,41 @@ ClassTable& Table()
   return *table;
 }
 
-}  // namespace
+} // namespace
 
 Class NSClassFromString(const char* name)
 {
-  if (!name) return nullptr;
+  if (!name)
+    return nullptr;
   ClassTable& t = Table();
   std::lock_guard<std::mutex> guard(t.lock);
   for (Class c : t.classes)
-    if (strcmp(c->name, name) == 0) return c;
+    if (strcmp(c->name, name) == 0)
+      return c;
   return nullptr;
 }
 
 bool NSRegisterClass(const NSClassRecord* cls)
 {
-  if (!cls || !cls->name || !cls->make || !cls->isInstance) NSFatal("NSRegisterClass: incomplete class record");
+  if (!cls || !cls->name || !cls->make || !cls->isInstance)
+    NSFatal("NSRegisterClass: incomplete class record");
   ClassTable& t = Table();
   std::lock_guard<std::mutex> guard(t.lock);
   for (Class c : t.classes)
-    if (strcmp(c->name, cls->name) == 0) return false;
+    if (strcmp(c->name, cls->name) == 0)
+      return false;
   t.classes.push_back(cls);
   return true;
 }
 
 NSObject* NSClassCreateInstance(Class cls)
 {
-  if (!cls) NSFatal("NSClassCreateInstance: nil class");
+  if (!cls)
+    NSFatal("NSClassCreateInstance: nil class");
   return cls->make();
 }
 
-bool NSObjectIsKindOfClass(const NSObject* obj, Class cls) { return obj && cls && cls->isInstance(obj); }
+bool NSObjectIsKindOfClass(const NSObject* obj, Class cls)
+{
+  return obj && cls && cls->isInstance(obj);
+}

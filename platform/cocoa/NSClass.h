@@ -6,11 +6,12 @@
 
 #include "platform/cocoa/NSObject.h"
 
-struct NSClassRecord {
+struct NSClassRecord
+{
   const char* name;
-  const NSClassRecord* superclass;      // null for the root
-  NSObject* (*make)();                  // a new object the caller owns
-  bool (*isInstance)(const NSObject*);  // obj is of this class or a subclass
+  const NSClassRecord* superclass;     // null for the root
+  NSObject* (*make)();                 // a new object the caller owns
+  bool (*isInstance)(const NSObject*); // obj is of this class or a subclass
 };
 typedef const NSClassRecord* Class;
 
@@ -34,7 +35,7 @@ bool NSIsInstanceOf(const NSObject* obj)
 
 // At namespace scope: registers T (made with new T()) under name with the
 // superclass named super, when the program or library loads.
-#define NS_REGISTER_CLASS(T, nameText, superName)                                                               \
-  static const NSClassRecord kNSClassRecord_##T = {nameText, NSClassFromString(superName),                      \
-                                                   []() -> NSObject* { return new T(); }, &NSIsInstanceOf<T>}; \
+#define NS_REGISTER_CLASS(T, nameText, superName)                                                                      \
+  static const NSClassRecord kNSClassRecord_##T = {nameText, NSClassFromString(superName),                             \
+                                                   []() -> NSObject* { return new T(); }, &NSIsInstanceOf<T>};         \
   static const bool kNSClassRegistered_##T = NSRegisterClass(&kNSClassRecord_##T)

@@ -1,27 +1,27 @@
 #include "platform/cocoa/NSEvent.h"
 
-namespace {
+namespace
+{
 
 bool isMouseType(NSEventType type)
 {
-  switch (type) {
-    case NSLeftMouseDown:
-    case NSLeftMouseUp:
-    case NSRightMouseDown:
-    case NSRightMouseUp:
-    case NSMouseMoved:
-    case NSLeftMouseDragged:
-    case NSRightMouseDragged:
-    case NSOtherMouseDown:
-    case NSOtherMouseUp:
-    case NSOtherMouseDragged:
-      return true;
-    default:
-      return false;
+  switch (type)
+  {
+  case NSLeftMouseDown:
+  case NSLeftMouseUp:
+  case NSRightMouseDown:
+  case NSRightMouseUp:
+  case NSMouseMoved:
+  case NSLeftMouseDragged:
+  case NSRightMouseDragged:
+  case NSOtherMouseDown:
+  case NSOtherMouseUp:
+  case NSOtherMouseDragged: return true;
+  default: return false;
   }
 }
 
-}  // namespace
+} // namespace
 
 NSEvent* NSEvent::make(NSEventType type, NSPoint location, NSEventModifierFlags flags, NSTimeInterval timestamp,
                        NSWindow* window)
@@ -38,7 +38,8 @@ NSEvent* NSEvent::make(NSEventType type, NSPoint location, NSEventModifierFlags 
 NSEvent* NSEvent::mouseEventWithType(NSEventType type, NSPoint location, NSEventModifierFlags flags,
                                      NSTimeInterval timestamp, NSWindow* window, int clickCount)
 {
-  if (!isMouseType(type)) NSFatal("NSEvent mouseEventWithType: invalid mouse event type %d", int(type));
+  if (!isMouseType(type))
+    NSFatal("NSEvent mouseEventWithType: invalid mouse event type %d", int(type));
   NSEvent* e = make(type, location, flags, timestamp, window);
   e->mClickCount = clickCount;
   return e;
@@ -55,6 +56,7 @@ NSEvent* NSEvent::scrollWheelEvent(NSPoint location, NSEventModifierFlags flags,
 
 int NSEvent::clickCount() const
 {
-  if (mType == NSScrollWheel) NSFatal("NSEvent clickCount: invalid message sent to a scroll-wheel event");
+  if (mType == NSScrollWheel)
+    NSFatal("NSEvent clickCount: invalid message sent to a scroll-wheel event");
   return mClickCount;
 }

@@ -9,7 +9,8 @@
 
 class NSWindow;
 
-enum NSEventType : int {
+enum NSEventType : int
+{
   NSLeftMouseDown = 1,
   NSLeftMouseUp = 2,
   NSRightMouseDown = 3,
@@ -32,7 +33,8 @@ constexpr NSEventModifierFlags NSCommandKeyMask = 1 << 20;
 // Device-dependent bit of the left Command key.
 constexpr NSEventModifierFlags NSDeviceLeftCommandKeyMask = 0x8;
 
-class NSEvent : public NSObject {
+class NSEvent : public NSObject
+{
 public:
   // A mouse event (any type above but the scroll wheel; other types abort,
   // as the platform raises). The caller owns the reference; window is lent.

@@ -5,7 +5,8 @@
 #include "platform/cocoa/NSObject.h"
 #include "platform/coregraphics/CGContext.h"
 
-class NSGraphicsContext : public NSObject {
+class NSGraphicsContext : public NSObject
+{
 public:
   // A new context over port (retained while the object lives). The caller
   // owns the one reference (the platform would autorelease it).

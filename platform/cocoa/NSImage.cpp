@@ -11,16 +11,18 @@
 #include "platform/cocoa/NSGraphicsContext.h"
 #include "platform/coregraphics/CGDataProvider.h"
 
-namespace {
+namespace
+{
 
-struct NamedImages {
+struct NamedImages
+{
   std::mutex lock;
   std::map<std::string, NSImage*> byName;
 };
 
 NamedImages& named()
 {
-  static NamedImages* n = new NamedImages;  // lives to the end of the process
+  static NamedImages* n = new NamedImages; // lives to the end of the process
   return *n;
 }
 
@@ -30,20 +32,26 @@ CGImageRef readPNG(const char* path)
 {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path)) return nullptr;
+  if (!png_image_begin_read_from_file(&image, path))
+    return nullptr;
   image.format = PNG_FORMAT_ARGB | PNG_FORMAT_FLAG_ASSOCIATED_ALPHA;
-  if (uint64_t(image.width) * image.height > kCGMaxBitmapPixels) {
+  if (uint64_t(image.width) * image.height > kCGMaxBitmapPixels)
+  {
     png_image_free(&image);
     return nullptr;
   }
   std::vector<unsigned char> px;
-  try {
+  try
+  {
     px.resize(PNG_IMAGE_SIZE(image));
-  } catch (const std::bad_alloc&) {
+  }
+  catch (const std::bad_alloc&)
+  {
     png_image_free(&image);
     return nullptr;
   }
-  if (!png_image_finish_read(&image, nullptr, px.data(), 0, nullptr)) return nullptr;
+  if (!png_image_finish_read(&image, nullptr, px.data(), 0, nullptr))
+    return nullptr;
   CGDataProviderRef provider = CGDataProviderCreateWithData(nullptr, px.data(), px.size(), nullptr);
   CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
   CGImageRef img = CGImageCreate(image.width, image.height, 8, 32, size_t(image.width) * 4, space,
@@ -53,7 +61,7 @@ CGImageRef readPNG(const char* path)
   return img;
 }
 
-}  // namespace
+} // namespace
 
 NSImage::NSImage(CGImageRef image, NSSize size) : mSize(size), mImage(CGImageRetain(image))
 {
@@ -61,12 +69,16 @@ NSImage::NSImage(CGImageRef image, NSSize size) : mSize(size), mImage(CGImageRet
     mSize = NSSize{CGFloat(CGImageGetWidth(image)), CGFloat(CGImageGetHeight(image))};
 }
 
-NSImage::~NSImage() { CGImageRelease(mImage); }
+NSImage::~NSImage()
+{
+  CGImageRelease(mImage);
+}
 
 NSImage* NSImage::imageWithContentsOfFile(const char* path)
 {
   CGImageRef img = path ? readPNG(path) : nullptr;
-  if (!img) return nullptr;
+  if (!img)
+    return nullptr;
   NSImage* result = new (std::nothrow) NSImage(img, NSSize{0, 0});
   CGImageRelease(img);
   return result;
@@ -74,7 +86,8 @@ NSImage* NSImage::imageWithContentsOfFile(const char* path)
 
 NSImage* NSImage::imageNamed(const char* name)
 {
-  if (!name) return nullptr;
+  if (!name)
+    return nullptr;
   NamedImages& n = named();
   std::lock_guard<std::mutex> guard(n.lock);
   auto it = n.byName.find(name);
@@ -83,7 +96,8 @@ NSImage* NSImage::imageNamed(const char* name)
 
 bool NSImage::setName(const char* name)
 {
-  if (!name || !*name) return false;
+  if (!name || !*name)
+    return false;
   NamedImages& n = named();
   NSImage* old = nullptr;
   {
@@ -101,9 +115,11 @@ void NSImage::drawInRect(NSRect dst, NSRect src, NSCompositingOperation, CGFloat
 {
   NSGraphicsContext* ctx = NSGraphicsContext::currentContext();
   CGContextRef port = ctx ? ctx->graphicsPort() : nullptr;
-  if (!port || !mImage) return;
+  if (!port || !mImage)
+    return;
   CGImageRef part = CGRectIsEmpty(src) ? CGImageRetain(mImage) : CGImageCreateWithImageInRect(mImage, src);
-  if (!part) return;
+  if (!part)
+    return;
   CGContextSaveGState(port);
   CGContextSetAlpha(port, fraction);
   CGContextDrawImage(port, dst, part);

@@ -6,9 +6,13 @@
 #include "platform/cocoa/NSObject.h"
 #include "platform/coregraphics/CGImage.h"
 
-enum NSCompositingOperation { NSCompositeSourceOver = 2 };
+enum NSCompositingOperation
+{
+  NSCompositeSourceOver = 2
+};
 
-class NSImage : public NSObject {
+class NSImage : public NSObject
+{
 public:
   // An empty image of that size: it has no pixels and draws nothing.
   explicit NSImage(NSSize size) : mSize(size) {}

@@ -11,11 +11,13 @@
 
 #include "platform/cocoa/NSAutoreleasePool.h"
 
-namespace {
+namespace
+{
 
 // Live objects, so that a message to a freed one is caught before it
 // touches freed memory.
-struct LiveObjects {
+struct LiveObjects
+{
   std::mutex lock;
   std::unordered_set<const NSObject*> set;
 };
@@ -26,7 +28,7 @@ LiveObjects& Live()
   return *live;
 }
 
-}  // namespace
+} // namespace
 
 void NSFatal(const char* format, ...)
 {
@@ -57,7 +59,8 @@ void NSObject::checkAlive(const char* message) const
 {
   LiveObjects& live = Live();
   std::lock_guard<std::mutex> guard(live.lock);
-  if (!live.set.count(this)) NSFatal("%s sent to deallocated instance %p", message, static_cast<const void*>(this));
+  if (!live.set.count(this))
+    NSFatal("%s sent to deallocated instance %p", message, static_cast<const void*>(this));
 }
 
 NSObject* NSObject::retain()
@@ -70,7 +73,8 @@ NSObject* NSObject::retain()
 void NSObject::release()
 {
   checkAlive("release");
-  if (mRefCount.fetch_sub(1, std::memory_order_acq_rel) == 1) delete this;
+  if (mRefCount.fetch_sub(1, std::memory_order_acq_rel) == 1)
+    delete this;
 }
 
 std::string NSObject::description() const

@@ -23,13 +23,17 @@ typedef CGSize NSSize;
 typedef CGRect NSRect;
 typedef double NSTimeInterval;
 
-inline NSRect NSMakeRect(CGFloat x, CGFloat y, CGFloat w, CGFloat h) { return CGRectMake(x, y, w, h); }
+inline NSRect NSMakeRect(CGFloat x, CGFloat y, CGFloat w, CGFloat h)
+{
+  return CGRectMake(x, y, w, h);
+}
 
 // Prints "*** <message>" to stderr and aborts, as an uncaught exception or
 // a crash would end the process on the platform.
 [[noreturn]] void NSFatal(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-class NSObject {
+class NSObject
+{
 public:
   NSObject();
   NSObject(const NSObject&) = delete;
@@ -56,5 +60,6 @@ private:
 // Releases obj when non-null.
 inline void NSRelease(NSObject* obj)
 {
-  if (obj) obj->release();
+  if (obj)
+    obj->release();
 }

@@ -7,7 +7,8 @@
 
 class NSEvent;
 
-class NSResponder : public NSObject {
+class NSResponder : public NSObject
+{
 public:
   virtual NSResponder* nextResponder() const { return nullptr; }
   virtual bool acceptsFirstResponder() { return false; }
@@ -27,6 +28,7 @@ public:
 private:
   void forward(void (NSResponder::*message)(NSEvent*), NSEvent* e)
   {
-    if (NSResponder* next = nextResponder()) (next->*message)(e);
+    if (NSResponder* next = nextResponder())
+      (next->*message)(e);
   }
 };

@@ -10,7 +10,8 @@
 
 class NSTimer;
 
-enum NSRunLoopMode : int {
+enum NSRunLoopMode : int
+{
   NSDefaultRunLoopMode,
   NSEventTrackingRunLoopMode,
   NSModalPanelRunLoopMode,
@@ -19,7 +20,8 @@ enum NSRunLoopMode : int {
 };
 constexpr NSRunLoopMode kCFRunLoopCommonModes = NSRunLoopCommonModes;
 
-class NSRunLoop {
+class NSRunLoop
+{
 public:
   // This thread's run loop, made on first use and freed with the thread.
   static NSRunLoop* currentRunLoop();
@@ -50,9 +52,10 @@ public:
 
 private:
   friend class NSTimer;
-  struct Entry {
-    NSTimer* timer;  // retained
-    unsigned modes;  // bit per mode
+  struct Entry
+  {
+    NSTimer* timer; // retained
+    unsigned modes; // bit per mode
     unsigned long order;
   };
   NSRunLoop() = default;

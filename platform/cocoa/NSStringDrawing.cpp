@@ -4,18 +4,23 @@
 
 #include "platform/cocoa/NSGraphicsContext.h"
 
-namespace {
+namespace
+{
 
 std::atomic<NSStringDrawer> gDrawer{nullptr};
 
-}  // namespace
+} // namespace
 
-void NSSetStringDrawer(NSStringDrawer drawer) { gDrawer.store(drawer); }
+void NSSetStringDrawer(NSStringDrawer drawer)
+{
+  gDrawer.store(drawer);
+}
 
 bool NSStringDrawWithRect(const char* utf8, NSRect rect, int options, const NSStringAttributes& attributes)
 {
   NSGraphicsContext* context = NSGraphicsContext::currentContext();
   NSStringDrawer drawer = gDrawer.load();
-  if (!utf8 || !context || !drawer) return false;
+  if (!utf8 || !context || !drawer)
+    return false;
   return drawer(context, utf8, rect, options, attributes);
 }

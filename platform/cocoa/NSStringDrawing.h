@@ -8,15 +8,21 @@
 
 #include "platform/cocoa/NSObject.h"
 
-enum NSTextAlignment : int { NSLeftTextAlignment = 0, NSRightTextAlignment = 1, NSCenterTextAlignment = 2 };
+enum NSTextAlignment : int
+{
+  NSLeftTextAlignment = 0,
+  NSRightTextAlignment = 1,
+  NSCenterTextAlignment = 2
+};
 constexpr int NSStringDrawingUsesDeviceMetrics = 8;
 
 // What the platform keeps in an attribute dictionary under the font,
 // foreground colour and paragraph style names.
-struct NSStringAttributes {
+struct NSStringAttributes
+{
   std::string fontName = "Helvetica";
   CGFloat pointSize = 12;
-  CGFloat red = 0, green = 0, blue = 0, alpha = 1;  // 0..1
+  CGFloat red = 0, green = 0, blue = 0, alpha = 1; // 0..1
   NSTextAlignment alignment = NSLeftTextAlignment;
 };
 

@@ -4,18 +4,21 @@
 
 #include "platform/cocoa/NSRunLoop.h"
 
-namespace {
+namespace
+{
 
 // The platform's floor for an interval of zero or less.
 constexpr NSTimeInterval kMinimumInterval = 0.0001;
 
-}  // namespace
+} // namespace
 
 NSTimer* NSTimer::timerWithTimeInterval(NSTimeInterval interval, NSObject* target, NSTimerSEL selector,
                                         NSObject* userInfo, bool repeats)
 {
-  if (!target || !selector) NSFatal("NSTimer timerWithTimeInterval: nil target or selector");
-  if (!(interval > 0)) interval = kMinimumInterval;
+  if (!target || !selector)
+    NSFatal("NSTimer timerWithTimeInterval: nil target or selector");
+  if (!(interval > 0))
+    interval = kMinimumInterval;
   auto* t = new NSTimer;
   t->mInterval = interval;
   t->mFireDate = NSRunLoop::currentRunLoop()->now() + interval;
@@ -43,23 +46,27 @@ NSTimer::~NSTimer()
 
 void NSTimer::fire()
 {
-  if (!mValid) return;
+  if (!mValid)
+    return;
   // The callback may invalidate this timer and so free it and its target.
   retain();
   NSObject* target = mTarget;
   target->retain();
   (target->*mSelector)(this);
   target->release();
-  if (!mRepeats) invalidate();
+  if (!mRepeats)
+    invalidate();
   release();
 }
 
 void NSTimer::invalidate()
 {
-  if (!mValid) return;
+  if (!mValid)
+    return;
   mValid = false;
   retain();
-  if (mRunLoop) mRunLoop->removeTimer(this);
+  if (mRunLoop)
+    mRunLoop->removeTimer(this);
   NSObject* target = mTarget;
   NSObject* info = mUserInfo;
   mTarget = nullptr;

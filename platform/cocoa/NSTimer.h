@@ -19,7 +19,8 @@ NSTimerSEL NSTimerSelector(void (T::*method)(NSTimer*))
   return static_cast<NSTimerSEL>(method);
 }
 
-class NSTimer : public NSObject {
+class NSTimer : public NSObject
+{
 public:
   // A timer first due one interval from now on this thread's run loop's
   // clock, not yet scheduled. An interval of 0 or less (or not a number)
@@ -57,5 +58,5 @@ private:
   NSObject* mUserInfo = nullptr;
   bool mRepeats = false;
   bool mValid = true;
-  class NSRunLoop* mRunLoop = nullptr;  // the loop holding it, while scheduled
+  class NSRunLoop* mRunLoop = nullptr; // the loop holding it, while scheduled
 };

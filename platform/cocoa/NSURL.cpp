@@ -12,13 +12,18 @@
 
 extern char** environ;
 
-namespace {
+namespace
+{
 
-bool isHex(char c) { return isxdigit(static_cast<unsigned char>(c)) != 0; }
+bool isHex(char c)
+{
+  return isxdigit(static_cast<unsigned char>(c)) != 0;
+}
 
 bool urlByteAllowed(unsigned char c)
 {
-  if (c <= 0x20 || c >= 0x7F) return false;
+  if (c <= 0x20 || c >= 0x7F)
+    return false;
   return !strchr("<>\"{}|\\^`", c);
 }
 
@@ -27,11 +32,14 @@ bool urlByteAllowed(unsigned char c)
 std::string schemeOf(const std::string& text)
 {
   size_t colon = text.find(':');
-  if (colon == std::string::npos || colon == 0 || !isalpha(static_cast<unsigned char>(text[0]))) return std::string();
+  if (colon == std::string::npos || colon == 0 || !isalpha(static_cast<unsigned char>(text[0])))
+    return std::string();
   std::string s;
-  for (size_t i = 0; i < colon; ++i) {
+  for (size_t i = 0; i < colon; ++i)
+  {
     unsigned char c = static_cast<unsigned char>(text[i]);
-    if (!isalnum(c) && c != '+' && c != '-' && c != '.') return std::string();
+    if (!isalnum(c) && c != '+' && c != '-' && c != '.')
+      return std::string();
     s += char(tolower(c));
   }
   return s;
@@ -41,10 +49,14 @@ std::string percentEncodePath(const std::string& path)
 {
   static const char kHex[] = "0123456789ABCDEF";
   std::string out;
-  for (unsigned char c : path) {
-    if (isalnum(c) || strchr("-._~/", c)) {
+  for (unsigned char c : path)
+  {
+    if (isalnum(c) || strchr("-._~/", c))
+    {
       out += char(c);
-    } else {
+    }
+    else
+    {
       out += '%';
       out += kHex[c >> 4];
       out += kHex[c & 15];
@@ -57,11 +69,14 @@ std::string percentEncodePath(const std::string& path)
 // running (a thread then reaps it).
 bool childSucceeded(pid_t pid)
 {
-  for (int ms = 0; ms < 1000; ++ms) {
+  for (int ms = 0; ms < 1000; ++ms)
+  {
     int status = 0;
     pid_t r = waitpid(pid, &status, WNOHANG);
-    if (r == pid) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    if (r < 0) return true;  // reaped elsewhere: it did start
+    if (r == pid)
+      return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (r < 0)
+      return true; // reaped elsewhere: it did start
     timespec pause = {0, 1000000};
     nanosleep(&pause, nullptr);
   }
@@ -69,25 +84,32 @@ bool childSucceeded(pid_t pid)
   return true;
 }
 
-}  // namespace
+} // namespace
 
 NSURL* NSURL::URLWithString(const char* text)
 {
-  if (!text || !*text) return nullptr;
+  if (!text || !*text)
+    return nullptr;
   std::string s(text);
-  for (size_t i = 0; i < s.size(); ++i) {
-    if (!urlByteAllowed(static_cast<unsigned char>(s[i]))) return nullptr;
-    if (s[i] == '%' && (i + 2 >= s.size() || !isHex(s[i + 1]) || !isHex(s[i + 2]))) return nullptr;
+  for (size_t i = 0; i < s.size(); ++i)
+  {
+    if (!urlByteAllowed(static_cast<unsigned char>(s[i])))
+      return nullptr;
+    if (s[i] == '%' && (i + 2 >= s.size() || !isHex(s[i + 1]) || !isHex(s[i + 2])))
+      return nullptr;
   }
-  if (schemeOf(s).empty()) return nullptr;
+  if (schemeOf(s).empty())
+    return nullptr;
   return new NSURL(std::move(s));
 }
 
 NSURL* NSURL::fileURLWithPath(const char* path)
 {
-  if (!path || !*path) NSFatal("NSURL fileURLWithPath: nil or empty string parameter");
+  if (!path || !*path)
+    NSFatal("NSURL fileURLWithPath: nil or empty string parameter");
   std::string p(path);
-  if (p[0] != '/') {
+  if (p[0] != '/')
+  {
     char cwd[4096];
     std::string base = getcwd(cwd, sizeof cwd) ? cwd : "/";
     p = base + (base.back() == '/' ? "" : "/") + p;
@@ -95,7 +117,10 @@ NSURL* NSURL::fileURLWithPath(const char* path)
   return new NSURL("file://" + percentEncodePath(p));
 }
 
-std::string NSURL::scheme() const { return schemeOf(mText); }
+std::string NSURL::scheme() const
+{
+  return schemeOf(mText);
+}
 
 NSWorkspace* NSWorkspace::sharedWorkspace()
 {
@@ -105,9 +130,11 @@ NSWorkspace* NSWorkspace::sharedWorkspace()
 
 bool NSWorkspace::openURL(const NSURL* url)
 {
-  if (!url) return false;
+  if (!url)
+    return false;
   posix_spawn_file_actions_t actions;
-  if (posix_spawn_file_actions_init(&actions) != 0) return false;
+  if (posix_spawn_file_actions_init(&actions) != 0)
+    return false;
   // The opener gets no terminal input and none of the host's files.
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   posix_spawn_file_actions_addclosefrom_np(&actions, 3);
@@ -116,6 +143,7 @@ bool NSWorkspace::openURL(const NSURL* url)
   pid_t pid = -1;
   int err = posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv, environ);
   posix_spawn_file_actions_destroy(&actions);
-  if (err != 0) return false;
+  if (err != 0)
+    return false;
   return childSucceeded(pid);
 }

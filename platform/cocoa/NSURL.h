@@ -8,7 +8,8 @@
 
 #include "platform/cocoa/NSObject.h"
 
-class NSURL : public NSObject {
+class NSURL : public NSObject
+{
 public:
   // Null for nil, an empty text, or a text with a byte a URL cannot hold
   // (controls, space, non-ASCII, "<>\"{}|\\^`", or "%" not followed by two
@@ -27,7 +28,8 @@ private:
   std::string mText;
 };
 
-class NSWorkspace : public NSObject {
+class NSWorkspace : public NSObject
+{
 public:
   static NSWorkspace* sharedWorkspace();
 

@@ -17,7 +17,8 @@
 
 class NSWindow;
 
-class NSView : public NSResponder {
+class NSView : public NSResponder
+{
 public:
   explicit NSView(NSRect frame);
 

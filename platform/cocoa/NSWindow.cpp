@@ -8,18 +8,23 @@
 
 NSWindow::NSWindow(NSRect contentRect)
 {
-  if (contentRect.size.width < 0) contentRect.size.width = 0;
-  if (contentRect.size.height < 0) contentRect.size.height = 0;
+  if (contentRect.size.width < 0)
+    contentRect.size.width = 0;
+  if (contentRect.size.height < 0)
+    contentRect.size.height = 0;
   mContentRect = contentRect;
   uint64_t w = uint64_t(contentRect.size.width), h = uint64_t(contentRect.size.height);
-  if (!w || !h || w * h > kCGMaxBitmapPixels) return;
+  if (!w || !h || w * h > kCGMaxBitmapPixels)
+    return;
   mBacking = calloc(size_t(h), size_t(w) * 4);
-  if (!mBacking) return;
+  if (!mBacking)
+    return;
   CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
-  CGContextRef port = CGBitmapContextCreate(mBacking, size_t(w), size_t(h), 8, size_t(w) * 4, space,
-                                            kCGImageAlphaNoneSkipFirst);
+  CGContextRef port =
+    CGBitmapContextCreate(mBacking, size_t(w), size_t(h), 8, size_t(w) * 4, space, kCGImageAlphaNoneSkipFirst);
   CGColorSpaceRelease(space);
-  if (port) mGraphicsContext = NSGraphicsContext::graphicsContextWithGraphicsPort(port, false);
+  if (port)
+    mGraphicsContext = NSGraphicsContext::graphicsContextWithGraphicsPort(port, false);
   CGContextRelease(port);
 }
 
@@ -33,25 +38,31 @@ NSWindow::~NSWindow()
 
 void NSWindow::setContentView(NSView* view)
 {
-  if (view == mContentView) return;
+  if (view == mContentView)
+    return;
   NSView* old = mContentView;
-  if (view) {
+  if (view)
+  {
     view->retain();
     view->removeFromSuperview();
     view->setFrame(NSMakeRect(0, 0, mContentRect.size.width, mContentRect.size.height));
   }
   mContentView = view;
-  if (old) {
+  if (old)
+  {
     old->setWindowOfTree(nullptr);
     old->release();
   }
-  if (view) view->setWindowOfTree(this);
+  if (view)
+    view->setWindowOfTree(this);
 }
 
 void NSWindow::viewLeavingWindow(NSView* view)
 {
-  if (mFirstResponder == view) mFirstResponder = this;
-  if (mMouseTarget == view) {
+  if (mFirstResponder == view)
+    mFirstResponder = this;
+  if (mMouseTarget == view)
+  {
     mMouseTarget = nullptr;
     view->release();
   }
@@ -59,10 +70,13 @@ void NSWindow::viewLeavingWindow(NSView* view)
 
 bool NSWindow::makeFirstResponder(NSResponder* responder)
 {
-  if (!responder) responder = this;
-  if (responder != this) {
+  if (!responder)
+    responder = this;
+  if (responder != this)
+  {
     auto* view = dynamic_cast<NSView*>(responder);
-    if (!view || view->window() != this || !responder->acceptsFirstResponder()) return false;
+    if (!view || view->window() != this || !responder->acceptsFirstResponder())
+      return false;
   }
   mFirstResponder = responder;
   return true;
@@ -71,19 +85,22 @@ bool NSWindow::makeFirstResponder(NSResponder* responder)
 void NSWindow::dispatchToTarget(NSEvent* e)
 {
   NSView* target = mMouseTarget;
-  if (!target) return;
+  if (!target)
+    return;
   target->retain();
-  switch (e->type()) {
-    case NSLeftMouseUp: target->mouseUp(e); break;
-    case NSLeftMouseDragged: target->mouseDragged(e); break;
-    case NSRightMouseUp: target->rightMouseUp(e); break;
-    case NSRightMouseDragged: target->rightMouseDragged(e); break;
-    case NSOtherMouseUp: target->otherMouseUp(e); break;
-    case NSOtherMouseDragged: target->otherMouseDragged(e); break;
-    default: break;
+  switch (e->type())
+  {
+  case NSLeftMouseUp: target->mouseUp(e); break;
+  case NSLeftMouseDragged: target->mouseDragged(e); break;
+  case NSRightMouseUp: target->rightMouseUp(e); break;
+  case NSRightMouseDragged: target->rightMouseDragged(e); break;
+  case NSOtherMouseUp: target->otherMouseUp(e); break;
+  case NSOtherMouseDragged: target->otherMouseDragged(e); break;
+  default: break;
   }
   bool up = e->type() == NSLeftMouseUp || e->type() == NSRightMouseUp || e->type() == NSOtherMouseUp;
-  if (up && mMouseTarget == target) {
+  if (up && mMouseTarget == target)
+  {
     mMouseTarget = nullptr;
     target->release();
   }
@@ -92,39 +109,47 @@ void NSWindow::dispatchToTarget(NSEvent* e)
 
 void NSWindow::sendEvent(NSEvent* e)
 {
-  if (!e) NSFatal("NSWindow sendEvent: nil event");
+  if (!e)
+    NSFatal("NSWindow sendEvent: nil event");
   retain();
   e->retain();
   NSEventType type = e->type();
   NSView* hit = mContentView ? mContentView->hitTest(e->locationInWindow()) : nullptr;
-  if (hit) hit->retain();
-  switch (type) {
-    case NSLeftMouseDown:
-    case NSRightMouseDown:
-    case NSOtherMouseDown:
-      if (!hit) break;
-      if (hit->acceptsFirstResponder()) makeFirstResponder(hit);
-      hit->retain();
-      NSRelease(mMouseTarget);
-      mMouseTarget = hit;
-      if (type == NSLeftMouseDown) hit->mouseDown(e);
-      else if (type == NSRightMouseDown) hit->rightMouseDown(e);
-      else hit->otherMouseDown(e);
+  if (hit)
+    hit->retain();
+  switch (type)
+  {
+  case NSLeftMouseDown:
+  case NSRightMouseDown:
+  case NSOtherMouseDown:
+    if (!hit)
       break;
-    case NSMouseMoved:
-      if (mAcceptsMouseMoved) {
-        NSResponder* responder = mFirstResponder;
-        responder->retain();
-        responder->mouseMoved(e);
-        responder->release();
-      }
-      break;
-    case NSScrollWheel:
-      if (hit) hit->scrollWheel(e);
-      break;
-    default:
-      dispatchToTarget(e);
-      break;
+    if (hit->acceptsFirstResponder())
+      makeFirstResponder(hit);
+    hit->retain();
+    NSRelease(mMouseTarget);
+    mMouseTarget = hit;
+    if (type == NSLeftMouseDown)
+      hit->mouseDown(e);
+    else if (type == NSRightMouseDown)
+      hit->rightMouseDown(e);
+    else
+      hit->otherMouseDown(e);
+    break;
+  case NSMouseMoved:
+    if (mAcceptsMouseMoved)
+    {
+      NSResponder* responder = mFirstResponder;
+      responder->retain();
+      responder->mouseMoved(e);
+      responder->release();
+    }
+    break;
+  case NSScrollWheel:
+    if (hit)
+      hit->scrollWheel(e);
+    break;
+  default: dispatchToTarget(e); break;
   }
   NSRelease(hit);
   e->release();
@@ -133,7 +158,8 @@ void NSWindow::sendEvent(NSEvent* e)
 
 void NSWindow::displayIfNeeded()
 {
-  if (!mContentView) return;
+  if (!mContentView)
+    return;
   retain();
   mContentView->displayPass(CGRectNull, false);
   release();
@@ -141,7 +167,8 @@ void NSWindow::displayIfNeeded()
 
 void NSWindow::display()
 {
-  if (!mContentView) return;
+  if (!mContentView)
+    return;
   retain();
   mContentView->displayPass(CGRectNull, true);
   release();

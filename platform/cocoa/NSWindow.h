@@ -11,7 +11,8 @@
 class NSEvent;
 class NSView;
 
-class NSWindow : public NSResponder {
+class NSWindow : public NSResponder
+{
 public:
   // A negative size is taken as empty. The backing store is allocated
   // zero-filled; a window too large for it (see kCGMaxBitmapPixels) or out
@@ -65,7 +66,7 @@ private:
   void* mBacking = nullptr;
   NSGraphicsContext* mGraphicsContext = nullptr;
   NSResponder* mFirstResponder = this;
-  NSView* mMouseTarget = nullptr;  // retained from mouse down to mouse up
+  NSView* mMouseTarget = nullptr; // retained from mouse down to mouse up
   bool mAcceptsMouseMoved = false;
   NSRect mDrawn = CGRectNull;
 };

@@ -11,33 +11,42 @@
 #include <new>
 #include <vector>
 
-struct ComponentRecord {
+struct ComponentRecord
+{
   ComponentDescription description{};
   ComponentRoutine entry = nullptr;
   CFStringRef name = nullptr;
   int openInstances = 0;
 };
 
-struct ComponentInstanceRecord {
+struct ComponentInstanceRecord
+{
   ComponentRecord* component = nullptr;
   Handle storage = nullptr;
 };
 
-namespace {
+namespace
+{
 
-struct Registry {
+struct Registry
+{
   std::mutex lock;
   std::vector<ComponentRecord*> components;
   std::vector<ComponentInstanceRecord*> instances;
 
-  bool IsComponent(const void* p) const { return std::find(components.begin(), components.end(), p) != components.end(); }
+  bool IsComponent(const void* p) const
+  {
+    return std::find(components.begin(), components.end(), p) != components.end();
+  }
   bool IsInstance(const void* p) const { return std::find(instances.begin(), instances.end(), p) != instances.end(); }
 
   // The component named by a component or an instance handle; null otherwise.
   ComponentRecord* ComponentOf(const void* p) const
   {
-    if (IsComponent(p)) return static_cast<ComponentRecord*>(const_cast<void*>(p));
-    if (IsInstance(p)) return static_cast<const ComponentInstanceRecord*>(p)->component;
+    if (IsComponent(p))
+      return static_cast<ComponentRecord*>(const_cast<void*>(p));
+    if (IsInstance(p))
+      return static_cast<const ComponentInstanceRecord*>(p)->component;
     return nullptr;
   }
 };
@@ -71,7 +80,8 @@ bool Detach(ComponentInstanceRecord* inst, Handle* storage)
   Registry& r = TheRegistry();
   std::lock_guard<std::mutex> guard(r.lock);
   auto it = std::find(r.instances.begin(), r.instances.end(), inst);
-  if (it == r.instances.end()) return false;
+  if (it == r.instances.end())
+    return false;
   r.instances.erase(it);
   --inst->component->openInstances;
   *storage = inst->storage;
@@ -86,13 +96,15 @@ ComponentResult CloseDetached(ComponentInstanceRecord* inst, Handle storage)
   return result;
 }
 
-}  // namespace
+} // namespace
 
 Component RegisterComponent(const ComponentDescription* cd, ComponentRoutine entry, SInt16, CFStringRef name)
 {
-  if (!cd || !entry) return nullptr;
+  if (!cd || !entry)
+    return nullptr;
   auto* c = new (std::nothrow) ComponentRecord;
-  if (!c) return nullptr;
+  if (!c)
+    return nullptr;
   c->description = *cd;
   c->entry = entry;
   c->name = name ? static_cast<CFStringRef>(CFRetain(name)) : nullptr;
@@ -107,11 +119,14 @@ OSStatus UnregisterComponent(Component component)
   Registry& r = TheRegistry();
   {
     std::lock_guard<std::mutex> guard(r.lock);
-    if (!r.IsComponent(component)) return invalidComponentID;
-    if (component->openInstances) return validInstancesExist;
+    if (!r.IsComponent(component))
+      return invalidComponentID;
+    if (component->openInstances)
+      return validInstancesExist;
     r.components.erase(std::find(r.components.begin(), r.components.end(), component));
   }
-  if (component->name) CFRelease(component->name);
+  if (component->name)
+    CFRelease(component->name);
   delete component;
   return noErr;
 }
@@ -121,13 +136,16 @@ Component FindNextComponent(Component after, const ComponentDescription* looking
   Registry& r = TheRegistry();
   std::lock_guard<std::mutex> guard(r.lock);
   auto it = r.components.begin();
-  if (after) {
+  if (after)
+  {
     it = std::find(r.components.begin(), r.components.end(), after);
-    if (it == r.components.end()) return nullptr;
+    if (it == r.components.end())
+      return nullptr;
     ++it;
   }
   for (; it != r.components.end(); ++it)
-    if (!looking || Matches((*it)->description, *looking)) return *it;
+    if (!looking || Matches((*it)->description, *looking))
+      return *it;
   return nullptr;
 }
 
@@ -136,32 +154,39 @@ OSStatus GetComponentInfo(Component component, ComponentDescription* cd, Handle,
   Registry& r = TheRegistry();
   std::lock_guard<std::mutex> guard(r.lock);
   ComponentRecord* c = r.ComponentOf(component);
-  if (!c) return invalidComponentID;
-  if (cd) *cd = c->description;
+  if (!c)
+    return invalidComponentID;
+  if (cd)
+    *cd = c->description;
   return noErr;
 }
 
 OSStatus CopyComponentName(Component component, CFStringRef* outName)
 {
-  if (!outName) return paramErr;
+  if (!outName)
+    return paramErr;
   Registry& r = TheRegistry();
   std::lock_guard<std::mutex> guard(r.lock);
   ComponentRecord* c = r.ComponentOf(component);
-  if (!c) return invalidComponentID;
+  if (!c)
+    return invalidComponentID;
   *outName = c->name ? static_cast<CFStringRef>(CFRetain(c->name)) : nullptr;
   return noErr;
 }
 
 OSStatus OpenAComponent(Component component, ComponentInstance* outInstance)
 {
-  if (!outInstance) return paramErr;
+  if (!outInstance)
+    return paramErr;
   *outInstance = nullptr;
   auto* inst = new (std::nothrow) ComponentInstanceRecord;
-  if (!inst) return memFullErr;
+  if (!inst)
+    return memFullErr;
   Registry& r = TheRegistry();
   {
     std::lock_guard<std::mutex> guard(r.lock);
-    if (!r.IsComponent(component)) {
+    if (!r.IsComponent(component))
+    {
       delete inst;
       return invalidComponentID;
     }
@@ -170,9 +195,11 @@ OSStatus OpenAComponent(Component component, ComponentInstance* outInstance)
     r.instances.push_back(inst);
   }
   ComponentResult result = SendLifecycle(inst, kComponentOpenSelect, nullptr);
-  if (result != noErr) {
+  if (result != noErr)
+  {
     Handle storage = nullptr;
-    if (Detach(inst, &storage)) CloseDetached(inst, storage);
+    if (Detach(inst, &storage))
+      CloseDetached(inst, storage);
     return result;
   }
   *outInstance = inst;
@@ -189,7 +216,8 @@ ComponentInstance OpenComponent(Component component)
 OSStatus CloseComponent(ComponentInstance instance)
 {
   Handle storage = nullptr;
-  if (!Detach(instance, &storage)) return badComponentInstance;
+  if (!Detach(instance, &storage))
+    return badComponentInstance;
   return CloseDetached(instance, storage);
 }
 
@@ -204,7 +232,8 @@ void SetComponentInstanceStorage(ComponentInstance instance, Handle storage)
 {
   Registry& r = TheRegistry();
   std::lock_guard<std::mutex> guard(r.lock);
-  if (r.IsInstance(instance)) instance->storage = storage;
+  if (r.IsInstance(instance))
+    instance->storage = storage;
 }
 
 ComponentResult CallComponent(ComponentInstance instance, ComponentParameters* params)
@@ -214,7 +243,8 @@ ComponentResult CallComponent(ComponentInstance instance, ComponentParameters* p
   {
     Registry& r = TheRegistry();
     std::lock_guard<std::mutex> guard(r.lock);
-    if (!r.IsInstance(instance)) return badComponentInstance;
+    if (!r.IsInstance(instance))
+      return badComponentInstance;
     entry = instance->component->entry;
     storage = instance->storage;
   }

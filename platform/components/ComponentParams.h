@@ -20,13 +20,18 @@ template <class T>
 ComponentParamSlot ComponentSlotOf(T value)
 {
   static_assert(sizeof(T) <= sizeof(ComponentParamSlot));
-  if constexpr (std::is_same_v<T, float>) {
+  if constexpr (std::is_same_v<T, float>)
+  {
     UInt32 bits;
     memcpy(&bits, &value, sizeof bits);
     return ComponentParamSlot(bits);
-  } else if constexpr (std::is_pointer_v<T>) {
+  }
+  else if constexpr (std::is_pointer_v<T>)
+  {
     return reinterpret_cast<ComponentParamSlot>(value);
-  } else {
+  }
+  else
+  {
     static_assert(std::is_integral_v<T> || std::is_enum_v<T>, "arguments are integers, floats or pointers");
     return ComponentParamSlot(value);
   }
@@ -35,14 +40,19 @@ ComponentParamSlot ComponentSlotOf(T value)
 template <class T>
 T ComponentSlotValue(ComponentParamSlot slot)
 {
-  if constexpr (std::is_same_v<T, float>) {
+  if constexpr (std::is_same_v<T, float>)
+  {
     UInt32 bits = UInt32(uintptr_t(slot));
     T value;
     memcpy(&value, &bits, sizeof value);
     return value;
-  } else if constexpr (std::is_pointer_v<T>) {
+  }
+  else if constexpr (std::is_pointer_v<T>)
+  {
     return reinterpret_cast<T>(slot);
-  } else {
+  }
+  else
+  {
     return T(slot);
   }
 }
@@ -67,7 +77,8 @@ bool UnpackComponentParameters(const ComponentParameters* p, Args*... out)
 {
   constexpr int n = int(sizeof...(Args));
   static_assert(n <= kComponentMaxParams);
-  if (!p || p->paramSize < n * sizeof(ComponentParamSlot)) return false;
+  if (!p || p->paramSize < n * sizeof(ComponentParamSlot))
+    return false;
   int i = n;
   ((*out = ComponentSlotValue<Args>(p->params[--i])), ...);
   return true;

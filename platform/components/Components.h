@@ -15,7 +15,8 @@ typedef SInt32 ComponentResult;
 typedef struct ComponentRecord* Component;
 typedef struct ComponentInstanceRecord* ComponentInstance;
 
-struct ComponentDescription {
+struct ComponentDescription
+{
   OSType componentType;
   OSType componentSubType;
   OSType componentManufacturer;
@@ -29,10 +30,11 @@ static_assert(sizeof(ComponentDescription) == 20);
 typedef intptr_t ComponentParamSlot;
 constexpr int kComponentMaxParams = 8;
 
-struct ComponentParameters {
+struct ComponentParameters
+{
   UInt8 flags;
-  UInt8 paramSize;  // bytes of params in use: slots x sizeof(ComponentParamSlot)
-  SInt16 what;      // the selector
+  UInt8 paramSize; // bytes of params in use: slots x sizeof(ComponentParamSlot)
+  SInt16 what;     // the selector
   ComponentParamSlot params[kComponentMaxParams];
 };
 static_assert(offsetof(ComponentParameters, what) == 2);

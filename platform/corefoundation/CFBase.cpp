@@ -6,7 +6,8 @@
 CFObject* CFObjectOrDie(CFTypeRef ref, const char* function)
 {
   CFObject* obj = CFObjectOf(ref);
-  if (obj) return obj;
+  if (obj)
+    return obj;
   fprintf(stderr, "%s: %s (%p)\n", function, ref ? "not a live Core Foundation object" : "NULL argument", ref);
   fflush(stderr);
   abort();
@@ -15,15 +16,18 @@ CFObject* CFObjectOrDie(CFTypeRef ref, const char* function)
 CFTypeRef CFRetain(CFTypeRef ref)
 {
   CFObject* obj = CFObjectOrDie(ref, "CFRetain");
-  if (!obj->immortal) obj->refCount.fetch_add(1, std::memory_order_relaxed);
+  if (!obj->immortal)
+    obj->refCount.fetch_add(1, std::memory_order_relaxed);
   return ref;
 }
 
 void CFRelease(CFTypeRef ref)
 {
   CFObject* obj = CFObjectOrDie(ref, "CFRelease");
-  if (obj->immortal) return;
-  if (obj->refCount.fetch_sub(1, std::memory_order_acq_rel) == 1) obj->ops->destroy(obj);
+  if (obj->immortal)
+    return;
+  if (obj->refCount.fetch_sub(1, std::memory_order_acq_rel) == 1)
+    obj->ops->destroy(obj);
 }
 
 CFTypeID CFGetTypeID(CFTypeRef ref)
@@ -41,7 +45,8 @@ Boolean CFEqual(CFTypeRef a, CFTypeRef b)
 {
   CFObject* x = CFObjectOrDie(a, "CFEqual");
   CFObject* y = CFObjectOrDie(b, "CFEqual");
-  if (x == y) return true;
+  if (x == y)
+    return true;
   return x->typeID == y->typeID && x->ops->equals(*x, *y);
 }
 

@@ -12,22 +12,27 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr long kMaxInfoPlistBytes = 1 << 20;
 
-struct CFBundleObj : CFObject {
+struct CFBundleObj : CFObject
+{
   static constexpr CFTypeID kTypeID = kCFObjBundle;
   CFBundleObj(CFURLRef u, CFDictionaryRef i) : CFObject(kTypeID, CFOpsOf<CFBundleObj>()), url(u), info(i) {}
   ~CFBundleObj()
   {
-    if (url) CFRelease(url);
-    if (info) CFRelease(info);
-    if (mainIdentifier) CFRelease(mainIdentifier);
+    if (url)
+      CFRelease(url);
+    if (info)
+      CFRelease(info);
+    if (mainIdentifier)
+      CFRelease(mainIdentifier);
   }
   CFURLRef url;
   CFDictionaryRef info;
-  CFStringRef mainIdentifier = nullptr;  // main bundle only
+  CFStringRef mainIdentifier = nullptr; // main bundle only
 };
 
 std::mutex& RegistryLock()
@@ -46,11 +51,13 @@ std::vector<CFBundleObj*>& Registry()
 bool ReadFile(const std::string& path, std::vector<UInt8>* out)
 {
   FILE* f = fopen(path.c_str(), "rb");
-  if (!f) return false;
+  if (!f)
+    return false;
   UInt8 chunk[4096];
   size_t n;
   bool ok = true;
-  while (ok && (n = fread(chunk, 1, sizeof chunk, f)) > 0) {
+  while (ok && (n = fread(chunk, 1, sizeof chunk, f)) > 0)
+  {
     out->insert(out->end(), chunk, chunk + n);
     ok = out->size() <= size_t(kMaxInfoPlistBytes);
   }
@@ -82,27 +89,36 @@ CFBundleObj* MainBundle()
   return main;
 }
 
-}  // namespace
+} // namespace
 
-CFTypeID CFBundleGetTypeID() { return kCFObjBundle; }
+CFTypeID CFBundleGetTypeID()
+{
+  return kCFObjBundle;
+}
 
 CFBundleRef CFBundleCreate(CFAllocatorRef, CFURLRef bundleURL)
 {
   const char* root = CFURLPath(bundleURL);
-  if (!root) return nullptr;
+  if (!root)
+    return nullptr;
   std::lock_guard<std::mutex> guard(RegistryLock());
-  for (CFBundleObj* b : Registry()) {
-    if (CFEqual(b->url, bundleURL)) {
+  for (CFBundleObj* b : Registry())
+  {
+    if (CFEqual(b->url, bundleURL))
+    {
       CFRetain(CFRefOf<CFTypeRef>(b));
       return CFRefOf<CFBundleRef>(b);
     }
   }
   std::vector<UInt8> bytes;
-  if (!ReadFile(std::string(root) + "/Contents/Info.plist", &bytes)) return nullptr;
+  if (!ReadFile(std::string(root) + "/Contents/Info.plist", &bytes))
+    return nullptr;
   CFDictionaryRef info = CFInfoPlistParse(bytes.data(), bytes.size());
-  if (!info) return nullptr;
+  if (!info)
+    return nullptr;
   auto* b = new (std::nothrow) CFBundleObj(static_cast<CFURLRef>(CFRetain(bundleURL)), info);
-  if (!b) {
+  if (!b)
+  {
     CFRelease(bundleURL);
     CFRelease(info);
     return nullptr;
@@ -114,17 +130,23 @@ CFBundleRef CFBundleCreate(CFAllocatorRef, CFURLRef bundleURL)
 
 CFBundleRef CFBundleGetBundleWithIdentifier(CFStringRef bundleID)
 {
-  if (!bundleID || CFGetTypeID(bundleID) != CFStringGetTypeID()) return nullptr;
+  if (!bundleID || CFGetTypeID(bundleID) != CFStringGetTypeID())
+    return nullptr;
   std::lock_guard<std::mutex> guard(RegistryLock());
-  for (CFBundleObj* b : Registry()) {
+  for (CFBundleObj* b : Registry())
+  {
     CFTypeRef id = CFDictionaryGetValue(b->info, CFSTR("CFBundleIdentifier"));
-    if (id && CFEqual(id, bundleID)) return CFRefOf<CFBundleRef>(b);
+    if (id && CFEqual(id, bundleID))
+      return CFRefOf<CFBundleRef>(b);
   }
   CFBundleObj* main = MainBundle();
   return main->mainIdentifier && CFEqual(main->mainIdentifier, bundleID) ? CFRefOf<CFBundleRef>(main) : nullptr;
 }
 
-CFBundleRef CFBundleGetMainBundle() { return CFRefOf<CFBundleRef>(MainBundle()); }
+CFBundleRef CFBundleGetMainBundle()
+{
+  return CFRefOf<CFBundleRef>(MainBundle());
+}
 
 void CFBundleSetMainBundleIdentifier(CFStringRef bundleID)
 {
@@ -132,14 +154,17 @@ void CFBundleSetMainBundleIdentifier(CFStringRef bundleID)
   CFStringRef old = main->mainIdentifier;
   bool isString = bundleID && CFGetTypeID(bundleID) == CFStringGetTypeID();
   main->mainIdentifier = isString ? static_cast<CFStringRef>(CFRetain(bundleID)) : nullptr;
-  if (old) CFRelease(old);
+  if (old)
+    CFRelease(old);
 }
 
 CFStringRef CFBundleGetIdentifier(CFBundleRef bundle)
 {
   auto* b = CFCast<CFBundleObj>(bundle);
-  if (!b) return nullptr;
-  if (b == MainBundle()) return b->mainIdentifier;
+  if (!b)
+    return nullptr;
+  if (b == MainBundle())
+    return b->mainIdentifier;
   return static_cast<CFStringRef>(CFDictionaryGetValue(b->info, CFSTR("CFBundleIdentifier")));
 }
 

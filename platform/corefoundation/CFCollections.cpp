@@ -10,21 +10,36 @@
 #include <utility>
 #include <vector>
 
-namespace {
+namespace
+{
 
-const void* RetainCF(CFAllocatorRef, const void* value) { return CFRetain(value); }
-void ReleaseCF(CFAllocatorRef, const void* value) { CFRelease(value); }
-Boolean EqualCF(const void* a, const void* b) { return CFEqual(a, b); }
-CFHashCode HashCF(const void* value) { return CFHash(value); }
+const void* RetainCF(CFAllocatorRef, const void* value)
+{
+  return CFRetain(value);
+}
+void ReleaseCF(CFAllocatorRef, const void* value)
+{
+  CFRelease(value);
+}
+Boolean EqualCF(const void* a, const void* b)
+{
+  return CFEqual(a, b);
+}
+CFHashCode HashCF(const void* value)
+{
+  return CFHash(value);
+}
 
-struct Ownership {
+struct Ownership
+{
   CFDictionaryRetainCallBack retain = nullptr;
   CFDictionaryReleaseCallBack release = nullptr;
 
   const void* In(const void* v) const { return retain ? retain(kCFAllocatorDefault, v) : v; }
   void Out(const void* v) const
   {
-    if (release) release(kCFAllocatorDefault, v);
+    if (release)
+      release(kCFAllocatorDefault, v);
   }
   bool Owns() const { return retain != nullptr; }
 };
@@ -34,31 +49,38 @@ struct Ownership {
 template <class V>
 bool Reserve(V& v)
 {
-  try {
+  try
+  {
     v.reserve(v.size() + 1);
     return true;
-  } catch (const std::bad_alloc&) {
+  }
+  catch (const std::bad_alloc&)
+  {
     return false;
   }
 }
 
-struct CFArrayObj : CFObject {
+struct CFArrayObj : CFObject
+{
   static constexpr CFTypeID kTypeID = kCFObjArray;
   CFArrayObj() : CFObject(kTypeID, CFOpsOf<CFArrayObj>()) {}
   ~CFArrayObj()
   {
-    for (const void* v : values) own.Out(v);
+    for (const void* v : values)
+      own.Out(v);
   }
   Ownership own;
   std::vector<const void*> values;
 };
 
-struct CFDictionaryObj : CFObject {
+struct CFDictionaryObj : CFObject
+{
   static constexpr CFTypeID kTypeID = kCFObjDictionary;
   CFDictionaryObj() : CFObject(kTypeID, CFOpsOf<CFDictionaryObj>()) {}
   ~CFDictionaryObj()
   {
-    for (auto& [k, v] : entries) {
+    for (auto& [k, v] : entries)
+    {
       keyOwn.Out(k);
       valueOwn.Out(v);
     }
@@ -66,9 +88,11 @@ struct CFDictionaryObj : CFObject {
   // Index of the entry for key, or -1.
   long Find(const void* key) const
   {
-    for (size_t i = 0; i < entries.size(); ++i) {
+    for (size_t i = 0; i < entries.size(); ++i)
+    {
       const void* k = entries[i].first;
-      if (k == key || (equal && equal(k, key))) return long(i);
+      if (k == key || (equal && equal(k, key)))
+        return long(i);
     }
     return -1;
   }
@@ -77,28 +101,38 @@ struct CFDictionaryObj : CFObject {
   std::vector<std::pair<const void*, const void*>> entries;
 };
 
-}  // namespace
+} // namespace
 
 const CFArrayCallBacks kCFTypeArrayCallBacks = {0, RetainCF, ReleaseCF, nullptr, EqualCF};
 const CFDictionaryKeyCallBacks kCFTypeDictionaryKeyCallBacks = {0, RetainCF, ReleaseCF, nullptr, EqualCF, HashCF};
 const CFDictionaryValueCallBacks kCFTypeDictionaryValueCallBacks = {0, RetainCF, ReleaseCF, nullptr, EqualCF};
 
-CFTypeID CFArrayGetTypeID() { return kCFObjArray; }
-CFTypeID CFDictionaryGetTypeID() { return kCFObjDictionary; }
+CFTypeID CFArrayGetTypeID()
+{
+  return kCFObjArray;
+}
+CFTypeID CFDictionaryGetTypeID()
+{
+  return kCFObjDictionary;
+}
 
 CFMutableArrayRef CFArrayCreateMutable(CFAllocatorRef, CFIndex capacity, const CFArrayCallBacks* callBacks)
 {
-  if (capacity < 0) return nullptr;
+  if (capacity < 0)
+    return nullptr;
   auto* a = new (std::nothrow) CFArrayObj;
-  if (a && callBacks) a->own = {callBacks->retain, callBacks->release};
+  if (a && callBacks)
+    a->own = {callBacks->retain, callBacks->release};
   return CFRefOf<CFMutableArrayRef>(a);
 }
 
 void CFArrayAppendValue(CFMutableArrayRef array, const void* value)
 {
   auto* a = CFCast<CFArrayObj>(array);
-  if (!a) return;
-  if (!Reserve(a->values)) return;
+  if (!a)
+    return;
+  if (!Reserve(a->values))
+    return;
   a->values.push_back(a->own.In(value));
 }
 
@@ -111,7 +145,8 @@ CFIndex CFArrayGetCount(CFArrayRef array)
 const void* CFArrayGetValueAtIndex(CFArrayRef array, CFIndex index)
 {
   auto* a = CFCast<CFArrayObj>(array);
-  if (!a || index < 0 || size_t(index) >= a->values.size()) return nullptr;
+  if (!a || index < 0 || size_t(index) >= a->values.size())
+    return nullptr;
   return a->values[size_t(index)];
 }
 
@@ -119,24 +154,31 @@ CFMutableDictionaryRef CFDictionaryCreateMutable(CFAllocatorRef, CFIndex capacit
                                                  const CFDictionaryKeyCallBacks* keyCallBacks,
                                                  const CFDictionaryValueCallBacks* valueCallBacks)
 {
-  if (capacity < 0) return nullptr;
+  if (capacity < 0)
+    return nullptr;
   auto* d = new (std::nothrow) CFDictionaryObj;
-  if (!d) return nullptr;
-  if (keyCallBacks) {
+  if (!d)
+    return nullptr;
+  if (keyCallBacks)
+  {
     d->keyOwn = {keyCallBacks->retain, keyCallBacks->release};
     d->equal = keyCallBacks->equal;
   }
-  if (valueCallBacks) d->valueOwn = {valueCallBacks->retain, valueCallBacks->release};
+  if (valueCallBacks)
+    d->valueOwn = {valueCallBacks->retain, valueCallBacks->release};
   return CFRefOf<CFMutableDictionaryRef>(d);
 }
 
 void CFDictionarySetValue(CFMutableDictionaryRef dict, const void* key, const void* value)
 {
   auto* d = CFCast<CFDictionaryObj>(dict);
-  if (!d || (!key && d->keyOwn.Owns()) || (!value && d->valueOwn.Owns())) return;
+  if (!d || (!key && d->keyOwn.Owns()) || (!value && d->valueOwn.Owns()))
+    return;
   long i = d->Find(key);
-  if (i < 0) {
-    if (!Reserve(d->entries)) return;
+  if (i < 0)
+  {
+    if (!Reserve(d->entries))
+      return;
     d->entries.emplace_back(d->keyOwn.In(key), d->valueOwn.In(value));
     return;
   }
@@ -156,8 +198,10 @@ Boolean CFDictionaryGetValueIfPresent(CFDictionaryRef dict, const void* key, con
 {
   auto* d = CFCast<CFDictionaryObj>(dict);
   long i = d ? d->Find(key) : -1;
-  if (i < 0) return false;
-  if (value) *value = d->entries[size_t(i)].second;
+  if (i < 0)
+    return false;
+  if (value)
+    *value = d->entries[size_t(i)].second;
   return true;
 }
 
@@ -170,9 +214,13 @@ CFIndex CFDictionaryGetCount(CFDictionaryRef dict)
 void CFDictionaryGetKeysAndValues(CFDictionaryRef dict, const void** keys, const void** values)
 {
   auto* d = CFCast<CFDictionaryObj>(dict);
-  if (!d) return;
-  for (size_t i = 0; i < d->entries.size(); ++i) {
-    if (keys) keys[i] = d->entries[i].first;
-    if (values) values[i] = d->entries[i].second;
+  if (!d)
+    return;
+  for (size_t i = 0; i < d->entries.size(); ++i)
+  {
+    if (keys)
+      keys[i] = d->entries[i].first;
+    if (values)
+      values[i] = d->entries[i].second;
   }
 }

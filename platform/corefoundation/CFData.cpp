@@ -5,9 +5,11 @@
 #include <new>
 #include <vector>
 
-namespace {
+namespace
+{
 
-struct CFDataObj : CFObject {
+struct CFDataObj : CFObject
+{
   static constexpr CFTypeID kTypeID = kCFObjData;
   CFDataObj() : CFObject(kTypeID, CFOpsOf<CFDataObj>()) {}
   bool Equals(const CFDataObj& other) const { return bytes == other.bytes; }
@@ -15,18 +17,26 @@ struct CFDataObj : CFObject {
   std::vector<UInt8> bytes;
 };
 
-}  // namespace
+} // namespace
 
-CFTypeID CFDataGetTypeID() { return kCFObjData; }
+CFTypeID CFDataGetTypeID()
+{
+  return kCFObjData;
+}
 
 CFDataRef CFDataCreate(CFAllocatorRef, const UInt8* bytes, CFIndex length)
 {
-  if (length < 0 || (!bytes && length)) return nullptr;
+  if (length < 0 || (!bytes && length))
+    return nullptr;
   auto* d = new (std::nothrow) CFDataObj;
-  if (!d) return nullptr;
-  try {
+  if (!d)
+    return nullptr;
+  try
+  {
     d->bytes.assign(bytes, bytes + length);
-  } catch (const std::bad_alloc&) {
+  }
+  catch (const std::bad_alloc&)
+  {
     delete d;
     return nullptr;
   }

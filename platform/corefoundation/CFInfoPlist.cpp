@@ -5,20 +5,26 @@
 #include <cstring>
 #include <string>
 
-namespace {
+namespace
+{
 
-class PlistCursor {
+class PlistCursor
+{
 public:
   PlistCursor(const UInt8* b, size_t n) : p(reinterpret_cast<const char*>(b)), end(p + n) {}
 
   // Skips white space and comments; false on an unterminated comment.
   bool SkipSpace()
   {
-    for (;;) {
-      while (p < end && (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r')) ++p;
-      if (!Starts("<!--")) return true;
+    for (;;)
+    {
+      while (p < end && (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r'))
+        ++p;
+      if (!Starts("<!--"))
+        return true;
       const char* close = Find("-->", p + 4);
-      if (!close) return false;
+      if (!close)
+        return false;
       p = close + 3;
     }
   }
@@ -26,10 +32,13 @@ public:
   // Skips "<?...?>" or "<!DOCTYPE...>" when present.
   bool SkipPrologItem(const char* open, const char* close)
   {
-    if (!SkipSpace()) return false;
-    if (!Starts(open)) return true;
+    if (!SkipSpace())
+      return false;
+    if (!Starts(open))
+      return true;
     const char* c = Find(close, p + strlen(open));
-    if (!c) return false;
+    if (!c)
+      return false;
     p = c + strlen(close);
     return true;
   }
@@ -37,18 +46,22 @@ public:
   // Consumes the tag "<name" with any attributes, up to ">".
   bool OpenTag(const char* name)
   {
-    if (!SkipSpace() || !Starts("<") || !Starts(name, 1)) return false;
+    if (!SkipSpace() || !Starts("<") || !Starts(name, 1))
+      return false;
     const char* q = p + 1 + strlen(name);
-    if (q < end && *q != '>' && *q != ' ' && *q != '\t' && *q != '\n' && *q != '\r') return false;
+    if (q < end && *q != '>' && *q != ' ' && *q != '\t' && *q != '\n' && *q != '\r')
+      return false;
     const char* close = Find(">", q);
-    if (!close) return false;
+    if (!close)
+      return false;
     p = close + 1;
     return true;
   }
 
   bool Literal(const char* text)
   {
-    if (!SkipSpace() || !Starts(text)) return false;
+    if (!SkipSpace() || !Starts(text))
+      return false;
     p += strlen(text);
     return true;
   }
@@ -62,22 +75,24 @@ public:
     std::string empty = std::string("<") + tag + "/>";
     std::string close = std::string("</") + tag + ">";
     out->clear();
-    if (Literal(empty.c_str())) return true;
-    if (!Literal(open.c_str())) return false;
-    while (p < end && *p != '<') {
-      if (*p != '&') {
+    if (Literal(empty.c_str()))
+      return true;
+    if (!Literal(open.c_str()))
+      return false;
+    while (p < end && *p != '<')
+    {
+      if (*p != '&')
+      {
         out->push_back(*p++);
         continue;
       }
-      if (!Entity(out)) return false;
+      if (!Entity(out))
+        return false;
     }
     return Literal(close.c_str());
   }
 
-  bool AtEnd()
-  {
-    return SkipSpace() && p == end;
-  }
+  bool AtEnd() { return SkipSpace() && p == end; }
 
 private:
   bool Starts(const char* text, size_t offset = 0) const
@@ -90,16 +105,22 @@ private:
   {
     size_t n = strlen(text);
     for (const char* q = from; q < end && size_t(end - q) >= n; ++q)
-      if (memcmp(q, text, n) == 0) return q;
+      if (memcmp(q, text, n) == 0)
+        return q;
     return nullptr;
   }
 
   bool Entity(std::string* out)
   {
-    static const struct { const char* name; char c; } kEntities[] = {
-        {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
-    for (const auto& e : kEntities) {
-      if (Starts(e.name)) {
+    static const struct
+    {
+      const char* name;
+      char c;
+    } kEntities[] = {{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
+    for (const auto& e : kEntities)
+    {
+      if (Starts(e.name))
+      {
         out->push_back(e.c);
         p += strlen(e.name);
         return true;
@@ -114,44 +135,58 @@ private:
 
 CFStringRef NewString(const std::string& text)
 {
-  return CFStringCreateWithBytes(kCFAllocatorDefault, reinterpret_cast<const UInt8*>(text.data()),
-                                 CFIndex(text.size()), kCFStringEncodingUTF8, false);
+  return CFStringCreateWithBytes(kCFAllocatorDefault, reinterpret_cast<const UInt8*>(text.data()), CFIndex(text.size()),
+                                 kCFStringEncodingUTF8, false);
 }
 
 bool ReadPairs(PlistCursor& in, CFMutableDictionaryRef dict)
 {
   std::string key, value;
-  while (!in.AtLiteral("</dict>")) {
-    if (!in.Element("key", &key) || !in.Element("string", &value)) return false;
+  while (!in.AtLiteral("</dict>"))
+  {
+    if (!in.Element("key", &key) || !in.Element("string", &value))
+      return false;
     CFStringRef k = NewString(key);
     CFStringRef v = NewString(value);
     bool ok = k && v;
-    if (ok) CFDictionarySetValue(dict, k, v);
-    if (k) CFRelease(k);
-    if (v) CFRelease(v);
-    if (!ok) return false;
+    if (ok)
+      CFDictionarySetValue(dict, k, v);
+    if (k)
+      CFRelease(k);
+    if (v)
+      CFRelease(v);
+    if (!ok)
+      return false;
   }
   return true;
 }
 
-}  // namespace
+} // namespace
 
 CFDictionaryRef CFInfoPlistParse(const UInt8* bytes, size_t length)
 {
-  if (!bytes) return nullptr;
+  if (!bytes)
+    return nullptr;
   PlistCursor in(bytes, length);
-  if (!in.SkipPrologItem("<?xml", "?>") || !in.SkipPrologItem("<!DOCTYPE", ">")) return nullptr;
-  if (!in.OpenTag("plist") || !in.Literal("<dict>")) return nullptr;
+  if (!in.SkipPrologItem("<?xml", "?>") || !in.SkipPrologItem("<!DOCTYPE", ">"))
+    return nullptr;
+  if (!in.OpenTag("plist") || !in.Literal("<dict>"))
+    return nullptr;
   CFMutableDictionaryRef dict =
-      CFDictionaryCreateMutable(kCFAllocatorDefault, 0, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks);
-  if (!dict) return nullptr;
+    CFDictionaryCreateMutable(kCFAllocatorDefault, 0, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks);
+  if (!dict)
+    return nullptr;
   bool ok = false;
-  try {
+  try
+  {
     ok = ReadPairs(in, dict) && in.Literal("</dict>") && in.Literal("</plist>") && in.AtEnd();
-  } catch (const std::bad_alloc&) {
+  }
+  catch (const std::bad_alloc&)
+  {
     ok = false;
   }
-  if (!ok) {
+  if (!ok)
+  {
     CFRelease(dict);
     return nullptr;
   }

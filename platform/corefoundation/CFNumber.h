@@ -6,7 +6,7 @@
 
 typedef CFIndex CFNumberType;
 constexpr CFNumberType kCFNumberSInt32Type = 3;
-constexpr CFNumberType kCFNumberIntType = 9;  // the same 32 bits on this platform
+constexpr CFNumberType kCFNumberIntType = 9; // the same 32 bits on this platform
 
 typedef const struct __CFNumber* CFNumberRef;
 

@@ -10,18 +10,20 @@
 #include <new>
 #include <string>
 
-namespace {
+namespace
+{
 
-struct CFStringObj : CFObject {
+struct CFStringObj : CFObject
+{
   static constexpr CFTypeID kTypeID = kCFObjString;
-  CFStringObj(std::string t, CFIndex units) : CFObject(kTypeID, CFOpsOf<CFStringObj>()), text(std::move(t)), utf16Length(units) {}
-  bool Equals(const CFStringObj& other) const
+  CFStringObj(std::string t, CFIndex units)
+    : CFObject(kTypeID, CFOpsOf<CFStringObj>()), text(std::move(t)), utf16Length(units)
   {
-    return text == other.text;
   }
+  bool Equals(const CFStringObj& other) const { return text == other.text; }
   CFHashCode Hash() const { return std::hash<std::string>()(text); }
 
-  std::string text;  // UTF-8, no embedded zero
+  std::string text; // UTF-8, no embedded zero
   CFIndex utf16Length;
 };
 
@@ -32,27 +34,51 @@ template <class Emit>
 CFIndex DecodeUtf16(const UInt8* s, size_t n, Emit emit)
 {
   CFIndex units = 0;
-  for (size_t i = 0; i < n;) {
+  for (size_t i = 0; i < n;)
+  {
     UInt8 c = s[i];
     size_t len;
     UInt32 cp;
-    if (c < 0x80) { len = 1; cp = c; }
-    else if (c >= 0xC2 && c <= 0xDF) { len = 2; cp = c & 0x1F; }
-    else if (c >= 0xE0 && c <= 0xEF) { len = 3; cp = c & 0x0F; }
-    else if (c >= 0xF0 && c <= 0xF4) { len = 4; cp = c & 0x07; }
-    else return -1;
-    if (n - i < len) return -1;
-    for (size_t k = 1; k < len; ++k) {
-      if ((s[i + k] & 0xC0) != 0x80) return -1;
+    if (c < 0x80)
+    {
+      len = 1;
+      cp = c;
+    }
+    else if (c >= 0xC2 && c <= 0xDF)
+    {
+      len = 2;
+      cp = c & 0x1F;
+    }
+    else if (c >= 0xE0 && c <= 0xEF)
+    {
+      len = 3;
+      cp = c & 0x0F;
+    }
+    else if (c >= 0xF0 && c <= 0xF4)
+    {
+      len = 4;
+      cp = c & 0x07;
+    }
+    else
+      return -1;
+    if (n - i < len)
+      return -1;
+    for (size_t k = 1; k < len; ++k)
+    {
+      if ((s[i + k] & 0xC0) != 0x80)
+        return -1;
       cp = (cp << 6) | (s[i + k] & 0x3F);
     }
     if ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)))
       return -1;
-    if (cp >= 0x10000) {
+    if (cp >= 0x10000)
+    {
       emit(UniChar(0xD800 + ((cp - 0x10000) >> 10)));
       emit(UniChar(0xDC00 + ((cp - 0x10000) & 0x3FF)));
       units += 2;
-    } else {
+    }
+    else
+    {
       emit(UniChar(cp));
       ++units;
     }
@@ -69,42 +95,56 @@ CFIndex Utf16Units(const UInt8* s, size_t n)
 bool IsAscii(const std::string& text)
 {
   for (unsigned char c : text)
-    if (c >= 0x80) return false;
+    if (c >= 0x80)
+      return false;
   return true;
 }
 
-}  // namespace
+} // namespace
 
-CFTypeID CFStringGetTypeID() { return kCFObjString; }
+CFTypeID CFStringGetTypeID()
+{
+  return kCFObjString;
+}
 
 CFStringRef CFStringCreateWithBytes(CFAllocatorRef, const UInt8* bytes, CFIndex numBytes, CFStringEncoding encoding,
                                     Boolean)
 {
-  if (numBytes < 0 || (!bytes && numBytes)) return nullptr;
-  if (encoding != kCFStringEncodingUTF8 && encoding != kCFStringEncodingASCII) return nullptr;
+  if (numBytes < 0 || (!bytes && numBytes))
+    return nullptr;
+  if (encoding != kCFStringEncodingUTF8 && encoding != kCFStringEncodingASCII)
+    return nullptr;
   size_t n = size_t(numBytes);
-  if (n && memchr(bytes, 0, n)) return nullptr;
+  if (n && memchr(bytes, 0, n))
+    return nullptr;
   std::string text(reinterpret_cast<const char*>(bytes), n);
-  if (encoding == kCFStringEncodingASCII && !IsAscii(text)) return nullptr;
+  if (encoding == kCFStringEncodingASCII && !IsAscii(text))
+    return nullptr;
   CFIndex units = Utf16Units(bytes, n);
-  if (units < 0) return nullptr;
+  if (units < 0)
+    return nullptr;
   return CFRefOf<CFStringRef>(new (std::nothrow) CFStringObj(std::move(text), units));
 }
 
 CFStringRef CFStringCreateWithCString(CFAllocatorRef alloc, const char* cStr, CFStringEncoding encoding)
 {
-  if (!cStr) return nullptr;
+  if (!cStr)
+    return nullptr;
   return CFStringCreateWithBytes(alloc, reinterpret_cast<const UInt8*>(cStr), CFIndex(strlen(cStr)), encoding, false);
 }
 
 Boolean CFStringGetCString(CFStringRef str, char* buffer, CFIndex bufferSize, CFStringEncoding encoding)
 {
-  if (!buffer || bufferSize <= 0) return false;
+  if (!buffer || bufferSize <= 0)
+    return false;
   buffer[0] = 0;
   auto* s = CFCast<CFStringObj>(str);
-  if (!s) return false;
-  if (encoding != kCFStringEncodingUTF8 && (encoding != kCFStringEncodingASCII || !IsAscii(s->text))) return false;
-  if (s->text.size() >= size_t(bufferSize)) return false;
+  if (!s)
+    return false;
+  if (encoding != kCFStringEncodingUTF8 && (encoding != kCFStringEncodingASCII || !IsAscii(s->text)))
+    return false;
+  if (s->text.size() >= size_t(bufferSize))
+    return false;
   memcpy(buffer, s->text.c_str(), s->text.size() + 1);
   return true;
 }
@@ -119,7 +159,8 @@ void CFStringGetCharacters(CFStringRef str, CFRange range, UniChar* buffer)
 {
   auto* s = CFCast<CFStringObj>(str);
   if (!s || !buffer || range.location < 0 || range.length < 0 || range.location > s->utf16Length ||
-      range.length > s->utf16Length - range.location) {
+      range.length > s->utf16Length - range.location)
+  {
     // The platform raises a range exception here and the process ends.
     fprintf(stderr, "CFStringGetCharacters: range {%ld, %ld} out of bounds\n", long(range.location),
             long(range.length));
@@ -127,17 +168,21 @@ void CFStringGetCharacters(CFStringRef str, CFRange range, UniChar* buffer)
   }
   CFIndex at = 0, end = range.location + range.length;
   DecodeUtf16(reinterpret_cast<const UInt8*>(s->text.data()), s->text.size(), [&](UniChar u) {
-    if (at >= range.location && at < end) buffer[at - range.location] = u;
+    if (at >= range.location && at < end)
+      buffer[at - range.location] = u;
     ++at;
   });
 }
 
 CFIndex CFStringGetMaximumSizeForEncoding(CFIndex length, CFStringEncoding encoding)
 {
-  if (length < 0) return kCFNotFound;
-  if (encoding == kCFStringEncodingASCII) return length;
+  if (length < 0)
+    return kCFNotFound;
+  if (encoding == kCFStringEncodingASCII)
+    return length;
   // A UTF-16 unit needs at most 3 UTF-8 bytes (a surrogate pair 4 for 2 units).
-  if (encoding == kCFStringEncodingUTF8) return length > LONG_MAX / 3 ? kCFNotFound : length * 3;
+  if (encoding == kCFStringEncodingUTF8)
+    return length > LONG_MAX / 3 ? kCFNotFound : length * 3;
   return kCFNotFound;
 }
 
@@ -145,12 +190,15 @@ CFStringRef __CFStringMakeConstantString(const char* cStr)
 {
   static std::mutex lock;
   static std::map<std::string, CFStringObj*>* table = new std::map<std::string, CFStringObj*>;
-  if (!cStr) return nullptr;
+  if (!cStr)
+    return nullptr;
   std::lock_guard<std::mutex> guard(lock);
   auto it = table->find(cStr);
-  if (it != table->end()) return CFRefOf<CFStringRef>(it->second);
+  if (it != table->end())
+    return CFRefOf<CFStringRef>(it->second);
   auto* s = CFCast<CFStringObj>(CFStringCreateWithCString(kCFAllocatorDefault, cStr, kCFStringEncodingUTF8));
-  if (!s) return nullptr;
+  if (!s)
+    return nullptr;
   s->immortal = true;
   (*table)[cStr] = s;
   return CFRefOf<CFStringRef>(s);

@@ -9,11 +9,15 @@ constexpr CFStringEncoding kCFStringEncodingASCII = 0x0600;
 constexpr CFStringEncoding kCFStringEncodingUTF8 = 0x08000100;
 
 typedef UInt16 UniChar;
-struct CFRange {
+struct CFRange
+{
   CFIndex location;
   CFIndex length;
 };
-inline CFRange CFRangeMake(CFIndex location, CFIndex length) { return CFRange{location, length}; }
+inline CFRange CFRangeMake(CFIndex location, CFIndex length)
+{
+  return CFRange{location, length};
+}
 
 CFTypeID CFStringGetTypeID();
 

@@ -9,7 +9,8 @@
 #include <climits>
 #include <cstdint>
 
-enum : CFTypeID {
+enum : CFTypeID
+{
   kCFObjString = 1,
   kCFObjNumber,
   kCFObjData,
@@ -22,14 +23,16 @@ enum : CFTypeID {
 struct CFObject;
 
 // What differs between types: how to free, compare and hash an object.
-struct CFObjectOps {
+struct CFObjectOps
+{
   void (*destroy)(CFObject* obj);
-  bool (*equals)(const CFObject& a, const CFObject& b);  // null: identity
-  CFHashCode (*hash)(const CFObject& obj);               // null: address
+  bool (*equals)(const CFObject& a, const CFObject& b); // null: identity
+  CFHashCode (*hash)(const CFObject& obj);              // null: address
 };
 
-struct CFObject {
-  static constexpr UInt32 kLive = 0x4B434621;  // "KCF!"
+struct CFObject
+{
+  static constexpr UInt32 kLive = 0x4B434621; // "KCF!"
 
   CFObject(CFTypeID id, const CFObjectOps* o) : typeID(id), ops(o) {}
   ~CFObject() { magic = 0; }
@@ -37,7 +40,7 @@ struct CFObject {
   UInt32 magic = kLive;
   CFTypeID typeID;
   const CFObjectOps* ops;
-  bool immortal = false;  // constant strings live until the process ends
+  bool immortal = false; // constant strings live until the process ends
   std::atomic<long> refCount{1};
 };
 
@@ -46,19 +49,19 @@ template <class T>
 const CFObjectOps* CFOpsOf()
 {
   static const CFObjectOps ops = {
-      [](CFObject* o) { delete static_cast<T*>(o); },
-      [](const CFObject& a, const CFObject& b) {
-        if constexpr (requires(const T& t) { t.Equals(t); })
-          return static_cast<const T&>(a).Equals(static_cast<const T&>(b));
-        else
-          return &a == &b;
-      },
-      [](const CFObject& o) {
-        if constexpr (requires(const T& t) { t.Hash(); })
-          return static_cast<const T&>(o).Hash();
-        else
-          return CFHashCode(reinterpret_cast<uintptr_t>(&o));
-      },
+    [](CFObject* o) { delete static_cast<T*>(o); },
+    [](const CFObject& a, const CFObject& b) {
+      if constexpr (requires(const T& t) { t.Equals(t); })
+        return static_cast<const T&>(a).Equals(static_cast<const T&>(b));
+      else
+        return &a == &b;
+    },
+    [](const CFObject& o) {
+      if constexpr (requires(const T& t) { t.Hash(); })
+        return static_cast<const T&>(o).Hash();
+      else
+        return CFHashCode(reinterpret_cast<uintptr_t>(&o));
+    },
   };
   return &ops;
 }

@@ -9,15 +9,20 @@ CGAffineTransform CGAffineTransformMake(CGFloat a, CGFloat b, CGFloat c, CGFloat
   return CGAffineTransform{a, b, c, d, tx, ty};
 }
 
-CGAffineTransform CGAffineTransformMakeTranslation(CGFloat tx, CGFloat ty) { return {1, 0, 0, 1, tx, ty}; }
+CGAffineTransform CGAffineTransformMakeTranslation(CGFloat tx, CGFloat ty)
+{
+  return {1, 0, 0, 1, tx, ty};
+}
 
-CGAffineTransform CGAffineTransformMakeScale(CGFloat sx, CGFloat sy) { return {sx, 0, 0, sy, 0, 0}; }
+CGAffineTransform CGAffineTransformMakeScale(CGFloat sx, CGFloat sy)
+{
+  return {sx, 0, 0, sy, 0, 0};
+}
 
 CGAffineTransform CGAffineTransformConcat(CGAffineTransform t1, CGAffineTransform t2)
 {
-  return {t1.a * t2.a + t1.b * t2.c,           t1.a * t2.b + t1.b * t2.d,
-          t1.c * t2.a + t1.d * t2.c,           t1.c * t2.b + t1.d * t2.d,
-          t1.tx * t2.a + t1.ty * t2.c + t2.tx, t1.tx * t2.b + t1.ty * t2.d + t2.ty};
+  return {t1.a * t2.a + t1.b * t2.c, t1.a * t2.b + t1.b * t2.d,           t1.c * t2.a + t1.d * t2.c,
+          t1.c * t2.b + t1.d * t2.d, t1.tx * t2.a + t1.ty * t2.c + t2.tx, t1.tx * t2.b + t1.ty * t2.d + t2.ty};
 }
 
 CGAffineTransform CGAffineTransformTranslate(CGAffineTransform t, CGFloat tx, CGFloat ty)
@@ -33,7 +38,8 @@ CGAffineTransform CGAffineTransformScale(CGAffineTransform t, CGFloat sx, CGFloa
 CGAffineTransform CGAffineTransformInvert(CGAffineTransform t)
 {
   CGFloat det = t.a * t.d - t.b * t.c;
-  if (det == 0) return t;
+  if (det == 0)
+    return t;
   CGFloat a = t.d / det, b = -t.b / det, c = -t.c / det, d = t.a / det;
   return {a, b, c, d, -(t.tx * a + t.ty * c), -(t.tx * b + t.ty * d)};
 }
@@ -50,14 +56,17 @@ CGPoint CGPointApplyAffineTransform(CGPoint p, CGAffineTransform t)
 
 CGRect CGRectApplyAffineTransform(CGRect r, CGAffineTransform t)
 {
-  if (CGRectIsNull(r)) return r;
+  if (CGRectIsNull(r))
+    return r;
   r = CGRectStandardize(r);
   CGFloat xs[2] = {r.origin.x, r.origin.x + r.size.width};
   CGFloat ys[2] = {r.origin.y, r.origin.y + r.size.height};
   CGPoint p = CGPointApplyAffineTransform({xs[0], ys[0]}, t);
   CGFloat x0 = p.x, x1 = p.x, y0 = p.y, y1 = p.y;
-  for (CGFloat x : xs) {
-    for (CGFloat y : ys) {
+  for (CGFloat x : xs)
+  {
+    for (CGFloat y : ys)
+    {
       p = CGPointApplyAffineTransform({x, y}, t);
       x0 = std::min(x0, p.x);
       x1 = std::max(x1, p.x);

@@ -4,7 +4,8 @@
 
 #include "platform/coregraphics/CGGeometry.h"
 
-struct CGAffineTransform {
+struct CGAffineTransform
+{
   CGFloat a, b, c, d, tx, ty;
 };
 

@@ -11,8 +11,8 @@
 // bytesPerRow is below width * 4, the bitmap exceeds kCGMaxBitmapPixels,
 // or the layout is not supported. The context holds its own reference to
 // the colour space.
-CGContextRef CGBitmapContextCreate(void* data, size_t width, size_t height, size_t bitsPerComponent,
-                                   size_t bytesPerRow, CGColorSpaceRef space, CGBitmapInfo bitmapInfo);
+CGContextRef CGBitmapContextCreate(void* data, size_t width, size_t height, size_t bitsPerComponent, size_t bytesPerRow,
+                                   CGColorSpaceRef space, CGBitmapInfo bitmapInfo);
 
 // Every getter answers 0 (or null) for null.
 void* CGBitmapContextGetData(CGContextRef c);

@@ -5,18 +5,28 @@
 
 #include "platform/coregraphics/cg_pixel.h"
 
-CGContextRef CGContextRetain(CGContextRef c) { return CGObjectRetain(c); }
+CGContextRef CGContextRetain(CGContextRef c)
+{
+  return CGObjectRetain(c);
+}
 
-void CGContextRelease(CGContextRef c) { CGObjectRelease(c); }
+void CGContextRelease(CGContextRef c)
+{
+  CGObjectRelease(c);
+}
 
 void CGContextFlush(CGContextRef) {}
 
 void CGContextSaveGState(CGContextRef c)
 {
-  if (!c) return;
-  try {
+  if (!c)
+    return;
+  try
+  {
     c->stack.push_back(c->state());
-  } catch (const std::bad_alloc&) {
+  }
+  catch (const std::bad_alloc&)
+  {
     // Without memory the save is lost; the matching restore then finds
     // the stack one short and leaves the state as it is.
   }
@@ -24,12 +34,14 @@ void CGContextSaveGState(CGContextRef c)
 
 void CGContextRestoreGState(CGContextRef c)
 {
-  if (c && c->stack.size() > 1) c->stack.pop_back();
+  if (c && c->stack.size() > 1)
+    c->stack.pop_back();
 }
 
 void CGContextConcatCTM(CGContextRef c, CGAffineTransform t)
 {
-  if (c) c->state().ctm = CGAffineTransformConcat(t, c->state().ctm);
+  if (c)
+    c->state().ctm = CGAffineTransformConcat(t, c->state().ctm);
 }
 
 void CGContextTranslateCTM(CGContextRef c, CGFloat tx, CGFloat ty)
@@ -48,30 +60,37 @@ void CGContextRotateCTM(CGContextRef c, CGFloat radians)
   CGContextConcatCTM(c, CGAffineTransformMake(k, s, -s, k, 0, 0));
 }
 
-CGAffineTransform CGContextGetCTM(CGContextRef c) { return c ? c->state().ctm : CGAffineTransformIdentity; }
+CGAffineTransform CGContextGetCTM(CGContextRef c)
+{
+  return c ? c->state().ctm : CGAffineTransformIdentity;
+}
 
 void CGContextClipToRect(CGContextRef c, CGRect rect)
 {
-  if (!c) return;
+  if (!c)
+    return;
   CGGState& s = c->state();
   s.clip = CGRectIntersection(s.clip, CGRectApplyAffineTransform(rect, s.ctm));
 }
 
 CGRect CGContextGetClipBoundingBox(CGContextRef c)
 {
-  if (!c) return CGRectNull;
+  if (!c)
+    return CGRectNull;
   const CGGState& s = c->state();
   return CGRectApplyAffineTransform(s.clip, CGAffineTransformInvert(s.ctm));
 }
 
 void CGContextSetAlpha(CGContextRef c, CGFloat alpha)
 {
-  if (c) c->state().alpha = alpha > 1 ? 1 : alpha > 0 ? alpha : 0;
+  if (c)
+    c->state().alpha = alpha > 1 ? 1 : alpha > 0 ? alpha : 0;
 }
 
 void CGContextSetRGBFillColor(CGContextRef c, CGFloat r, CGFloat g, CGFloat b, CGFloat a)
 {
-  if (!c) return;
+  if (!c)
+    return;
   CGFloat* fill = c->state().fill;
   fill[0] = r;
   fill[1] = g;
@@ -81,18 +100,21 @@ void CGContextSetRGBFillColor(CGContextRef c, CGFloat r, CGFloat g, CGFloat b, C
 
 void CGContextSetFillColorWithColor(CGContextRef c, CGColorRef color)
 {
-  if (CGColorGetNumberOfComponents(color) != 4) return;
+  if (CGColorGetNumberOfComponents(color) != 4)
+    return;
   const CGFloat* v = CGColorGetComponents(color);
   CGContextSetRGBFillColor(c, v[0], v[1], v[2], v[3]);
 }
 
-namespace {
+namespace
+{
 
 // Pixel index ceil(v - 0.5) limited to [0, n]; NaN gives 0.
 size_t pixelEdge(CGFloat v, size_t n)
 {
   CGFloat e = std::ceil(v - 0.5);
-  if (!(e > 0)) return 0;
+  if (!(e > 0))
+    return 0;
   return e >= CGFloat(n) ? n : size_t(e);
 }
 
@@ -103,20 +125,24 @@ void coveredRange(CGFloat lo, CGFloat hi, size_t n, size_t* first, size_t* end)
   *end = pixelEdge(hi, n);
 }
 
-}  // namespace
+} // namespace
 
 void CGContextFillRect(CGContextRef c, CGRect rect)
 {
-  if (!c || !c->data) return;
+  if (!c || !c->data)
+    return;
   const CGGState& s = c->state();
   CGRect area = CGRectIntersection(CGRectApplyAffineTransform(rect, s.ctm), s.clip);
-  if (CGRectIsEmpty(area)) return;
+  if (CGRectIsEmpty(area))
+    return;
   size_t x0, x1, y0, y1;
   coveredRange(CGRectGetMinX(area), CGRectGetMaxX(area), c->width, &x0, &x1);
   coveredRange(CGRectGetMinY(area), CGRectGetMaxY(area), c->height, &y0, &y1);
-  if (x0 >= x1) return;
+  if (x0 >= x1)
+    return;
   // Device row y (bottom-up) is memory row height - 1 - y.
-  for (size_t y = y0; y < y1; ++y) {
+  for (size_t y = y0; y < y1; ++y)
+  {
     unsigned char* row = c->data + (c->height - 1 - y) * c->bytesPerRow;
     cgBlendSpan(row + x0 * 4, x1 - x0, c->bitmapInfo, s.fill);
   }

@@ -4,15 +4,18 @@
 
 CGDataProvider::~CGDataProvider()
 {
-  if (release) release(info, data, size);
+  if (release)
+    release(info, data, size);
 }
 
 CGDataProviderRef CGDataProviderCreateWithData(void* info, const void* data, size_t size,
                                                CGDataProviderReleaseDataCallback releaseData)
 {
-  if (!data) return nullptr;
+  if (!data)
+    return nullptr;
   CGDataProvider* p = new (std::nothrow) CGDataProvider;
-  if (!p) return nullptr;
+  if (!p)
+    return nullptr;
   p->info = info;
   p->data = data;
   p->size = size;
@@ -20,6 +23,12 @@ CGDataProviderRef CGDataProviderCreateWithData(void* info, const void* data, siz
   return p;
 }
 
-CGDataProviderRef CGDataProviderRetain(CGDataProviderRef provider) { return CGObjectRetain(provider); }
+CGDataProviderRef CGDataProviderRetain(CGDataProviderRef provider)
+{
+  return CGObjectRetain(provider);
+}
 
-void CGDataProviderRelease(CGDataProviderRef provider) { CGObjectRelease(provider); }
+void CGDataProviderRelease(CGDataProviderRef provider)
+{
+  CGObjectRelease(provider);
+}

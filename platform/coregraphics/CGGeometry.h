@@ -6,21 +6,33 @@
 
 typedef double CGFloat;
 
-struct CGPoint {
+struct CGPoint
+{
   CGFloat x, y;
 };
-struct CGSize {
+struct CGSize
+{
   CGFloat width, height;
 };
 // May have a negative size; every operation works on the standardised form.
-struct CGRect {
+struct CGRect
+{
   CGPoint origin;
   CGSize size;
 };
 
-inline CGPoint CGPointMake(CGFloat x, CGFloat y) { return CGPoint{x, y}; }
-inline CGSize CGSizeMake(CGFloat w, CGFloat h) { return CGSize{w, h}; }
-inline CGRect CGRectMake(CGFloat x, CGFloat y, CGFloat w, CGFloat h) { return CGRect{{x, y}, {w, h}}; }
+inline CGPoint CGPointMake(CGFloat x, CGFloat y)
+{
+  return CGPoint{x, y};
+}
+inline CGSize CGSizeMake(CGFloat w, CGFloat h)
+{
+  return CGSize{w, h};
+}
+inline CGRect CGRectMake(CGFloat x, CGFloat y, CGFloat w, CGFloat h)
+{
+  return CGRect{{x, y}, {w, h}};
+}
 
 // The result of intersecting rectangles that do not meet.
 extern const CGRect CGRectNull;

@@ -17,7 +17,8 @@
 
 typedef uint32_t CGBitmapInfo;
 
-enum CGImageAlphaInfo : uint32_t {
+enum CGImageAlphaInfo : uint32_t
+{
   kCGImageAlphaNone = 0,
   kCGImageAlphaPremultipliedLast = 1,
   kCGImageAlphaPremultipliedFirst = 2,
@@ -60,9 +61,9 @@ const unsigned char* CGImageGetBytes(CGImageRef image);
 // is one of those above (8 bits a component, 32 a pixel), bytesPerRow
 // holds a row, the provider holds every row, and the size is within
 // kCGMaxBitmapPixels. decode and intent are not supported and ignored.
-CGImageRef CGImageCreate(size_t width, size_t height, size_t bitsPerComponent, size_t bitsPerPixel,
-                         size_t bytesPerRow, CGColorSpaceRef space, CGBitmapInfo bitmapInfo,
-                         CGDataProviderRef provider, const CGFloat* decode, bool shouldInterpolate, int intent);
+CGImageRef CGImageCreate(size_t width, size_t height, size_t bitsPerComponent, size_t bitsPerPixel, size_t bytesPerRow,
+                         CGColorSpaceRef space, CGBitmapInfo bitmapInfo, CGDataProviderRef provider,
+                         const CGFloat* decode, bool shouldInterpolate, int intent);
 // A copy of the part of image inside rect (made integral outward and cut
 // to the image); null when nothing of the image is inside.
 CGImageRef CGImageCreateWithImageInRect(CGImageRef image, CGRect rect);

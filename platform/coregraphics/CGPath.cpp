@@ -5,18 +5,23 @@
 
 #include "platform/coregraphics/cg_raster.h"
 
-namespace {
+namespace
+{
 
 CGPoint toDevice(CGContextRef c, CGFloat x, CGFloat y)
 {
   return CGPointApplyAffineTransform(CGPointMake(x, y), c->state().ctm);
 }
 
-bool hasCurrentPoint(CGContextRef c) { return c && !c->path.empty() && !c->path.back().points.empty(); }
+bool hasCurrentPoint(CGContextRef c)
+{
+  return c && !c->path.empty() && !c->path.back().points.empty();
+}
 
 void setColor(CGFloat* dst, CGColorRef color)
 {
-  if (CGColorGetNumberOfComponents(color) != 4) return;
+  if (CGColorGetNumberOfComponents(color) != 4)
+    return;
   std::copy_n(CGColorGetComponents(color), 4, dst);
 }
 
@@ -24,9 +29,10 @@ void setColor(CGFloat* dst, CGColorRef color)
 // of a pixel of the true one.
 int curveSteps(CGPoint p0, CGPoint p1, CGPoint p2, CGPoint p3)
 {
-  CGFloat len = std::hypot(p1.x - p0.x, p1.y - p0.y) + std::hypot(p2.x - p1.x, p2.y - p1.y) +
-                std::hypot(p3.x - p2.x, p3.y - p2.y);
-  if (!(len < 1e6)) return 1;
+  CGFloat len =
+    std::hypot(p1.x - p0.x, p1.y - p0.y) + std::hypot(p2.x - p1.x, p2.y - p1.y) + std::hypot(p3.x - p2.x, p3.y - p2.y);
+  if (!(len < 1e6))
+    return 1;
   return std::clamp(int(std::sqrt(len) * 2), 1, 256);
 }
 
@@ -37,34 +43,40 @@ CGFloat deviceWidth(CGContextRef c)
   return c->state().lineWidth * std::sqrt(std::fabs(t.a * t.d - t.b * t.c));
 }
 
-}  // namespace
+} // namespace
 
 void CGContextBeginPath(CGContextRef c)
 {
-  if (c) c->path.clear();
+  if (c)
+    c->path.clear();
 }
 
 void CGContextMoveToPoint(CGContextRef c, CGFloat x, CGFloat y)
 {
-  if (!c) return;
-  if (c->path.empty() || c->path.back().points.size() > 1 || c->path.back().closed) c->path.emplace_back();
+  if (!c)
+    return;
+  if (c->path.empty() || c->path.back().points.size() > 1 || c->path.back().closed)
+    c->path.emplace_back();
   c->path.back().points.assign(1, toDevice(c, x, y));
 }
 
 void CGContextAddLineToPoint(CGContextRef c, CGFloat x, CGFloat y)
 {
-  if (!hasCurrentPoint(c)) return;
+  if (!hasCurrentPoint(c))
+    return;
   c->path.back().points.push_back(toDevice(c, x, y));
 }
 
 void CGContextAddCurveToPoint(CGContextRef c, CGFloat cp1x, CGFloat cp1y, CGFloat cp2x, CGFloat cp2y, CGFloat x,
                               CGFloat y)
 {
-  if (!hasCurrentPoint(c)) return;
+  if (!hasCurrentPoint(c))
+    return;
   std::vector<CGPoint>& pts = c->path.back().points;
   CGPoint p0 = pts.back(), p1 = toDevice(c, cp1x, cp1y), p2 = toDevice(c, cp2x, cp2y), p3 = toDevice(c, x, y);
   int n = curveSteps(p0, p1, p2, p3);
-  for (int i = 1; i <= n; ++i) {
+  for (int i = 1; i <= n; ++i)
+  {
     CGFloat t = CGFloat(i) / n, u = 1 - t;
     CGFloat a = u * u * u, b = 3 * u * u * t, d = 3 * u * t * t, e = t * t * t;
     pts.push_back({a * p0.x + b * p1.x + d * p2.x + e * p3.x, a * p0.y + b * p1.y + d * p2.y + e * p3.y});
@@ -73,7 +85,8 @@ void CGContextAddCurveToPoint(CGContextRef c, CGFloat cp1x, CGFloat cp1y, CGFloa
 
 void CGContextClosePath(CGContextRef c)
 {
-  if (!hasCurrentPoint(c)) return;
+  if (!hasCurrentPoint(c))
+    return;
   CGSubpath& sp = c->path.back();
   sp.closed = true;
   // The figure's start is the current point again, in a fresh subpath.
@@ -84,7 +97,8 @@ void CGContextClosePath(CGContextRef c)
 
 void CGContextAddRect(CGContextRef c, CGRect r)
 {
-  if (!c) return;
+  if (!c)
+    return;
   r = CGRectStandardize(r);
   CGFloat x0 = r.origin.x, y0 = r.origin.y, x1 = x0 + r.size.width, y1 = y0 + r.size.height;
   CGContextMoveToPoint(c, x0, y0);
@@ -96,7 +110,8 @@ void CGContextAddRect(CGContextRef c, CGRect r)
 
 void CGContextAddEllipseInRect(CGContextRef c, CGRect r)
 {
-  if (!c) return;
+  if (!c)
+    return;
   r = CGRectStandardize(r);
   // Four cubic quarter arcs; k places the control points.
   const CGFloat k = 0.5522847498307936;
@@ -112,40 +127,53 @@ void CGContextAddEllipseInRect(CGContextRef c, CGRect r)
 
 bool CGContextIsPathEmpty(CGContextRef c)
 {
-  if (!c) return true;
+  if (!c)
+    return true;
   for (const CGSubpath& sp : c->path)
-    if (sp.points.size() > 1) return false;
+    if (sp.points.size() > 1)
+      return false;
   return true;
 }
 
 void CGContextSetStrokeColorWithColor(CGContextRef c, CGColorRef color)
 {
-  if (c) setColor(c->state().stroke, color);
+  if (c)
+    setColor(c->state().stroke, color);
 }
 
 void CGContextSetRGBStrokeColor(CGContextRef c, CGFloat r, CGFloat g, CGFloat b, CGFloat a)
 {
   const CGFloat v[4] = {r, g, b, a};
-  if (c) std::copy_n(v, 4, c->state().stroke);
+  if (c)
+    std::copy_n(v, 4, c->state().stroke);
 }
 
 void CGContextSetLineWidth(CGContextRef c, CGFloat width)
 {
-  if (c && width >= 0) c->state().lineWidth = width;
+  if (c && width >= 0)
+    c->state().lineWidth = width;
 }
 
 void CGContextDrawPath(CGContextRef c, CGPathDrawingMode mode)
 {
-  if (!c) return;
-  if (mode != kCGPathStroke) cgFillPolygons(c, c->path, mode == kCGPathEOFill, c->state().fill);
+  if (!c)
+    return;
+  if (mode != kCGPathStroke)
+    cgFillPolygons(c, c->path, mode == kCGPathEOFill, c->state().fill);
   if (mode == kCGPathStroke || mode == kCGPathFillStroke)
     cgFillPolygons(c, cgStrokeOutline(c->path, deviceWidth(c)), false, c->state().stroke);
   c->path.clear();
 }
 
-void CGContextFillPath(CGContextRef c) { CGContextDrawPath(c, kCGPathFill); }
+void CGContextFillPath(CGContextRef c)
+{
+  CGContextDrawPath(c, kCGPathFill);
+}
 
-void CGContextStrokePath(CGContextRef c) { CGContextDrawPath(c, kCGPathStroke); }
+void CGContextStrokePath(CGContextRef c)
+{
+  CGContextDrawPath(c, kCGPathStroke);
+}
 
 void CGContextStrokeRect(CGContextRef c, CGRect rect)
 {

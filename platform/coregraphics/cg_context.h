@@ -8,26 +8,29 @@
 #include "platform/coregraphics/CGImage.h"
 #include "platform/coregraphics/cg_object.h"
 
-struct CGGState {
+struct CGGState
+{
   CGAffineTransform ctm = CGAffineTransformIdentity;
-  CGRect clip = CGRectNull;  // device space; set to the bitmap at creation
+  CGRect clip = CGRectNull; // device space; set to the bitmap at creation
   CGFloat fill[4] = {0, 0, 0, 1};
   CGFloat stroke[4] = {0, 0, 0, 1};
   CGFloat lineWidth = 1;
-  CGFloat alpha = 1;  // multiplies every drawing
+  CGFloat alpha = 1; // multiplies every drawing
 };
 
 // One figure of the current path, flattened, in device space.
-struct CGSubpath {
+struct CGSubpath
+{
   std::vector<CGPoint> points;
   bool closed = false;
 };
 
-struct CGContext : CGObject {
+struct CGContext : CGObject
+{
   CGGState& state() { return stack.back(); }
 
-  std::vector<CGGState> stack;  // never empty; back() is current
-  std::vector<CGSubpath> path;  // not part of the saved state, as on the platform
+  std::vector<CGGState> stack; // never empty; back() is current
+  std::vector<CGSubpath> path; // not part of the saved state, as on the platform
   unsigned char* data = nullptr;
   size_t width = 0;
   size_t height = 0;

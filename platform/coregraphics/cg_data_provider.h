@@ -4,7 +4,8 @@
 #include "platform/coregraphics/CGDataProvider.h"
 #include "platform/coregraphics/cg_object.h"
 
-struct CGDataProvider : CGObject {
+struct CGDataProvider : CGObject
+{
   ~CGDataProvider() override;
   void* info = nullptr;
   const void* data = nullptr;

@@ -6,7 +6,8 @@
 #include "platform/coregraphics/CGImage.h"
 #include "platform/coregraphics/cg_object.h"
 
-struct CGImage : CGObject {
+struct CGImage : CGObject
+{
   size_t width = 0;
   size_t height = 0;
   size_t bytesPerRow = 0;

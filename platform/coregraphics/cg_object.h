@@ -4,7 +4,8 @@
 
 #include <atomic>
 
-struct CGObject {
+struct CGObject
+{
   virtual ~CGObject() {}
   std::atomic<int> refCount{1};
 };
@@ -13,11 +14,13 @@ struct CGObject {
 template <class T>
 T* CGObjectRetain(T* obj)
 {
-  if (obj) obj->refCount.fetch_add(1, std::memory_order_relaxed);
+  if (obj)
+    obj->refCount.fetch_add(1, std::memory_order_relaxed);
   return obj;
 }
 
 inline void CGObjectRelease(CGObject* obj)
 {
-  if (obj && obj->refCount.fetch_sub(1, std::memory_order_acq_rel) == 1) delete obj;
+  if (obj && obj->refCount.fetch_sub(1, std::memory_order_acq_rel) == 1)
+    delete obj;
 }

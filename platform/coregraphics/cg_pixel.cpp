@@ -1,24 +1,31 @@
 #include "platform/coregraphics/cg_pixel.h"
 
-namespace {
+namespace
+{
 
 // NaN counts as 0, like any value below range.
 int toByte(CGFloat v)
 {
-  if (!(v > 0)) return 0;
+  if (!(v > 0))
+    return 0;
   return v >= 1 ? 255 : int(v * 255 + 0.5);
 }
 
 // x / 255 rounded to nearest, for 0 <= x <= 255 * 255.
-int div255(int x) { return (x + 127) / 255; }
+int div255(int x)
+{
+  return (x + 127) / 255;
+}
 
-}  // namespace
+} // namespace
 
 bool cgIsSupportedBitmapInfo(CGBitmapInfo info)
 {
-  if (info & ~(kCGBitmapAlphaInfoMask | kCGBitmapByteOrderMask)) return false;
+  if (info & ~(kCGBitmapAlphaInfoMask | kCGBitmapByteOrderMask))
+    return false;
   CGBitmapInfo order = info & kCGBitmapByteOrderMask;
-  if (order != kCGBitmapByteOrderDefault && order != kCGBitmapByteOrder32Big) return false;
+  if (order != kCGBitmapByteOrderDefault && order != kCGBitmapByteOrder32Big)
+    return false;
   CGBitmapInfo alpha = info & kCGBitmapAlphaInfoMask;
   return alpha == kCGImageAlphaNoneSkipFirst || alpha == kCGImageAlphaPremultipliedFirst;
 }
@@ -26,11 +33,14 @@ bool cgIsSupportedBitmapInfo(CGBitmapInfo info)
 void cgBlendSpan(unsigned char* p, size_t count, CGBitmapInfo info, const CGFloat rgba[4])
 {
   int a = toByte(rgba[3]);
-  if (a == 0) return;
+  if (a == 0)
+    return;
   int inv = 255 - a;
-  if ((info & kCGBitmapAlphaInfoMask) == kCGImageAlphaPremultipliedFirst) {
+  if ((info & kCGBitmapAlphaInfoMask) == kCGImageAlphaPremultipliedFirst)
+  {
     int r = toByte(rgba[0] * rgba[3]), g = toByte(rgba[1] * rgba[3]), b = toByte(rgba[2] * rgba[3]);
-    for (size_t i = 0; i < count; ++i, p += 4) {
+    for (size_t i = 0; i < count; ++i, p += 4)
+    {
       p[0] = (unsigned char)(a + div255(p[0] * inv));
       p[1] = (unsigned char)(r + div255(p[1] * inv));
       p[2] = (unsigned char)(g + div255(p[2] * inv));
@@ -39,8 +49,9 @@ void cgBlendSpan(unsigned char* p, size_t count, CGBitmapInfo info, const CGFloa
     return;
   }
   int r = toByte(rgba[0]), g = toByte(rgba[1]), b = toByte(rgba[2]);
-  for (size_t i = 0; i < count; ++i, p += 4) {
-    p[0] = 0xFF;  // the raster library reads this byte as alpha
+  for (size_t i = 0; i < count; ++i, p += 4)
+  {
+    p[0] = 0xFF; // the raster library reads this byte as alpha
     p[1] = (unsigned char)div255(r * a + p[1] * inv);
     p[2] = (unsigned char)div255(g * a + p[2] * inv);
     p[3] = (unsigned char)div255(b * a + p[3] * inv);
@@ -50,11 +61,13 @@ void cgBlendSpan(unsigned char* p, size_t count, CGBitmapInfo info, const CGFloa
 void cgBlendPremultiplied(unsigned char* p, CGBitmapInfo info, const unsigned char argb[4])
 {
   int a = argb[0];
-  if (a == 0 && !(argb[1] | argb[2] | argb[3])) return;
+  if (a == 0 && !(argb[1] | argb[2] | argb[3]))
+    return;
   int inv = 255 - a;
   bool premultiplied = (info & kCGBitmapAlphaInfoMask) == kCGImageAlphaPremultipliedFirst;
   p[0] = premultiplied ? (unsigned char)(a + div255(p[0] * inv)) : 0xFF;
-  for (int i = 1; i < 4; ++i) {
+  for (int i = 1; i < 4; ++i)
+  {
     int v = argb[i] + div255(p[i] * inv);
     p[i] = (unsigned char)(v > 255 ? 255 : v);
   }

@@ -38,7 +38,8 @@ constexpr FourCharCode MacFourCC(const char (&text)[5])
 // not printable ASCII shows as '?', so the text is always safe to print.
 void MacFourCCToText(FourCharCode code, char out[5]);
 
-enum : OSStatus {
+enum : OSStatus
+{
   noErr = 0,
   paramErr = -50,
   memFullErr = -108,
@@ -48,7 +49,10 @@ enum : OSStatus {
 };
 
 // Component Manager codes are 32-bit words with the high bit set.
-constexpr OSStatus kMacComponentErr(UInt32 word) { return OSStatus(word); }
+constexpr OSStatus kMacComponentErr(UInt32 word)
+{
+  return OSStatus(word);
+}
 constexpr OSStatus badComponentInstance = kMacComponentErr(0x80008001u);
 constexpr OSStatus badComponentSelector = kMacComponentErr(0x80008002u);
 

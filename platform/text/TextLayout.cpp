@@ -6,7 +6,8 @@
 #include "platform/coregraphics/CGBitmapContext.h"
 #include "platform/coregraphics/CGDataProvider.h"
 
-namespace {
+namespace
+{
 
 const TextUnit kEllipsis = 0x2026;
 
@@ -14,12 +15,16 @@ const TextUnit kEllipsis = 0x2026;
 std::vector<uint32_t> codepoints(const TextUnit* text, size_t n)
 {
   std::vector<uint32_t> cps;
-  for (size_t i = 0; i < n; ++i) {
+  for (size_t i = 0; i < n; ++i)
+  {
     uint32_t u = text[i];
-    if (u >= 0xD800 && u < 0xDC00 && i + 1 < n && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
+    if (u >= 0xD800 && u < 0xDC00 && i + 1 < n && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000)
+    {
       cps.push_back(0x10000 + ((u - 0xD800) << 10) + (text[i + 1] - 0xDC00));
       ++i;
-    } else {
+    }
+    else
+    {
       cps.push_back(u >= 0xD800 && u < 0xE000 ? 0xFFFD : u);
     }
   }
@@ -27,7 +32,8 @@ std::vector<uint32_t> codepoints(const TextUnit* text, size_t n)
 }
 
 // A glyph placed on the line: pen position in 1/64 pixel.
-struct Placed {
+struct Placed
+{
   unsigned index;
   long pen;
   TextGlyph glyph;
@@ -39,13 +45,18 @@ long layout(TextStyleRef style, const TextUnit* text, size_t n, std::vector<Plac
   long pen = 0;
   unsigned prev = 0;
   bool hasPrev = false;
-  for (uint32_t cp : codepoints(text, n)) {
-    if (cp < 0x20) continue;
+  for (uint32_t cp : codepoints(text, n))
+  {
+    if (cp < 0x20)
+      continue;
     unsigned gi = TextStyleGlyphIndex(style, cp);
     TextGlyph g;
-    if (!TextStyleGlyph(style, gi, &g)) continue;
-    if (hasPrev) pen += TextStyleKerning(style, prev, gi);
-    if (out) out->push_back({gi, pen, g});
+    if (!TextStyleGlyph(style, gi, &g))
+      continue;
+    if (hasPrev)
+      pen += TextStyleKerning(style, prev, gi);
+    if (out)
+      out->push_back({gi, pen, g});
     pen += g.advance;
     prev = gi;
     hasPrev = true;
@@ -55,7 +66,8 @@ long layout(TextStyleRef style, const TextUnit* text, size_t n, std::vector<Plac
 
 // The line's coverage: w x h bytes, top row first; originX and baseline
 // locate the pen origin inside it.
-struct LineMask {
+struct LineMask
+{
   int w = 0, h = 0, originX = 0, baseline = 0;
   std::vector<unsigned char> coverage;
 };
@@ -66,12 +78,14 @@ LineMask renderMask(TextStyleRef style, const std::vector<Placed>& glyphs, long 
   int x0 = 0, x1 = int(std::ceil(width / 64.0)), top = 0, bottom = 0;
   double ulOffset = 0, ulThick = 0;
   bool underline = TextStyleIsUnderlined(style);
-  if (underline) {
+  if (underline)
+  {
     TextStyleUnderline(style, &ulOffset, &ulThick);
     top = std::max(top, int(-std::floor(ulOffset - ulThick / 2)));
     bottom = std::max(bottom, int(std::ceil(ulOffset + ulThick / 2)));
   }
-  for (const Placed& p : glyphs) {
+  for (const Placed& p : glyphs)
+  {
     int gx = int((p.pen + 32) >> 6) + p.glyph.left;
     x0 = std::min(x0, gx);
     x1 = std::max(x1, gx + p.glyph.width);
@@ -82,17 +96,22 @@ LineMask renderMask(TextStyleRef style, const std::vector<Placed>& glyphs, long 
   m.h = top + bottom;
   m.originX = -x0;
   m.baseline = top;
-  if (m.w <= 0 || m.h <= 0) return m;
+  if (m.w <= 0 || m.h <= 0)
+    return m;
   m.coverage.assign(size_t(m.w) * m.h, 0);
-  for (const Placed& p : glyphs) {
+  for (const Placed& p : glyphs)
+  {
     int gx = int((p.pen + 32) >> 6) + p.glyph.left + m.originX, gy = m.baseline - p.glyph.top;
-    for (int y = 0; y < p.glyph.rows; ++y) {
+    for (int y = 0; y < p.glyph.rows; ++y)
+    {
       unsigned char* row = m.coverage.data() + size_t(gy + y) * m.w + gx;
       const unsigned char* src = p.glyph.coverage + size_t(y) * p.glyph.width;
-      for (int x = 0; x < p.glyph.width; ++x) row[x] = (unsigned char)std::min(255, row[x] + src[x]);
+      for (int x = 0; x < p.glyph.width; ++x)
+        row[x] = (unsigned char)std::min(255, row[x] + src[x]);
     }
   }
-  if (underline) {
+  if (underline)
+  {
     int y0 = m.baseline + int(std::floor(ulOffset - ulThick / 2 + 0.5));
     int y1 = std::max(y0 + 1, m.baseline + int(std::floor(ulOffset + ulThick / 2 + 0.5)));
     for (int y = std::max(0, y0); y < std::min(m.h, y1); ++y)
@@ -101,14 +120,18 @@ LineMask renderMask(TextStyleRef style, const std::vector<Placed>& glyphs, long 
   return m;
 }
 
-unsigned char toByte(double v) { return (unsigned char)(v <= 0 ? 0 : v >= 1 ? 255 : int(v * 255 + 0.5)); }
+unsigned char toByte(double v)
+{
+  return (unsigned char)(v <= 0 ? 0 : v >= 1 ? 255 : int(v * 255 + 0.5));
+}
 
 // The mask in the colour, premultiplied A, R, G, B.
 CGImageRef colouredImage(const LineMask& m, const double rgba[4])
 {
   std::vector<unsigned char> px(m.coverage.size() * 4);
   int r = toByte(rgba[0]), g = toByte(rgba[1]), b = toByte(rgba[2]), a = toByte(rgba[3]);
-  for (size_t i = 0; i < m.coverage.size(); ++i) {
+  for (size_t i = 0; i < m.coverage.size(); ++i)
+  {
     int alpha = (m.coverage[i] * a + 127) / 255;
     px[i * 4] = (unsigned char)alpha;
     px[i * 4 + 1] = (unsigned char)((r * alpha + 127) / 255);
@@ -124,22 +147,25 @@ CGImageRef colouredImage(const LineMask& m, const double rgba[4])
   return img;
 }
 
-}  // namespace
+} // namespace
 
 double TextMeasureWidth(TextStyleRef style, const TextUnit* text, size_t n)
 {
-  if (!style || !text) return 0;
+  if (!style || !text)
+    return 0;
   return layout(style, text, n, nullptr) / 64.0;
 }
 
 std::vector<TextUnit> TextTruncateEnd(TextStyleRef style, const TextUnit* text, size_t n, double maxWidth)
 {
   std::vector<TextUnit> out(text, text + (text ? n : 0));
-  if (!style || TextMeasureWidth(style, out.data(), out.size()) <= maxWidth) return out;
+  if (!style || TextMeasureWidth(style, out.data(), out.size()) <= maxWidth)
+    return out;
   // Widths only grow with more characters, so the longest prefix that
   // fits beside the ellipsis is found by bisection.
   size_t lo = 0, hi = out.size();
-  while (lo < hi) {
+  while (lo < hi)
+  {
     size_t mid = (lo + hi + 1) / 2;
     std::vector<TextUnit> t(out.begin(), out.begin() + mid);
     t.push_back(kEllipsis);
@@ -150,22 +176,26 @@ std::vector<TextUnit> TextTruncateEnd(TextStyleRef style, const TextUnit* text, 
   }
   out.resize(lo);
   out.push_back(kEllipsis);
-  if (TextMeasureWidth(style, out.data(), out.size()) > maxWidth) out.clear();
+  if (TextMeasureWidth(style, out.data(), out.size()) > maxWidth)
+    out.clear();
   return out;
 }
 
 void TextDrawLine(CGContextRef c, TextStyleRef style, const TextUnit* text, size_t n, double x, double y,
                   const double rgba[4], double rotation)
 {
-  if (!c || !style || !text || !n) return;
+  if (!c || !style || !text || !n)
+    return;
   std::vector<Placed> glyphs;
   long width = layout(style, text, n, &glyphs);
   LineMask m = renderMask(style, glyphs, width);
-  if (m.coverage.empty()) return;
+  if (m.coverage.empty())
+    return;
   CGImageRef img = colouredImage(m, rgba);
   CGContextSaveGState(c);
   CGContextTranslateCTM(c, x, y);
-  if (rotation != 0) CGContextRotateCTM(c, rotation * M_PI / 180);
+  if (rotation != 0)
+    CGContextRotateCTM(c, rotation * M_PI / 180);
   CGContextDrawImage(c, CGRectMake(-m.originX, m.baseline - m.h, m.w, m.h), img);
   CGContextRestoreGState(c);
   CGImageRelease(img);

@@ -14,11 +14,13 @@
 #include <unordered_map>
 #include <vector>
 
-namespace {
+namespace
+{
 
 const char kFallbackFamily[] = "DejaVu Sans";
 
-struct CachedGlyph {
+struct CachedGlyph
+{
   TextGlyph glyph;
   std::vector<unsigned char> coverage;
 };
@@ -39,7 +41,8 @@ FT_Library library()
 bool fontconfigReady()
 {
   static bool ready = [] {
-    if (!FcInit()) return false;
+    if (!FcInit())
+      return false;
     atexit(FcFini);
     return true;
   }();
@@ -56,7 +59,8 @@ bool nameMatches(FcPattern* font, const char* object, const char* name)
 {
   FcChar8* value = nullptr;
   for (int i = 0; FcPatternGetString(font, object, i, &value) == FcResultMatch; ++i)
-    if (!strcasecmp(reinterpret_cast<const char*>(value), name)) return true;
+    if (!strcasecmp(reinterpret_cast<const char*>(value), name))
+      return true;
   return false;
 }
 
@@ -65,9 +69,11 @@ bool nameMatches(FcPattern* font, const char* object, const char* name)
 bool findFace(const char* family, bool bold, bool italic, std::string* file, int* index)
 {
   FcConfig* config = FcConfigGetCurrent();
-  if (!config) return false;
+  if (!config)
+    return false;
   FcPattern* pat = FcPatternCreate();
-  if (!pat) return false;
+  if (!pat)
+    return false;
   FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
   FcPatternAddInteger(pat, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
   FcPatternAddInteger(pat, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
@@ -79,50 +85,61 @@ bool findFace(const char* family, bool bold, bool italic, std::string* file, int
   bool ok = false;
   FcChar8* path = nullptr;
   if (font && (nameMatches(font, FC_FAMILY, family) || nameMatches(font, FC_FULLNAME, family)) &&
-      FcPatternGetString(font, FC_FILE, 0, &path) == FcResultMatch) {
+      FcPatternGetString(font, FC_FILE, 0, &path) == FcResultMatch)
+  {
     *file = reinterpret_cast<const char*>(path);
-    if (FcPatternGetInteger(font, FC_INDEX, 0, index) != FcResultMatch) *index = 0;
+    if (FcPatternGetInteger(font, FC_INDEX, 0, index) != FcResultMatch)
+      *index = 0;
     ok = true;
   }
-  if (font) FcPatternDestroy(font);
+  if (font)
+    FcPatternDestroy(font);
   return ok;
 }
 
-}  // namespace
+} // namespace
 
-struct TextStyle {
+struct TextStyle
+{
   ~TextStyle()
   {
     std::lock_guard<std::mutex> guard(libraryLock());
-    if (face) FT_Done_Face(face);
+    if (face)
+      FT_Done_Face(face);
   }
   FT_Face face = nullptr;
   std::string file;
   double size = 0;
   bool found = false;
   bool underline = false;
-  std::mutex lock;  // guards face and glyphs
+  std::mutex lock; // guards face and glyphs
   std::unordered_map<unsigned, CachedGlyph> glyphs;
 };
 
 TextStyleRef TextStyleCreate(const char* faceName, double size, bool bold, bool italic, bool underline)
 {
-  if (!(size > 0) || size > 100000) return nullptr;
+  if (!(size > 0) || size > 100000)
+    return nullptr;
   std::string file;
   int index = 0;
   bool found;
   {
     std::lock_guard<std::mutex> guard(libraryLock());
-    if (!library() || !fontconfigReady()) return nullptr;
+    if (!library() || !fontconfigReady())
+      return nullptr;
     found = faceName && *faceName && findFace(faceName, bold, italic, &file, &index);
-    if (!found && !findFace(kFallbackFamily, bold, italic, &file, &index)) return nullptr;
+    if (!found && !findFace(kFallbackFamily, bold, italic, &file, &index))
+      return nullptr;
   }
   TextStyle* s = new (std::nothrow) TextStyle;
-  if (!s) return nullptr;
+  if (!s)
+    return nullptr;
   std::lock_guard<std::mutex> guard(libraryLock());
   if (FT_New_Face(library(), file.c_str(), index, &s->face) != 0 ||
-      FT_Set_Char_Size(s->face, 0, FT_F26Dot6(std::lround(size * 64)), 72, 72) != 0) {
-    if (s->face) FT_Done_Face(s->face);
+      FT_Set_Char_Size(s->face, 0, FT_F26Dot6(std::lround(size * 64)), 72, 72) != 0)
+  {
+    if (s->face)
+      FT_Done_Face(s->face);
     s->face = nullptr;
     delete s;
     return nullptr;
@@ -134,45 +151,66 @@ TextStyleRef TextStyleCreate(const char* faceName, double size, bool bold, bool 
   return s;
 }
 
-void TextStyleDispose(TextStyleRef style) { delete style; }
+void TextStyleDispose(TextStyleRef style)
+{
+  delete style;
+}
 
-bool TextStyleFaceFound(TextStyleRef style) { return style && style->found; }
+bool TextStyleFaceFound(TextStyleRef style)
+{
+  return style && style->found;
+}
 
-const char* TextStyleFontFile(TextStyleRef style) { return style ? style->file.c_str() : nullptr; }
+const char* TextStyleFontFile(TextStyleRef style)
+{
+  return style ? style->file.c_str() : nullptr;
+}
 
-double TextStyleSize(TextStyleRef style) { return style ? style->size : 0; }
+double TextStyleSize(TextStyleRef style)
+{
+  return style ? style->size : 0;
+}
 
 void TextStyleGetLineMetrics(TextStyleRef style, double* ascent, double* descent, double* leading)
 {
   double a = 0, d = 0, l = 0;
-  if (style) {
+  if (style)
+  {
     double scale = style->size / style->face->units_per_EM;
     a = style->face->ascender * scale;
     d = -style->face->descender * scale;
     l = std::max(0.0, style->face->height * scale - a - d);
   }
-  if (ascent) *ascent = a;
-  if (descent) *descent = d;
-  if (leading) *leading = l;
+  if (ascent)
+    *ascent = a;
+  if (descent)
+    *descent = d;
+  if (leading)
+    *leading = l;
 }
 
 unsigned TextStyleGlyphIndex(TextStyleRef style, uint32_t codepoint)
 {
-  if (!style) return 0;
+  if (!style)
+    return 0;
   std::lock_guard<std::mutex> guard(style->lock);
   return FT_Get_Char_Index(style->face, codepoint);
 }
 
 bool TextStyleGlyph(TextStyleRef style, unsigned glyphIndex, TextGlyph* out)
 {
-  if (!style || !out) return false;
+  if (!style || !out)
+    return false;
   std::lock_guard<std::mutex> guard(style->lock);
   auto it = style->glyphs.find(glyphIndex);
-  if (it == style->glyphs.end()) {
+  if (it == style->glyphs.end())
+  {
     // Unhinted, so advances scale exactly with the size.
-    if (FT_Load_Glyph(style->face, glyphIndex, FT_LOAD_NO_HINTING | FT_LOAD_RENDER) != 0) return false;
+    if (FT_Load_Glyph(style->face, glyphIndex, FT_LOAD_NO_HINTING | FT_LOAD_RENDER) != 0)
+      return false;
     FT_GlyphSlot slot = style->face->glyph;
-    if (slot->bitmap.pixel_mode != FT_PIXEL_MODE_GRAY) return false;
+    if (slot->bitmap.pixel_mode != FT_PIXEL_MODE_GRAY)
+      return false;
     CachedGlyph g;
     g.glyph.left = slot->bitmap_left;
     g.glyph.top = slot->bitmap_top;
@@ -192,19 +230,27 @@ bool TextStyleGlyph(TextStyleRef style, unsigned glyphIndex, TextGlyph* out)
 
 long TextStyleKerning(TextStyleRef style, unsigned left, unsigned right)
 {
-  if (!style) return 0;
+  if (!style)
+    return 0;
   std::lock_guard<std::mutex> guard(style->lock);
-  if (!FT_HAS_KERNING(style->face)) return 0;
+  if (!FT_HAS_KERNING(style->face))
+    return 0;
   FT_Vector k{0, 0};
-  if (FT_Get_Kerning(style->face, left, right, FT_KERNING_UNFITTED, &k) != 0) return 0;
+  if (FT_Get_Kerning(style->face, left, right, FT_KERNING_UNFITTED, &k) != 0)
+    return 0;
   return k.x;
 }
 
 void TextStyleUnderline(TextStyleRef style, double* offset, double* thickness)
 {
   double scale = style ? style->size / style->face->units_per_EM : 0;
-  if (offset) *offset = style ? -style->face->underline_position * scale : 0;
-  if (thickness) *thickness = style ? std::max(1.0, style->face->underline_thickness * scale) : 0;
+  if (offset)
+    *offset = style ? -style->face->underline_position * scale : 0;
+  if (thickness)
+    *thickness = style ? std::max(1.0, style->face->underline_thickness * scale) : 0;
 }
 
-bool TextStyleIsUnderlined(TextStyleRef style) { return style && style->underline; }
+bool TextStyleIsUnderlined(TextStyleRef style)
+{
+  return style && style->underline;
+}

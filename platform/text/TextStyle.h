@@ -28,10 +28,11 @@ void TextStyleGetLineMetrics(TextStyleRef style, double* ascent, double* descent
 // One glyph rendered at the style's size: 8-bit coverage rows (top first),
 // the offset of its left edge from the pen and of its top row above the
 // baseline, and the pen advance in 1/64 pixel.
-struct TextGlyph {
+struct TextGlyph
+{
   int left = 0, top = 0, width = 0, rows = 0;
   long advance = 0;
-  const unsigned char* coverage = nullptr;  // width * rows bytes
+  const unsigned char* coverage = nullptr; // width * rows bytes
 };
 
 // Glyph index of a code point (0, the missing-glyph box, when absent).

@@ -11,10 +11,10 @@
 struct AEffect;
 
 // The host's audioMaster callback: (effect, request, index, value, ptr, opt).
-using VstHostCallback = intptr_t (*)(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
-                                     void* ptr, float opt);
-using VstDispatcherProc = intptr_t (*)(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
-                                       void* ptr, float opt);
+using VstHostCallback = intptr_t (*)(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                                     float opt);
+using VstDispatcherProc = intptr_t (*)(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                                       float opt);
 using VstProcessProc = void (*)(AEffect* effect, float** inputs, float** outputs, int32_t frames);
 using VstProcessDoubleProc = void (*)(AEffect* effect, double** inputs, double** outputs, int32_t frames);
 using VstSetParameterProc = void (*)(AEffect* effect, int32_t index, float value);
@@ -31,10 +31,11 @@ constexpr int32_t kVstFlagProgramChunks = 1 << 5;
 constexpr int32_t kVstFlagIsSynth = 1 << 8;
 constexpr int32_t kVstFlagCanDoubleReplacing = 1 << 12;
 
-struct AEffect {
+struct AEffect
+{
   int32_t magic;
   VstDispatcherProc dispatcher;
-  VstProcessProc process;  // accumulating
+  VstProcessProc process; // accumulating
   VstSetParameterProc setParameter;
   VstGetParameterProc getParameter;
   int32_t numPrograms;
@@ -48,8 +49,8 @@ struct AEffect {
   int32_t unusedQualities1;
   int32_t unusedQualities2;
   float ioRatio;
-  void* object;  // the plug-in behind this record
-  void* user;    // the host's own
+  void* object; // the plug-in behind this record
+  void* user;   // the host's own
   int32_t uniqueID;
   int32_t version;
   VstProcessProc processReplacing;

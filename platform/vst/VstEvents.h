@@ -7,22 +7,24 @@
 constexpr int32_t kVstMidiEventType = 1;
 
 // Any event; its type says how to read the 16 bytes after the header.
-struct VstEvent {
+struct VstEvent
+{
   int32_t type;
-  int32_t byteSize;  // bytes after type and byteSize
+  int32_t byteSize; // bytes after type and byteSize
   int32_t deltaFrames;
   int32_t flags;
   char data[16];
 };
 
-struct VstMidiEvent {
-  int32_t type;  // kVstMidiEventType
+struct VstMidiEvent
+{
+  int32_t type; // kVstMidiEventType
   int32_t byteSize;
   int32_t deltaFrames;
   int32_t flags;
   int32_t noteLength;
   int32_t noteOffset;
-  char midiData[4];  // status, data 1, data 2, 0
+  char midiData[4]; // status, data 1, data 2, 0
   char detune;
   char noteOffVelocity;
   char reserved1;
@@ -30,7 +32,8 @@ struct VstMidiEvent {
 };
 
 // A list of events; hosts allocate it with as many pointers as numEvents.
-struct VstEvents {
+struct VstEvents
+{
   int32_t numEvents;
   intptr_t reserved;
   VstEvent* events[2];

@@ -4,10 +4,12 @@
 
 #include <cstdint>
 
-namespace vst {
+namespace vst
+{
 
 // Dispatcher opcodes.
-namespace op {
+namespace op
+{
 constexpr int32_t kOpen = 0;
 constexpr int32_t kClose = 1;
 constexpr int32_t kSetProgram = 2;
@@ -44,10 +46,11 @@ constexpr int32_t kIdle = 53;
 constexpr int32_t kGetVstVersion = 58;
 constexpr int32_t kGetMidiKeyName = 66;
 constexpr int32_t kGetSpeakerArrangement = 69;
-}  // namespace op
+} // namespace op
 
 // Host requests made through the audioMaster callback.
-namespace host {
+namespace host
+{
 constexpr int32_t kAutomate = 0;
 constexpr int32_t kVersion = 1;
 constexpr int32_t kCurrentId = 2;
@@ -71,7 +74,7 @@ constexpr int32_t kGetLanguage = 38;
 constexpr int32_t kUpdateDisplay = 42;
 constexpr int32_t kBeginEdit = 43;
 constexpr int32_t kEndEdit = 44;
-}  // namespace host
+} // namespace host
 
 // The interface version this binding speaks (answer to kGetVstVersion).
 constexpr intptr_t kInterfaceVersion = 2400;
@@ -82,7 +85,8 @@ constexpr int32_t kVendorParamDisplayIndex = 7;
 constexpr intptr_t kVendorParamDisplayAnswer = 0xBEEF;
 constexpr intptr_t kVendorCanDoAnswer = 0xBEEF0000;
 
-namespace cando {
+namespace cando
+{
 constexpr const char* kReceiveTimeInfo = "receiveVstTimeInfo";
 constexpr const char* kSendEvents = "sendVstEvents";
 constexpr const char* kSendMidiEvent = "sendVstMidiEvent";
@@ -90,6 +94,6 @@ constexpr const char* kReceiveEvents = "receiveVstEvents";
 constexpr const char* kReceiveMidiEvent = "receiveVstMidiEvent";
 constexpr const char* kVendorExtensions = "hasVendorExtensions";
 constexpr const char* kVendorViewAsConfig = "hasVendorViewAsConfig";
-}  // namespace cando
+} // namespace cando
 
-}  // namespace vst
+} // namespace vst

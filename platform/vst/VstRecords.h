@@ -6,7 +6,8 @@
 #include <cstdint>
 
 // Editor rectangle of dispatcher opcode 13.
-struct ERect {
+struct ERect
+{
   int16_t top;
   int16_t left;
   int16_t bottom;
@@ -19,7 +20,8 @@ constexpr int32_t kVstPinIsActive = 1 << 0;
 constexpr int32_t kVstPinIsStereo = 1 << 1;
 
 // Dispatcher opcodes 33 and 34.
-struct VstPinInfo {
+struct VstPinInfo
+{
   char label[kVstPinLabelBytes];
   int32_t flags;
   int32_t arrangementType;
@@ -29,7 +31,8 @@ struct VstPinInfo {
 constexpr int kVstKeyNameBytes = 64;
 
 // Dispatcher opcode 66.
-struct MidiKeyName {
+struct MidiKeyName
+{
   int32_t thisProgramIndex;
   int32_t thisKeyNumber;
   char keyName[kVstKeyNameBytes];

@@ -8,7 +8,8 @@ constexpr int kVstSpeakerNameBytes = 64;
 // The record carries room for this many speakers; larger layouts extend it.
 constexpr int kVstArrangementSpeakers = 8;
 
-struct VstSpeakerEntry {
+struct VstSpeakerEntry
+{
   float azimuth;
   float elevation;
   float radius;
@@ -18,7 +19,8 @@ struct VstSpeakerEntry {
   char future[28];
 };
 
-struct VstSpeakerArrangement {
+struct VstSpeakerArrangement
+{
   int32_t type;
   int32_t numChannels;
   VstSpeakerEntry speakers[kVstArrangementSpeakers];

@@ -13,12 +13,13 @@ constexpr int32_t kVstTimeBarsValid = 1 << 11;
 constexpr int32_t kVstTimeLoopValid = 1 << 12;
 constexpr int32_t kVstTimeSigValid = 1 << 13;
 
-struct VstTimeInfo {
+struct VstTimeInfo
+{
   double samplePos;
   double sampleRate;
   double nanoseconds;
   double quarterPos;
-  double tempo;  // beats per minute
+  double tempo; // beats per minute
   double barStartQuarter;
   double loopStartQuarter;
   double loopEndQuarter;

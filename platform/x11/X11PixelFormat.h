@@ -4,10 +4,11 @@
 
 #include <cstdint>
 
-struct X11PixelFormat {
+struct X11PixelFormat
+{
   // Bit positions of 8-bit red, green and blue in the pixel value.
   int redShift = 16, greenShift = 8, blueShift = 0;
-  bool msbFirst = false;  // the server's image byte order
+  bool msbFirst = false; // the server's image byte order
 
   // False unless every mask is 8 contiguous bits.
   bool setMasks(uint32_t red, uint32_t green, uint32_t blue);

@@ -17,7 +17,8 @@
 class NSWindow;
 struct xcb_connection_t;
 
-class X11Presenter {
+class X11Presenter
+{
 public:
   X11Presenter() = default;
   ~X11Presenter() { Close(); }
@@ -79,8 +80,8 @@ private:
   // The shared segment holds a whole frame in the server's layout.
   uint32_t* mShm = nullptr;
   uint32_t mShmSeg = 0;
-  bool mShmBusy = false;  // the server may still be reading it
-  std::vector<int> mExposed;  // x, y, w, h quadruples awaiting a copy
+  bool mShmBusy = false;     // the server may still be reading it
+  std::vector<int> mExposed; // x, y, w, h quadruples awaiting a copy
   // Click counting: the last press's button, time and place.
   uint8_t mLastButton = 0;
   uint32_t mLastPressTime = 0;

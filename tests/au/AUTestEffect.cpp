@@ -5,29 +5,40 @@
 AUTestConfig gAUTestConfig;
 
 AUTestEffect::AUTestEffect(IPlugInstanceInfo info)
-    : IPlugAU(info, kNumParams, gAUTestConfig.channelIO, gAUTestConfig.presetSlots, "Test Effect", "", "Test Maker",
-              gAUTestConfig.version, MacFourCC("tst1"), MacFourCC("Test"), 0, false, false, false)
+  : IPlugAU(info, kNumParams, gAUTestConfig.channelIO, gAUTestConfig.presetSlots, "Test Effect", "", "Test Maker",
+            gAUTestConfig.version, MacFourCC("tst1"), MacFourCC("Test"), 0, false, false, false)
 {
-  if (gAUTestConfig.throwInConstructor) throw std::runtime_error("construction failed");
+  if (gAUTestConfig.throwInConstructor)
+    throw std::runtime_error("construction failed");
   GetParam(kGain)->InitDouble("Gain", 0.0, -12.0, 12.0, 0.5, "dB");
   GetParam(kMode)->InitEnum("Mode", 1, 3);
   GetParam(kMode)->SetDisplayText(0, "Soft");
   GetParam(kMode)->SetDisplayText(1, "Hard");
-  GetParam(kMode)->SetDisplayText(2, "\xC3\x9C" "ber");  // "Über"
+  GetParam(kMode)->SetDisplayText(2, "\xC3\x9C"
+                                     "ber"); // "Über"
   GetParam(kOn)->InitBool("On", true);
-  if (gAUTestConfig.presetsMade > 0) MakeDefaultPreset(nullptr, 1);
-  for (int i = 1; i < gAUTestConfig.presetsMade; ++i) MakePreset("Loud", 6.0, 2, 1);
+  if (gAUTestConfig.presetsMade > 0)
+    MakeDefaultPreset(nullptr, 1);
+  for (int i = 1; i < gAUTestConfig.presetsMade; ++i)
+    MakePreset("Loud", 6.0, 2, 1);
 }
 
 void AUTestEffect::Reset()
 {
   ++mResets;
-  if (mThrowInReset) throw std::runtime_error("reset failed");
+  if (mThrowInReset)
+    throw std::runtime_error("reset failed");
 }
 
-void AUTestEffect::OnParamChange(int paramIdx) { mParamChanges.push_back(paramIdx); }
+void AUTestEffect::OnParamChange(int paramIdx)
+{
+  mParamChanges.push_back(paramIdx);
+}
 
-void AUTestEffect::OnActivate(bool active) { mActivations.push_back(active); }
+void AUTestEffect::OnActivate(bool active)
+{
+  mActivations.push_back(active);
+}
 
 void AUTestEffect::ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames)
 {
@@ -39,9 +50,15 @@ void AUTestEffect::ProcessDoubleReplacing(double** inputs, double** outputs, int
       outputs[c][i] = 2.0 * inputs[c][i] + (NInChannels() > c + 2 ? inputs[c + 2][i] : 0.0);
 }
 
-void AUTestEffect::ProcessMidiMsg(IMidiMsg* pMsg) { mMidiIn.push_back(*pMsg); }
+void AUTestEffect::ProcessMidiMsg(IMidiMsg* pMsg)
+{
+  mMidiIn.push_back(*pMsg);
+}
 
-IPlugAU* MakePlug() { return IPlugAUMakePlug<AUTestEffect>("com.example.audiounit.Test", "Test_View"); }
+IPlugAU* MakePlug()
+{
+  return IPlugAUMakePlug<AUTestEffect>("com.example.audiounit.Test", "Test_View");
+}
 
 ComponentResult AUTestEntry(ComponentParameters* params, void* storage)
 {
@@ -61,7 +78,8 @@ void AUTestFixture::SetUp()
 
 void AUTestFixture::TearDown()
 {
-  if (mUnit) {
+  if (mUnit)
+  {
     EXPECT_EQ(CloseComponent(mUnit), noErr);
   }
   EXPECT_EQ(UnregisterComponent(mComponent), noErr);

@@ -12,7 +12,8 @@
 #include "wdl/IPlug/au/IPlugAU.h"
 
 // How the next MakePlug builds its effect.
-struct AUTestConfig {
+struct AUTestConfig
+{
   const char* channelIO = "1-1 2-2 4-2";
   int presetSlots = 8;
   int presetsMade = 2;
@@ -21,9 +22,16 @@ struct AUTestConfig {
 };
 extern AUTestConfig gAUTestConfig;
 
-class AUTestEffect : public IPlugAU {
+class AUTestEffect : public IPlugAU
+{
 public:
-  enum { kGain, kMode, kOn, kNumParams };
+  enum
+  {
+    kGain,
+    kMode,
+    kOn,
+    kNumParams
+  };
 
   explicit AUTestEffect(IPlugInstanceInfo info);
 
@@ -47,7 +55,8 @@ public:
 
 ComponentResult AUTestEntry(ComponentParameters* params, void* storage);
 
-class AUTestFixture : public testing::Test {
+class AUTestFixture : public testing::Test
+{
 protected:
   void SetUp() override;
   void TearDown() override;

@@ -37,7 +37,8 @@ inline int FormatChannels(AudioUnit unit, AudioUnitScope scope, AudioUnitElement
 {
   AudioStreamBasicDescription f = {};
   UInt32 size = sizeof f;
-  if (AudioUnitGetProperty(unit, kAudioUnitProperty_StreamFormat, scope, bus, &f, &size) != noErr) return -1;
+  if (AudioUnitGetProperty(unit, kAudioUnitProperty_StreamFormat, scope, bus, &f, &size) != noErr)
+    return -1;
   return int(f.mChannelsPerFrame);
 }
 
@@ -50,13 +51,15 @@ inline AudioTimeStamp SampleTime(double t)
 }
 
 // A buffer list with room for n buffers; data null until set.
-class HostBuffers {
+class HostBuffers
+{
 public:
   HostBuffers(int n, UInt32 frames) : mBytes(AudioBufferListBytes(UInt32(n))), mData(size_t(n))
   {
     List()->mNumberBuffers = UInt32(n);
-    for (int c = 0; c < n; ++c) {
-      mData[size_t(c)].assign(frames, -7.0f);  // not silence: a write shows
+    for (int c = 0; c < n; ++c)
+    {
+      mData[size_t(c)].assign(frames, -7.0f); // not silence: a write shows
       List()->mBuffers[c] = AudioBuffer{1, frames * 4, nullptr};
     }
   }
@@ -64,7 +67,8 @@ public:
   // Points buffer c at the host's own memory.
   void UseHostMemory()
   {
-    for (size_t c = 0; c < mData.size(); ++c) List()->mBuffers[c].mData = mData[c].data();
+    for (size_t c = 0; c < mData.size(); ++c)
+      List()->mBuffers[c].mData = mData[c].data();
   }
   const float* Data(int c) { return static_cast<const float*>(List()->mBuffers[c].mData); }
 
@@ -75,26 +79,32 @@ private:
 
 // A render callback: channel c of bus b, frame i, at sample time t gives
 // 100 b + 10 c + (t + i) / 1000. Records each pull.
-struct InputSource {
-  struct Pull {
+struct InputSource
+{
+  struct Pull
+  {
     UInt32 bus, frames, buffers;
     double sampleTime;
     const void* data0;
   };
   std::vector<Pull> pulls;
   OSStatus result = noErr;
-  std::vector<int>* order = nullptr;  // appended 0 per pull, when set
+  std::vector<int>* order = nullptr; // appended 0 per pull, when set
 
-  static OSStatus Render(void* refCon, AudioUnitRenderActionFlags*, const AudioTimeStamp* ts, UInt32 bus,
-                         UInt32 frames, AudioBufferList* list)
+  static OSStatus Render(void* refCon, AudioUnitRenderActionFlags*, const AudioTimeStamp* ts, UInt32 bus, UInt32 frames,
+                         AudioBufferList* list)
   {
     auto* self = static_cast<InputSource*>(refCon);
     self->pulls.push_back({bus, frames, list->mNumberBuffers, ts->mSampleTime, list->mBuffers[0].mData});
-    if (self->order) self->order->push_back(0);
-    if (self->result != noErr) return self->result;
-    for (UInt32 c = 0; c < list->mNumberBuffers; ++c) {
+    if (self->order)
+      self->order->push_back(0);
+    if (self->result != noErr)
+      return self->result;
+    for (UInt32 c = 0; c < list->mNumberBuffers; ++c)
+    {
       auto* out = static_cast<float*>(list->mBuffers[c].mData);
-      for (UInt32 i = 0; i < frames; ++i) out[i] = Value(bus, c, ts->mSampleTime + i);
+      for (UInt32 i = 0; i < frames; ++i)
+        out[i] = Value(bus, c, ts->mSampleTime + i);
     }
     return noErr;
   }

@@ -7,9 +7,11 @@ bool RenderKestrelVST(const char* library, const SignalBuffer& in, const char* p
                       std::string* error)
 {
   VstHostPlugin plugin;
-  if (!plugin.Load(library, in.sampleRate, block, error)) return false;
+  if (!plugin.Load(library, in.sampleRate, block, error))
+    return false;
   int idx = plugin.FindProgram(program);
-  if (idx < 0) {
+  if (idx < 0)
+  {
     *error = std::string("no program ") + program;
     return false;
   }

@@ -9,14 +9,22 @@
 #include "tests/au/AUTestEffect.h"
 #include "tests/au/AUTestHelpers.h"
 
-namespace {
+namespace
+{
 
 constexpr UInt32 kSlice = 32;
 
 // An upstream unit without fast dispatch. Each frame is 0.5; what it does to
 // the buffer list is chosen per test.
-struct Source {
-  enum Mode { kOwnMemory, kNullData, kShortData, kFail } mode = kOwnMemory;
+struct Source
+{
+  enum Mode
+  {
+    kOwnMemory,
+    kNullData,
+    kShortData,
+    kFail
+  } mode = kOwnMemory;
   int renders = 0;
   float memory[2][kSlice];
 };
@@ -24,41 +32,49 @@ Source gSource;
 
 ComponentResult SourceEntry(ComponentParameters* params, void*) noexcept
 {
-  switch (params->what) {
-    case kComponentOpenSelect:
-    case kComponentCloseSelect: return noErr;
-    case kAudioUnitGetPropertySelect: {
-      AudioUnitPropertyID id = 0;
-      AudioUnitScope scope = 0;
-      AudioUnitElement element = 0;
-      void* data = nullptr;
-      UInt32* size = nullptr;
-      UnpackComponentParameters(params, &id, &scope, &element, &data, &size);
-      if (id != kAudioUnitProperty_StreamFormat) return kAudioUnitErr_InvalidProperty;
-      AudioStreamBasicDescription f = FloatFormat(2);
-      memcpy(data, &f, sizeof f);
-      return noErr;
+  switch (params->what)
+  {
+  case kComponentOpenSelect:
+  case kComponentCloseSelect: return noErr;
+  case kAudioUnitGetPropertySelect: {
+    AudioUnitPropertyID id = 0;
+    AudioUnitScope scope = 0;
+    AudioUnitElement element = 0;
+    void* data = nullptr;
+    UInt32* size = nullptr;
+    UnpackComponentParameters(params, &id, &scope, &element, &data, &size);
+    if (id != kAudioUnitProperty_StreamFormat)
+      return kAudioUnitErr_InvalidProperty;
+    AudioStreamBasicDescription f = FloatFormat(2);
+    memcpy(data, &f, sizeof f);
+    return noErr;
+  }
+  case kAudioUnitRenderSelect: {
+    AudioUnitRenderActionFlags* flags = nullptr;
+    const AudioTimeStamp* ts = nullptr;
+    UInt32 bus = 0, frames = 0;
+    AudioBufferList* list = nullptr;
+    if (!UnpackComponentParameters(params, &flags, &ts, &bus, &frames, &list) || frames > kSlice)
+      return paramErr;
+    ++gSource.renders;
+    if (gSource.mode == Source::kFail)
+      return -5;
+    for (UInt32 c = 0; c < list->mNumberBuffers; ++c)
+    {
+      for (UInt32 i = 0; i < frames; ++i)
+        gSource.memory[c][i] = 0.5f;
+      list->mBuffers[c].mData = gSource.mode == Source::kNullData ? nullptr : gSource.memory[c];
+      if (gSource.mode == Source::kShortData)
+        list->mBuffers[c].mDataByteSize = 8; // two frames
     }
-    case kAudioUnitRenderSelect: {
-      AudioUnitRenderActionFlags* flags = nullptr;
-      const AudioTimeStamp* ts = nullptr;
-      UInt32 bus = 0, frames = 0;
-      AudioBufferList* list = nullptr;
-      if (!UnpackComponentParameters(params, &flags, &ts, &bus, &frames, &list) || frames > kSlice) return paramErr;
-      ++gSource.renders;
-      if (gSource.mode == Source::kFail) return -5;
-      for (UInt32 c = 0; c < list->mNumberBuffers; ++c) {
-        for (UInt32 i = 0; i < frames; ++i) gSource.memory[c][i] = 0.5f;
-        list->mBuffers[c].mData = gSource.mode == Source::kNullData ? nullptr : gSource.memory[c];
-        if (gSource.mode == Source::kShortData) list->mBuffers[c].mDataByteSize = 8;  // two frames
-      }
-      return noErr;
-    }
-    default: return badComponentSelector;
+    return noErr;
+  }
+  default: return badComponentSelector;
   }
 }
 
-class ConnectionTest : public AUTestFixture {
+class ConnectionTest : public AUTestFixture
+{
 protected:
   void SetUp() override
   {
@@ -70,7 +86,8 @@ protected:
     ASSERT_NE(mSource, nullptr);
     UInt32 frames = kSlice;
     ASSERT_EQ(AudioUnitSetProperty(mUnit, kAudioUnitProperty_MaximumFramesPerSlice, kAudioUnitScope_Global, 0, &frames,
-                                   sizeof frames), noErr);
+                                   sizeof frames),
+              noErr);
   }
   void TearDown() override
   {
@@ -100,7 +117,8 @@ TEST_F(ConnectionTest, AnUpstreamUnitWithAFastProcIsPulledOncePerSampleTime)
   ASSERT_NE(upstream, nullptr);
   UInt32 frames = kSlice;
   ASSERT_EQ(AudioUnitSetProperty(upstream, kAudioUnitProperty_MaximumFramesPerSlice, kAudioUnitScope_Global, 0, &frames,
-                                 sizeof frames), noErr);
+                                 sizeof frames),
+            noErr);
   InputSource feed;
   ASSERT_EQ(feed.Attach(upstream, 0), noErr);
   ASSERT_EQ(Connect(upstream), noErr);
@@ -118,8 +136,9 @@ TEST_F(ConnectionTest, AnUpstreamUnitWithAFastProcIsPulledOncePerSampleTime)
   EXPECT_FLOAT_EQ(out.Data(1)[7], 4.0f * InputSource::Value(0, 1, 263.0));
 
   AudioUnitConnection none = {nullptr, 0, 0};
-  ASSERT_EQ(AudioUnitSetProperty(mUnit, kAudioUnitProperty_MakeConnection, kAudioUnitScope_Global, 0, &none,
-                                 sizeof none), noErr);
+  ASSERT_EQ(
+    AudioUnitSetProperty(mUnit, kAudioUnitProperty_MakeConnection, kAudioUnitScope_Global, 0, &none, sizeof none),
+    noErr);
   EXPECT_STREQ(AUInputTypeStr(mPlug->GetInputConnection(0)->inputType), "NotConnected");
   EXPECT_FALSE(mPlug->IsInChannelConnected(0));
   EXPECT_EQ(CloseComponent(upstream), noErr);
@@ -146,30 +165,33 @@ TEST_F(ConnectionTest, MissingOrShortUpstreamDataReadsAsSilence)
   out.UseHostMemory();
   gSource.mode = Source::kNullData;
   ASSERT_EQ(Render(0.0, out), noErr);
-  for (UInt32 i = 0; i < kSlice; ++i) ASSERT_EQ(out.Data(0)[i], 0.0f);
+  for (UInt32 i = 0; i < kSlice; ++i)
+    ASSERT_EQ(out.Data(0)[i], 0.0f);
 
   gSource.mode = Source::kShortData;
   ASSERT_EQ(Render(kSlice, out), noErr);
   EXPECT_EQ(out.Data(1)[0], 1.0f);
   EXPECT_EQ(out.Data(1)[1], 1.0f);
-  for (UInt32 i = 2; i < kSlice; ++i) ASSERT_EQ(out.Data(1)[i], 0.0f) << i;
+  for (UInt32 i = 2; i < kSlice; ++i)
+    ASSERT_EQ(out.Data(1)[i], 0.0f) << i;
 }
 
 TEST_F(ConnectionTest, RefusedConnectionsLeaveTheBusDisconnected)
 {
   ASSERT_EQ(Connect(mSource), noErr);
-  EXPECT_EQ(Connect(mUnit), kAudioUnitErr_InvalidProperty);  // itself
+  EXPECT_EQ(Connect(mUnit), kAudioUnitErr_InvalidProperty); // itself
   EXPECT_STREQ(AUInputTypeStr(mPlug->GetInputConnection(0)->inputType), "NotConnected");
-  EXPECT_EQ(Connect(mSource, 2), kAudioUnitErr_InvalidProperty);  // no bus 2
+  EXPECT_EQ(Connect(mSource, 2), kAudioUnitErr_InvalidProperty); // no bus 2
   AudioUnitConnection conn = {mSource, 0, 0};
-  EXPECT_EQ(AudioUnitSetProperty(mUnit, kAudioUnitProperty_MakeConnection, kAudioUnitScope_Output, 0, &conn,
-                                 sizeof conn), kAudioUnitErr_InvalidProperty);
+  EXPECT_EQ(
+    AudioUnitSetProperty(mUnit, kAudioUnitProperty_MakeConnection, kAudioUnitScope_Output, 0, &conn, sizeof conn),
+    kAudioUnitErr_InvalidProperty);
   // A source whose format the bus cannot take.
   ASSERT_EQ(SetFormat(mUnit, kAudioUnitScope_Input, 0, 1), noErr);
   ASSERT_EQ(SetFormat(mUnit, kAudioUnitScope_Output, 0, 1), noErr);
   ASSERT_EQ(AudioUnitInitialize(mUnit), noErr);
-  EXPECT_EQ(Connect(mSource), kAudioUnitErr_InvalidProperty);  // 2 in, 1 out is not a configuration
+  EXPECT_EQ(Connect(mSource), kAudioUnitErr_InvalidProperty); // 2 in, 1 out is not a configuration
   EXPECT_FALSE(mPlug->GetInputBus(0)->connected);
 }
 
-}  // namespace
+} // namespace

@@ -9,7 +9,8 @@
 
 #include "tests/au/AUTestEffect.h"
 
-namespace {
+namespace
+{
 
 using DispatchTest = AUTestFixture;
 
@@ -17,7 +18,8 @@ TEST_F(DispatchTest, CanDoAnswersExactlyTheImplementedSelectors)
 {
   // Selectors 1-7, 9-11 and 14-17, written out rather than taken from the mask.
   const SInt16 yes[] = {1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 14, 15, 16, 17};
-  for (SInt16 s = -40; s <= 40; ++s) {
+  for (SInt16 s = -40; s <= 40; ++s)
+  {
     bool expected = std::find(std::begin(yes), std::end(yes), s) != std::end(yes);
     EXPECT_EQ(ComponentFunctionImplemented(mUnit, s), expected ? 1 : 0) << s;
   }
@@ -27,12 +29,13 @@ TEST_F(DispatchTest, CanDoAnswersExactlyTheImplementedSelectors)
 
 TEST_F(DispatchTest, VersionIsTheRawWord)
 {
-  EXPECT_EQ(GetComponentVersion(mUnit), 0x00010203);  // not the decimal 10203
+  EXPECT_EQ(GetComponentVersion(mUnit), 0x00010203); // not the decimal 10203
 }
 
 TEST_F(DispatchTest, UnlistedSelectorsAnswerBadComponentSelector)
 {
-  for (SInt16 s : {0, 8, 12, 13, 19, 20, 21, 0x100, 0x102, 0x107, 0x301, -5, -100}) {
+  for (SInt16 s : {0, 8, 12, 13, 19, 20, 21, 0x100, 0x102, 0x107, 0x301, -5, -100})
+  {
     ComponentParameters p = PackComponentParameters(s);
     EXPECT_EQ(CallComponent(mUnit, &p), badComponentSelector) << s;
   }
@@ -43,14 +46,16 @@ TEST_F(DispatchTest, UnlistedSelectorsAnswerBadComponentSelector)
 TEST_F(DispatchTest, StorageThatIsNoLiveInstanceIsRefusedUntouched)
 {
   int notAPlug[64] = {};
-  for (void* storage : {static_cast<void*>(nullptr), static_cast<void*>(notAPlug)}) {
+  for (void* storage : {static_cast<void*>(nullptr), static_cast<void*>(notAPlug)})
+  {
     EXPECT_EQ(Call(storage, kAudioUnitResetSelect, UInt32(0), UInt32(0)), badComponentInstance);
     EXPECT_EQ(Call(storage, kComponentVersionSelect), badComponentInstance);
     EXPECT_EQ(Call(storage, kAudioUnitInitializeSelect), badComponentInstance);
   }
   EXPECT_EQ(Call(notAPlug, kComponentCloseSelect, mUnit), badComponentInstance);
-  EXPECT_EQ(Call(nullptr, kComponentCloseSelect, mUnit), noErr);  // nothing to close
-  for (int v : notAPlug) EXPECT_EQ(v, 0);
+  EXPECT_EQ(Call(nullptr, kComponentCloseSelect, mUnit), noErr); // nothing to close
+  for (int v : notAPlug)
+    EXPECT_EQ(v, 0);
   EXPECT_EQ(mPlug->mResets, 0);
 
   // A closed instance's storage is refused too (compared, never followed).
@@ -93,38 +98,40 @@ TEST_F(DispatchTest, NoExceptionLeavesTheEntryAndTheLockIsLeft)
 
 TEST_F(DispatchTest, OpenPrunesUnfilledPresetsAndStoresTheInstance)
 {
-  EXPECT_EQ(mPlug->NPresets(), 2);  // 8 slots, 2 filled
+  EXPECT_EQ(mPlug->NPresets(), 2); // 8 slots, 2 filled
   EXPECT_STREQ(mPlug->GetPresetName(0), "Default");
   EXPECT_STREQ(mPlug->GetPresetName(1), "Loud");
   EXPECT_EQ(mPlug->GetComponentInstance(), mUnit);
-  EXPECT_NE(mPlug->GetHost(), kHostUninit);  // asked at open
+  EXPECT_NE(mPlug->GetHost(), kHostUninit); // asked at open
 }
 
 TEST_F(DispatchTest, SelectorsWaitForTheInstanceLockButOpenDoesNot)
 {
   std::atomic<bool> released{false}, resetSawRelease{false};
-  mPlug->GetMutex()->Enter();  // as the editor would, changing a parameter
+  mPlug->GetMutex()->Enter(); // as the editor would, changing a parameter
   std::thread host([&] {
     AudioUnitReset(mUnit, kAudioUnitScope_Global, 0);
-    resetSawRelease = released.load();  // the reset could only run once the lock was left
+    resetSawRelease = released.load(); // the reset could only run once the lock was left
   });
   AudioUnit other = nullptr;
   std::thread opener([&] { other = Open(); });
-  opener.join();  // another instance opens while this one is locked
+  opener.join(); // another instance opens while this one is locked
   EXPECT_NE(other, nullptr);
   // The lock the selectors wait for is held: a try-lock from another thread
   // fails (no sleep to guess by).
   int probe = -1;
   std::thread([&] {
     probe = pthread_mutex_trylock(&mPlug->GetMutex()->m_mutex);
-    if (probe == 0) pthread_mutex_unlock(&mPlug->GetMutex()->m_mutex);
+    if (probe == 0)
+      pthread_mutex_unlock(&mPlug->GetMutex()->m_mutex);
   }).join();
   EXPECT_EQ(probe, EBUSY);
   released = true;
   mPlug->GetMutex()->Leave();
   host.join();
   EXPECT_TRUE(resetSawRelease);
-  if (other) {
+  if (other)
+  {
     EXPECT_EQ(CloseComponent(other), noErr);
   }
 }
@@ -132,12 +139,15 @@ TEST_F(DispatchTest, SelectorsWaitForTheInstanceLockButOpenDoesNot)
 TEST_F(DispatchTest, ManyInstancesOpenAndCloseIndependently)
 {
   std::vector<AudioUnit> units;
-  for (int i = 0; i < 200; ++i) {
+  for (int i = 0; i < 200; ++i)
+  {
     units.push_back(Open());
     ASSERT_NE(units.back(), nullptr);
   }
-  for (int i = 0; i < 200; i += 2) ASSERT_EQ(CloseComponent(units[size_t(i)]), noErr);
-  for (int i = 1; i < 200; i += 2) {
+  for (int i = 0; i < 200; i += 2)
+    ASSERT_EQ(CloseComponent(units[size_t(i)]), noErr);
+  for (int i = 1; i < 200; i += 2)
+  {
     EXPECT_EQ(AudioUnitReset(units[size_t(i)], kAudioUnitScope_Global, 0), noErr);
     EXPECT_EQ(Plug(units[size_t(i)])->mResets, 1);
     ASSERT_EQ(CloseComponent(units[size_t(i)]), noErr);
@@ -148,13 +158,16 @@ TEST_F(DispatchTest, ConcurrentOpensEachGetTheirOwnInstance)
 {
   std::vector<AudioUnit> units(8);
   std::vector<std::thread> threads;
-  for (auto& u : units) threads.emplace_back([&] { u = Open(); });
-  for (auto& t : threads) t.join();
-  for (AudioUnit u : units) {
+  for (auto& u : units)
+    threads.emplace_back([&] { u = Open(); });
+  for (auto& t : threads)
+    t.join();
+  for (AudioUnit u : units)
+  {
     ASSERT_NE(u, nullptr);
     EXPECT_EQ(Plug(u)->NPresets(), 2);
     EXPECT_EQ(CloseComponent(u), noErr);
   }
 }
 
-}  // namespace
+} // namespace

@@ -7,7 +7,8 @@
 #include "tests/au/AUTestEffect.h"
 #include "tests/au/AUTestHelpers.h"
 
-namespace {
+namespace
+{
 
 using FormatTest = AUTestFixture;
 
@@ -45,7 +46,7 @@ TEST_F(FormatTest, ARefusedFormatKeepsTheBusChannelCount)
   EXPECT_EQ(AudioUnitSetProperty(mUnit, kAudioUnitProperty_StreamFormat, kAudioUnitScope_Input, 0, &f, sizeof f),
             kAudioUnitErr_InvalidProperty);
   f = FloatFormat(2);
-  f.mFormatFlags = kAudioFormatFlagIsNonInterleaved;  // neither float nor packed
+  f.mFormatFlags = kAudioFormatFlagIsNonInterleaved; // neither float nor packed
   EXPECT_EQ(AudioUnitSetProperty(mUnit, kAudioUnitProperty_StreamFormat, kAudioUnitScope_Input, 0, &f, sizeof f),
             kAudioUnitErr_InvalidProperty);
   f = FloatFormat(2, std::numeric_limits<double>::quiet_NaN());
@@ -78,8 +79,9 @@ TEST_F(FormatTest, StreamFormatDescribesEachBus)
   EXPECT_EQ(FormatChannels(mUnit, kAudioUnitScope_Output, 1), -1);
   EXPECT_EQ(FormatChannels(mUnit, kAudioUnitScope_Input, 2), -1);
   Boolean writable = 0;
-  EXPECT_EQ(AudioUnitGetPropertyInfo(mUnit, kAudioUnitProperty_StreamFormat, kAudioUnitScope_Output, 0, &size,
-                                     &writable), noErr);
+  EXPECT_EQ(
+    AudioUnitGetPropertyInfo(mUnit, kAudioUnitProperty_StreamFormat, kAudioUnitScope_Output, 0, &size, &writable),
+    noErr);
   EXPECT_EQ(writable, 1);
 
   AudioStreamBasicDescription interleaved;
@@ -102,14 +104,16 @@ TEST_F(FormatTest, ElementCountsAndSupportedConfigurations)
 
   AUChannelInfo configs[3] = {};
   size = sizeof configs;
-  ASSERT_EQ(AudioUnitGetProperty(mUnit, kAudioUnitProperty_SupportedNumChannels, kAudioUnitScope_Global, 0, configs,
-                                 &size), noErr);
+  ASSERT_EQ(
+    AudioUnitGetProperty(mUnit, kAudioUnitProperty_SupportedNumChannels, kAudioUnitScope_Global, 0, configs, &size),
+    noErr);
   EXPECT_EQ(size, 12u);
   EXPECT_EQ(configs[0].inChannels, 1);
   EXPECT_EQ(configs[2].inChannels, 4);
   EXPECT_EQ(configs[2].outChannels, 2);
-  EXPECT_EQ(AudioUnitGetProperty(mUnit, kAudioUnitProperty_SupportedNumChannels, kAudioUnitScope_Input, 0, configs,
-                                 &size), kAudioUnitErr_InvalidProperty);
+  EXPECT_EQ(
+    AudioUnitGetProperty(mUnit, kAudioUnitProperty_SupportedNumChannels, kAudioUnitScope_Input, 0, configs, &size),
+    kAudioUnitErr_InvalidProperty);
 }
 
 TEST_F(FormatTest, SampleRateAndSliceSizeRefuseValuesNoRenderCanUse)
@@ -118,12 +122,15 @@ TEST_F(FormatTest, SampleRateAndSliceSizeRefuseValuesNoRenderCanUse)
                         std::numeric_limits<double>::quiet_NaN()};
   for (double rate : bad)
     EXPECT_EQ(AudioUnitSetProperty(mUnit, kAudioUnitProperty_SampleRate, kAudioUnitScope_Global, 0, &rate, sizeof rate),
-              kAudioUnitErr_InvalidPropertyValue) << rate;
+              kAudioUnitErr_InvalidPropertyValue)
+      << rate;
   EXPECT_EQ(mPlug->GetSampleRate(), 44100.0);
   const UInt32 badFrames[] = {0, 65537, 0xFFFFFFFFu};
   for (UInt32 frames : badFrames)
     EXPECT_EQ(AudioUnitSetProperty(mUnit, kAudioUnitProperty_MaximumFramesPerSlice, kAudioUnitScope_Global, 0, &frames,
-                                   sizeof frames), kAudioUnitErr_InvalidPropertyValue) << frames;
+                                   sizeof frames),
+              kAudioUnitErr_InvalidPropertyValue)
+      << frames;
   EXPECT_EQ(mPlug->GetBlockSize(), 1024);
 
   int resets = mPlug->mResets;
@@ -132,7 +139,8 @@ TEST_F(FormatTest, SampleRateAndSliceSizeRefuseValuesNoRenderCanUse)
             noErr);
   UInt32 frames = 65536;
   EXPECT_EQ(AudioUnitSetProperty(mUnit, kAudioUnitProperty_MaximumFramesPerSlice, kAudioUnitScope_Global, 0, &frames,
-                                 sizeof frames), noErr);
+                                 sizeof frames),
+            noErr);
   EXPECT_EQ(mPlug->mResets, resets + 2);
   Float64 got = 0;
   UInt32 size = sizeof got;
@@ -140,8 +148,9 @@ TEST_F(FormatTest, SampleRateAndSliceSizeRefuseValuesNoRenderCanUse)
   EXPECT_EQ(got, 96000.0);
   UInt32 gotFrames = 0;
   size = sizeof gotFrames;
-  ASSERT_EQ(AudioUnitGetProperty(mUnit, kAudioUnitProperty_MaximumFramesPerSlice, kAudioUnitScope_Global, 0, &gotFrames,
-                                 &size), noErr);
+  ASSERT_EQ(
+    AudioUnitGetProperty(mUnit, kAudioUnitProperty_MaximumFramesPerSlice, kAudioUnitScope_Global, 0, &gotFrames, &size),
+    noErr);
   EXPECT_EQ(gotFrames, 65536u);
 }
 
@@ -167,4 +176,4 @@ TEST_F(FormatTest, SizesAndPointersFromTheHostAreChecked)
             kAudioUnitErr_InvalidProperty);
 }
 
-}  // namespace
+} // namespace

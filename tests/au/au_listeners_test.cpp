@@ -3,9 +3,11 @@
 
 #include "tests/au/AUTestEffect.h"
 
-namespace {
+namespace
+{
 
-struct ListenerLog {
+struct ListenerLog
+{
   std::vector<AudioUnitPropertyID> ids;
   std::vector<AudioUnit> units;
   std::vector<int> latencySeen;
@@ -17,13 +19,20 @@ void ListenA(void* log, AudioUnit unit, AudioUnitPropertyID id, AudioUnitScope, 
   auto* l = static_cast<ListenerLog*>(log);
   l->ids.push_back(id);
   l->units.push_back(unit);
-  if (l->plug) l->latencySeen.push_back(l->plug->GetLatency());
+  if (l->plug)
+    l->latencySeen.push_back(l->plug->GetLatency());
 }
 
 void ListenB(void*, AudioUnit, AudioUnitPropertyID, AudioUnitScope, AudioUnitElement) {}
 
-OSStatus NotifyA(void*, AudioUnitRenderActionFlags*, const AudioTimeStamp*, UInt32, UInt32, AudioBufferList*) { return noErr; }
-OSStatus NotifyB(void*, AudioUnitRenderActionFlags*, const AudioTimeStamp*, UInt32, UInt32, AudioBufferList*) { return noErr; }
+OSStatus NotifyA(void*, AudioUnitRenderActionFlags*, const AudioTimeStamp*, UInt32, UInt32, AudioBufferList*)
+{
+  return noErr;
+}
+OSStatus NotifyB(void*, AudioUnitRenderActionFlags*, const AudioTimeStamp*, UInt32, UInt32, AudioBufferList*)
+{
+  return noErr;
+}
 
 using ListenerTest = AUTestFixture;
 
@@ -46,9 +55,9 @@ TEST_F(ListenerTest, RemovalMatchesIdProcedureAndOptionallyUserData)
   int u1 = 0, u2 = 0;
   AudioUnitAddPropertyListener(mUnit, 8, ListenA, &u1);
   AudioUnitAddPropertyListener(mUnit, 9, ListenA, &u1);
-  EXPECT_EQ(AudioUnitRemovePropertyListenerWithUserData(mUnit, 8, ListenA, &u2), noErr);  // no match: kept
+  EXPECT_EQ(AudioUnitRemovePropertyListenerWithUserData(mUnit, 8, ListenA, &u2), noErr); // no match: kept
   EXPECT_EQ(mPlug->NPropertyListeners(), 2);
-  EXPECT_EQ(AudioUnitRemovePropertyListener(mUnit, 8, ListenB), noErr);  // no match
+  EXPECT_EQ(AudioUnitRemovePropertyListener(mUnit, 8, ListenB), noErr); // no match
   EXPECT_EQ(mPlug->NPropertyListeners(), 2);
   EXPECT_EQ(AudioUnitRemovePropertyListenerWithUserData(mUnit, 8, ListenA, &u1), noErr);
   ASSERT_EQ(mPlug->NPropertyListeners(), 1);
@@ -64,12 +73,12 @@ TEST_F(ListenerTest, RenderNotifiesKeepDuplicatesAndRemoveTheFirstByProcedure)
   EXPECT_EQ(AudioUnitAddRenderNotify(mUnit, NotifyB, &r1), noErr);
   EXPECT_EQ(AudioUnitAddRenderNotify(mUnit, NotifyA, &r2), noErr);
   EXPECT_EQ(mPlug->NRenderNotifies(), 3);
-  EXPECT_EQ(AudioUnitRemoveRenderNotify(mUnit, NotifyA, &r2), noErr);  // the reference is not compared
+  EXPECT_EQ(AudioUnitRemoveRenderNotify(mUnit, NotifyA, &r2), noErr); // the reference is not compared
   ASSERT_EQ(mPlug->NRenderNotifies(), 2);
   EXPECT_EQ(mPlug->GetRenderNotify(0)->mFunc, NotifyB);
   EXPECT_EQ(mPlug->GetRenderNotify(1)->mRefCon, &r2);
   EXPECT_EQ(AudioUnitRemoveRenderNotify(mUnit, NotifyA, nullptr), noErr);
-  EXPECT_EQ(AudioUnitRemoveRenderNotify(mUnit, NotifyA, nullptr), noErr);  // nothing left to match
+  EXPECT_EQ(AudioUnitRemoveRenderNotify(mUnit, NotifyA, nullptr), noErr); // nothing left to match
   EXPECT_EQ(mPlug->NRenderNotifies(), 1);
   EXPECT_EQ(AudioUnitAddRenderNotify(mUnit, nullptr, &r1), paramErr);
   EXPECT_EQ(mPlug->NRenderNotifies(), 1);
@@ -99,4 +108,4 @@ TEST_F(ListenerTest, LatencyListenersStillSeeTheOldLatency)
   EXPECT_EQ(mPlug->GetLatency(), 64);
 }
 
-}  // namespace
+} // namespace

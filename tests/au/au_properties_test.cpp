@@ -7,28 +7,31 @@
 #include "tests/au/AUTestEffect.h"
 #include "tests/au/AUTestHelpers.h"
 
-namespace {
+namespace
+{
 
 using PropertyTest = AUTestFixture;
-
 
 TEST_F(PropertyTest, ParameterListHoldsEveryIdInGlobalScopeOnly)
 {
   UInt32 size = 0;
   Boolean writable = 1;
-  ASSERT_EQ(AudioUnitGetPropertyInfo(mUnit, kAudioUnitProperty_ParameterList, kAudioUnitScope_Global, 0, &size,
-                                     &writable), noErr);
+  ASSERT_EQ(
+    AudioUnitGetPropertyInfo(mUnit, kAudioUnitProperty_ParameterList, kAudioUnitScope_Global, 0, &size, &writable),
+    noErr);
   EXPECT_EQ(size, 12u);
   EXPECT_EQ(writable, 0);
   AudioUnitParameterID ids[3] = {9, 9, 9};
-  ASSERT_EQ(AudioUnitGetProperty(mUnit, kAudioUnitProperty_ParameterList, kAudioUnitScope_Global, 0, ids, &size), noErr);
+  ASSERT_EQ(AudioUnitGetProperty(mUnit, kAudioUnitProperty_ParameterList, kAudioUnitScope_Global, 0, ids, &size),
+            noErr);
   EXPECT_EQ(ids[0], 0u);
   EXPECT_EQ(ids[2], 2u);
   ASSERT_EQ(AudioUnitGetPropertyInfo(mUnit, kAudioUnitProperty_ParameterList, kAudioUnitScope_Input, 0, &size, nullptr),
             noErr);
   EXPECT_EQ(size, 0u);
-  EXPECT_EQ(AudioUnitGetPropertyInfo(mUnit, kAudioUnitProperty_ParameterList, kAudioUnitScope_Global, 0, nullptr,
-                                     nullptr), noErr);
+  EXPECT_EQ(
+    AudioUnitGetPropertyInfo(mUnit, kAudioUnitProperty_ParameterList, kAudioUnitScope_Global, 0, nullptr, nullptr),
+    noErr);
 }
 
 TEST_F(PropertyTest, ParameterInfoDescribesEachKindAndHandsOutNewStrings)
@@ -40,12 +43,12 @@ TEST_F(PropertyTest, ParameterInfoDescribesEachKindAndHandsOutNewStrings)
             noErr);
   EXPECT_STREQ(info.name, "Gain");
   EXPECT_EQ(Text(info.cfNameString), "Gain");
-  EXPECT_EQ(CFGetRetainCount(info.cfNameString), 1);  // ours to release
+  EXPECT_EQ(CFGetRetainCount(info.cfNameString), 1); // ours to release
   EXPECT_EQ(info.unit, kAudioUnitParameterUnit_CustomUnit);
   EXPECT_EQ(Text(info.unitName), "dB");
   EXPECT_EQ(info.minValue, -12.0f);
   EXPECT_EQ(info.maxValue, 12.0f);
-  EXPECT_EQ(info.defaultValue, -3.0f);  // the current value
+  EXPECT_EQ(info.defaultValue, -3.0f); // the current value
   EXPECT_EQ(info.flags, 0xC8000010u);
   CFRelease(info.cfNameString);
   CFRelease(info.unitName);
@@ -61,8 +64,9 @@ TEST_F(PropertyTest, ParameterInfoDescribesEachKindAndHandsOutNewStrings)
   CFRelease(info.cfNameString);
 
   size = 0;
-  EXPECT_EQ(AudioUnitGetPropertyInfo(mUnit, kAudioUnitProperty_ParameterInfo, kAudioUnitScope_Global, 3, &size, nullptr),
-            kAudioUnitErr_InvalidProperty);
+  EXPECT_EQ(
+    AudioUnitGetPropertyInfo(mUnit, kAudioUnitProperty_ParameterInfo, kAudioUnitScope_Global, 3, &size, nullptr),
+    kAudioUnitErr_InvalidProperty);
   EXPECT_EQ(size, sizeof(AudioUnitParameterInfo));
   EXPECT_EQ(AudioUnitGetProperty(mUnit, kAudioUnitProperty_ParameterInfo, kAudioUnitScope_Input, 0, &info, &size),
             kAudioUnitErr_InvalidProperty);
@@ -76,7 +80,8 @@ TEST_F(PropertyTest, FactoryPresetsAreTheFilledSlotsInOrder)
             noErr);
   ASSERT_EQ(CFArrayGetCount(presets), 2);
   const char* names[] = {"Default", "Loud"};
-  for (CFIndex i = 0; i < 2; ++i) {
+  for (CFIndex i = 0; i < 2; ++i)
+  {
     auto* p = static_cast<AUPreset*>(const_cast<void*>(CFArrayGetValueAtIndex(presets, i)));
     EXPECT_EQ(p->presetNumber, i);
     EXPECT_EQ(Text(p->presetName), names[i]);
@@ -86,4 +91,4 @@ TEST_F(PropertyTest, FactoryPresetsAreTheFilledSlotsInOrder)
   CFRelease(presets);
 }
 
-}  // namespace
+} // namespace

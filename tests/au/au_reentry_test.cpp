@@ -8,9 +8,11 @@
 #include "tests/au/AUTestEffect.h"
 #include "tests/au/AUTestHelpers.h"
 
-namespace {
+namespace
+{
 
-class ReentryTest : public AUTestFixture {
+class ReentryTest : public AUTestFixture
+{
 protected:
   OSStatus SetSlice(UInt32 frames)
   {
@@ -28,7 +30,8 @@ protected:
 // The test effect doubles input 0 (with nothing on the side-chain bus).
 void ExpectDoubledInput(HostBuffers& out, double t, UInt32 frames)
 {
-  for (UInt32 i = 0; i < frames; i += 7) EXPECT_FLOAT_EQ(out.Data(0)[i], 2.0f * InputSource::Value(0, 0, t + i)) << i;
+  for (UInt32 i = 0; i < frames; i += 7)
+    EXPECT_FLOAT_EQ(out.Data(0)[i], 2.0f * InputSource::Value(0, 0, t + i)) << i;
 }
 
 TEST_F(ReentryTest, AfterUninitialiseTheGoneInputReadsZerosEvenWhenTheSliceChanged)
@@ -37,7 +40,8 @@ TEST_F(ReentryTest, AfterUninitialiseTheGoneInputReadsZerosEvenWhenTheSliceChang
   InputSource main;
   HostBuffers out(2, 8192);
   out.UseHostMemory();
-  for (UInt32 slice : {64u, 8192u}) {  // the second moves the scratch
+  for (UInt32 slice : {64u, 8192u})
+  { // the second moves the scratch
     ASSERT_EQ(main.Attach(mUnit, 0), noErr);
     ASSERT_EQ(Render(mUnit, 0.0, 64, out), noErr);
     ExpectDoubledInput(out, 0.0, 64);
@@ -46,8 +50,9 @@ TEST_F(ReentryTest, AfterUninitialiseTheGoneInputReadsZerosEvenWhenTheSliceChang
     ASSERT_EQ(SetSlice(slice), noErr);
     ASSERT_EQ(AudioUnitInitialize(mUnit), noErr);
     ASSERT_EQ(Render(mUnit, 64.0, 64, out), noErr);
-    EXPECT_EQ(main.pulls.size(), pulls);  // the connection went with uninitialise
-    for (UInt32 i = 0; i < 64; i += 7) EXPECT_EQ(out.Data(0)[i], 0.0f) << "slice " << slice << " frame " << i;
+    EXPECT_EQ(main.pulls.size(), pulls); // the connection went with uninitialise
+    for (UInt32 i = 0; i < 64; i += 7)
+      EXPECT_EQ(out.Data(0)[i], 0.0f) << "slice " << slice << " frame " << i;
   }
 }
 
@@ -58,7 +63,7 @@ TEST_F(ReentryTest, InputsArePulledAtSampleTimeMinusOneAfterTheSliceChanged)
   ASSERT_EQ(main.Attach(mUnit, 0), noErr);
   HostBuffers out(2, 256);
   out.UseHostMemory();
-  ASSERT_EQ(Render(mUnit, -1.0, 64, out), noErr);  // the first render ever, at -1.0
+  ASSERT_EQ(Render(mUnit, -1.0, 64, out), noErr); // the first render ever, at -1.0
   ASSERT_EQ(main.pulls.size(), 1u);
   ExpectDoubledInput(out, -1.0, 64);
   ASSERT_EQ(Render(mUnit, 63.0, 64, out), noErr);
@@ -84,7 +89,8 @@ TEST_F(ReentryTest, ADroppedSideChainChannelReadsZeros)
   ASSERT_EQ(Render(unit, 0.0, 64, out), noErr);
   ASSERT_EQ(SetFormat(unit, kAudioUnitScope_Input, 1, 1), noErr);
   ASSERT_EQ(Render(unit, 64.0, 64, out), noErr);
-  for (UInt32 i = 0; i < 64; i += 9) {
+  for (UInt32 i = 0; i < 64; i += 9)
+  {
     EXPECT_FLOAT_EQ(out.Data(0)[i], 2.0f * InputSource::Value(0, 0, 64.0 + i) + InputSource::Value(1, 0, 64.0 + i));
     EXPECT_FLOAT_EQ(out.Data(1)[i], 2.0f * InputSource::Value(0, 1, 64.0 + i));
   }
@@ -93,7 +99,8 @@ TEST_F(ReentryTest, ADroppedSideChainChannelReadsZeros)
 
 // A host that changes the slice size from inside a render is refused: the
 // render is using the scratch.
-struct SliceChanger {
+struct SliceChanger
+{
   AudioUnit unit;
   InputSource source;
   std::vector<OSStatus> results;
@@ -130,23 +137,26 @@ TEST_F(ReentryTest, SliceChangesFromInsideARenderAreRefused)
   HostBuffers out(2, 64);
   out.UseHostMemory();
   ASSERT_EQ(Render(mUnit, 0.0, 64, out), noErr);
-  ASSERT_EQ(changer.results.size(), 3u);  // pre-render, input, post-render
-  for (OSStatus r : changer.results) EXPECT_EQ(r, kAudioUnitErr_CannotDoInCurrentContext);
+  ASSERT_EQ(changer.results.size(), 3u); // pre-render, input, post-render
+  for (OSStatus r : changer.results)
+    EXPECT_EQ(r, kAudioUnitErr_CannotDoInCurrentContext);
   EXPECT_EQ(mPlug->GetBlockSize(), 64);
   ExpectDoubledInput(out, 0.0, 64);
-  EXPECT_EQ(changer.Change(), noErr);  // outside a render it is fine
+  EXPECT_EQ(changer.Change(), noErr); // outside a render it is fine
 }
 
 // Closed from its own render notification, the unit finishes the render
 // and is deleted as the render ends (ASan sees any use after that).
-struct Closer {
+struct Closer
+{
   AudioUnit unit;
   std::vector<OSStatus> results;
   static OSStatus Note(void* ref, AudioUnitRenderActionFlags* flags, const AudioTimeStamp*, UInt32, UInt32,
                        AudioBufferList*)
   {
     auto* self = static_cast<Closer*>(ref);
-    if (*flags & kAudioUnitRenderAction_PreRender) self->results.push_back(CloseComponent(self->unit));
+    if (*flags & kAudioUnitRenderAction_PreRender)
+      self->results.push_back(CloseComponent(self->unit));
     return noErr;
   }
 };
@@ -164,7 +174,7 @@ TEST_F(ReentryTest, AUnitClosedFromItsOwnRenderNotificationFinishesTheRender)
   EXPECT_EQ(closer.results[0], noErr);
   ExpectDoubledInput(out, 0.0, 64);
   EXPECT_EQ(Render(mUnit, 64.0, 64, out), badComponentInstance);
-  mUnit = nullptr;  // closed already
+  mUnit = nullptr; // closed already
 }
 
 TEST_F(ReentryTest, AConnectionThatClosesACycleIsRefused)
@@ -176,15 +186,15 @@ TEST_F(ReentryTest, AConnectionThatClosesACycleIsRefused)
     AudioUnitConnection conn = {source, 0, 0};
     return AudioUnitSetProperty(dest, kAudioUnitProperty_MakeConnection, kAudioUnitScope_Input, 0, &conn, sizeof conn);
   };
-  ASSERT_EQ(connect(mUnit, b), noErr);  // mUnit pulls from b
-  ASSERT_EQ(connect(b, c), noErr);      // b pulls from c
+  ASSERT_EQ(connect(mUnit, b), noErr); // mUnit pulls from b
+  ASSERT_EQ(connect(b, c), noErr);     // b pulls from c
   EXPECT_EQ(connect(c, mUnit), kAudioUnitErr_InvalidProperty);
   EXPECT_EQ(connect(b, mUnit), kAudioUnitErr_InvalidProperty);
   EXPECT_EQ(connect(mUnit, mUnit), kAudioUnitErr_InvalidProperty);
   HostBuffers out(2, 64);
-  EXPECT_EQ(Render(mUnit, 0.0, 64, out), noErr);  // ends: nothing loops back
+  EXPECT_EQ(Render(mUnit, 0.0, 64, out), noErr); // ends: nothing loops back
   EXPECT_EQ(CloseComponent(b), noErr);
   EXPECT_EQ(CloseComponent(c), noErr);
 }
 
-}  // namespace
+} // namespace

@@ -10,18 +10,21 @@
 #include "tests/au/AUTestEffect.h"
 #include "tests/au/AUTestHelpers.h"
 
-namespace {
+namespace
+{
 
 constexpr UInt32 kSlice = 64;
 
-class RenderTest : public AUTestFixture {
+class RenderTest : public AUTestFixture
+{
 protected:
   void SetUp() override
   {
     AUTestFixture::SetUp();
     UInt32 frames = kSlice;
     ASSERT_EQ(AudioUnitSetProperty(mUnit, kAudioUnitProperty_MaximumFramesPerSlice, kAudioUnitScope_Global, 0, &frames,
-                                   sizeof frames), noErr);
+                                   sizeof frames),
+              noErr);
   }
   OSStatus Render(AudioUnit unit, double t, UInt32 frames, HostBuffers& out, UInt32 bus = 0)
   {
@@ -51,7 +54,8 @@ TEST_F(RenderTest, CallbackFeedsEachBusFromTheUnitsScratch)
   EXPECT_EQ(static_cast<const float*>(side.pulls[0].data0), base + 2 * kSlice);
   for (UInt32 i = 0; i < kSlice; i += 21)
     for (UInt32 c = 0; c < 2; ++c)
-      EXPECT_FLOAT_EQ(out.Data(int(c))[i], 2.0f * InputSource::Value(0, c, 1000.0 + i) + InputSource::Value(1, c, 1000.0 + i));
+      EXPECT_FLOAT_EQ(out.Data(int(c))[i],
+                      2.0f * InputSource::Value(0, c, 1000.0 + i) + InputSource::Value(1, c, 1000.0 + i));
 }
 
 TEST_F(RenderTest, InputsArePulledOncePerSampleTimeAndAgainAfterReset)
@@ -78,7 +82,8 @@ TEST_F(RenderTest, AnInputErrorStopsTheRenderBeforeAnyPostNotification)
   main.order = &order;
   main.result = -1234;
   ASSERT_EQ(main.Attach(mUnit, 0), noErr);
-  struct Notes {
+  struct Notes
+  {
     static OSStatus Note(void* ref, AudioUnitRenderActionFlags* flags, const AudioTimeStamp*, UInt32, UInt32,
                          AudioBufferList*)
     {
@@ -91,7 +96,7 @@ TEST_F(RenderTest, AnInputErrorStopsTheRenderBeforeAnyPostNotification)
   HostBuffers out(2, kSlice);
   EXPECT_EQ(Render(0.0, kSlice, out), -1234);
   EXPECT_EQ(order, (std::vector<int>{4, 4, 0}));
-  EXPECT_EQ(mPlug->GetLastRenderSampleTime(), -1.0);  // pulled again next time
+  EXPECT_EQ(mPlug->GetLastRenderSampleTime(), -1.0); // pulled again next time
   EXPECT_EQ(mPlug->mBlocks, 0);
 
   order.clear();
@@ -102,7 +107,8 @@ TEST_F(RenderTest, AnInputErrorStopsTheRenderBeforeAnyPostNotification)
 
 // Removes itself during the pre-render pass: the post-render pass must not
 // reach its record, and the other notification still runs once per pass.
-struct SelfRemover {
+struct SelfRemover
+{
   AudioUnit unit;
   int calls = 0;
   static OSStatus Note(void* ref, AudioUnitRenderActionFlags*, const AudioTimeStamp*, UInt32, UInt32, AudioBufferList*)
@@ -181,7 +187,7 @@ TEST_F(RenderTest, NullOutputBuffersGetTheUnitsOwnMemory)
   ASSERT_EQ(Render(0.0, 16, out), noErr);
   ASSERT_NE(out.Data(0), nullptr);
   ASSERT_NE(out.Data(1), nullptr);
-  EXPECT_EQ(out.Data(1), out.Data(0) + 16);  // channel 1 of the output scratch at this slice size
+  EXPECT_EQ(out.Data(1), out.Data(0) + 16); // channel 1 of the output scratch at this slice size
   EXPECT_EQ(out.List()->mBuffers[0].mDataByteSize, 64u);
   EXPECT_FLOAT_EQ(out.Data(0)[3], 2.0f * InputSource::Value(0, 0, 3.0));
   EXPECT_FLOAT_EQ(out.Data(1)[15], 2.0f * InputSource::Value(0, 1, 15.0));
@@ -199,11 +205,12 @@ TEST_F(RenderTest, BypassLeavesTheHostsBuffersAlone)
             noErr);
   HostBuffers out(2, kSlice);
   out.UseHostMemory();
-  EXPECT_EQ(Render(0.0, kSlice + 100, out), noErr);  // not even checked
+  EXPECT_EQ(Render(0.0, kSlice + 100, out), noErr); // not even checked
   EXPECT_EQ(out.Data(0)[0], -7.0f);
   EXPECT_TRUE(main.pulls.empty());
   UInt32 got = 0, size = sizeof got;
-  ASSERT_EQ(AudioUnitGetProperty(mUnit, kAudioUnitProperty_BypassEffect, kAudioUnitScope_Global, 0, &got, &size), noErr);
+  ASSERT_EQ(AudioUnitGetProperty(mUnit, kAudioUnitProperty_BypassEffect, kAudioUnitScope_Global, 0, &got, &size),
+            noErr);
   EXPECT_EQ(got, 1u);
   on = 0;
   ASSERT_EQ(AudioUnitSetProperty(mUnit, kAudioUnitProperty_BypassEffect, kAudioUnitScope_Global, 0, &on, sizeof on),
@@ -220,7 +227,7 @@ TEST_F(RenderTest, AMonoInputLeavesTheSecondOutputSilentNotStale)
   HostBuffers out(2, kSlice);
   out.UseHostMemory();
   ASSERT_EQ(Render(0.0, kSlice, out), noErr);
-  EXPECT_NE(out.Data(1)[10], 0.0f);  // stereo: written
+  EXPECT_NE(out.Data(1)[10], 0.0f); // stereo: written
   // Now one channel on bus 0: the effect writes output 0 only.
   ASSERT_EQ(SetFormat(mUnit, kAudioUnitScope_Input, 0, 1), noErr);
   EXPECT_FALSE(mPlug->IsInChannelConnected(1));
@@ -228,7 +235,8 @@ TEST_F(RenderTest, AMonoInputLeavesTheSecondOutputSilentNotStale)
   again.UseHostMemory();
   ASSERT_EQ(Render(64.0, kSlice, again), noErr);
   EXPECT_FLOAT_EQ(again.Data(0)[10], 2.0f * InputSource::Value(0, 0, 74.0));
-  for (UInt32 i = 0; i < kSlice; ++i) ASSERT_EQ(again.Data(1)[i], 0.0f) << i;
+  for (UInt32 i = 0; i < kSlice; ++i)
+    ASSERT_EQ(again.Data(1)[i], 0.0f) << i;
 }
 
 TEST_F(RenderTest, AnOutputBufferOfAnUnconnectedChannelGetsSilence)
@@ -236,12 +244,13 @@ TEST_F(RenderTest, AnOutputBufferOfAnUnconnectedChannelGetsSilence)
   InputSource main;
   ASSERT_EQ(main.Attach(mUnit, 0), noErr);
   ASSERT_EQ(SetFormat(mUnit, kAudioUnitScope_Output, 0, 1), noErr);
-  HostBuffers out(2, kSlice);  // two buffers for a bus set to one channel
+  HostBuffers out(2, kSlice); // two buffers for a bus set to one channel
   out.UseHostMemory();
   ASSERT_EQ(Render(0.0, kSlice, out), noErr);
   EXPECT_FALSE(mPlug->IsOutChannelConnected(1));
   EXPECT_FLOAT_EQ(out.Data(0)[9], 2.0f * InputSource::Value(0, 0, 9.0));
-  for (UInt32 i = 0; i < kSlice; ++i) ASSERT_EQ(out.Data(1)[i], 0.0f) << i;
+  for (UInt32 i = 0; i < kSlice; ++i)
+    ASSERT_EQ(out.Data(1)[i], 0.0f) << i;
 }
 
 TEST_F(RenderTest, AHostChannelCountBelowTheBusLeavesTheRestUnconnected)
@@ -257,9 +266,10 @@ TEST_F(RenderTest, AHostChannelCountBelowTheBusLeavesTheRestUnconnected)
   EXPECT_EQ(side.pulls.at(0).buffers, 1u);
 }
 
-}  // namespace
+} // namespace
 
-namespace {
+namespace
+{
 
 OSStatus CountNote(void* ref, AudioUnitRenderActionFlags*, const AudioTimeStamp*, UInt32, UInt32, AudioBufferList*)
 {
@@ -276,13 +286,15 @@ TEST_F(RenderTest, NotificationsChangeSafelyBesideAFastDispatchRender)
   ASSERT_EQ(main.Attach(mUnit, 0), noErr);
   AudioUnitRenderProc render = nullptr;
   UInt32 size = sizeof render;
-  ASSERT_EQ(AudioUnitGetProperty(mUnit, kAudioUnitProperty_FastDispatch, kAudioUnitScope_Global,
-                                 kAudioUnitRenderSelect, &render, &size), noErr);
+  ASSERT_EQ(AudioUnitGetProperty(mUnit, kAudioUnitProperty_FastDispatch, kAudioUnitScope_Global, kAudioUnitRenderSelect,
+                                 &render, &size),
+            noErr);
   std::atomic<int> calls = 0;
   std::atomic<bool> done = false;
   std::thread audio([&] {
     HostBuffers out(2, kSlice);
-    for (int block = 0; block < 2000; ++block) {
+    for (int block = 0; block < 2000; ++block)
+    {
       AudioTimeStamp ts = SampleTime(block * double(kSlice));
       AudioUnitRenderActionFlags flags = 0;
       render(mPlug, &flags, &ts, 0, kSlice, out.List());
@@ -290,7 +302,8 @@ TEST_F(RenderTest, NotificationsChangeSafelyBesideAFastDispatchRender)
     done = true;
   });
   int changes = 0;
-  while (!done) {
+  while (!done)
+  {
     AudioUnitAddRenderNotify(mUnit, CountNote, &calls);
     AudioUnitRemoveRenderNotify(mUnit, CountNote, &calls);
     ++changes;
@@ -301,4 +314,4 @@ TEST_F(RenderTest, NotificationsChangeSafelyBesideAFastDispatchRender)
   EXPECT_EQ(mPlug->mBlocks, 2000);
 }
 
-}  // namespace
+} // namespace

@@ -6,7 +6,8 @@
 #include "platform/corefoundation/CFBundle.h"
 #include "tests/au/AUTestEffect.h"
 
-namespace {
+namespace
+{
 
 using SelectorTest = AUTestFixture;
 
@@ -32,10 +33,10 @@ TEST_F(SelectorTest, ScheduledEventsApplyInOrderUntilTheFirstRejectedOne)
   AudioUnitParameterEvent ramp = Immediate(AUTestEffect::kMode, 2);
   ramp.eventType = kParameterEvent_Ramped;
   const AudioUnitParameterEvent events[] = {
-      Immediate(AUTestEffect::kGain, 5.0f),
-      ramp,                                  // ramps are ignored
-      Immediate(AUTestEffect::kNumParams, 1),  // bad id
-      Immediate(AUTestEffect::kGain, 7.0f),  // never reached
+    Immediate(AUTestEffect::kGain, 5.0f),
+    ramp,                                   // ramps are ignored
+    Immediate(AUTestEffect::kNumParams, 1), // bad id
+    Immediate(AUTestEffect::kGain, 7.0f),   // never reached
   };
   EXPECT_EQ(AudioUnitScheduleParameters(mUnit, events, 4), kAudioUnitErr_InvalidElement);
   EXPECT_EQ(Get(mUnit, AUTestEffect::kGain), 5.0f);
@@ -54,7 +55,7 @@ TEST_F(SelectorTest, SetParameterClampsAndGetParameterChecksItsArguments)
   EXPECT_EQ(AudioUnitSetParameter(mUnit, AUTestEffect::kGain, kAudioUnitScope_Global, 0, 40.0f, 0), noErr);
   EXPECT_EQ(Get(mUnit, AUTestEffect::kGain), 12.0f);
   EXPECT_EQ(AudioUnitSetParameter(mUnit, AUTestEffect::kGain, kAudioUnitScope_Global, 0, 0.3f, 0), noErr);
-  EXPECT_EQ(Get(mUnit, AUTestEffect::kGain), 0.3f);  // not rounded to the step
+  EXPECT_EQ(Get(mUnit, AUTestEffect::kGain), 0.3f); // not rounded to the step
   AudioUnitParameterValue v = 42;
   EXPECT_EQ(AudioUnitGetParameter(mUnit, AUTestEffect::kNumParams, kAudioUnitScope_Global, 0, &v),
             kAudioUnitErr_InvalidElement);
@@ -111,7 +112,7 @@ TEST_F(SelectorTest, InitialiseWithoutFormatsActivatesAndResetsEveryParameter)
   ASSERT_EQ(AudioUnitInitialize(mUnit), noErr);
   EXPECT_TRUE(mPlug->IsActive());
   EXPECT_EQ(mPlug->mParamChanges, (std::vector<int>{0, 1, 2}));
-  EXPECT_EQ(AudioUnitInitialize(mUnit), noErr);  // not checked for being active already
+  EXPECT_EQ(AudioUnitInitialize(mUnit), noErr); // not checked for being active already
   ASSERT_EQ(AudioUnitUninitialize(mUnit), noErr);
   EXPECT_FALSE(mPlug->IsActive());
   EXPECT_EQ(mPlug->mActivations, (std::vector<bool>{true, true, false}));
@@ -120,7 +121,7 @@ TEST_F(SelectorTest, InitialiseWithoutFormatsActivatesAndResetsEveryParameter)
 TEST_F(SelectorTest, BusesCoverPairsOfChannelsWithAnOddLastOne)
 {
   EXPECT_EQ(mPlug->NInputBuses(), 2);  // 4 inputs
-  EXPECT_EQ(mPlug->NOutputBuses(), 1);  // 2 outputs
+  EXPECT_EQ(mPlug->NOutputBuses(), 1); // 2 outputs
   EXPECT_EQ(mPlug->GetBus(kAudioUnitScope_Input, 1)->firstPlugChannel, 2);
   EXPECT_EQ(mPlug->GetBus(kAudioUnitScope_Global, 0), mPlug->GetBus(kAudioUnitScope_Output, 0));
   EXPECT_EQ(mPlug->GetBus(kAudioUnitScope_Input, 2), nullptr);
@@ -136,14 +137,15 @@ TEST_F(SelectorTest, BusesCoverPairsOfChannelsWithAnOddLastOne)
   EXPECT_EQ(plug->GetBus(kAudioUnitScope_Input, 1)->hostChannels, -1);
   CloseComponent(odd);
 
-  gAUTestConfig.channelIO = nullptr;  // no configuration is legal
+  gAUTestConfig.channelIO = nullptr; // no configuration is legal
   AudioUnit none = Open();
   EXPECT_EQ(AudioUnitInitialize(none), badComponentSelector);
   EXPECT_FALSE(Plug(none)->IsActive());
   CloseComponent(none);
 }
 
-struct Heard {
+struct Heard
+{
   std::vector<AudioUnitEventType> types;
   std::vector<AudioUnit> units;
 };
@@ -160,7 +162,8 @@ TEST_F(SelectorTest, EditorGesturesReachTheHostAsParameterEvents)
   AUEventListenerRef listener = nullptr;
   ASSERT_EQ(AUEventListenerCreate(Listen, &heard, nullptr, nullptr, 0, 0, &listener), noErr);
   for (AudioUnitEventType t : {kAudioUnitEvent_BeginParameterChangeGesture, kAudioUnitEvent_ParameterValueChange,
-                               kAudioUnitEvent_EndParameterChangeGesture}) {
+                               kAudioUnitEvent_EndParameterChangeGesture})
+  {
     AudioUnitEvent e = {};
     e.mEventType = t;
     e.mArgument.mParameter = {mUnit, AUTestEffect::kMode, kAudioUnitScope_Global, 0};
@@ -169,9 +172,10 @@ TEST_F(SelectorTest, EditorGesturesReachTheHostAsParameterEvents)
   mPlug->BeginInformHostOfParamChange(AUTestEffect::kMode);
   mPlug->SetParameterFromGUI(AUTestEffect::kMode, 1.0);
   mPlug->EndInformHostOfParamChange(AUTestEffect::kMode);
-  mPlug->BeginInformHostOfParamChange(AUTestEffect::kGain);  // nobody listens to this one
+  mPlug->BeginInformHostOfParamChange(AUTestEffect::kGain); // nobody listens to this one
   EXPECT_EQ(heard.types, (std::vector<AudioUnitEventType>{1, 0, 2}));
-  for (AudioUnit u : heard.units) EXPECT_EQ(u, mUnit);
+  for (AudioUnit u : heard.units)
+    EXPECT_EQ(u, mUnit);
   AUListenerDispose(listener);
 }
 
@@ -201,4 +205,4 @@ TEST_F(SelectorTest, WithoutHostCallbacksTimeHasItsDefaults)
   EXPECT_FALSE(mPlug->SendMidiMsg(&msg));
 }
 
-}  // namespace
+} // namespace

@@ -8,7 +8,8 @@
 #include "platform/corefoundation/CoreFoundation.h"
 #include "tests/au/AUTestEffect.h"
 
-namespace {
+namespace
+{
 
 using StateTest = AUTestFixture;
 
@@ -48,7 +49,8 @@ void PutNumber(CFMutableDictionaryRef d, const char* key, SInt32 v)
 std::vector<double> Values(IPlugAU* plug)
 {
   std::vector<double> v;
-  for (int i = 0; i < plug->NParams(); ++i) v.push_back(plug->GetParam(i)->Value());
+  for (int i = 0; i < plug->NParams(); ++i)
+    v.push_back(plug->GetParam(i)->Value());
   return v;
 }
 
@@ -80,7 +82,7 @@ TEST_F(StateTest, ClassInfoRestoresIntoAFreshInstance)
   AudioUnitSetParameter(mUnit, AUTestEffect::kGain, kAudioUnitScope_Global, 0, 7.0f, 0);
   AudioUnitSetParameter(mUnit, AUTestEffect::kOn, kAudioUnitScope_Global, 0, 0.0f, 0);
   CFMutableDictionaryRef d = Save(mUnit);
-  PutNumber(d, "version", 0x7FFF0000);  // another version is accepted
+  PutNumber(d, "version", 0x7FFF0000); // another version is accepted
   AudioUnit fresh = Open();
   ASSERT_NE(fresh, nullptr);
   EXPECT_EQ(Restore(fresh, d), noErr);
@@ -99,27 +101,29 @@ TEST_F(StateTest, ABadDictionaryIsRefusedAndChangesNothing)
   // Each case is the good dictionary with one fault; all name "Loud", a
   // preset that would change the parameters if it were applied first.
   auto faulty = [&](auto change) {
-    CFMutableDictionaryRef d = CFDictionaryCreateMutable(nullptr, 0, &kCFTypeDictionaryKeyCallBacks,
-                                                         &kCFTypeDictionaryValueCallBacks);
+    CFMutableDictionaryRef d =
+      CFDictionaryCreateMutable(nullptr, 0, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks);
     const void* keys[6];
     const void* values[6];
     CFDictionaryGetKeysAndValues(good, keys, values);
-    for (int i = 0; i < 6; ++i) CFDictionarySetValue(d, keys[i], values[i]);
+    for (int i = 0; i < 6; ++i)
+      CFDictionarySetValue(d, keys[i], values[i]);
     Put(d, "name", CFStringCreateWithCString(nullptr, "Loud", kCFStringEncodingUTF8));
     change(d);
     return d;
   };
   const UInt8 shortBytes[16] = {};
   CFMutableDictionaryRef cases[] = {
-      faulty([](CFMutableDictionaryRef d) { PutNumber(d, "subtype", SInt32(MacFourCC("othr"))); }),
-      faulty([](CFMutableDictionaryRef d) { PutNumber(d, "manufacturer", 0); }),
-      faulty([](CFMutableDictionaryRef d) { Put(d, "type", CFStringCreateWithCString(nullptr, "aufx", 0x08000100)); }),
-      faulty([&](CFMutableDictionaryRef d) { Put(d, "version", CFDataCreate(nullptr, shortBytes, 4)); }),
-      faulty([](CFMutableDictionaryRef d) { PutNumber(d, "name", 1); }),
-      faulty([](CFMutableDictionaryRef d) { Put(d, "data", CFSTR("not bytes")); }),
+    faulty([](CFMutableDictionaryRef d) { PutNumber(d, "subtype", SInt32(MacFourCC("othr"))); }),
+    faulty([](CFMutableDictionaryRef d) { PutNumber(d, "manufacturer", 0); }),
+    faulty([](CFMutableDictionaryRef d) { Put(d, "type", CFStringCreateWithCString(nullptr, "aufx", 0x08000100)); }),
+    faulty([&](CFMutableDictionaryRef d) { Put(d, "version", CFDataCreate(nullptr, shortBytes, 4)); }),
+    faulty([](CFMutableDictionaryRef d) { PutNumber(d, "name", 1); }),
+    faulty([](CFMutableDictionaryRef d) { Put(d, "data", CFSTR("not bytes")); }),
   };
   int i = 0;
-  for (CFMutableDictionaryRef d : cases) {
+  for (CFMutableDictionaryRef d : cases)
+  {
     EXPECT_EQ(Restore(mUnit, d), kAudioUnitErr_InvalidPropertyValue) << "case " << i;
     EXPECT_EQ(Values(mPlug), before) << "case " << i;
     EXPECT_EQ(mPlug->GetCurrentPresetIdx(), 0) << "case " << i;
@@ -128,8 +132,8 @@ TEST_F(StateTest, ABadDictionaryIsRefusedAndChangesNothing)
   }
   // No "data" at all, and something that is not a dictionary.
   CFMutableDictionaryRef noData = faulty([](CFMutableDictionaryRef) {});
-  CFMutableDictionaryRef copy = CFDictionaryCreateMutable(nullptr, 0, &kCFTypeDictionaryKeyCallBacks,
-                                                          &kCFTypeDictionaryValueCallBacks);
+  CFMutableDictionaryRef copy =
+    CFDictionaryCreateMutable(nullptr, 0, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks);
   for (const char* key : {"version", "type", "subtype", "manufacturer", "name"})
     CFDictionarySetValue(copy, __CFStringMakeConstantString(key),
                          CFDictionaryGetValue(noData, __CFStringMakeConstantString(key)));
@@ -159,7 +163,7 @@ TEST_F(StateTest, DataForFewerParametersRestoresWhatItHolds)
   EXPECT_EQ(Restore(mUnit, d), noErr);
   EXPECT_EQ(Values(mPlug), (std::vector<double>{-4.5, 2.0, 0.0}));
   const UInt8 partial[12] = {};
-  Put(d, "data", CFDataCreate(nullptr, partial, sizeof partial));  // one value and a cut one
+  Put(d, "data", CFDataCreate(nullptr, partial, sizeof partial)); // one value and a cut one
   EXPECT_EQ(Restore(mUnit, d), noErr);
   EXPECT_EQ(Values(mPlug), (std::vector<double>{0.0, 0.0, 0.0}));
   CFRelease(d);
@@ -179,8 +183,9 @@ TEST_F(StateTest, ANameLongerThanHostsStoreMatchesNoPreset)
 TEST_F(StateTest, CurrentPresetSelectsByNumberAndRefusesOthers)
 {
   AUPreset preset = {1, CFSTR("whatever the name")};
-  ASSERT_EQ(AudioUnitSetProperty(mUnit, kAudioUnitProperty_PresentPreset, kAudioUnitScope_Global, 0, &preset,
-                                 sizeof preset), noErr);
+  ASSERT_EQ(
+    AudioUnitSetProperty(mUnit, kAudioUnitProperty_PresentPreset, kAudioUnitScope_Global, 0, &preset, sizeof preset),
+    noErr);
   EXPECT_EQ(mPlug->GetParam(AUTestEffect::kGain)->Value(), 6.0);
   AUPreset got = {};
   UInt32 size = sizeof got;
@@ -191,23 +196,28 @@ TEST_F(StateTest, CurrentPresetSelectsByNumberAndRefusesOthers)
   ASSERT_TRUE(CFStringGetCString(got.presetName, name, sizeof name, kCFStringEncodingUTF8));
   EXPECT_STREQ(name, "Loud");
   CFRelease(got.presetName);
-  for (SInt32 bad : {2, 1 << 30}) {
+  for (SInt32 bad : {2, 1 << 30})
+  {
     preset.presetNumber = bad;
-    EXPECT_EQ(AudioUnitSetProperty(mUnit, kAudioUnitProperty_CurrentPreset, kAudioUnitScope_Global, 0, &preset,
-                                   sizeof preset), kAudioUnitErr_InvalidPropertyValue) << bad;
+    EXPECT_EQ(
+      AudioUnitSetProperty(mUnit, kAudioUnitProperty_CurrentPreset, kAudioUnitScope_Global, 0, &preset, sizeof preset),
+      kAudioUnitErr_InvalidPropertyValue)
+      << bad;
   }
   EXPECT_EQ(mPlug->GetCurrentPresetIdx(), 1);
   // Hosts mark a user preset with a negative number after restoring one:
   // accepted, and nothing changes.
   AudioUnitSetParameter(mUnit, AUTestEffect::kGain, kAudioUnitScope_Global, 0, 1.5f, 0);
   AUPreset user = {-1, CFSTR("my sound")};
-  EXPECT_EQ(AudioUnitSetProperty(mUnit, kAudioUnitProperty_PresentPreset, kAudioUnitScope_Global, 0, &user,
-                                 sizeof user), noErr);
+  EXPECT_EQ(
+    AudioUnitSetProperty(mUnit, kAudioUnitProperty_PresentPreset, kAudioUnitScope_Global, 0, &user, sizeof user),
+    noErr);
   EXPECT_EQ(mPlug->GetCurrentPresetIdx(), 1);
   EXPECT_EQ(mPlug->GetParam(AUTestEffect::kGain)->Value(), 1.5);
 }
 
-struct Transport {
+struct Transport
+{
   static OSStatus Beat(void* user, Float64* beat, Float64* tempo)
   {
     *beat = 3.0;
@@ -239,7 +249,7 @@ TEST_F(StateTest, HostTimeComesThroughTheHostsCallbacks)
   ASSERT_EQ(AudioUnitSetProperty(mUnit, kAudioUnitProperty_HostCallbacks, kAudioUnitScope_Global, 0, &cbs, sizeof cbs),
             noErr);
   EXPECT_EQ(mPlug->GetTempo(), 96.0);
-  transport.tempo = 0.0;  // no tempo: the last one stays
+  transport.tempo = 0.0; // no tempo: the last one stays
   EXPECT_EQ(mPlug->GetTempo(), 96.0);
   EXPECT_EQ(mPlug->GetSamplePos(), 123456);
   // Past the int range the position saturates, as the VST binding reports
@@ -257,12 +267,13 @@ TEST_F(StateTest, HostTimeComesThroughTheHostsCallbacks)
   EXPECT_EQ(mPlug->GetTempo(), 96.0);
   // A size that cuts the tempo procedure in half: only whole fields count,
   // so it stays null instead of half a pointer being called.
-  ASSERT_EQ(AudioUnitSetProperty(mUnit, kAudioUnitProperty_HostCallbacks, kAudioUnitScope_Global, 0, &cbs,
-                                 sizeof(void*) + 4), noErr);
+  ASSERT_EQ(
+    AudioUnitSetProperty(mUnit, kAudioUnitProperty_HostCallbacks, kAudioUnitScope_Global, 0, &cbs, sizeof(void*) + 4),
+    noErr);
   transport.tempo = 140.0;
   EXPECT_EQ(mPlug->GetTempo(), 96.0);
   mPlug->GetTimeSig(&num, &denom);
-  EXPECT_EQ(num, 7);  // left as it was: no procedure
+  EXPECT_EQ(num, 7); // left as it was: no procedure
 }
 
-}  // namespace
+} // namespace

@@ -14,14 +14,17 @@
 #include "tools/auhost/AUHostComponent.h"
 #include "tools/auhost/AUHostUnit.h"
 
-namespace {
+namespace
+{
 
 OSStatus Noise(void*, AudioUnitRenderActionFlags*, const AudioTimeStamp* ts, UInt32, UInt32 frames,
                AudioBufferList* list)
 {
-  for (UInt32 c = 0; c < list->mNumberBuffers; ++c) {
+  for (UInt32 c = 0; c < list->mNumberBuffers; ++c)
+  {
     auto* out = static_cast<float*>(list->mBuffers[c].mData);
-    for (UInt32 i = 0; i < frames; ++i) out[i] = float(0.8 * std::sin(0.05 * (ts->mSampleTime + i) + c));
+    for (UInt32 i = 0; i < frames; ++i)
+      out[i] = float(0.8 * std::sin(0.05 * (ts->mSampleTime + i) + c));
   }
   return noErr;
 }
@@ -46,7 +49,8 @@ TEST(KestrelAUConcurrency, RenderingWhileParametersChangeAndStateIsSaved)
     std::vector<float> left(256), right(256);
     std::vector<char> bytes(AudioBufferListBytes(2));
     auto* list = reinterpret_cast<AudioBufferList*>(bytes.data());
-    for (int block = 0; block < 400; ++block) {
+    for (int block = 0; block < 400; ++block)
+    {
       list->mNumberBuffers = 2;
       list->mBuffers[0] = AudioBuffer{1, 1024, left.data()};
       list->mBuffers[1] = AudioBuffer{1, 1024, right.data()};
@@ -54,22 +58,27 @@ TEST(KestrelAUConcurrency, RenderingWhileParametersChangeAndStateIsSaved)
       ts.mSampleTime = block * 256.0;
       ts.mFlags = kAudioTimeStampSampleTimeValid;
       AudioUnitRenderActionFlags flags = 0;
-      if (AudioUnitRender(unit, &flags, &ts, 0, 256, list) != noErr) ++renderErrors;
+      if (AudioUnitRender(unit, &flags, &ts, 0, 256, list) != noErr)
+        ++renderErrors;
       for (float s : left)
-        if (!std::isfinite(s)) ++nonFinite;
+        if (!std::isfinite(s))
+          ++nonFinite;
     }
     done = true;
   });
   int saves = 0;
-  for (int i = 0; !done; ++i) {
+  for (int i = 0; !done; ++i)
+  {
     AudioUnitSetParameter(unit, AudioUnitParameterID(i % 12), kAudioUnitScope_Global, 0, float(i % 7) * 10.0f - 30.0f,
                           0);
-    if (i % 5 == 0) {
+    if (i % 5 == 0)
+    {
       // No fatal assertion while the audio thread is joinable: a failure
       // would end the test in std::terminate instead of a report.
       CFPropertyListRef state = AUHostSaveState(unit, &error);
       EXPECT_NE(state, nullptr) << error;
-      if (!state) break;
+      if (!state)
+        break;
       CFRelease(state);
       ++saves;
     }
@@ -81,4 +90,4 @@ TEST(KestrelAUConcurrency, RenderingWhileParametersChangeAndStateIsSaved)
   EXPECT_EQ(CloseComponent(unit), noErr);
 }
 
-}  // namespace
+} // namespace

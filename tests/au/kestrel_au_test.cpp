@@ -13,9 +13,11 @@
 #include "tools/auhost/AUHostComponent.h"
 #include "tools/auhost/AUHostUnit.h"
 
-namespace {
+namespace
+{
 
-class KestrelAUTest : public testing::Test {
+class KestrelAUTest : public testing::Test
+{
 protected:
   static void SetUpTestSuite()
   {
@@ -54,7 +56,8 @@ TEST_F(KestrelAUTest, OpenLeavesTheDefaultAndNinetyFourFactoryPresets)
   auto* p0 = static_cast<const AUPreset*>(CFArrayGetValueAtIndex(presets, 0));
   ASSERT_TRUE(CFStringGetCString(p0->presetName, first, sizeof first, kCFStringEncodingUTF8));
   EXPECT_STREQ(first, "Default");
-  for (CFIndex i = 0; i < 95; ++i) {
+  for (CFIndex i = 0; i < 95; ++i)
+  {
     auto* p = static_cast<AUPreset*>(const_cast<void*>(CFArrayGetValueAtIndex(presets, i)));
     CFRelease(p->presetName);
     free(p);
@@ -71,11 +74,13 @@ TEST_F(KestrelAUTest, OpenLeavesTheDefaultAndNinetyFourFactoryPresets)
 TEST_F(KestrelAUTest, ManyInstancesOpenAndClose)
 {
   std::vector<AudioUnit> units;
-  for (int i = 0; i < 32; ++i) {
+  for (int i = 0; i < 32; ++i)
+  {
     units.push_back(OpenComponent(sComponent->GetComponent()));
     ASSERT_NE(units.back(), nullptr);
   }
-  for (AudioUnit u : units) {
+  for (AudioUnit u : units)
+  {
     AudioUnitParameterValue v = -1;
     EXPECT_EQ(AudioUnitGetParameter(u, 1, kAudioUnitScope_Global, 0, &v), noErr);
     EXPECT_EQ(v, 0.0f);
@@ -84,7 +89,8 @@ TEST_F(KestrelAUTest, ManyInstancesOpenAndClose)
 }
 
 // One open instance per test.
-class KestrelAUUnit : public KestrelAUTest {
+class KestrelAUUnit : public KestrelAUTest
+{
 protected:
   void SetUp() override
   {
@@ -96,7 +102,8 @@ protected:
   AudioUnit mUnit = nullptr;
 };
 
-struct Expected {
+struct Expected
+{
   const char* name;
   float min, max;
   AudioUnitParameterUnit unit;
@@ -106,23 +113,24 @@ struct Expected {
 
 // From the product description: names, ranges and the enumerations' texts.
 const Expected kParams[] = {
-    {"Threshold", -60, 0, kAudioUnitParameterUnit_CustomUnit, "dB", {}},
-    {"Ratio", 0, 4, kAudioUnitParameterUnit_Indexed, "", {"4:1", "8:1", "12:1", "20:1", "All In"}},
-    {"Compensation", -20, 20, kAudioUnitParameterUnit_CustomUnit, "dB", {}},
-    {"Attack", 5, 2000, kAudioUnitParameterUnit_CustomUnit, "uS", {}},
-    {"Release", 1, 1000, kAudioUnitParameterUnit_CustomUnit, "mS", {}},
-    {"Parallel", 0, 100, kAudioUnitParameterUnit_CustomUnit, "%", {}},
-    {"Decadence", 0, 1, kAudioUnitParameterUnit_Indexed, "", {}},
-    {"Detector HPF", 10, 200, kAudioUnitParameterUnit_CustomUnit, "Hz", {}},
-    {"Sidechain", 0, 1, kAudioUnitParameterUnit_Indexed, "", {}},
-    {"Impetus", 0, 100, kAudioUnitParameterUnit_CustomUnit, "%", {}},
-    {"Auto Makeup", 0, 1, kAudioUnitParameterUnit_Indexed, "", {}},
-    {"Meter", 0, 1, kAudioUnitParameterUnit_Indexed, "", {"Output", "Gain Red."}},
+  {"Threshold", -60, 0, kAudioUnitParameterUnit_CustomUnit, "dB", {}},
+  {"Ratio", 0, 4, kAudioUnitParameterUnit_Indexed, "", {"4:1", "8:1", "12:1", "20:1", "All In"}},
+  {"Compensation", -20, 20, kAudioUnitParameterUnit_CustomUnit, "dB", {}},
+  {"Attack", 5, 2000, kAudioUnitParameterUnit_CustomUnit, "uS", {}},
+  {"Release", 1, 1000, kAudioUnitParameterUnit_CustomUnit, "mS", {}},
+  {"Parallel", 0, 100, kAudioUnitParameterUnit_CustomUnit, "%", {}},
+  {"Decadence", 0, 1, kAudioUnitParameterUnit_Indexed, "", {}},
+  {"Detector HPF", 10, 200, kAudioUnitParameterUnit_CustomUnit, "Hz", {}},
+  {"Sidechain", 0, 1, kAudioUnitParameterUnit_Indexed, "", {}},
+  {"Impetus", 0, 100, kAudioUnitParameterUnit_CustomUnit, "%", {}},
+  {"Auto Makeup", 0, 1, kAudioUnitParameterUnit_Indexed, "", {}},
+  {"Meter", 0, 1, kAudioUnitParameterUnit_Indexed, "", {"Output", "Gain Red."}},
 };
 
 TEST_F(KestrelAUUnit, EveryParameterIsDescribedAsTheProductSays)
 {
-  for (AudioUnitParameterID id = 0; id < 12; ++id) {
+  for (AudioUnitParameterID id = 0; id < 12; ++id)
+  {
     const Expected& e = kParams[id];
     AudioUnitParameterInfo info = {};
     UInt32 size = sizeof info;
@@ -133,42 +141,49 @@ TEST_F(KestrelAUUnit, EveryParameterIsDescribedAsTheProductSays)
     EXPECT_EQ(info.minValue, e.min) << e.name;
     EXPECT_EQ(info.maxValue, e.max) << e.name;
     EXPECT_EQ(info.unit, e.unit) << e.name;
-    if (e.unit == kAudioUnitParameterUnit_CustomUnit) {
+    if (e.unit == kAudioUnitParameterUnit_CustomUnit)
+    {
       EXPECT_EQ(AUHostText(info.unitName), e.label) << e.name;
     }
     EXPECT_GE(info.defaultValue, info.minValue);
     EXPECT_LE(info.defaultValue, info.maxValue);
     EXPECT_EQ(info.flags, 0xC8000010u);
     CFRelease(info.cfNameString);
-    AUHostRelease(info.unitName);  // null without a custom unit
+    AUHostRelease(info.unitName); // null without a custom unit
 
     // Display texts (the enumerations' and on/off texts) round-trip through
     // both lookups.
     CFArrayRef texts = nullptr;
     size = sizeof texts;
-    OSStatus err = AudioUnitGetProperty(mUnit, kAudioUnitProperty_ParameterValueStrings, kAudioUnitScope_Global, id,
-                                        &texts, &size);
-    if (err != noErr) {
+    OSStatus err =
+      AudioUnitGetProperty(mUnit, kAudioUnitProperty_ParameterValueStrings, kAudioUnitScope_Global, id, &texts, &size);
+    if (err != noErr)
+    {
       EXPECT_TRUE(e.texts.empty()) << e.name;
       continue;
     }
-    if (!e.texts.empty()) {
+    if (!e.texts.empty())
+    {
       EXPECT_EQ(CFArrayGetCount(texts), CFIndex(e.texts.size())) << e.name;
     }
-    for (CFIndex v = 0; v < CFArrayGetCount(texts); ++v) {
+    for (CFIndex v = 0; v < CFArrayGetCount(texts); ++v)
+    {
       auto s = static_cast<CFStringRef>(CFArrayGetValueAtIndex(texts, v));
-      if (size_t(v) < e.texts.size()) {
+      if (size_t(v) < e.texts.size())
+      {
         EXPECT_EQ(AUHostText(s), e.texts[size_t(v)]);
       }
       AudioUnitParameterValueFromString toValue = {id, s, -1.0f};
       size = sizeof toValue;
       ASSERT_EQ(AudioUnitGetProperty(mUnit, kAudioUnitProperty_ParameterValueFromString, kAudioUnitScope_Global, 0,
-                                     &toValue, &size), noErr);
+                                     &toValue, &size),
+                noErr);
       EXPECT_EQ(toValue.outValue, float(v));
       AudioUnitParameterStringFromValue toText = {id, &toValue.outValue, nullptr};
       size = sizeof toText;
       ASSERT_EQ(AudioUnitGetProperty(mUnit, kAudioUnitProperty_ParameterStringFromValue, kAudioUnitScope_Global, 0,
-                                     &toText, &size), noErr);
+                                     &toText, &size),
+                noErr);
       EXPECT_EQ(AUHostText(toText.outString), AUHostText(s));
       CFRelease(toText.outString);
       CFRelease(s);
@@ -181,11 +196,13 @@ TEST_F(KestrelAUUnit, SupportedChannelsAreTheSixConfigurations)
 {
   AUChannelInfo configs[6] = {};
   UInt32 size = sizeof configs;
-  ASSERT_EQ(AudioUnitGetProperty(mUnit, kAudioUnitProperty_SupportedNumChannels, kAudioUnitScope_Global, 0, configs,
-                                 &size), noErr);
+  ASSERT_EQ(
+    AudioUnitGetProperty(mUnit, kAudioUnitProperty_SupportedNumChannels, kAudioUnitScope_Global, 0, configs, &size),
+    noErr);
   ASSERT_EQ(size, 24u);
   const SInt16 expected[6][2] = {{1, 1}, {2, 1}, {3, 1}, {2, 2}, {3, 2}, {4, 2}};
-  for (int i = 0; i < 6; ++i) {
+  for (int i = 0; i < 6; ++i)
+  {
     EXPECT_EQ(configs[i].inChannels, expected[i][0]);
     EXPECT_EQ(configs[i].outChannels, expected[i][1]);
   }
@@ -196,7 +213,7 @@ TEST_F(KestrelAUUnit, PresetsAreSelectedByNameAndTheStateRoundTrips)
   std::string error;
   ASSERT_TRUE(AUHostSelectPreset(mUnit, "Drums Kick Control", &error)) << error;
   ASSERT_TRUE(AUHostSetParameter(mUnit, "Attack", 1234.0f, &error)) << error;
-  ASSERT_TRUE(AUHostSetParameter(mUnit, "Ratio", 9.0f, &error)) << error;  // clamped to All In
+  ASSERT_TRUE(AUHostSetParameter(mUnit, "Ratio", 9.0f, &error)) << error; // clamped to All In
   EXPECT_FALSE(AUHostSetParameter(mUnit, "Volume", 1.0f, &error));
   EXPECT_FALSE(AUHostSelectPreset(mUnit, "No Such Preset", &error));
   AudioUnitParameterValue ratio = 0;
@@ -210,14 +227,17 @@ TEST_F(KestrelAUUnit, PresetsAreSelectedByNameAndTheStateRoundTrips)
   AudioUnit fresh = OpenComponent(sComponent->GetComponent());
   ASSERT_NE(fresh, nullptr);
   ASSERT_TRUE(AUHostRestoreState(fresh, state, &error)) << error;
-  for (AudioUnitParameterID id = 0; id < 12; ++id) {
+  for (AudioUnitParameterID id = 0; id < 12; ++id)
+  {
     AudioUnitParameterValue a = -1, b = -2;
     AudioUnitGetParameter(mUnit, id, kAudioUnitScope_Global, 0, &a);
     AudioUnitGetParameter(fresh, id, kAudioUnitScope_Global, 0, &b);
     EXPECT_EQ(a, b) << kParams[id].name;
   }
   CFPropertyListRef again = AUHostSaveState(fresh, &error);
-  auto bytes = [](CFPropertyListRef s) { return static_cast<CFDataRef>(CFDictionaryGetValue(static_cast<CFDictionaryRef>(s), CFSTR("data"))); };
+  auto bytes = [](CFPropertyListRef s) {
+    return static_cast<CFDataRef>(CFDictionaryGetValue(static_cast<CFDictionaryRef>(s), CFSTR("data")));
+  };
   ASSERT_EQ(CFDataGetLength(bytes(again)), 96);
   EXPECT_EQ(memcmp(CFDataGetBytePtr(bytes(again)), CFDataGetBytePtr(bytes(state)), 96), 0);
   CFRelease(again);
@@ -225,4 +245,4 @@ TEST_F(KestrelAUUnit, PresetsAreSelectedByNameAndTheStateRoundTrips)
   EXPECT_EQ(CloseComponent(fresh), noErr);
 }
 
-}  // namespace
+} // namespace

@@ -13,7 +13,8 @@
 #include "tools/auhost/AUHostUnit.h"
 #include "tests/au/KestrelVSTRender.h"
 
-namespace {
+namespace
+{
 
 // Bit for bit: == would take -0 for +0.
 bool SameBits(const std::vector<float>& a, const std::vector<float>& b)
@@ -51,26 +52,29 @@ TEST(KestrelAUAndVST, TheSameInputAndPresetGiveTheSameOutput)
 {
   AUHostComponent component;
   ASSERT_TRUE(component.Load(KESTREL_AU_BUNDLE)) << component.Error();
-  struct Case {
+  struct Case
+  {
     const char* signal;
     int channels;
     const char* preset;
     int block;
   } cases[] = {{"mix", 2, "Drums Kick Control", 512}, {"noise", 2, "Default", 300}, {"tone", 1, "Room to Breathe", 64}};
-  for (const Case& c : cases) {
+  for (const Case& c : cases)
+  {
     SignalBuffer in;
     ASSERT_TRUE(GenerateSignal(c.signal, 44100.0, 1.5, c.channels, &in));
     SignalBuffer vst = RenderVST(in, c.preset, c.block);
-    for (AUHostInput input : {AUHostInput::kCallback, AUHostInput::kConnection, AUHostInput::kConnectionNoFastProc}) {
+    for (AUHostInput input : {AUHostInput::kCallback, AUHostInput::kConnection, AUHostInput::kConnectionNoFastProc})
+    {
       SignalBuffer au = RenderAU(component, in, c.preset, c.block, input);
       // The VST always has two outputs; a mono AU insert has one, the first.
       ASSERT_GE(vst.NumChannels(), au.NumChannels());
       ASSERT_EQ(au.NumFrames(), in.NumFrames());
       for (int ch = 0; ch < au.NumChannels(); ++ch)
         EXPECT_TRUE(SameBits(au.channels[size_t(ch)], vst.channels[size_t(ch)]))
-            << c.signal << " / " << c.preset << " channel " << ch << " input kind " << int(input);
+          << c.signal << " / " << c.preset << " channel " << ch << " input kind " << int(input);
     }
   }
 }
 
-}  // namespace
+} // namespace

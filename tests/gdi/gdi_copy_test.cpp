@@ -9,14 +9,16 @@
 #include "platform/cocoa/NSGraphicsContext.h"
 #include "platform/cocoa/NSImage.h"
 
-namespace {
+namespace
+{
 
 // Pixel (x, y) of a source gets colour 0x00RRGGBB = (x + 1) << 16 | (y + 1) << 8.
 void paintGrid(Canvas& c)
 {
   auto* p = static_cast<uint8_t*>(SWELL_GetCtxFrameBuffer(c.dc));
   for (int y = 0; y < c.h; ++y)
-    for (int x = 0; x < c.w; ++x) {
+    for (int x = 0; x < c.w; ++x)
+    {
       uint8_t* q = p + (y * c.w + x) * 4;
       q[0] = 255;
       q[1] = uint8_t(x + 1);
@@ -25,7 +27,10 @@ void paintGrid(Canvas& c)
     }
 }
 
-int grid(int x, int y) { return (x + 1) << 16 | (y + 1) << 8; }
+int grid(int x, int y)
+{
+  return (x + 1) << 16 | (y + 1) << 8;
+}
 
 TEST(GdiCopies, BitBltKeepsOrientationAndCrops)
 {
@@ -33,12 +38,13 @@ TEST(GdiCopies, BitBltKeepsOrientationAndCrops)
   paintGrid(src);
   BitBlt(dst.dc, 1, 2, 4, 3, src.dc, 0, 0, 0);
   for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 4; ++x) ASSERT_EQ(dst.rgb(1 + x, 2 + y), grid(x, y)) << x << "," << y;
+    for (int x = 0; x < 4; ++x)
+      ASSERT_EQ(dst.rgb(1 + x, 2 + y), grid(x, y)) << x << "," << y;
   EXPECT_EQ(dst.rgb(0, 2), 0);
   EXPECT_EQ(dst.rgb(1, 5), 0);
 
   Canvas part(8, 8);
-  BitBlt(part.dc, 0, 0, 5, 5, src.dc, 2, 1, 0);  // crop runs past the source: cut to 2 x 2
+  BitBlt(part.dc, 0, 0, 5, 5, src.dc, 2, 1, 0); // crop runs past the source: cut to 2 x 2
   EXPECT_EQ(part.rgb(0, 0), grid(2, 1));
   EXPECT_EQ(part.rgb(1, 1), grid(3, 2));
   EXPECT_EQ(part.ink().right, 1);
@@ -124,7 +130,8 @@ std::string writePng(const char* name, const std::vector<uint8_t>& rgba, int w, 
 TEST(GdiImages, NamedImagesMagentaAndDrawing)
 {
   // 2 x 2: magenta, green / blue, white; all opaque.
-  std::string path = writePng("gdi_named.png", {255, 0, 255, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255}, 2, 2);
+  std::string path =
+    writePng("gdi_named.png", {255, 0, 255, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255}, 2, 2);
   HGDIOBJ plain = LoadNamedImage(path.c_str(), false);
   HGDIOBJ keyed = LoadNamedImage(path.c_str(), true);
   ASSERT_TRUE(plain && keyed);
@@ -138,10 +145,10 @@ TEST(GdiImages, NamedImagesMagentaAndDrawing)
   RECT r = {0, 0, 4, 4};
   DrawImageInRect(c.dc, plain, &r);
   DrawImageInRect(k.dc, keyed, &r);
-  EXPECT_EQ(c.rgb(0, 0), 0xff00ff);  // upright: the first row on top
+  EXPECT_EQ(c.rgb(0, 0), 0xff00ff); // upright: the first row on top
   EXPECT_EQ(c.rgb(3, 0), 0x00ff00);
   EXPECT_EQ(c.rgb(0, 3), 0x0000ff);
-  EXPECT_EQ(k.rgb(0, 0), 0);  // magenta became transparent
+  EXPECT_EQ(k.rgb(0, 0), 0); // magenta became transparent
   EXPECT_EQ(k.rgb(3, 3), 0xffffff);
   EXPECT_EQ(NSGraphicsContext::currentContext(), nullptr);
 
@@ -151,11 +158,11 @@ TEST(GdiImages, NamedImagesMagentaAndDrawing)
   plain->image->setName("gdi_named");
   HGDIOBJ byName = LoadNamedImage("gdi_named", false);
   ASSERT_TRUE(byName);
-  EXPECT_EQ(byName->param, 0);  // the named cache keeps it
+  EXPECT_EQ(byName->param, 0); // the named cache keeps it
   DeleteObject(byName);
   DeleteObject(plain);
   DeleteObject(keyed);
   EXPECT_TRUE(NSImage::imageNamed("gdi_named"));
 }
 
-}  // namespace
+} // namespace

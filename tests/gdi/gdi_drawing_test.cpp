@@ -2,11 +2,13 @@
 
 #include "gdi_test_canvas.h"
 
-namespace {
+namespace
+{
 
-struct Tools {
+struct Tools
+{
   Tools(Canvas& c, int penColor, int penWidth, int brushColor)
-      : dc(c.dc), pen(CreatePen(0, penWidth, penColor)), brush(CreateSolidBrush(brushColor))
+    : dc(c.dc), pen(CreatePen(0, penWidth, penColor)), brush(CreateSolidBrush(brushColor))
   {
     SelectObject(dc, pen);
     SelectObject(dc, brush);
@@ -84,7 +86,7 @@ TEST(GdiClip, PushedClipsPopBackToTheWholeContext)
   RECT all = {0, 0, 8, 8}, corner = {0, 0, 4, 4}, inner = {2, 2, 6, 6};
   SWELL_PushClipRegion(c.dc);
   SWELL_SetClipRegion(c.dc, &corner);
-  SWELL_SetClipRegion(c.dc, &inner);  // clips intersect
+  SWELL_SetClipRegion(c.dc, &inner); // clips intersect
   SWELL_FillRect(c.dc, &all, red);
   SWELL_PopClipRegion(c.dc);
   EXPECT_EQ(c.ink().left, 2);
@@ -110,7 +112,7 @@ TEST(GdiLines, PositionsAndWholeCurvesOnly)
   EXPECT_EQ(c.dc->currentX, 17);
 
   const POINT pts[5] = {{17, 2}, {3, 2}, {3, 18}, {9, 9}, {9, 9}};
-  PolyBezierTo(c.dc, pts, 5);  // one whole curve; the two extra points are ignored
+  PolyBezierTo(c.dc, pts, 5); // one whole curve; the two extra points are ignored
   EXPECT_EQ(c.dc->currentX, 3);
   EXPECT_EQ(c.dc->currentY, 18);
   PolyBezierTo(c.dc, pts, 2);
@@ -139,4 +141,4 @@ TEST(GdiPixels, SetPixelAndDialogBackground)
   EXPECT_EQ(c.rgb(3, 3), 0);
 }
 
-}  // namespace
+} // namespace

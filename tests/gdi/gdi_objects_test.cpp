@@ -7,9 +7,13 @@
 #include "graphics/gdi/swell-misc.h"
 #include "platform/text/TextStyle.h"
 
-namespace {
+namespace
+{
 
-HGDIOBJ value(intptr_t v) { return reinterpret_cast<HGDIOBJ>(v); }
+HGDIOBJ value(intptr_t v)
+{
+  return reinterpret_cast<HGDIOBJ>(v);
+}
 
 TEST(GdiSelect, EmptySlotsHandBackTheirKindAndRestore)
 {
@@ -67,7 +71,8 @@ TEST(GdiFonts, SizeWeightAndMetrics)
   EXPECT_EQ(tm.tmHeight, 12);
   EXPECT_EQ(tm.tmAveCharWidth, 9);
   SelectObject(c.dc, value(3));
-  for (HGDIOBJ f : {f14, f1, bold, notBold}) DeleteObject(f);
+  for (HGDIOBJ f : {f14, f1, bold, notBold})
+    DeleteObject(f);
 }
 
 TEST(GdiFonts, IndirectFaceNameNeedNotBeTerminated)
@@ -115,4 +120,4 @@ TEST(GdiObjects, GetObjectBoundsItsWrites)
   EXPECT_EQ(out[4], 0x55);
 }
 
-}  // namespace
+} // namespace

@@ -6,7 +6,8 @@
 #include "graphics/gdi/gdp_records.h"
 #include "graphics/gdi/swell-gdi-ops.h"
 
-struct Canvas {
+struct Canvas
+{
   Canvas(int w, int h) : w(w), h(h), dc(SWELL_CreateMemContext(nullptr, w, h)) {}
   ~Canvas() { SWELL_DeleteGfxContext(dc); }
   // 0x00RRGGBB of pixel (x, y), y = 0 the top row.
@@ -21,7 +22,8 @@ struct Canvas {
     RECT b = {w, h, -1, -1};
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x)
-        if (rgb(x, y)) b = {std::min(b.left, x), std::min(b.top, y), std::max(b.right, x), std::max(b.bottom, y)};
+        if (rgb(x, y))
+          b = {std::min(b.left, x), std::min(b.top, y), std::max(b.right, x), std::max(b.bottom, y)};
     return b;
   }
   int w, h;

@@ -5,7 +5,8 @@
 #include "gdi_test_canvas.h"
 #include "platform/text/TextLayout.h"
 
-namespace {
+namespace
+{
 
 // Width of ASCII text in the context's font as the layout measures it.
 int measured(HDC dc, const char* text, int flags = 0)
@@ -15,7 +16,8 @@ int measured(HDC dc, const char* text, int flags = 0)
   return r.right;
 }
 
-struct WhiteText {
+struct WhiteText
+{
   explicit WhiteText(Canvas& c) { SetTextColor(c.dc, 0xffffff); }
 };
 
@@ -44,7 +46,9 @@ TEST(GdiText, MeasuringFollowsTheFontAndDropsPrefixes)
   EXPECT_EQ(SWELL_DrawText(c.dc, "x", -1, nullptr, 0), 0);
   EXPECT_EQ(SWELL_DrawText(nullptr, "x", -1, &q, 0), 0);
   // Bytes that are not UTF-8 measure as spaces.
-  EXPECT_EQ(measured(c.dc, "a\xff" "b"), measured(c.dc, "a b"));
+  EXPECT_EQ(measured(c.dc, "a\xff"
+                           "b"),
+            measured(c.dc, "a b"));
   SelectObject(c.dc, reinterpret_cast<HGDIOBJ>(3));
   DeleteObject(f);
 }
@@ -102,4 +106,4 @@ TEST(GdiText, TruncatedAndClippedTextStaysInItsRectangle)
   EXPECT_GT(free.ink().right, 100);
 }
 
-}  // namespace
+} // namespace

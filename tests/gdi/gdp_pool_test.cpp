@@ -35,13 +35,16 @@ TEST(GDP_CtxPool, DeletedRecordComesBackZeroedWithTheNewFields)
 TEST(GDP_CtxPool, KeepsAtMost1024Records)
 {
   std::vector<GDP_CTX*> records;
-  for (int i = 0; i < GDP_POOL_LIMIT + 50; ++i) records.push_back(SWELL_GDP_CTX_NEW());
+  for (int i = 0; i < GDP_POOL_LIMIT + 50; ++i)
+    records.push_back(SWELL_GDP_CTX_NEW());
   EXPECT_EQ(GDP_CtxPoolCount(), 0);
-  for (int i = 0; i < GDP_POOL_LIMIT; ++i) SWELL_DeleteGfxContext(records[size_t(i)]);
+  for (int i = 0; i < GDP_POOL_LIMIT; ++i)
+    SWELL_DeleteGfxContext(records[size_t(i)]);
   EXPECT_EQ(GDP_CtxPoolCount(), 1024);
   // The pool is full: these are freed (a leak or double free here shows
   // under the sanitizers).
-  for (size_t i = GDP_POOL_LIMIT; i < records.size(); ++i) SWELL_DeleteGfxContext(records[i]);
+  for (size_t i = GDP_POOL_LIMIT; i < records.size(); ++i)
+    SWELL_DeleteGfxContext(records[i]);
   EXPECT_EQ(GDP_CtxPoolCount(), 1024);
   // Taking one from a full pool makes room for exactly one.
   GDP_CTX* again = SWELL_GDP_CTX_NEW();
@@ -54,40 +57,48 @@ TEST(GDP_CtxPool, KeepsAtMost1024Records)
 TEST(GDP_ObjPool, ObjectsRecycleThroughDeleteObjectUpToTheLimit)
 {
   std::vector<GDP_OBJECT*> objects;
-  for (int i = 0; i < GDP_POOL_LIMIT + 3; ++i) {
+  for (int i = 0; i < GDP_POOL_LIMIT + 3; ++i)
+  {
     GDP_OBJECT* o = GDP_OBJECT_NEW();
     o->kind = GDP_KIND_BRUSH;
     o->cgColor = CreateColor(i, 1.0f);
     objects.push_back(o);
   }
-  for (GDP_OBJECT* o : objects) DeleteObject(o);
+  for (GDP_OBJECT* o : objects)
+    DeleteObject(o);
   EXPECT_EQ(GDP_ObjPoolCount(), 1024);
   GDP_OBJECT* recycled = GDP_OBJECT_NEW();
   EXPECT_EQ(recycled->kind, 0);
   EXPECT_EQ(recycled->cgColor, nullptr);
-  DeleteObject(recycled);  // kind 0 is not a GDI kind: freed outright
+  DeleteObject(recycled); // kind 0 is not a GDI kind: freed outright
   EXPECT_EQ(GDP_ObjPoolCount(), 1023);
 }
 
 TEST(GDP_CtxPool, ManyThreadsNeverOverfillOrShareARecord)
 {
   std::vector<std::thread> threads;
-  for (int t = 0; t < 4; ++t) {
+  for (int t = 0; t < 4; ++t)
+  {
     threads.emplace_back([] {
-      for (int round = 0; round < 200; ++round) {
+      for (int round = 0; round < 200; ++round)
+      {
         GDP_CTX* mine[8];
-        for (GDP_CTX*& c : mine) {
+        for (GDP_CTX*& c : mine)
+        {
           c = SWELL_GDP_CTX_NEW();
           c->currentX = float(round);
         }
-        for (GDP_CTX* c : mine) {
-          if (c->currentX != float(round)) ADD_FAILURE() << "record shared between threads";
+        for (GDP_CTX* c : mine)
+        {
+          if (c->currentX != float(round))
+            ADD_FAILURE() << "record shared between threads";
           SWELL_DeleteGfxContext(c);
         }
       }
     });
   }
-  for (std::thread& t : threads) t.join();
+  for (std::thread& t : threads)
+    t.join();
   EXPECT_LE(GDP_CtxPoolCount(), GDP_POOL_LIMIT);
 }
 
@@ -107,7 +118,7 @@ TEST(DeleteObject, StockNullPenAndBrushStayUsable)
 TEST(DeleteObject, ReleasesAnImageOnlyWhenItOwnsIt)
 {
   NSImage* image = new NSImage(NSSize{2, 2});
-  image->retain();  // ours, plus one for each object below
+  image->retain(); // ours, plus one for each object below
   image->retain();
 
   GDP_OBJECT* owning = GDP_OBJECT_NEW();
@@ -121,7 +132,7 @@ TEST(DeleteObject, ReleasesAnImageOnlyWhenItOwnsIt)
   borrowing->kind = GDP_KIND_BITMAP;
   borrowing->param = 0;
   borrowing->image = image;
-  borrowing->extraObject = image;  // released whatever the kind's flag says
+  borrowing->extraObject = image; // released whatever the kind's flag says
   DeleteObject(borrowing);
   EXPECT_EQ(image->retainCount(), 1);
   image->release();

@@ -20,8 +20,9 @@ TEST(SWELL_CreateMemContext, UserSpaceRunsDownFromTheTopRow)
   EXPECT_EQ(memcmp(bytes, red, 4), 0);
   EXPECT_EQ(memcmp(bytes + 2 * 16 + 2 * 4, blue, 4), 0);
   int drawn = 0;
-  for (int i = 0; i < 48; ++i) drawn += bytes[i] != 0;
-  EXPECT_EQ(drawn, 4);  // two bytes of each pixel; the rest, last row included, still zero
+  for (int i = 0; i < 48; ++i)
+    drawn += bytes[i] != 0;
+  EXPECT_EQ(drawn, 4); // two bytes of each pixel; the rest, last row included, still zero
   SWELL_DeleteGfxContext(ctx);
 }
 
@@ -51,7 +52,7 @@ TEST(SWELL_CreateMemContext, EmptyNegativeAndOversizedAreRefused)
 
 TEST(CreateColor, SplitsRGBFromTheLowThreeBytes)
 {
-  CGColorRef c = CreateColor(0x7F10FF20, 0.5f);  // the top byte is ignored
+  CGColorRef c = CreateColor(0x7F10FF20, 0.5f); // the top byte is ignored
   ASSERT_NE(c, nullptr);
   const CGFloat* v = CGColorGetComponents(c);
   EXPECT_DOUBLE_EQ(v[0], 0x10 / 255.0);

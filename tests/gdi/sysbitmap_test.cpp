@@ -5,13 +5,15 @@
 #include "graphics/gdi/swell-gdi.h"
 #include "graphics/lice_sysbitmap.h"
 
-namespace {
+namespace
+{
 
 bool allZero(LICE_SysBitmap& bm)
 {
   for (int y = 0; y < bm.getHeight(); ++y)
     for (int x = 0; x < bm.getWidth(); ++x)
-      if (bm.getBits()[y * bm.getRowSpan() + x]) return false;
+      if (bm.getBits()[y * bm.getRowSpan() + x])
+        return false;
   return true;
 }
 
@@ -19,7 +21,7 @@ bool allZero(LICE_SysBitmap& bm)
 // context pools must still be there.
 LICE_SysBitmap gDeletedAtExit(16, 16);
 
-}  // namespace
+} // namespace
 
 TEST(LICE_SysBitmap, PixelsAreTheContextFrameBuffer)
 {
@@ -53,7 +55,7 @@ TEST(LICE_SysBitmap, ShrinkKeepsTheContextAndItsSpan)
   EXPECT_EQ(px[0], 0xFF);
   EXPECT_EQ(px[1] | px[2] | px[3], 0);
 
-  EXPECT_FALSE(bm.resize(80, 40));  // same size: untouched
+  EXPECT_FALSE(bm.resize(80, 40)); // same size: untouched
   EXPECT_EQ(bm.getDC(), dc);
 }
 

@@ -9,21 +9,24 @@
 #include "platform/cocoa/NSWindow.h"
 #include "tests/platform-cocoa/window_coverage.h"
 
-namespace {
+namespace
+{
 
 // A view that, while painting, hands out a context of its own.
-class PaintingView : public NSView, public SWELL_PaintInfoSource {
+class PaintingView : public NSView, public SWELL_PaintInfoSource
+{
 public:
   PaintingView() : NSView(NSMakeRect(0, 0, 1, 1)) {}
   void getSwellPaintInfo(PAINTSTRUCT* ps) override
   {
-    EXPECT_EQ(ps->hdc, nullptr);  // arrives zeroed
+    EXPECT_EQ(ps->hdc, nullptr); // arrives zeroed
     ps->hdc = painting;
   }
   HDC painting = nullptr;
 };
 
-struct WindowDC : ::testing::Test {
+struct WindowDC : ::testing::Test
+{
   void SetUp() override
   {
     window = new NSWindow(NSMakeRect(0, 0, 4, 3));
@@ -40,7 +43,7 @@ struct WindowDC : ::testing::Test {
   PaintingView* view = nullptr;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(WindowDC, GetDCLocksFocusAndReleaseDCUndoesEverything)
 {
@@ -54,10 +57,10 @@ TEST_F(WindowDC, GetDCLocksFocusAndReleaseDCUndoesEverything)
   CGContextTranslateCTM(gc, 3, 0);
   int pooled = GDP_CtxPoolCount();
   ReleaseDC(view, dc);
-  EXPECT_EQ(GDP_CtxPoolCount(), pooled + 1);  // the record went back
+  EXPECT_EQ(GDP_CtxPoolCount(), pooled + 1); // the record went back
   EXPECT_EQ(NSGraphicsContext::currentContext(), nullptr);
   EXPECT_TRUE(CGAffineTransformIsIdentity(CGContextGetCTM(gc)));
-  CGContextFillRect(gc, CGRectMake(0, 0, 4, 3));  // clip gone too
+  CGContextFillRect(gc, CGRectMake(0, 0, 4, 3)); // clip gone too
   EXPECT_EQ(windowCoverage(window), "####\n####\n####\n");
 }
 
@@ -68,14 +71,14 @@ TEST_F(WindowDC, WindowHandleDrawsThroughItsContentView)
   EXPECT_EQ(NSView::focusView(), view);
   CGContextFillRect(SWELL_GetCtxGC(dc), CGRectMake(0, 0, 1, 1));
   ReleaseDC(window, dc);
-  EXPECT_EQ(windowCoverage(window), "....\n....\n#...\n");  // view space is bottom-up
+  EXPECT_EQ(windowCoverage(window), "....\n....\n#...\n"); // view space is bottom-up
 }
 
 TEST_F(WindowDC, GetWindowDCMovesTheOriginToTheBoundsOrigin)
 {
   view->setBoundsOrigin(NSPoint{2, 1});
   HDC dc = GetDC(view);
-  CGContextFillRect(SWELL_GetCtxGC(dc), CGRectMake(2, 1, 1, 1));  // view's corner in bounds space
+  CGContextFillRect(SWELL_GetCtxGC(dc), CGRectMake(2, 1, 1, 1)); // view's corner in bounds space
   ReleaseDC(view, dc);
   // Moved back by the bounds origin: user space is the window's again.
   dc = GetWindowDC(view);
@@ -88,10 +91,11 @@ TEST_F(WindowDC, PaintingContextIsLentAndNeverDeleted)
 {
   HDC own = SWELL_CreateMemContext(nullptr, 2, 2);
   view->painting = own;
-  for (HWND h : {static_cast<HWND>(view), static_cast<HWND>(window)}) {
+  for (HWND h : {static_cast<HWND>(view), static_cast<HWND>(window)})
+  {
     HDC dc = GetDC(h);
     EXPECT_EQ(dc, own);
-    EXPECT_EQ(NSView::focusView(), nullptr);  // no focus lock needed
+    EXPECT_EQ(NSView::focusView(), nullptr); // no focus lock needed
     CGContextTranslateCTM(SWELL_GetCtxGC(dc), 1, 1);
     ReleaseDC(h, dc);
     // Still the view's: state restored, buffer alive.
@@ -109,13 +113,13 @@ TEST_F(WindowDC, RefusedForWhatCannotDraw)
   EXPECT_EQ(GetDC(nullptr), nullptr);
   EXPECT_EQ(GetWindowDC(nullptr), nullptr);
   NSImage* image = new NSImage(NSSize{1, 1});
-  EXPECT_EQ(GetDC(image), nullptr);  // neither window nor view
+  EXPECT_EQ(GetDC(image), nullptr); // neither window nor view
   image->release();
   view->setHidden(true);
   EXPECT_EQ(GetDC(view), nullptr);
   view->setHidden(false);
   NSWindow* empty = new NSWindow(NSMakeRect(0, 0, 3, 3));
-  EXPECT_EQ(GetDC(empty), nullptr);  // no content view
+  EXPECT_EQ(GetDC(empty), nullptr); // no content view
   empty->release();
   ReleaseDC(view, nullptr);
   ReleaseDC(nullptr, nullptr);

@@ -8,7 +8,8 @@
 #include "graphics/lice_fastpath.h"
 #include "tests/graphics/lice_reference.h"
 
-namespace {
+namespace
+{
 
 constexpr LICE_PixelValue kBg = Px(1, 2, 3, 4);
 
@@ -16,7 +17,8 @@ void fillRandom(TestBitmap& b, uint64_t seed)
 {
   TestRng rng(seed);
   for (int y = 0; y < b.getHeight(); ++y)
-    for (int x = 0; x < b.getWidth(); ++x) b.at(x, y) = rng.pixel();
+    for (int x = 0; x < b.getWidth(); ++x)
+      b.at(x, y) = rng.pixel();
 }
 
 TEST(GradRect, OpaqueCopyStoresTheColourAndClipsAlongTheSteps)
@@ -55,8 +57,8 @@ TEST(GradRect, HugeValuesSaturateAndNonFiniteOnesDrawNothing)
   LICE_GradRect(&bm, 0, 0, 64, 64, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, std::numeric_limits<float>::infinity(), 0);
   EXPECT_EQ(bm.at(5, 5), kBg);
   for (int mode = 0; mode <= 5; ++mode)
-    LICE_GradRect(&bm, -100, -70, 1000, 900, 1e30f, -1e30f, 3e38f, 1e20f, 1e30f, 1e30f, -1e30f, 3e38f,
-                  -3e38f, 1e30f, 1e30f, -3e38f, mode);
+    LICE_GradRect(&bm, -100, -70, 1000, 900, 1e30f, -1e30f, 3e38f, 1e20f, 1e30f, 1e30f, -1e30f, 3e38f, -3e38f, 1e30f,
+                  1e30f, -3e38f, mode);
   EXPECT_TRUE(bm.guardsIntact());
   bm.fill(kBg);
   LICE_GradRect(&bm, 0, 0, 64, 64, 1e30f, -1e30f, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0);
@@ -67,7 +69,8 @@ TEST(GradRect, ModelAgreesOnFlippedAndPaddedBitmaps)
 {
   const float start[4] = {0.2f, 0.9f, -0.1f, 0.7f}, dx[4] = {0.01f, -0.02f, 0.03f, 0.005f},
               dy[4] = {-0.015f, 0.02f, 0.01f, -0.01f};
-  for (int mode = 0; mode <= 6; ++mode) {
+  for (int mode = 0; mode <= 6; ++mode)
+  {
     TestBitmap a(13, 9, 17, true), b(13, 9, 17, true);
     fillRandom(a, uint64_t(mode));
     fillRandom(b, uint64_t(mode));
@@ -79,14 +82,15 @@ TEST(GradRect, ModelAgreesOnFlippedAndPaddedBitmaps)
   }
   // Copies with colours inside 0-255, opaque and with an alpha ramp up to
   // full weight: the fast paths.
-  for (float dadx : {0.0f, 0.02f}) {
+  for (float dadx : {0.0f, 0.02f})
+  {
     const float ostart[4] = {0.1f, 0.5f, 0.95f, dadx ? 0.55f : 1.0f}, odx[4] = {0.02f, -0.01f, -0.015f, dadx},
                 ody[4] = {0.01f, 0.005f, 0, 0};
     TestBitmap a(23, 6, 25), b(23, 6, 25);
     fillRandom(a, 9);
     fillRandom(b, 9);
-    LICE_GradRect(&a, -2, 1, 23, 4, ostart[0], ostart[1], ostart[2], ostart[3], odx[0], odx[1], odx[2], odx[3],
-                  ody[0], ody[1], ody[2], ody[3], 0);
+    LICE_GradRect(&a, -2, 1, 23, 4, ostart[0], ostart[1], ostart[2], ostart[3], odx[0], odx[1], odx[2], odx[3], ody[0],
+                  ody[1], ody[2], ody[3], 0);
     ref::GradRect(b, -2, 1, 23, 4, ostart, odx, ody, 0);
     EXPECT_TRUE(a.samePixels(b)) << "dadx " << dadx;
   }
@@ -96,7 +100,8 @@ TEST(Blur, FivePointWeightsByHand)
 {
   TestBitmap bm(3, 3, 3), out(3, 3, 3);
   for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 3; ++x) bm.at(x, y) = Px(0, 8 * (1 + x + 3 * y), 0, 0);
+    for (int x = 0; x < 3; ++x)
+      bm.at(x, y) = Px(0, 8 * (1 + x + 3 * y), 0, 0);
   LICE_Blur(&out, &bm, 0, 0, 0, 0, 3, 3);
   // Centre 40: 40/2 + 32/8 + 48/8 + 16/8 + 64/8.
   EXPECT_EQ(PxR(out.at(1, 1)), 20 + 4 + 6 + 2 + 8);
@@ -108,7 +113,8 @@ TEST(Blur, FivePointWeightsByHand)
 
 TEST(Blur, InPlaceEqualsIntoAnotherBitmap)
 {
-  for (int w : {2, 3, 1023, 1024, 1025}) {
+  for (int w : {2, 3, 1023, 1024, 1025})
+  {
     TestBitmap src(w, 4, w + 3, w % 2 == 1), inPlace(w, 4, w + 3, w % 2 == 1), out(w, 4, w);
     fillRandom(src, uint64_t(w));
     fillRandom(inPlace, uint64_t(w));
@@ -155,11 +161,13 @@ TEST(SimpleFill, FillsTheRunThroughTheSeedColumnOnly)
   const char* rows[] = {".#..", ".#..", "....", "#..."};
   TestBitmap bm(4, 4, 6);
   for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) bm.at(x, y) = rows[y][x] == '#' ? Px(255, 0, 0, 0) : Px(255, 200, 200, 200);
+    for (int x = 0; x < 4; ++x)
+      bm.at(x, y) = rows[y][x] == '#' ? Px(255, 0, 0, 0) : Px(255, 200, 200, 200);
   LICE_SimpleFill(&bm, 0, 0, Px(0, 9, 0, 0), 0xffffffff, 0xff);
   const char* want[] = {"F#..", "F#..", "FFFF", "#..."};
   for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) {
+    for (int x = 0; x < 4; ++x)
+    {
       const LICE_PixelValue before = rows[y][x] == '#' ? Px(255, 0, 0, 0) : Px(255, 200, 200, 200);
       EXPECT_EQ(bm.at(x, y), want[y][x] == 'F' ? Px(255, 9, 0, 0) : before) << x << "," << y;
     }
@@ -173,14 +181,16 @@ TEST(SimpleFill, MatchingEverythingFillsTheWholeBitmap)
   fillRandom(bm, 3);
   LICE_SimpleFill(&bm, 2, 1, Px(1, 1, 1, 1), 0, 0);
   for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 5; ++x) EXPECT_EQ(bm.at(x, y), Px(1, 1, 1, 1));
+    for (int x = 0; x < 5; ++x)
+      EXPECT_EQ(bm.at(x, y), Px(1, 1, 1, 1));
 }
 
 TEST(HalveBlitAA, QuarterMixesOverTheIntegerHalf)
 {
   TestBitmap src(5, 5, 5), dest(10, 10, 10);
   for (int y = 0; y < 5; ++y)
-    for (int x = 0; x < 5; ++x) src.at(x, y) = Px(4 * x + 3, 4 * y + 1, 255, 0);
+    for (int x = 0; x < 5; ++x)
+      src.at(x, y) = Px(4 * x + 3, 4 * y + 1, 255, 0);
   dest.fill(kBg);
   LICE_HalveBlitAA(&dest, &src);
   // (1, 1) from columns 2, 3 and rows 2, 3: quarters drop the low bits.
@@ -200,7 +210,8 @@ TEST(HalveBlitAA, QuarterMixesOverTheIntegerHalf)
 }
 
 // A bitmap that reports a size but has no pixels.
-class NoPixels : public TestBitmap {
+class NoPixels : public TestBitmap
+{
 public:
   NoPixels() : TestBitmap(4, 4, 4) {}
   LICE_PixelValue* getBits() override { return nullptr; }
@@ -218,7 +229,8 @@ TEST(BitmapCmp, SizesFirstThenBytesAndNeverThroughNullPixels)
   d.fill(0);
   EXPECT_NE(LICE_BitmapCmp(&a, &d), 0);
   for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) d.at(x, y) = a.at(x, y);
+    for (int x = 0; x < 4; ++x)
+      d.at(x, y) = a.at(x, y);
   EXPECT_EQ(LICE_BitmapCmp(&a, &d), 0);
   NoPixels none, none2;
   EXPECT_EQ(LICE_BitmapCmp(&none, &a), -1);
@@ -256,4 +268,4 @@ TEST(MultiplyAddRect, FollowsTheFormula)
   EXPECT_EQ(bm.at(0, 0), Px(255, 255, 0, 255));
 }
 
-}  // namespace
+} // namespace

@@ -6,7 +6,8 @@
 
 #include "graphics/lice.h"
 
-namespace {
+namespace
+{
 
 TEST(MemBitmap, EmptyAndSizedConstruction)
 {
@@ -35,11 +36,11 @@ TEST(MemBitmap, ResizeKeepsBufferWhenItFitsAndGrowsWithHeadroom)
   EXPECT_TRUE(b.resize(5, 5));
   EXPECT_EQ(b.getBits(), first);
   EXPECT_EQ(b.allocatedBytes, 400);
-  EXPECT_EQ(b.getBits()[0], 0x12345678u);  // contents kept
+  EXPECT_EQ(b.getBits()[0], 0x12345678u); // contents kept
   EXPECT_EQ(b.getRowSpan(), 5);
   EXPECT_TRUE(b.resize(12, 12));
-  EXPECT_EQ(b.allocatedBytes, 720);  // 576 + 25 %
-  EXPECT_TRUE(b.resize(13, 13));     // 676 fits the headroom
+  EXPECT_EQ(b.allocatedBytes, 720); // 576 + 25 %
+  EXPECT_TRUE(b.resize(13, 13));    // 676 fits the headroom
   EXPECT_EQ(b.allocatedBytes, 720);
 }
 
@@ -58,7 +59,7 @@ TEST(MemBitmap, ZeroSizeFreesAndReportsChange)
 
 TEST(MemBitmapBadSizes, NegativeSizesAreEmpty)
 {
-  LICE_MemBitmap n(-10, -10);  // w * h would be positive
+  LICE_MemBitmap n(-10, -10); // w * h would be positive
   EXPECT_EQ(n.getBits(), nullptr);
   EXPECT_EQ(n.getWidth(), 0);
   EXPECT_EQ(n.getHeight(), 0);
@@ -78,7 +79,7 @@ TEST(MemBitmapBadSizes, OversizedIsAnAllocationFailureNotAShortBuffer)
   EXPECT_EQ(w.getHeight(), 0);
 
   LICE_MemBitmap b(8, 8);
-  EXPECT_TRUE(b.resize(INT_MAX, INT_MAX));  // still reports a change
+  EXPECT_TRUE(b.resize(INT_MAX, INT_MAX)); // still reports a change
   EXPECT_EQ(b.getBits(), nullptr);
   EXPECT_EQ(b.getWidth(), 0);
   EXPECT_EQ(b.getHeight(), 0);
@@ -91,13 +92,15 @@ TEST(MemBitmapBadSizes, OversizedIsAnAllocationFailureNotAShortBuffer)
 TEST(Copy, OntoEmptyBitmapCopiesEverythingIncludingAlpha)
 {
   LICE_MemBitmap src(3, 2), dest;
-  for (int i = 0; i < 6; ++i) src.getBits()[i] = 0x01020300u + i;
+  for (int i = 0; i < 6; ++i)
+    src.getBits()[i] = 0x01020300u + i;
   LICE_Copy(&dest, &src);
   ASSERT_EQ(dest.getWidth(), 3);
   ASSERT_EQ(dest.getHeight(), 2);
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(dest.getBits()[i], 0x01020300u + i);
+  for (int i = 0; i < 6; ++i)
+    EXPECT_EQ(dest.getBits()[i], 0x01020300u + i);
   LICE_Copy(nullptr, &src);
   LICE_Copy(&dest, nullptr);
 }
 
-}  // namespace
+} // namespace

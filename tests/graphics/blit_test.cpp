@@ -10,7 +10,8 @@
 #include "graphics/lice_fastpath.h"
 #include "tests/graphics/lice_reference.h"
 
-namespace {
+namespace
+{
 
 // Source pixel whose colour encodes its position: R = x, G = y.
 LICE_PixelValue tag(int x, int y)
@@ -21,7 +22,8 @@ LICE_PixelValue tag(int x, int y)
 void paintTags(TestBitmap& b)
 {
   for (int y = 0; y < b.getHeight(); ++y)
-    for (int x = 0; x < b.getWidth(); ++x) b.at(x, y) = tag(x, y);
+    for (int x = 0; x < b.getWidth(); ++x)
+      b.at(x, y) = tag(x, y);
 }
 
 constexpr LICE_PixelValue kBg = Px(1, 2, 3, 4);
@@ -33,7 +35,8 @@ TEST(BlitClip, NullSourceRectBlitsWholeSource)
   dest.fill(kBg);
   LICE_Blit(&dest, &src, 1, 1, nullptr, 1.0f, 0);
   for (int y = 0; y < 5; ++y)
-    for (int x = 0; x < 6; ++x) {
+    for (int x = 0; x < 6; ++x)
+    {
       const bool in = x >= 1 && x < 5 && y >= 1 && y < 4;
       EXPECT_EQ(dest.at(x, y), in ? tag(x - 1, y - 1) : kBg) << x << "," << y;
     }
@@ -45,8 +48,10 @@ TEST(BlitClip, NegativeDestinationSkipsSourceColumns)
   paintTags(src);
   dest.fill(kBg);
   LICE_Blit(&dest, &src, -10, 0, nullptr, 1.0f, 0);
-  for (int x = 0; x < 20; ++x) EXPECT_EQ(dest.at(x, 0), tag(x + 10, 0));
-  for (int x = 20; x < 25; ++x) EXPECT_EQ(dest.at(x, 0), kBg);
+  for (int x = 0; x < 20; ++x)
+    EXPECT_EQ(dest.at(x, 0), tag(x + 10, 0));
+  for (int x = 20; x < 25; ++x)
+    EXPECT_EQ(dest.at(x, 0), kBg);
 }
 
 TEST(BlitClip, NegativeSourceEdgeIsCutAtZeroWithoutMovingTheDestination)
@@ -54,7 +59,7 @@ TEST(BlitClip, NegativeSourceEdgeIsCutAtZeroWithoutMovingTheDestination)
   TestBitmap src(5, 5, 5), dest(8, 8, 8);
   paintTags(src);
   dest.fill(kBg);
-  RECT r = {-2, -1, 3, 2};  // becomes {0, 0, 3, 2}
+  RECT r = {-2, -1, 3, 2}; // becomes {0, 0, 3, 2}
   LICE_Blit(&dest, &src, 4, 4, &r, 1.0f, 0);
   EXPECT_EQ(dest.at(4, 4), tag(0, 0));
   EXPECT_EQ(dest.at(6, 5), tag(2, 1));
@@ -84,7 +89,8 @@ TEST(BlitClip, RectanglesOutsideTheSourceDrawNothing)
   LICE_Blit(&dest, &src, 4, 0, nullptr, 1.0f, 0);
   LICE_Blit(&dest, &src, 0, -4, nullptr, 1.0f, 0);
   for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) EXPECT_EQ(dest.at(x, y), kBg);
+    for (int x = 0; x < 4; ++x)
+      EXPECT_EQ(dest.at(x, y), kBg);
 }
 
 TEST(BlitClip, ExtremeSizesAndPositionsClipWithoutWrapping)
@@ -97,7 +103,8 @@ TEST(BlitClip, ExtremeSizesAndPositionsClipWithoutWrapping)
   RECT huge = {INT_MIN, INT_MIN, INT_MAX, INT_MAX};
   LICE_Blit(&dest, &src, 3, INT_MIN + 1, &huge, 1.0f, 0);
   for (int y = 0; y < 5; ++y)
-    for (int x = 0; x < 5; ++x) ASSERT_EQ(dest.at(x, y), kBg);
+    for (int x = 0; x < 5; ++x)
+      ASSERT_EQ(dest.at(x, y), kBg);
   // src_x + src_w past INT_MAX: the rectangle runs to the source's edge.
   LICE_Blit(&dest, &src, 2, 0, 1, 0, INT_MAX, INT_MAX, 1.0f, 0);
   EXPECT_EQ(dest.at(2, 0), tag(1, 0));
@@ -133,7 +140,8 @@ TEST(BlitLayout, FlippedBitmapsAreNotMirrored)
   // Flipped source onto an unflipped destination.
   TestBitmap plain(3, 4, 3);
   LICE_Blit(&plain, &src, 0, 0, nullptr, 1.0f, 0);
-  for (int y = 0; y < 4; ++y) EXPECT_EQ(plain.at(1, y), tag(1, y));
+  for (int y = 0; y < 4; ++y)
+    EXPECT_EQ(plain.at(1, y), tag(1, y));
 }
 
 TEST(BlitModes, HalfAlphaCopyDropsLowBits)
@@ -151,10 +159,10 @@ TEST(BlitModes, ChannelCopyTouchesOneByte)
   src.at(0, 0) = Px(11, 22, 33, 44);
   src.at(1, 0) = Px(55, 66, 77, 88);
   dest.fill(Px(1, 2, 3, 4));
-  LICE_Blit(&dest, &src, 0, 0, nullptr, -3.0f, 0xF4);  // A -> R; alpha has no say
+  LICE_Blit(&dest, &src, 0, 0, nullptr, -3.0f, 0xF4); // A -> R; alpha has no say
   EXPECT_EQ(dest.at(0, 0), Px(1, 11, 3, 4));
   EXPECT_EQ(dest.at(1, 0), Px(1, 55, 3, 4));
-  LICE_Blit(&dest, &src, 0, 0, nullptr, 1.0f, 0xFF);  // B -> B
+  LICE_Blit(&dest, &src, 0, 0, nullptr, 1.0f, 0xFF); // B -> B
   EXPECT_EQ(dest.at(0, 0), Px(1, 11, 3, 44));
 }
 
@@ -182,15 +190,18 @@ TEST(BlitModes, NothingDrawnForUnknownModesZeroNaNOrNegativeCopy)
   LICE_Blit(nullptr, &src, 0, 0, nullptr, 1.0f, 0);
   LICE_Blit(&dest, nullptr, 0, 0, nullptr, 1.0f, 0);
   for (int y = 0; y < 2; ++y)
-    for (int x = 0; x < 2; ++x) EXPECT_EQ(dest.at(x, y), kBg);
+    for (int x = 0; x < 2; ++x)
+      EXPECT_EQ(dest.at(x, y), kBg);
 }
 
 TEST(BlitModes, HugeAlphaSaturatesWithoutOverflow)
 {
   TestBitmap src(1, 1, 1), dest(1, 1, 1);
   src.at(0, 0) = Px(200, 1, 129, 255);
-  for (int mode = 0; mode <= 5; ++mode) {
-    for (float alpha : {1e9f, -1e9f, INFINITY, -INFINITY, 3e38f}) {
+  for (int mode = 0; mode <= 5; ++mode)
+  {
+    for (float alpha : {1e9f, -1e9f, INFINITY, -INFINITY, 3e38f})
+    {
       dest.at(0, 0) = Px(100, 50, 1, 0);
       TestBitmap expect(1, 1, 1);
       expect.at(0, 0) = dest.at(0, 0);
@@ -207,13 +218,17 @@ TEST(BlitModes, HugeAlphaSaturatesWithoutOverflow)
 // A blit within one bitmap reads the picture as it was before the call.
 TEST(BlitOverlap, SameBitmapEqualsBlitFromACopy)
 {
-  for (float alpha : {1.0f, 0.5f, 0.3f}) {
-    for (int mode : {0, 1, LICE_BLIT_USE_ALPHA}) {
-      for (int off : {-3, -1, 1, 2}) {
+  for (float alpha : {1.0f, 0.5f, 0.3f})
+  {
+    for (int mode : {0, 1, LICE_BLIT_USE_ALPHA})
+    {
+      for (int off : {-3, -1, 1, 2})
+      {
         TestBitmap bm(12, 9, 13), copy(12, 9, 13), expect(12, 9, 13);
         TestRng rng{uint64_t(off + 10)};
         for (int y = 0; y < 9; ++y)
-          for (int x = 0; x < 12; ++x) bm.at(x, y) = copy.at(x, y) = expect.at(x, y) = rng.pixel();
+          for (int x = 0; x < 12; ++x)
+            bm.at(x, y) = copy.at(x, y) = expect.at(x, y) = rng.pixel();
         LICE_Blit(&bm, &bm, 2 + off, 2 + off / 2, 1, 1, 8, 6, alpha, mode);
         LICE_Blit(&expect, &copy, 2 + off, 2 + off / 2, 1, 1, 8, 6, alpha, mode);
         EXPECT_TRUE(bm.samePixels(expect)) << alpha << " " << mode << " " << off;
@@ -226,7 +241,8 @@ TEST(BlitOverlap, SameBitmapEqualsBlitFromACopy)
 // that leave every tail length.
 TEST(BlitFastPaths, EachAgreesWithTheGenericLoop)
 {
-  struct Case {
+  struct Case
+  {
     int mode;
     float alpha;
     const char* path;
@@ -245,12 +261,15 @@ TEST(BlitFastPaths, EachAgreesWithTheGenericLoop)
                         {3, 1.0f / 256, "multiply"},
                         {3, 1.0f, "multiply"},
                         {3, 1.01f, "generic"}};
-  for (const Case& c : cases) {
-    for (int w = 1; w <= 9; ++w) {
+  for (const Case& c : cases)
+  {
+    for (int w = 1; w <= 9; ++w)
+    {
       TestRng rng{uint64_t(w) * 131 + uint64_t(c.mode)};
       TestBitmap src(w, 3, w + 2), fast(w, 3, w + 1), slow(w, 3, w);
       for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < w; ++x) {
+        for (int x = 0; x < w; ++x)
+        {
           src.at(x, y) = rng.pixel();
           fast.at(x, y) = slow.at(x, y) = rng.pixel();
         }
@@ -280,7 +299,8 @@ TEST(BlitFastPaths, LargeUnpackedCopyMatchesTheGenericLoop)
   TestBitmap src(1402, 1500, 1405), fast(1403, 1500, 1403), slow(1403, 1500, 1403);
   TestRng rng{7};
   for (int y = 0; y < 1500; ++y)
-    for (int x = 0; x < 1402; ++x) src.at(x, y) = rng.next();
+    for (int x = 0; x < 1402; ++x)
+      src.at(x, y) = rng.next();
   fast.fill(kBg);
   slow.fill(kBg);
   LICE_Blit(&fast, &src, 1, 0, nullptr, 1.0f, 0);
@@ -292,4 +312,4 @@ TEST(BlitFastPaths, LargeUnpackedCopyMatchesTheGenericLoop)
   EXPECT_EQ(fast.at(0, 1499), kBg);
 }
 
-}  // namespace
+} // namespace

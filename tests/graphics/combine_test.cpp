@@ -5,7 +5,8 @@
 #include "graphics/lice_combine.h"
 #include "tests/graphics/lice_test_support.h"
 
-namespace {
+namespace
+{
 
 // Runs operator C on destination d with source s at weight w.
 template <class C>
@@ -36,11 +37,11 @@ TEST(CombineCopy, WeightsAndClamps)
 {
   using C = _LICE_CombinePixelsCopy;
   EXPECT_EQ(chan<C>(100, 200, 128), 150);
-  EXPECT_EQ(chan<C>(100, 200, 64), 125);  // (100*192 + 200*64) / 256
+  EXPECT_EQ(chan<C>(100, 200, 64), 125); // (100*192 + 200*64) / 256
   EXPECT_EQ(chan<C>(100, 200, 256), 200);
   EXPECT_EQ(chan<C>(100, 200, 0), 100);
-  EXPECT_EQ(chan<C>(100, 200, 512), 255);  // 300 clamps high
-  EXPECT_EQ(chan<C>(200, 50, 512), 0);     // -100 clamps low
+  EXPECT_EQ(chan<C>(100, 200, 512), 255); // 300 clamps high
+  EXPECT_EQ(chan<C>(200, 50, 512), 0);    // -100 clamps low
   EXPECT_EQ(apply<C>(Px(10, 20, 30, 40), Px(250, 240, 230, 220), 256), Px(250, 240, 230, 220));
 }
 
@@ -49,18 +50,18 @@ TEST(CombineAdd, TruncatesTowardZero)
   using C = _LICE_CombinePixelsAdd;
   EXPECT_EQ(chan<C>(100, 200, 128), 200);
   EXPECT_EQ(chan<C>(100, 200, 256), 255);
-  EXPECT_EQ(chan<C>(10, 3, -100), 9);  // -300/256 is -1, not -2
+  EXPECT_EQ(chan<C>(10, 3, -100), 9); // -300/256 is -1, not -2
   EXPECT_EQ(chan<C>(10, 255, -256), 0);
 }
 
 TEST(CombineColorDodge, DivisorAndItsFloor)
 {
   using C = _LICE_CombinePixelsColorDodge;
-  EXPECT_EQ(chan<C>(100, 128, 256), 200);  // k = 128
-  EXPECT_EQ(chan<C>(100, 200, 128), 164);  // k = 156
-  EXPECT_EQ(chan<C>(1, 254, 256), 128);    // k = 2
+  EXPECT_EQ(chan<C>(100, 128, 256), 200); // k = 128
+  EXPECT_EQ(chan<C>(100, 200, 128), 164); // k = 156
+  EXPECT_EQ(chan<C>(1, 254, 256), 128);   // k = 2
   EXPECT_EQ(chan<C>(2, 254, 256), 255);
-  EXPECT_EQ(chan<C>(1, 255, 256), 255);  // k = 1: d * 256
+  EXPECT_EQ(chan<C>(1, 255, 256), 255); // k = 1: d * 256
   EXPECT_EQ(chan<C>(0, 255, 256), 0);
 }
 
@@ -70,13 +71,14 @@ TEST(CombineMul, WhiteAtFullWeightLosesOne)
   EXPECT_EQ(chan<C>(255, 255, 256), 254);
   EXPECT_EQ(chan<C>(200, 100, 256), 78);
   EXPECT_EQ(chan<C>(200, 100, 128), 139);
-  EXPECT_EQ(chan<C>(200, 255, 65536), 0);  // factor 0 at the weight limit
+  EXPECT_EQ(chan<C>(200, 255, 65536), 0); // factor 0 at the weight limit
 }
 
 TEST(CombineOverlay, MidGreyIsNeutral)
 {
   using C = _LICE_CombinePixelsOverlay;
-  for (int d = 0; d < 256; ++d) ASSERT_EQ(chan<C>(d, 128, 256), d) << d;
+  for (int d = 0; d < 256; ++d)
+    ASSERT_EQ(chan<C>(d, 128, 256), d) << d;
   EXPECT_EQ(chan<C>(100, 200, 256), 134);
   EXPECT_EQ(chan<C>(100, 0, 256), 39);
   EXPECT_EQ(chan<C>(100, 200, 128), 117);
@@ -87,8 +89,7 @@ TEST(CombineOverlay, MidGreyIsNeutral)
 TEST(CombineSimple, ClobberHalfMixAndMakePixel)
 {
   EXPECT_EQ(apply<_LICE_CombinePixelsClobber>(Px(1, 2, 3, 4), Px(9, 8, 7, 6), 0), Px(9, 8, 7, 6));
-  EXPECT_EQ(apply<_LICE_CombinePixelsHalfMix>(Px(255, 0, 101, 255), Px(255, 255, 100, 254), 0),
-            Px(255, 127, 100, 254));
+  EXPECT_EQ(apply<_LICE_CombinePixelsHalfMix>(Px(255, 0, 101, 255), Px(255, 255, 100, 254), 0), Px(255, 127, 100, 254));
   LICE_PixelValue p = 0;
   _LICE_MakePixel(reinterpret_cast<unsigned char*>(&p), 300, -5, 128, 77);
   EXPECT_EQ(p, Px(77, 255, 0, 128));
@@ -136,12 +137,12 @@ TEST(CombineHSV, NeutralOffsetsRoundTripEachSector)
   using C = _LICE_CombinePixelsHSVAdjust;
   const LICE_PixelValue neutral = Px(77, 128, 128, 128);
   EXPECT_EQ(apply<C>(Px(255, 255, 0, 0), neutral, 256), Px(77, 255, 0, 0));
-  EXPECT_EQ(apply<C>(Px(0, 200, 100, 0), neutral, 256), Px(77, 200, 97, 1));   // H 31
-  EXPECT_EQ(apply<C>(Px(0, 100, 200, 0), neutral, 256), Px(77, 97, 200, 1));   // H 97
-  EXPECT_EQ(apply<C>(Px(0, 0, 200, 100), neutral, 256), Px(77, 1, 200, 97));   // H 159
-  EXPECT_EQ(apply<C>(Px(0, 0, 100, 200), neutral, 256), Px(77, 1, 97, 200));   // H 225
-  EXPECT_EQ(apply<C>(Px(0, 100, 0, 200), neutral, 256), Px(77, 97, 1, 200));   // H 287
-  EXPECT_EQ(apply<C>(Px(0, 200, 0, 100), neutral, 256), Px(77, 200, 1, 100));  // H 352
+  EXPECT_EQ(apply<C>(Px(0, 200, 100, 0), neutral, 256), Px(77, 200, 97, 1));  // H 31
+  EXPECT_EQ(apply<C>(Px(0, 100, 200, 0), neutral, 256), Px(77, 97, 200, 1));  // H 97
+  EXPECT_EQ(apply<C>(Px(0, 0, 200, 100), neutral, 256), Px(77, 1, 200, 97));  // H 159
+  EXPECT_EQ(apply<C>(Px(0, 0, 100, 200), neutral, 256), Px(77, 1, 97, 200));  // H 225
+  EXPECT_EQ(apply<C>(Px(0, 100, 0, 200), neutral, 256), Px(77, 97, 1, 200));  // H 287
+  EXPECT_EQ(apply<C>(Px(0, 200, 0, 100), neutral, 256), Px(77, 200, 1, 100)); // H 352
 }
 
 TEST(CombineHSV, HueShiftWrapsAndGreyKeepsGrey)
@@ -167,4 +168,4 @@ TEST(CombineHSV, HugeWeightsStillLandInASector)
   EXPECT_EQ(std::max({PxR(p), PxG(p), PxB(p)}), 200);
 }
 
-}  // namespace
+} // namespace

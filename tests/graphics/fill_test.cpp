@@ -9,7 +9,8 @@
 #include "graphics/lice_fastpath.h"
 #include "tests/graphics/lice_reference.h"
 
-namespace {
+namespace
+{
 
 constexpr LICE_PixelValue kBg = Px(255, 0, 0, 0);
 constexpr LICE_PixelValue kWhite = Px(255, 255, 255, 255);
@@ -18,7 +19,8 @@ int countEqual(TestBitmap& b, LICE_PixelValue v)
 {
   int n = 0;
   for (int y = 0; y < b.getHeight(); ++y)
-    for (int x = 0; x < b.getWidth(); ++x) n += b.at(x, y) == v;
+    for (int x = 0; x < b.getWidth(); ++x)
+      n += b.at(x, y) == v;
   return n;
 }
 
@@ -27,27 +29,30 @@ TEST(FillRect, ClipsNegativeOriginAndFarEdges)
   TestBitmap b(100, 3, 104);
   b.fill(kBg);
   LICE_FillRect(&b, -5, 0, 10, 1, kWhite, 1.0f, 0);
-  for (int x = 0; x < 100; ++x) EXPECT_EQ(b.at(x, 0), x < 5 ? kWhite : kBg) << x;
+  for (int x = 0; x < 100; ++x)
+    EXPECT_EQ(b.at(x, 0), x < 5 ? kWhite : kBg) << x;
   LICE_FillRect(&b, 98, 1, INT_MAX, INT_MAX, kWhite, 1.0f, 0);
   EXPECT_EQ(b.at(97, 1), kBg);
   EXPECT_EQ(b.at(99, 2), kWhite);
-  LICE_FillRect(&b, INT_MIN, INT_MIN, INT_MAX, INT_MAX, Px(1, 1, 1, 1), 1.0f, 0);  // ends before 0
+  LICE_FillRect(&b, INT_MIN, INT_MIN, INT_MAX, INT_MAX, Px(1, 1, 1, 1), 1.0f, 0); // ends before 0
   EXPECT_EQ(countEqual(b, Px(1, 1, 1, 1)), 0);
   EXPECT_TRUE(b.guardsIntact());
 }
 
 TEST(FillRect, ExactAlphaShortcutsAreShiftMixes)
 {
-  struct Case {
+  struct Case
+  {
     float alpha;
     LICE_PixelValue expect;
   };
   // White opaque over black opaque: 0.5 gives 127 + 127 = 254 in A.
   const Case cases[] = {{1.0f, kWhite},
                         {0.5f, Px(254, 127, 127, 127)},
-                        {0.25f, Px(253, 63, 63, 63)},   // 127 + 63 + 63, 0 + 0 + 63
-                        {0.75f, Px(253, 190, 190, 190)}};  // 63 + 127 + 63, 0 + 127 + 63
-  for (const Case& c : cases) {
+                        {0.25f, Px(253, 63, 63, 63)},     // 127 + 63 + 63, 0 + 0 + 63
+                        {0.75f, Px(253, 190, 190, 190)}}; // 63 + 127 + 63, 0 + 127 + 63
+  for (const Case& c : cases)
+  {
     TestBitmap b(3, 2, 5);
     b.fill(kBg);
     LICE_FillRect(&b, 0, 0, 3, 2, kWhite, c.alpha, 0);
@@ -64,16 +69,17 @@ TEST(FillRect, WeightedModesNegativeAlphaAndSourceAlphaBit)
 {
   TestBitmap b(2, 2, 2);
   b.fill(Px(100, 100, 100, 100));
-  LICE_FillRect(&b, 0, 0, 2, 2, kWhite, -0.5f, 0);  // copy: nothing
+  LICE_FillRect(&b, 0, 0, 2, 2, kWhite, -0.5f, 0); // copy: nothing
   EXPECT_EQ(b.at(1, 1), Px(100, 100, 100, 100));
-  LICE_FillRect(&b, 0, 0, 2, 2, Px(10, 20, 30, 40), -0.5f, 1);  // add subtracts: -s * 128 / 256
+  LICE_FillRect(&b, 0, 0, 2, 2, Px(10, 20, 30, 40), -0.5f, 1); // add subtracts: -s * 128 / 256
   EXPECT_EQ(b.at(1, 1), Px(95, 90, 85, 80));
-  LICE_FillRect(&b, 0, 0, 2, 2, Px(0, 255, 255, 255), 1.0f, LICE_BLIT_USE_ALPHA);  // A 0: alpha 0
+  LICE_FillRect(&b, 0, 0, 2, 2, Px(0, 255, 255, 255), 1.0f, LICE_BLIT_USE_ALPHA); // A 0: alpha 0
   EXPECT_EQ(b.at(1, 1), Px(95, 90, 85, 80));
   // A = 51 scales alpha 1.0 to 0.2 (weight 51): (90 * 205 + 255 * 51) / 256.
   LICE_FillRect(&b, 0, 0, 1, 1, Px(51, 255, 0, 0), 1.0f, LICE_BLIT_USE_ALPHA);
   EXPECT_EQ(PxR(b.at(0, 0)), (90 * 205 + 255 * 51) / 256);
-  for (int mode : {6, 0xF4, 255}) LICE_FillRect(&b, 0, 0, 2, 2, kWhite, 1.0f, mode);
+  for (int mode : {6, 0xF4, 255})
+    LICE_FillRect(&b, 0, 0, 2, 2, kWhite, 1.0f, mode);
   LICE_FillRect(&b, 0, 0, 2, 2, kWhite, NAN, 0);
   EXPECT_EQ(b.at(1, 1), Px(95, 90, 85, 80));
 }
@@ -86,7 +92,7 @@ TEST(FillRect, FlippedBitmapFillsTheSamePixels)
   EXPECT_EQ(b.at(1, 1), kWhite);
   EXPECT_EQ(b.at(2, 2), kWhite);
   EXPECT_EQ(b.at(1, 3), kBg);
-  EXPECT_EQ(b.raw(1, 3), kWhite);  // logical row 1 of 5
+  EXPECT_EQ(b.raw(1, 3), kWhite); // logical row 1 of 5
   EXPECT_EQ(countEqual(b, kWhite), 4);
 }
 
@@ -94,12 +100,15 @@ TEST(FillFastPaths, EachAgreesWithTheGenericLoop)
 {
   const float alphas[] = {1.0f, 0.5f, 0.25f, 0.75f, 0.3f, 1.0f / 256};
   const char* paths[] = {"solid", "half mix", "quarter mix", "three-quarter mix", "weighted copy", "weighted copy"};
-  for (int i = 0; i < 6; ++i) {
-    for (int w = 1; w <= 9; ++w) {
+  for (int i = 0; i < 6; ++i)
+  {
+    for (int w = 1; w <= 9; ++w)
+    {
       TestRng rng{uint64_t(i * 100 + w)};
       TestBitmap fast(w, 2, w + 3), slow(w, 2, w);
       for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < w; ++x) fast.at(x, y) = slow.at(x, y) = rng.pixel();
+        for (int x = 0; x < w; ++x)
+          fast.at(x, y) = slow.at(x, y) = rng.pixel();
       const LICE_PixelValue color = rng.pixel();
       LICE_FillJob job;
       job.dest = reinterpret_cast<unsigned char*>(&fast.at(0, 0));
@@ -131,7 +140,7 @@ TEST(Pixels, PutAndGetStayInsideAndFollowFlips)
   EXPECT_EQ(LICE_GetPixel(&b, 0, -1), 0u);
   EXPECT_EQ(LICE_GetPixel(nullptr, 0, 0), 0u);
   LICE_PutPixel(&b, 1, 0, Px(9, 8, 7, 6), 1.0f, 0);
-  EXPECT_EQ(b.raw(1, 1), Px(9, 8, 7, 6));  // row 0 is the buffer's last row
+  EXPECT_EQ(b.raw(1, 1), Px(9, 8, 7, 6)); // row 0 is the buffer's last row
   EXPECT_EQ(LICE_GetPixel(&b, 1, 0), Px(9, 8, 7, 6));
   // Weighted modes: multiply at 0.5 (weight 128) on 200 by 100 gives 139.
   b.at(0, 1) = Px(200, 200, 200, 200);
@@ -171,9 +180,12 @@ TEST(Glyph, ClipsAndSkipsColumnsAndRows)
   // 4 x 3 glyph with a different coverage in every cell.
   unsigned char cov[12];
   for (int r = 0; r < 3; ++r)
-    for (int c = 0; c < 4; ++c) cov[r * 4 + c] = static_cast<unsigned char>(255 - 10 * r - c);
-  for (int x : {-2, 0, 3, 5}) {
-    for (int y : {-1, 0, 2, 4}) {
+    for (int c = 0; c < 4; ++c)
+      cov[r * 4 + c] = static_cast<unsigned char>(255 - 10 * r - c);
+  for (int x : {-2, 0, 3, 5})
+  {
+    for (int y : {-1, 0, 2, 4})
+    {
       TestBitmap b(6, 5, 8), expect(6, 5, 8);
       b.fill(kBg);
       expect.fill(kBg);
@@ -207,4 +219,4 @@ TEST(Glyph, ZeroCoverageUnknownModesAndHugeOffsetsDrawNothing)
   EXPECT_EQ(countEqual(b, kBg), 16);
 }
 
-}  // namespace
+} // namespace

@@ -12,7 +12,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 void appendBytes(png_structp png, png_bytep data, size_t n)
 {
@@ -22,7 +23,8 @@ void appendBytes(png_structp png, png_bytep data, size_t n)
 
 int channels(int colorType)
 {
-  switch (colorType) {
+  switch (colorType)
+  {
   case PNG_COLOR_TYPE_GRAY_ALPHA: return 2;
   case PNG_COLOR_TYPE_RGB: return 3;
   case PNG_COLOR_TYPE_RGB_ALPHA: return 4;
@@ -36,13 +38,19 @@ Bytes packRow(const PngSpec& s, int y)
   int n = s.width * channels(s.colorType);
   const unsigned* v = s.samples.data() + size_t(y) * n;
   Bytes row((size_t(n) * s.depth + 7) / 8, 0);
-  for (int i = 0; i < n; ++i) {
-    if (s.depth == 16) {
+  for (int i = 0; i < n; ++i)
+  {
+    if (s.depth == 16)
+    {
       row[2 * i] = (unsigned char)(v[i] >> 8);
       row[2 * i + 1] = (unsigned char)v[i];
-    } else if (s.depth == 8) {
+    }
+    else if (s.depth == 8)
+    {
       row[i] = (unsigned char)v[i];
-    } else {
+    }
+    else
+    {
       int bit = i * s.depth;
       row[bit / 8] |= (unsigned char)(v[i] << (8 - s.depth - bit % 8));
     }
@@ -50,19 +58,22 @@ Bytes packRow(const PngSpec& s, int y)
   return row;
 }
 
-}  // namespace
+} // namespace
 
 Bytes encodePng(const PngSpec& s)
 {
   Bytes out;
   std::vector<Bytes> rows;
-  for (int y = 0; y < s.height; ++y) rows.push_back(packRow(s, y));
+  for (int y = 0; y < s.height; ++y)
+    rows.push_back(packRow(s, y));
   std::vector<png_bytep> ptrs;
-  for (Bytes& r : rows) ptrs.push_back(r.data());
+  for (Bytes& r : rows)
+    ptrs.push_back(r.data());
 
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png))) {
+  if (setjmp(png_jmpbuf(png)))
+  {
     png_destroy_write_struct(&png, &info);
     throw std::runtime_error("png encode");
   }
@@ -71,11 +82,16 @@ Bytes encodePng(const PngSpec& s)
                s.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
   std::vector<png_color> pal;
-  for (size_t i = 0; i + 2 < s.palette.size(); i += 3) pal.push_back({s.palette[i], s.palette[i + 1], s.palette[i + 2]});
-  if (!pal.empty()) png_set_PLTE(png, info, pal.data(), int(pal.size()));
-  if (!s.paletteAlpha.empty()) {
+  for (size_t i = 0; i + 2 < s.palette.size(); i += 3)
+    pal.push_back({s.palette[i], s.palette[i + 1], s.palette[i + 2]});
+  if (!pal.empty())
+    png_set_PLTE(png, info, pal.data(), int(pal.size()));
+  if (!s.paletteAlpha.empty())
+  {
     png_set_tRNS(png, info, s.paletteAlpha.data(), int(s.paletteAlpha.size()), nullptr);
-  } else if (s.hasTrns) {
+  }
+  else if (s.hasTrns)
+  {
     png_color_16 c{};
     c.gray = png_uint_16(s.trnsGray);
     c.red = png_uint_16(s.trnsR);
@@ -89,8 +105,8 @@ Bytes encodePng(const PngSpec& s)
   return out;
 }
 
-Bytes encodeJpeg(int width, int height, int components, const std::vector<unsigned char>& samples,
-                 bool progressive, int quality)
+Bytes encodeJpeg(int width, int height, int components, const std::vector<unsigned char>& samples, bool progressive,
+                 int quality)
 {
   jpeg_compress_struct c;
   jpeg_error_mgr err;
@@ -105,9 +121,11 @@ Bytes encodeJpeg(int width, int height, int components, const std::vector<unsign
   c.in_color_space = components == 1 ? JCS_GRAYSCALE : components == 3 ? JCS_RGB : JCS_CMYK;
   jpeg_set_defaults(&c);
   jpeg_set_quality(&c, quality, TRUE);
-  if (progressive) jpeg_simple_progression(&c);
+  if (progressive)
+    jpeg_simple_progression(&c);
   jpeg_start_compress(&c, TRUE);
-  while (c.next_scanline < c.image_height) {
+  while (c.next_scanline < c.image_height)
+  {
     JSAMPROW row = const_cast<JSAMPROW>(samples.data() + size_t(c.next_scanline) * width * components);
     jpeg_write_scanlines(&c, &row, 1);
   }
@@ -131,7 +149,8 @@ std::vector<unsigned char> decodeJpegReference(const Bytes& file, int* width, in
   *height = int(d.output_height);
   *components = d.output_components;
   std::vector<unsigned char> out(size_t(*width) * *height * *components);
-  while (d.output_scanline < d.output_height) {
+  while (d.output_scanline < d.output_height)
+  {
     JSAMPROW row = out.data() + size_t(d.output_scanline) * *width * *components;
     jpeg_read_scanlines(&d, &row, 1);
   }
@@ -144,8 +163,10 @@ std::string writeTempFile(const std::string& name, const Bytes& bytes)
 {
   std::string path = testing::TempDir() + "lice_" + std::to_string(getpid()) + "_" + name;
   FILE* f = fopen(path.c_str(), "wb");
-  if (!f) throw std::runtime_error("cannot write " + path);
-  if (!bytes.empty()) fwrite(bytes.data(), 1, bytes.size(), f);
+  if (!f)
+    throw std::runtime_error("cannot write " + path);
+  if (!bytes.empty())
+    fwrite(bytes.data(), 1, bytes.size(), f);
   fclose(f);
   return path;
 }
@@ -154,7 +175,8 @@ std::vector<size_t> pngChunkBoundaries(const Bytes& file)
 {
   std::vector<size_t> at;
   size_t p = 8;
-  while (p + 8 <= file.size()) {
+  while (p + 8 <= file.size())
+  {
     at.push_back(p);
     uint32_t len = uint32_t(file[p]) << 24 | uint32_t(file[p + 1]) << 16 | uint32_t(file[p + 2]) << 8 | file[p + 3];
     p += 12 + size_t(len);

@@ -8,9 +8,11 @@
 #include "graphics/lice.h"
 #include "image_files.h"
 
-namespace {
+namespace
+{
 
-struct FlippedBitmap : LICE_MemBitmap {
+struct FlippedBitmap : LICE_MemBitmap
+{
   bool isFlipped() override { return true; }
 };
 
@@ -19,7 +21,8 @@ std::vector<unsigned char> gradient(int w, int h, int comps)
   std::vector<unsigned char> px;
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
-      for (int c = 0; c < comps; ++c) px.push_back((unsigned char)((x * 9 + y * 5 + c * 60) & 255));
+      for (int c = 0; c < comps; ++c)
+        px.push_back((unsigned char)((x * 9 + y * 5 + c * 60) & 255));
   return px;
 }
 
@@ -34,8 +37,10 @@ void expectReferencePixels(const Bytes& file, LICE_IBitmap* bm)
   std::vector<unsigned char> ref = decodeJpegReference(file, &w, &h, &comps);
   ASSERT_EQ(bm->getWidth(), w);
   ASSERT_EQ(bm->getHeight(), h);
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
+  for (int y = 0; y < h; ++y)
+  {
+    for (int x = 0; x < w; ++x)
+    {
       const unsigned char* s = ref.data() + (size_t(y) * w + x) * comps;
       // Four-component (CMYK) images come out as zero rows.
       uint32_t want = comps == 3 ? argb(255, s[0], s[1], s[2]) : comps == 1 ? argb(255, s[0], s[0], s[0]) : 0;
@@ -44,7 +49,9 @@ void expectReferencePixels(const Bytes& file, LICE_IBitmap* bm)
   }
 }
 
-class JpegKinds : public testing::TestWithParam<std::tuple<int, bool>> {};
+class JpegKinds : public testing::TestWithParam<std::tuple<int, bool>>
+{
+};
 
 TEST_P(JpegKinds, MatchesABareDecode)
 {
@@ -74,7 +81,8 @@ void expectRefused(const Bytes& file, const std::string& what)
 
 TEST(JpegBadInput, TruncatedFilesAreNotReportedAsLoaded)
 {
-  for (bool progressive : {false, true}) {
+  for (bool progressive : {false, true})
+  {
     Bytes f = jpegOf(3, progressive, 64, 64);
     for (size_t cut : {size_t(2), size_t(20), f.size() / 3, f.size() / 2, f.size() - 40, f.size() - 2})
       expectRefused(Bytes(f.begin(), f.begin() + cut), "cut at " + std::to_string(cut));
@@ -94,7 +102,8 @@ TEST(JpegBadInput, HugeDeclaredSizeFailsBeforeAllocating)
   Bytes f = jpegOf(3, true);
   size_t sof = 0;
   for (size_t i = 0; i + 1 < f.size(); ++i)
-    if (f[i] == 0xFF && (f[i + 1] == 0xC0 || f[i + 1] == 0xC2)) {
+    if (f[i] == 0xFF && (f[i + 1] == 0xC0 || f[i + 1] == 0xC2))
+    {
       sof = i;
       break;
     }
@@ -107,7 +116,8 @@ TEST(JpegBadInput, HugeDeclaredSizeFailsBeforeAllocating)
 
 TEST(JpegTarget, BitmapThatRefusesTheSizeStaysAlive)
 {
-  struct Fixed : LICE_MemBitmap {
+  struct Fixed : LICE_MemBitmap
+  {
     Fixed() : LICE_MemBitmap(3, 2) {}
     bool resize(int, int) override { return false; }
   } fixed;
@@ -117,4 +127,4 @@ TEST(JpegTarget, BitmapThatRefusesTheSizeStaysAlive)
   EXPECT_NE(fixed.getBits(), nullptr);
 }
 
-}  // namespace
+} // namespace

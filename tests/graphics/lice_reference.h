@@ -8,7 +8,8 @@
 
 #include "tests/graphics/lice_test_support.h"
 
-namespace ref {
+namespace ref
+{
 
 // Result of combining source colour s into destination d with operator
 // selector sel (0-5, 0x10000-0x10005) at weight w; d when sel names none.
@@ -30,12 +31,13 @@ LICE_PixelValue FillPixel(int mode, float alpha, LICE_PixelValue d, LICE_PixelVa
 void Blit(TestBitmap& dest, TestBitmap& src, int dest_x, int dest_y, int src_x, int src_y, int src_w, int src_h,
           float alpha, int mode);
 void FillRect(TestBitmap& bm, int x, int y, int w, int h, LICE_PixelValue color, float alpha, int mode);
-void Glyph(TestBitmap& bm, int x, int y, LICE_PixelValue color, const unsigned char* cov, int gw, int gh,
-           float alpha, int mode);
+void Glyph(TestBitmap& bm, int x, int y, LICE_PixelValue color, const unsigned char* cov, int gw, int gh, float alpha,
+           int mode);
 
-}  // namespace ref
+} // namespace ref
 
-namespace ref {
+namespace ref
+{
 
 // Sampling blits, each destination pixel solved on its own from the
 // formulas: positions as 16.16 in 128 bits, the row position of the scaled
@@ -57,7 +59,7 @@ void DeltaBlit(TestBitmap& dest, TestBitmap& src, int dest_x, int dest_y, int de
 void RotatedBlit(TestBitmap& dest, TestBitmap& src, int dest_x, int dest_y, int dest_w, int dest_h, float src_x,
                  float src_y, float src_w, float src_h, float angle, bool keep, float alpha, int mode, float cdx,
                  float cdy);
-void GradRect(TestBitmap& bm, int x, int y, int w, int h, const float start[4], const float dx[4],
-              const float dy[4], int mode);
+void GradRect(TestBitmap& bm, int x, int y, int w, int h, const float start[4], const float dx[4], const float dy[4],
+              int mode);
 
-}  // namespace ref
+} // namespace ref

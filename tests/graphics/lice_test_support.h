@@ -11,12 +11,13 @@
 // A bitmap with a chosen row span (at least its width) and flip state, with
 // guard pixels after each row and after the last one, so that writes past a
 // row's end or the buffer's end are seen.
-class TestBitmap : public LICE_IBitmap {
+class TestBitmap : public LICE_IBitmap
+{
 public:
   static constexpr LICE_PixelValue kGuard = 0xdeadbeef;
 
   TestBitmap(int w, int h, int span, bool flipped = false)
-      : m_w(w), m_h(h), m_span(span), m_flipped(flipped), m_pix(size_t(span) * h + span, kGuard)
+    : m_w(w), m_h(h), m_span(span), m_flipped(flipped), m_pix(size_t(span) * h + span, kGuard)
   {
   }
 
@@ -35,15 +36,18 @@ public:
   void fill(LICE_PixelValue v)
   {
     for (int y = 0; y < m_h; ++y)
-      for (int x = 0; x < m_w; ++x) at(x, y) = v;
+      for (int x = 0; x < m_w; ++x)
+        at(x, y) = v;
   }
 
   // True when every pixel outside the visible area still holds the guard.
   bool guardsIntact() const
   {
-    for (size_t i = 0; i < m_pix.size(); ++i) {
+    for (size_t i = 0; i < m_pix.size(); ++i)
+    {
       const bool visible = i < size_t(m_span) * m_h && int(i % m_span) < m_w;
-      if (!visible && m_pix[i] != kGuard) return false;
+      if (!visible && m_pix[i] != kGuard)
+        return false;
     }
     return true;
   }
@@ -52,7 +56,8 @@ public:
   {
     for (int y = 0; y < m_h; ++y)
       for (int x = 0; x < m_w; ++x)
-        if (at(x, y) != o.at(x, y)) return false;
+        if (at(x, y) != o.at(x, y))
+          return false;
     return true;
   }
 
@@ -67,14 +72,27 @@ constexpr LICE_PixelValue Px(int a, int r, int g, int b)
 {
   return LICE_PixelValue(a) | LICE_PixelValue(r) << 8 | LICE_PixelValue(g) << 16 | LICE_PixelValue(b) << 24;
 }
-constexpr int PxA(LICE_PixelValue p) { return p & 0xff; }
-constexpr int PxR(LICE_PixelValue p) { return (p >> 8) & 0xff; }
-constexpr int PxG(LICE_PixelValue p) { return (p >> 16) & 0xff; }
-constexpr int PxB(LICE_PixelValue p) { return (p >> 24) & 0xff; }
+constexpr int PxA(LICE_PixelValue p)
+{
+  return p & 0xff;
+}
+constexpr int PxR(LICE_PixelValue p)
+{
+  return (p >> 8) & 0xff;
+}
+constexpr int PxG(LICE_PixelValue p)
+{
+  return (p >> 16) & 0xff;
+}
+constexpr int PxB(LICE_PixelValue p)
+{
+  return (p >> 24) & 0xff;
+}
 
 // xorshift64*: the tests' own generator, so that a seed replays the same
 // operations with any standard library.
-class TestRng {
+class TestRng
+{
 public:
   explicit TestRng(uint64_t seed) : m_s(seed * 0x9E3779B97F4A7C15ull + 0x2545F4914F6CDD1Dull) {}
   uint32_t next()

@@ -14,7 +14,8 @@
 #include "graphics/lice.h"
 #include "image_files.h"
 
-namespace {
+namespace
+{
 
 Bytes smallPng()
 {
@@ -97,9 +98,10 @@ TEST(ImageLoaderResources, NamedResourceComesFromTheBundleResources)
   EXPECT_EQ(LICE_LoadPNGFromNamedResource(nullptr, nullptr), nullptr);
 }
 
-}  // namespace
+} // namespace
 
-namespace {
+namespace
+{
 
 // Writes the fuzz seeds: KESTREL_SEED_DIR=fuzz/graphics/corpus
 // lice_loader_tests --gtest_also_run_disabled_tests --gtest_filter=*Seeds*
@@ -116,7 +118,8 @@ TEST(ImageLoaderSeeds, DISABLED_WriteFuzzSeeds)
   PngSpec s;
   s.width = 5;
   s.height = 3;
-  for (int i = 0; i < 15; ++i) s.samples.push_back(unsigned(i % 2));
+  for (int i = 0; i < 15; ++i)
+    s.samples.push_back(unsigned(i % 2));
   s.depth = 1;
   save("gray1.png", encodePng(s));
   s.colorType = 3;
@@ -130,22 +133,25 @@ TEST(ImageLoaderSeeds, DISABLED_WriteFuzzSeeds)
   s.colorType = 6;
   s.depth = 16;
   s.interlaced = true;
-  for (int i = 0; i < 9 * 9 * 4; ++i) s.samples.push_back(unsigned(i * 977) & 0xffff);
+  for (int i = 0; i < 9 * 9 * 4; ++i)
+    s.samples.push_back(unsigned(i * 977) & 0xffff);
   save("rgba16_interlaced.png", encodePng(s));
   s = PngSpec();
   s.width = 4;
   s.height = 4;
   s.colorType = 2;
-  for (int i = 0; i < 48; ++i) s.samples.push_back(unsigned(i * 5));
+  for (int i = 0; i < 48; ++i)
+    s.samples.push_back(unsigned(i * 5));
   s.hasTrns = true;
   save("rgb_trns.png", encodePng(s));
 
   std::vector<unsigned char> px;
-  for (int i = 0; i < 16 * 16 * 4; ++i) px.push_back((unsigned char)(i * 7));
+  for (int i = 0; i < 16 * 16 * 4; ++i)
+    px.push_back((unsigned char)(i * 7));
   save("gray.jpg", encodeJpeg(16, 16, 1, px, false));
   save("rgb.jpg", encodeJpeg(16, 16, 3, px, false));
   save("progressive.jpg", encodeJpeg(16, 16, 3, px, true));
   save("cmyk.jpg", encodeJpeg(16, 16, 4, px, false));
 }
 
-}  // namespace
+} // namespace

@@ -12,28 +12,35 @@
 #include "graphics/lice.h"
 #include "image_files.h"
 
-namespace {
+namespace
+{
 
-struct FlippedBitmap : LICE_MemBitmap {
+struct FlippedBitmap : LICE_MemBitmap
+{
   bool isFlipped() override { return true; }
 };
 
 // Refuses every size.
-struct FixedBitmap : LICE_MemBitmap {
+struct FixedBitmap : LICE_MemBitmap
+{
   FixedBitmap() : LICE_MemBitmap(3, 2) {}
   bool resize(int, int) override { return false; }
 };
 
 int channelsOf(int type)
 {
-  return type == PNG_COLOR_TYPE_GRAY_ALPHA ? 2 : type == PNG_COLOR_TYPE_RGB ? 3 : type == PNG_COLOR_TYPE_RGB_ALPHA ? 4 : 1;
+  return type == PNG_COLOR_TYPE_GRAY_ALPHA  ? 2
+         : type == PNG_COLOR_TYPE_RGB       ? 3
+         : type == PNG_COLOR_TYPE_RGB_ALPHA ? 4
+                                            : 1;
 }
 
 // A sample of `depth` bits as 8 bits: sub-byte depths scale to full range,
 // 16 bits keep their high byte.
 unsigned to8(unsigned v, int depth)
 {
-  if (depth == 16) return v >> 8;
+  if (depth == 16)
+    return v >> 8;
   return v * 255 / ((1u << depth) - 1);
 }
 
@@ -48,19 +55,25 @@ PngSpec makeSpec(int type, int depth, bool interlaced, bool trns)
   int n = s.width * s.height * channelsOf(type);
   unsigned maxv = (1u << depth) - 1;
   int entries = type == PNG_COLOR_TYPE_PALETTE ? int(maxv < 20 ? maxv + 1 : 20) : 0;
-  for (int i = 0; i < n; ++i) {
+  for (int i = 0; i < n; ++i)
+  {
     unsigned v = unsigned(i * 2654435761u >> 7);
     s.samples.push_back(entries ? v % entries : v & maxv);
   }
-  for (int i = 0; i < entries; ++i) {
-    s.palette.insert(s.palette.end(), {(unsigned char)(i * 11), (unsigned char)(255 - i * 7), (unsigned char)(i * 5 + 3)});
-    if (trns && i < entries / 2 + 1) s.paletteAlpha.push_back((unsigned char)(i * 40 + 1));
+  for (int i = 0; i < entries; ++i)
+  {
+    s.palette.insert(s.palette.end(),
+                     {(unsigned char)(i * 11), (unsigned char)(255 - i * 7), (unsigned char)(i * 5 + 3)});
+    if (trns && i < entries / 2 + 1)
+      s.paletteAlpha.push_back((unsigned char)(i * 40 + 1));
   }
-  if (trns && !entries) {
+  if (trns && !entries)
+  {
     // Make sure the transparent colour occurs: it is the first pixel's.
     s.hasTrns = true;
     s.trnsGray = s.trnsR = s.samples[0];
-    if (type == PNG_COLOR_TYPE_RGB) {
+    if (type == PNG_COLOR_TYPE_RGB)
+    {
       s.trnsG = s.samples[1];
       s.trnsB = s.samples[2];
     }
@@ -72,7 +85,8 @@ uint32_t expectedPixel(const PngSpec& s, int x, int y)
 {
   int c = channelsOf(s.colorType);
   const unsigned* v = s.samples.data() + (size_t(y) * s.width + x) * c;
-  switch (s.colorType) {
+  switch (s.colorType)
+  {
   case PNG_COLOR_TYPE_PALETTE: {
     const unsigned char* p = s.palette.data() + v[0] * 3;
     unsigned a = v[0] < s.paletteAlpha.size() ? s.paletteAlpha[v[0]] : 255;
@@ -103,11 +117,14 @@ void expectPixels(const PngSpec& s, LICE_IBitmap* bm)
       ASSERT_EQ(LICE_GetPixel(bm, x, y), expectedPixel(s, x, y)) << "at " << x << "," << y;
 }
 
-struct Format {
+struct Format
+{
   int type, depth;
 };
 
-class PngFormats : public testing::TestWithParam<std::tuple<Format, bool, bool>> {};
+class PngFormats : public testing::TestWithParam<std::tuple<Format, bool, bool>>
+{
+};
 
 TEST_P(PngFormats, LoadsEveryPixelAsARGB)
 {
@@ -126,12 +143,11 @@ TEST_P(PngFormats, LoadsEveryPixelAsARGB)
   expectPixels(s, &flipped);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    WithoutAlphaChannel, PngFormats,
-    testing::Combine(testing::Values(Format{0, 1}, Format{0, 2}, Format{0, 4}, Format{0, 8}, Format{0, 16},
-                                     Format{2, 8}, Format{2, 16}, Format{3, 1}, Format{3, 2}, Format{3, 4},
-                                     Format{3, 8}),
-                     testing::Bool(), testing::Bool()));
+INSTANTIATE_TEST_SUITE_P(WithoutAlphaChannel, PngFormats,
+                         testing::Combine(testing::Values(Format{0, 1}, Format{0, 2}, Format{0, 4}, Format{0, 8},
+                                                          Format{0, 16}, Format{2, 8}, Format{2, 16}, Format{3, 1},
+                                                          Format{3, 2}, Format{3, 4}, Format{3, 8}),
+                                          testing::Bool(), testing::Bool()));
 // A transparency chunk is not allowed beside an alpha channel.
 INSTANTIATE_TEST_SUITE_P(WithAlphaChannel, PngFormats,
                          testing::Combine(testing::Values(Format{4, 8}, Format{4, 16}, Format{6, 8}, Format{6, 16}),
@@ -146,12 +162,14 @@ Bytes rgbaFile()
 Bytes declaredSize(uint32_t w, uint32_t h)
 {
   Bytes f = rgbaFile();
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < 4; ++i)
+  {
     f[16 + i] = (unsigned char)(w >> (24 - 8 * i));
     f[20 + i] = (unsigned char)(h >> (24 - 8 * i));
   }
   uint32_t crc = uint32_t(crc32(0, f.data() + 12, 17));
-  for (int i = 0; i < 4; ++i) f[29 + i] = (unsigned char)(crc >> (24 - 8 * i));
+  for (int i = 0; i < 4; ++i)
+    f[29 + i] = (unsigned char)(crc >> (24 - 8 * i));
   return f;
 }
 
@@ -170,13 +188,15 @@ TEST(PngBadInput, TruncationAtEveryChunkBoundaryAndMidImageData)
 {
   Bytes f = rgbaFile();
   std::vector<size_t> cuts = pngChunkBoundaries(f);
-  ASSERT_GE(cuts.size(), 4u);  // IHDR, IDAT, IEND, end
-  cuts.pop_back();             // the whole file loads
+  ASSERT_GE(cuts.size(), 4u); // IHDR, IDAT, IEND, end
+  cuts.pop_back();            // the whole file loads
   std::vector<size_t> more;
-  for (size_t i = 0; i + 1 < cuts.size(); ++i) more.push_back((cuts[i] + cuts[i + 1]) / 2);
+  for (size_t i = 0; i + 1 < cuts.size(); ++i)
+    more.push_back((cuts[i] + cuts[i + 1]) / 2);
   cuts.insert(cuts.end(), more.begin(), more.end());
   cuts.push_back(4);
-  for (size_t cut : cuts) expectRefused(Bytes(f.begin(), f.begin() + cut), ("cut at " + std::to_string(cut)).c_str());
+  for (size_t cut : cuts)
+    expectRefused(Bytes(f.begin(), f.begin() + cut), ("cut at " + std::to_string(cut)).c_str());
 }
 
 TEST(PngBadInput, EmptyNonImageMissingAndCorrupt)
@@ -184,7 +204,7 @@ TEST(PngBadInput, EmptyNonImageMissingAndCorrupt)
   expectRefused({}, "empty");
   expectRefused(Bytes(100, 'x'), "text");
   Bytes f = rgbaFile();
-  f[f.size() / 2] ^= 0x55;  // breaks the IDAT checksum
+  f[f.size() / 2] ^= 0x55; // breaks the IDAT checksum
   expectRefused(f, "corrupt");
   EXPECT_EQ(LICE_LoadPNG("/nonexistent/x.png", nullptr), nullptr);
   EXPECT_EQ(LICE_LoadPNG(nullptr, nullptr), nullptr);
@@ -210,10 +230,10 @@ TEST(PngTarget, SysBitmapRowsFollowItsSpan)
 {
   PngSpec s = makeSpec(PNG_COLOR_TYPE_RGB, 8, false, false);
   std::string path = writeTempFile("sys.png", encodePng(s));
-  LICE_SysBitmap bm(40, 20);  // shrinking keeps the wider span
+  LICE_SysBitmap bm(40, 20); // shrinking keeps the wider span
   ASSERT_EQ(LICE_LoadPNG(path.c_str(), &bm), &bm);
   ASSERT_EQ(bm.getRowSpan(), 40);
   expectPixels(s, &bm);
 }
 
-}  // namespace
+} // namespace

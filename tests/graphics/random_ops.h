@@ -10,7 +10,8 @@
 #include "graphics/lice_fastpath.h"
 #include "tests/graphics/lice_reference.h"
 
-namespace rt {
+namespace rt
+{
 
 inline std::unique_ptr<TestBitmap> randomBitmap(TestRng& rng, int maxSide)
 {
@@ -22,31 +23,36 @@ inline std::unique_ptr<TestBitmap> randomBitmap(TestRng& rng, int maxSide)
 // Biased toward the exact-alpha cases and the edges.
 inline float randomAlpha(TestRng& rng)
 {
-  switch (rng.range(0, 11)) {
-    case 0: return 1.0f;
-    case 1: return 0.5f;
-    case 2: return 0.25f;
-    case 3: return 0.75f;
-    case 4: return 0.0f;
-    case 5: return -float(rng.range(1, 300)) / 256.0f;
-    case 6: return float(rng.range(257, 2000)) / 256.0f;
-    case 7: {
-      // NaN, huge, and just above 1 (weight 256 without being exactly 1).
-      const float odd[] = {NAN, 1e12f, -1e12f, 1.002f, 0.999f};
-      return odd[rng.range(0, 4)];
-    }
-    case 8: return float(rng.chance(50) ? rng.range(1, 262) : rng.range(250, 262)) / 256.0f;
-    default: return float(rng.next() % 100000) / 100000.0f;
+  switch (rng.range(0, 11))
+  {
+  case 0: return 1.0f;
+  case 1: return 0.5f;
+  case 2: return 0.25f;
+  case 3: return 0.75f;
+  case 4: return 0.0f;
+  case 5: return -float(rng.range(1, 300)) / 256.0f;
+  case 6: return float(rng.range(257, 2000)) / 256.0f;
+  case 7: {
+    // NaN, huge, and just above 1 (weight 256 without being exactly 1).
+    const float odd[] = {NAN, 1e12f, -1e12f, 1.002f, 0.999f};
+    return odd[rng.range(0, 4)];
+  }
+  case 8: return float(rng.chance(50) ? rng.range(1, 262) : rng.range(250, 262)) / 256.0f;
+  default: return float(rng.next() % 100000) / 100000.0f;
   }
 }
 
 inline int randomMode(TestRng& rng, bool channelCopy)
 {
-  if (channelCopy && rng.chance(8)) return 0xF0 | rng.range(0, 15);
-  if (rng.chance(3)) return 6 + rng.range(0, 3);
+  if (channelCopy && rng.chance(8))
+    return 0xF0 | rng.range(0, 15);
+  if (rng.chance(3))
+    return 6 + rng.range(0, 3);
   int mode = rng.chance(40) ? 0 : rng.range(0, 5);
-  if (rng.chance(45)) mode |= LICE_BLIT_USE_ALPHA;
-  if (rng.chance(10)) mode |= LICE_BLIT_FILTER_BILINEAR;
+  if (rng.chance(45))
+    mode |= LICE_BLIT_USE_ALPHA;
+  if (rng.chance(10))
+    mode |= LICE_BLIT_FILTER_BILINEAR;
   return mode;
 }
 
@@ -59,10 +65,12 @@ inline int randomPos(TestRng& rng, int n)
 inline void fillRandom(TestRng& rng, TestBitmap& a)
 {
   for (int y = 0; y < a.getHeight(); ++y)
-    for (int x = 0; x < a.getWidth(); ++x) a.at(x, y) = rng.pixel();
+    for (int x = 0; x < a.getWidth(); ++x)
+      a.at(x, y) = rng.pixel();
 }
 
-struct Trio {
+struct Trio
+{
   std::unique_ptr<TestBitmap> fast, slow, model;
 };
 
@@ -76,7 +84,8 @@ inline Trio makeTrio(TestRng& rng, int maxSide)
   t.model = std::make_unique<TestBitmap>(w, h, span, flip);
   fillRandom(rng, *t.fast);
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) t.slow->at(x, y) = t.model->at(x, y) = t.fast->at(x, y);
+    for (int x = 0; x < w; ++x)
+      t.slow->at(x, y) = t.model->at(x, y) = t.fast->at(x, y);
   return t;
 }
 
@@ -90,9 +99,8 @@ inline void both(Trio& t, Op op)
   LICE_SetFastPathsEnabled(true);
 }
 
-
 // One random scaled, rotated, delta, transform or gradient operation on
 // dest (reading src or dest itself), appended to log.
 void RandomSampleOp(TestRng& rng, Trio& dest, Trio& src, float alpha, std::string& log);
 
-}  // namespace rt
+} // namespace rt

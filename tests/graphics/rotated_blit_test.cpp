@@ -10,7 +10,8 @@
 
 #include "tests/graphics/lice_reference.h"
 
-namespace {
+namespace
+{
 
 LICE_PixelValue tag(int x, int y)
 {
@@ -20,7 +21,8 @@ LICE_PixelValue tag(int x, int y)
 void paintTags(TestBitmap& b)
 {
   for (int y = 0; y < b.getHeight(); ++y)
-    for (int x = 0; x < b.getWidth(); ++x) b.at(x, y) = tag(x, y);
+    for (int x = 0; x < b.getWidth(); ++x)
+      b.at(x, y) = tag(x, y);
 }
 
 constexpr LICE_PixelValue kBg = Px(1, 2, 3, 4);
@@ -28,7 +30,8 @@ constexpr double kPi = 3.14159265358979323846;
 
 TEST(RotatedBlit, AngleZeroAtEqualSizeEqualsTheBlit)
 {
-  for (int mode : {0, LICE_BLIT_FILTER_BILINEAR, LICE_BLIT_FILTER_BILINEAR | LICE_BLIT_USE_ALPHA | 1}) {
+  for (int mode : {0, LICE_BLIT_FILTER_BILINEAR, LICE_BLIT_FILTER_BILINEAR | LICE_BLIT_USE_ALPHA | 1})
+  {
     TestBitmap src(7, 5, 9, true), a(9, 8, 9), b(9, 8, 9);
     paintTags(src);
     a.fill(kBg);
@@ -51,9 +54,11 @@ TEST(RotatedBlit, QuarterTurnFollowsTheTruncatedSteps)
   paintTags(src);
   dest.fill(kBg);
   LICE_RotatedBlit(&dest, &src, 0, 0, n, n, 0, 0, n, n, float(kPi / 2), false, 1.0f, 0, 0, 0);
-  for (int r = 0; r < n; ++r) {
+  for (int r = 0; r < n; ++r)
+  {
     EXPECT_EQ(dest.at(0, r), kBg);
-    for (int i = 1; i < n; ++i) EXPECT_EQ(dest.at(i, r), tag(r * 65535 / 65536, n - i)) << i << "," << r;
+    for (int i = 1; i < n; ++i)
+      EXPECT_EQ(dest.at(i, r), tag(r * 65535 / 65536, n - i)) << i << "," << r;
   }
 }
 
@@ -88,10 +93,10 @@ TEST(RotatedBlit, NonFiniteArgumentsDrawNothing)
   LICE_RotatedBlit(&dest, &src, 0, 0, 4, 4, 0, 0, 4, 4, inf, false, 1.0f, 0, 0, 0);
   LICE_RotatedBlit(&dest, &src, 0, 0, 4, 4, nan, 0, 4, 4, 0.5f, false, 1.0f, 0, 0, 0);
   LICE_RotatedBlit(&dest, &src, 0, 0, 4, 4, 0, 0, 4, 4, 0.5f, false, 1.0f, 0, inf, 0);
-  LICE_RotatedBlit(&dest, &src, 0, 0, 4, 4, 0, 0, 3e38f, 3e38f, 0.5f, false, 1.0f, LICE_BLIT_FILTER_BILINEAR, 0,
-                   0);
+  LICE_RotatedBlit(&dest, &src, 0, 0, 4, 4, 0, 0, 3e38f, 3e38f, 0.5f, false, 1.0f, LICE_BLIT_FILTER_BILINEAR, 0, 0);
   for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) EXPECT_EQ(dest.at(x, y), kBg);
+    for (int x = 0; x < 4; ++x)
+      EXPECT_EQ(dest.at(x, y), kBg);
 }
 
 TEST(RotatedBlit, SourcesWiderThan32768PixelsSampleCorrectly)
@@ -116,7 +121,8 @@ TEST(DeltaBlit, UnitStepsCopyAndMirroringReadsPastTheRectangle)
   // rectangle [1, 5), and moves right.
   dest.fill(kBg);
   LICE_DeltaBlit(&dest, &src, 4, 0, -4, 3, 1, 0, 4, 3, 1, 0, 0, 1, 0, 0, true, 1.0f, 0);
-  for (int x = 0; x < 4; ++x) EXPECT_EQ(dest.at(x, 0), kBg);
+  for (int x = 0; x < 4; ++x)
+    EXPECT_EQ(dest.at(x, 0), kBg);
   // Without keeping, it reads on into the rest of the source.
   LICE_DeltaBlit(&dest, &src, 4, 0, -4, 3, 1, 0, 4, 3, 1, 0, 0, 1, 0, 0, false, 1.0f, 0);
   EXPECT_EQ(dest.at(0, 0), tag(5, 0));
@@ -132,21 +138,24 @@ TEST(DeltaBlit, AnEmptyKeptRectangleDrawsNothing)
   dest.fill(kBg);
   LICE_DeltaBlit(&dest, &src, 0, 0, 4, 4, -20, 0, 10, 4, -1, 0, 0, 1, 0, 0, true, 1.0f, LICE_BLIT_FILTER_BILINEAR);
   for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) EXPECT_EQ(dest.at(x, y), kBg);
+    for (int x = 0; x < 4; ++x)
+      EXPECT_EQ(dest.at(x, y), kBg);
 }
 
 // Points of an affine map: x = 1 + 2 * column, y = 2 + 0.5 * row, spaced by
 // whole destination cells, so each cell's steps equal the global ones.
 TEST(TransformBlit, RegularMeshEqualsOneDeltaBlit)
 {
-  for (int mode : {0, LICE_BLIT_FILTER_BILINEAR}) {
+  for (int mode : {0, LICE_BLIT_FILTER_BILINEAR})
+  {
     TestBitmap src(20, 8, 20), a(9, 9, 9), b(9, 9, 9);
     paintTags(src);
     a.fill(kBg);
     b.fill(kBg);
     std::vector<float> mesh;
     for (int r = 0; r < 3; ++r)
-      for (int c = 0; c < 3; ++c) mesh.insert(mesh.end(), {1.0f + 8.0f * c, 2.0f + 2.0f * r});
+      for (int c = 0; c < 3; ++c)
+        mesh.insert(mesh.end(), {1.0f + 8.0f * c, 2.0f + 2.0f * r});
     LICE_TransformBlit(&a, &src, 0, 0, 8, 8, mesh.data(), 3, 3, 0.9f, mode);
     LICE_DeltaBlit(&b, &src, 0, 0, 8, 8, 1, 2, 0, 0, 2, 0, 0, 0.5, 0, 0, false, 0.9f, mode);
     EXPECT_TRUE(a.samePixels(b)) << "mode " << mode;
@@ -164,11 +173,12 @@ TEST(TransformBlit, DegenerateMeshesDrawNothing)
   mesh[6] = std::numeric_limits<float>::quiet_NaN();
   LICE_TransformBlit(&dest, &src, 0, 0, 4, 4, mesh, 2, 2, 1.0f, 0);
   for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) EXPECT_EQ(dest.at(x, y), kBg);
+    for (int x = 0; x < 4; ++x)
+      EXPECT_EQ(dest.at(x, y), kBg);
   // A 2 x 2 mesh of the source's corners scales it into the destination.
   mesh[6] = 4;
   LICE_TransformBlit(&dest, &src, 0, 0, 2, 2, mesh, 2, 2, 1.0f, 0);
   EXPECT_EQ(dest.at(1, 1), tag(2, 2));
 }
 
-}  // namespace
+} // namespace

@@ -10,7 +10,8 @@
 #include "graphics/lice_sample_blit.h"
 #include "tests/graphics/lice_reference.h"
 
-namespace {
+namespace
+{
 
 // A pixel that names its position: R, G and the low half of B hold x, the
 // high half of B holds y.
@@ -22,7 +23,8 @@ LICE_PixelValue tag(int x, int y)
 void paintTags(TestBitmap& b)
 {
   for (int y = 0; y < b.getHeight(); ++y)
-    for (int x = 0; x < b.getWidth(); ++x) b.at(x, y) = tag(x, y);
+    for (int x = 0; x < b.getWidth(); ++x)
+      b.at(x, y) = tag(x, y);
 }
 
 constexpr LICE_PixelValue kBg = Px(1, 2, 3, 4);
@@ -76,7 +78,8 @@ TEST(ScaledBlitFilter, OnePixelSourceFillsTheDestination)
   src.at(0, 0) = Px(9, 8, 7, 6);
   LICE_ScaledBlit(&dest, &src, 0, 0, 3, 3, 0, 0, 1, 1, 1.0f, LICE_BLIT_FILTER_BILINEAR);
   for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 3; ++x) EXPECT_EQ(dest.at(x, y), Px(9, 8, 7, 6));
+    for (int x = 0; x < 3; ++x)
+      EXPECT_EQ(dest.at(x, y), Px(9, 8, 7, 6));
 }
 
 TEST(ScaledBlitFilter, RowsBetweenMinusOneAndZeroDoNotBlendWithGarbageWeights)
@@ -137,7 +140,7 @@ TEST(ScaledBlitModes, HalfAlphaCopyIsAShiftMixOnlyWithoutFilterBits)
   LICE_ScaledBlit(&dest, &src, 0, 0, 4, 1, 0, 0, 2, 1, 0.5f, 0);
   EXPECT_EQ(dest.at(0, 0), Px(254, 254, 254, 254));
   dest.fill(Px(255, 255, 255, 255));
-  LICE_ScaledBlit(&dest, &src, 0, 0, 4, 1, 0, 0, 2, 1, 0.5f, 0x200);  // another filter value: weighted copy
+  LICE_ScaledBlit(&dest, &src, 0, 0, 4, 1, 0, 0, 2, 1, 0.5f, 0x200); // another filter value: weighted copy
   EXPECT_EQ(dest.at(0, 0), Px(255, 255, 255, 255));
 }
 
@@ -150,7 +153,8 @@ TEST(ScaledBlitModes, SelectorsOutsideTheTableDrawNothing)
     LICE_ScaledBlit(&dest, &src, 0, 0, 4, 4, 0, 0, 2, 2, 1.0f, mode);
   LICE_ScaledBlit(&dest, &src, 0, 0, 4, 4, 0, 0, 2, 2, -0.5f, 0);
   for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) EXPECT_EQ(dest.at(x, y), kBg);
+    for (int x = 0; x < 4; ++x)
+      EXPECT_EQ(dest.at(x, y), kBg);
 }
 
 TEST(ScaledBlitRange, SourcesWiderThan32768PixelsSampleCorrectly)
@@ -160,7 +164,8 @@ TEST(ScaledBlitRange, SourcesWiderThan32768PixelsSampleCorrectly)
   TestBitmap src(w, 1, w), dest(4, 1, 4);
   paintTags(src);
   LICE_ScaledBlit(&dest, &src, 0, 0, 4, 1, 65536.0f, 0, 8, 1, 1.0f, 0);
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(dest.at(i, 0), tag(65536 + 2 * i, 0));
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ(dest.at(i, 0), tag(65536 + 2 * i, 0));
   LICE_ScaledBlit(&dest, &src, 0, 0, 4, 1, 69990.0f, 0, 8, 1, 1.0f, LICE_BLIT_FILTER_BILINEAR);
   EXPECT_EQ(dest.at(0, 0), tag(69990, 0));
 }
@@ -170,7 +175,8 @@ TEST(ScaledBlitRange, NonFiniteAndHugeArgumentsDrawNothing)
   TestBitmap src(4, 4, 4), dest(4, 4, 4);
   paintTags(src);
   dest.fill(kBg);
-  for (int mode : {0, LICE_BLIT_FILTER_BILINEAR}) {
+  for (int mode : {0, LICE_BLIT_FILTER_BILINEAR})
+  {
     LICE_ScaledBlit(&dest, &src, 0, 0, 4, 4, kNaN, 0, 2, 2, 1.0f, mode);
     LICE_ScaledBlit(&dest, &src, 0, 0, 4, 4, 0, kInf, 2, 2, 1.0f, mode);
     LICE_ScaledBlit(&dest, &src, 0, 0, 4, 4, 0, 0, kNaN, 2, 1.0f, mode);
@@ -181,7 +187,8 @@ TEST(ScaledBlitRange, NonFiniteAndHugeArgumentsDrawNothing)
     LICE_ScaledBlit(&dest, &src, 0, 0, 3, 3, 0, 0, 3e38f, 3e38f, 1.0f, mode);
   }
   for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) EXPECT_EQ(dest.at(x, y), kBg);
+    for (int x = 0; x < 4; ++x)
+      EXPECT_EQ(dest.at(x, y), kBg);
   // Edges at the int limits mirror and clip without wrapping.
   LICE_ScaledBlit(&dest, &src, INT_MIN, INT_MIN, INT_MIN, INT_MIN, 0, 0, 4, 4, 1.0f, 0);
   LICE_ScaledBlit(&dest, &src, INT_MAX, 0, INT_MAX, 4, 0, 0, 4, 4, 1.0f, 0);
@@ -199,4 +206,4 @@ TEST(ScaledBlitSelf, OntoItselfReadsThePictureAsItWas)
   EXPECT_TRUE(a.guardsIntact());
 }
 
-}  // namespace
+} // namespace

@@ -6,7 +6,8 @@
 
 #include "tests/graphics/lice_reference.h"
 
-namespace vref {
+namespace vref
+{
 
 void Line(TestBitmap& bm, int x1, int y1, int x2, int y2, LICE_PixelValue c, float alpha, int mode, bool aa);
 void FLine(TestBitmap& bm, float x1, float y1, float x2, float y2, LICE_PixelValue c, float alpha, int mode, bool aa);
@@ -25,4 +26,4 @@ void Arc(TestBitmap& bm, float cx, float cy, float r, float a1, float a2, LICE_P
 void RoundRect(TestBitmap& bm, float x, float y, float w, float h, int rad, LICE_PixelValue c, float alpha, int mode,
                bool aa);
 
-}  // namespace vref
+} // namespace vref

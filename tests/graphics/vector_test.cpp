@@ -12,7 +12,8 @@
 #include "graphics/lice_vector.h"
 #include "tests/graphics/vector_reference.h"
 
-namespace {
+namespace
+{
 
 constexpr LICE_PixelValue kWhite = 0xffffffff;
 
@@ -22,7 +23,8 @@ std::set<std::pair<int, int>> changed(TestBitmap& bm, LICE_PixelValue v = 0)
   std::set<std::pair<int, int>> out;
   for (int y = 0; y < bm.getHeight(); ++y)
     for (int x = 0; x < bm.getWidth(); ++x)
-      if (bm.at(x, y) != v) out.insert({x, y});
+      if (bm.at(x, y) != v)
+        out.insert({x, y});
   return out;
 }
 
@@ -46,7 +48,7 @@ TEST(LineClip, CutsAtEdgesAndBoxes)
   int x1 = -10, y1 = 5, x2 = 10, y2 = 5;
   EXPECT_TRUE(ClipLine(&x1, &y1, &x2, &y2, 4, 10));
   EXPECT_EQ(std::make_tuple(x1, y1, x2, y2), std::make_tuple(0, 5, 3, 5));
-  x1 = 0, y1 = 0, x2 = 10, y2 = 20;  // crosses y = 10 at x = 5
+  x1 = 0, y1 = 0, x2 = 10, y2 = 20; // crosses y = 10 at x = 5
   EXPECT_TRUE(ClipLine(&x1, &y1, &x2, &y2, 100, 10));
   EXPECT_EQ(std::make_tuple(x2, y2), std::make_tuple(5, 9));
   x1 = 0, y1 = 15, x2 = 30, y2 = 15;
@@ -65,11 +67,11 @@ TEST(LineClip, CutsAtEdgesAndBoxes)
 TEST(Line, WalksAndWeights)
 {
   TestBitmap bm = blank(10, 10);
-  LICE_Line(&bm, 3, 5, 3, 5, kWhite, 1.0f, 0, false);  // a point is a vertical line
+  LICE_Line(&bm, 3, 5, 3, 5, kWhite, 1.0f, 0, false); // a point is a vertical line
   EXPECT_EQ(changed(bm), (Pixels{{3, 5}}));
 
   bm = blank(10, 10);
-  LICE_Line(&bm, 0, 0, 4, 1, kWhite, 1.0f, 0, false);  // minor step after err reaches 0.75
+  LICE_Line(&bm, 0, 0, 4, 1, kWhite, 1.0f, 0, false); // minor step after err reaches 0.75
   EXPECT_EQ(changed(bm), (Pixels{{0, 0}, {1, 0}, {2, 0}, {3, 1}, {4, 1}}));
 
   bm = blank(10, 10);
@@ -81,9 +83,11 @@ TEST(Line, WalksAndWeights)
   EXPECT_EQ(bm.at(2, 0), 0u);
 
   bm = blank(10, 10);
-  LICE_Line(&bm, 0, 0, 3, 3, kWhite, 1.0f, 0, true);  // packed diagonal
-  for (int i = 0; i <= 3; ++i) EXPECT_EQ(bm.at(i, i), 0xBEBEBEBEu);
-  for (int i = 0; i < 3; ++i) {
+  LICE_Line(&bm, 0, 0, 3, 3, kWhite, 1.0f, 0, true); // packed diagonal
+  for (int i = 0; i <= 3; ++i)
+    EXPECT_EQ(bm.at(i, i), 0xBEBEBEBEu);
+  for (int i = 0; i < 3; ++i)
+  {
     EXPECT_EQ(bm.at(i + 1, i), 0x3F3F3F3Fu);
     EXPECT_EQ(bm.at(i, i + 1), 0x3F3F3F3Fu);
   }
@@ -107,7 +111,7 @@ TEST(Line, ModeAndAlphaDifferFromTheFill)
     LICE_Line(&bm, 1, 1, 1, 1, s, alpha, mode, false);
     return bm.at(1, 1);
   };
-  EXPECT_EQ(one(0, 1.0f), s);  // the A byte too
+  EXPECT_EQ(one(0, 1.0f), s); // the A byte too
   EXPECT_EQ(one(0, 0.5f), Px((201 + 100) / 2, (99 + 50) / 2, (3 + 255) / 2, (254 + 1) / 2));
   EXPECT_NE(one(0, 0.5f), ref::FillPixel(0, 0.5f, d, s));
   EXPECT_EQ(one(0, 0.25f), ref::Combine(0, d, s, 64));
@@ -125,9 +129,10 @@ TEST(Line, RectanglesAndFlips)
   TestBitmap bm = blank(10, 10);
   LICE_DrawRect(&bm, 2, 2, 4, 3, Px(0x40, 0x40, 0x40, 0x40), 1.0f, 1);
   Pixels box;
-  for (auto [x, y] : changed(bm)) EXPECT_TRUE(x >= 2 && x <= 6 && y >= 2 && y <= 5);
+  for (auto [x, y] : changed(bm))
+    EXPECT_TRUE(x >= 2 && x <= 6 && y >= 2 && y <= 5);
   EXPECT_EQ(changed(bm).size(), 14u);
-  EXPECT_EQ(addedWeight(bm.at(2, 2)), 512);  // corners twice
+  EXPECT_EQ(addedWeight(bm.at(2, 2)), 512); // corners twice
   EXPECT_EQ(addedWeight(bm.at(6, 5)), 512);
   EXPECT_EQ(addedWeight(bm.at(4, 2)), 256);
 
@@ -137,7 +142,7 @@ TEST(Line, RectanglesAndFlips)
   EXPECT_EQ(bm.at(2, 2), 0x11111111u);
   EXPECT_EQ(bm.at(5, 4), 0x11111111u);
   EXPECT_EQ(bm.at(6, 5), kWhite);
-  LICE_BorderedRect(&bm, INT_MAX, INT_MAX, INT_MAX, INT_MAX, 1, 1, 1.0f, 0);  // no overflow, nothing drawn
+  LICE_BorderedRect(&bm, INT_MAX, INT_MAX, INT_MAX, INT_MAX, 1, 1, 1.0f, 0); // no overflow, nothing drawn
 
   TestBitmap flipped = blank(20, 100, true);
   LICE_Line(&flipped, 0, 0, 10, 0, kWhite, 1.0f, 0, false);
@@ -164,11 +169,15 @@ TEST(FLine, ClipAndWeights)
   LICE_FLine(&bm, 0, 2.25f, 8, 3.25f, grey, 1.0f, 1, true);
   EXPECT_EQ(addedWeight(bm.at(0, 2)), 192);
   EXPECT_EQ(addedWeight(bm.at(0, 3)), 64);
-  for (bool reversed : {false, true}) {
+  for (bool reversed : {false, true})
+  {
     bm = blank(12, 12);
-    if (reversed) LICE_FLine(&bm, 8, 2.25f, 0, 2.25f, grey, 1.0f, 1, true);
-    else LICE_FLine(&bm, 0, 2.25f, 8, 2.25f, grey, 1.0f, 1, true);
-    for (int x = 0; x <= 8; ++x) {
+    if (reversed)
+      LICE_FLine(&bm, 8, 2.25f, 0, 2.25f, grey, 1.0f, 1, true);
+    else
+      LICE_FLine(&bm, 0, 2.25f, 8, 2.25f, grey, 1.0f, 1, true);
+    for (int x = 0; x <= 8; ++x)
+    {
       EXPECT_EQ(addedWeight(bm.at(x, 2)), 64);
       EXPECT_EQ(addedWeight(bm.at(x, 1)), 192);
     }
@@ -191,7 +200,8 @@ TEST(FLine, ClipThatDoesNotSettleDrawsNothing)
 {
   TestBitmap bm = blank(10, 10);
   for (float a : {-0.999f, -0.5f, -1e-6f})
-    for (float b : {-0.999f, -0.75f, -1e-7f}) {
+    for (float b : {-0.999f, -0.75f, -1e-7f})
+    {
       float x1 = a, y1 = -1.5f, x2 = -1.5f, y2 = b;
       ClipFLine(&x1, &y1, &x2, &y2, 10, 10);
       LICE_FLine(&bm, a, -1.5f, -1.5f, b, kWhite, 1.0f, 0, true);
@@ -216,8 +226,8 @@ TEST(DashedLine, Patterns)
   EXPECT_TRUE(dashed(0, 0, 5, 5, 2, 3).empty());
   EXPECT_TRUE(dashed(3, 3, 3, 3, 2, 3).empty());
   EXPECT_TRUE(dashed(0, 5, 19, 5, 0, 3).empty());
-  EXPECT_TRUE(dashed(0, 5, 19, 5, 3, -3).empty());  // no period
-  EXPECT_TRUE(dashed(0, 5, 19, 5, 3, -7).empty());  // would walk backwards
+  EXPECT_TRUE(dashed(0, 5, 19, 5, 3, -3).empty()); // no period
+  EXPECT_TRUE(dashed(0, 5, 19, 5, 3, -7).empty()); // would walk backwards
   EXPECT_EQ(dashed(INT_MIN, 5, INT_MAX, 5, 1, 1).size(), 10u);
 }
 
@@ -226,7 +236,8 @@ TEST(Triangle, RowsAndClipping)
   TestBitmap bm = blank(20, 20);
   LICE_FillTriangle(&bm, 0, 0, 10, 0, 0, 10, kWhite, 1.0f, 0);
   EXPECT_EQ(changed(bm).size(), 65u);
-  for (auto [x, y] : changed(bm)) EXPECT_LE(x, 10 - y);
+  for (auto [x, y] : changed(bm))
+    EXPECT_LE(x, 10 - y);
 
   bm = blank(20, 20);
   LICE_FillTriangle(&bm, 0, 0, 0, 2, 3, 4, kWhite, 1.0f, 0);
@@ -234,7 +245,8 @@ TEST(Triangle, RowsAndClipping)
 
   bm = blank(10, 10);
   LICE_FillTriangle(&bm, -20, 0, 30, 0, 5, 8, kWhite, 1.0f, 0);
-  for (int y = 0; y < 3; ++y) {
+  for (int y = 0; y < 3; ++y)
+  {
     EXPECT_EQ(bm.at(0, y), kWhite);
     EXPECT_EQ(bm.at(9, y), kWhite);
   }
@@ -260,17 +272,19 @@ TEST(Triangle, FarAboveStartsAtTheFirstVisibleRow)
 TEST(Triangle, SameForAllVertexOrders)
 {
   TestRng rng(12);
-  for (int i = 0; i < 300; ++i) {
+  for (int i = 0; i < 300; ++i)
+  {
     // Heights of powers of two make every slope binary-exact.
     const int y0 = rng.range(-5, 20), x[3] = {rng.range(-5, 25), rng.range(-5, 25), rng.range(-5, 25)};
     const int y[3] = {y0, y0 + (1 << rng.range(0, 3)), y0 + (1 << rng.range(0, 4))};
     int order[3] = {0, 1, 2};
     TestBitmap first = blank(20, 20);
     LICE_FillTriangle(&first, x[0], y[0], x[1], y[1], x[2], y[2], kWhite, 0.5f, 0);
-    while (std::next_permutation(order, order + 3)) {
+    while (std::next_permutation(order, order + 3))
+    {
       TestBitmap bm = blank(20, 20);
-      LICE_FillTriangle(&bm, x[order[0]], y[order[0]], x[order[1]], y[order[1]], x[order[2]], y[order[2]], kWhite,
-                        0.5f, 0);
+      LICE_FillTriangle(&bm, x[order[0]], y[order[0]], x[order[1]], y[order[1]], x[order[2]], y[order[2]], kWhite, 0.5f,
+                        0);
       ASSERT_TRUE(bm.samePixels(first)) << i;
     }
   }
@@ -304,7 +318,8 @@ TEST(Bezier, SplatAndDirection)
   EXPECT_EQ(PxR(bm.at(3, 3)), 3 * (64 * 31 / 256));
   EXPECT_EQ(PxR(bm.at(3, 4)), 3 * (64 * 31 / 256));
 
-  for (bool aa : {false, true}) {
+  for (bool aa : {false, true})
+  {
     TestBitmap a = blank(40, 30), b = blank(40, 30);
     LICE_DrawQBezier(&a, 2, 3, 30, 28, 37, 5, kWhite, 1.0f, 0, aa, 0);
     LICE_DrawQBezier(&b, 37, 5, 30, 28, 2, 3, kWhite, 1.0f, 0, aa, 0);
@@ -327,11 +342,11 @@ TEST(Circle, MasksAndWeights)
   EXPECT_FALSE(CachedCircle(&bm, 5, 5, 3.0001f, kWhite, 1.0f, 0, false));
 
   bm = blank(12, 12);
-  LICE_Circle(&bm, 5.7f, 5.2f, 3, Px(255, 255, 255, 255), 1.0f, 1, true);  // the 7 x 7 mask at (2, 2)
+  LICE_Circle(&bm, 5.7f, 5.2f, 3, Px(255, 255, 255, 255), 1.0f, 1, true); // the 7 x 7 mask at (2, 2)
   // The glyph adds 255 * coverage / 256.
-  EXPECT_EQ(PxR(bm.at(2, 5)), 254);  // row 3 of the mask: 255 48 0 ...
+  EXPECT_EQ(PxR(bm.at(2, 5)), 254); // row 3 of the mask: 255 48 0 ...
   EXPECT_EQ(PxR(bm.at(3, 5)), 47);
-  EXPECT_EQ(PxR(bm.at(5, 3)), 63);  // its transpose holds 64: not symmetric
+  EXPECT_EQ(PxR(bm.at(5, 3)), 63); // its transpose holds 64: not symmetric
   EXPECT_EQ(PxR(bm.at(3, 2)), 142);
 
   // Copy at aa alpha 1.0 weighs 255: white on black gives 254.
@@ -347,11 +362,11 @@ TEST(Circle, MasksAndWeights)
   LICE_Circle(&bm, 15, 15, 9, Px(200, 200, 200, 200), -0.5f, 0, false);
   EXPECT_TRUE(changed(bm).empty());
   bm.fill(Px(100, 100, 100, 100));
-  LICE_Circle(&bm, 15, 15, 9, Px(200, 200, 200, 200), -0.5f, 1, false);  // weight -127
+  LICE_Circle(&bm, 15, 15, 9, Px(200, 200, 200, 200), -0.5f, 1, false); // weight -127
   EXPECT_EQ(PxR(bm.at(15, 6)), 100 - 200 * 127 / 256);
 
   bm = blank(10, 10);
-  LICE_Circle(&bm, 0.3f, 5, 1, kWhite, 1.0f, 0, false);  // left axis point at -0.7 lands in column 0
+  LICE_Circle(&bm, 0.3f, 5, 1, kWhite, 1.0f, 0, false); // left axis point at -0.7 lands in column 0
   EXPECT_EQ(bm.at(0, 5), kWhite);
 }
 
@@ -362,13 +377,15 @@ TEST(Circle, HandWalkedRadiusFive)
   // Each plot adds 0x40 * 255 / 256 = 63; eight pixels are plotted twice.
   EXPECT_EQ(changed(bm).size(), 28u);
   int twice = 0;
-  for (auto [x, y] : changed(bm)) {
+  for (auto [x, y] : changed(bm))
+  {
     EXPECT_TRUE(PxR(bm.at(x, y)) == 63 || PxR(bm.at(x, y)) == 126);
     twice += PxR(bm.at(x, y)) == 126;
   }
   EXPECT_EQ(twice, 8);
   for (int sx : {-1, 1})
-    for (int sy : {-1, 1}) {
+    for (int sy : {-1, 1})
+    {
       EXPECT_EQ(PxR(bm.at(10 + 3 * sx, 10 + 4 * sy)), 126);
       EXPECT_EQ(PxR(bm.at(10 + 4 * sx, 10 + 3 * sy)), 126);
     }
@@ -377,13 +394,13 @@ TEST(Circle, HandWalkedRadiusFive)
   TestBitmap aa(21, 21, 21);
   aa.fill(0);
   LICE_Circle(&aa, 10, 10, 5, kWhite, 1.0f, 1, true);
-  EXPECT_EQ(PxR(aa.at(11, 14)), 255 * 25 / 256);   // inner, row trunc(cy + y)
-  EXPECT_EQ(PxR(aa.at(11, 15)), 255 * 229 / 256);  // outer, one row further
+  EXPECT_EQ(PxR(aa.at(11, 14)), 255 * 25 / 256);  // inner, row trunc(cy + y)
+  EXPECT_EQ(PxR(aa.at(11, 15)), 255 * 229 / 256); // outer, one row further
   EXPECT_EQ(PxR(aa.at(12, 15)), 255 * 148 / 256);
   EXPECT_EQ(PxR(aa.at(12, 14)), 255 * 106 / 256);
-  EXPECT_EQ(PxR(aa.at(10, 15)), 255);  // extremes twice at full weight: clamped
+  EXPECT_EQ(PxR(aa.at(10, 15)), 255); // extremes twice at full weight: clamped
   EXPECT_EQ(PxR(aa.at(13, 14)), 255 * 255 / 256);
-  EXPECT_EQ(aa.at(14, 14), 0u);  // x = 4 is not drawn
+  EXPECT_EQ(aa.at(14, 14), 0u); // x = 4 is not drawn
 }
 
 // Integral centres and radii: every octant mirrors the others. (The
@@ -392,13 +409,18 @@ TEST(Circle, HandWalkedRadiusFive)
 TEST(Circle, IntegralCirclesAreEightFoldSymmetric)
 {
   for (int r = 0; r <= 14; ++r)
-    for (bool fill : {false, true}) {
-      if (!fill && r >= 2 && r <= 4) continue;  // the masks
+    for (bool fill : {false, true})
+    {
+      if (!fill && r >= 2 && r <= 4)
+        continue; // the masks
       TestBitmap bm = blank(31, 31);
-      if (fill) LICE_FillCircle(&bm, 15, 15, float(r), kWhite, 1.0f, 0, false);
-      else LICE_Circle(&bm, 15, 15, float(r), kWhite, 1.0f, 0, false);
+      if (fill)
+        LICE_FillCircle(&bm, 15, 15, float(r), kWhite, 1.0f, 0, false);
+      else
+        LICE_Circle(&bm, 15, 15, float(r), kWhite, 1.0f, 0, false);
       for (int y = 0; y < 31; ++y)
-        for (int x = 0; x < 31; ++x) {
+        for (int x = 0; x < 31; ++x)
+        {
           const int u = x - 15, v = y - 15;
           ASSERT_EQ(bm.at(x, y), bm.at(15 - u, y)) << r;
           ASSERT_EQ(bm.at(x, y), bm.at(x, 15 - v)) << r;
@@ -412,13 +434,15 @@ TEST(Circle, IntegralCirclesAreEightFoldSymmetric)
 // leaves 255 * k / 256 = k - 1.
 TEST(Circle, AntiAliasedPairsSumToTheWeight)
 {
-  for (float r : {5.0f, 7.3f, 12.9f, 20.0f}) {
+  for (float r : {5.0f, 7.3f, 12.9f, 20.0f})
+  {
     TestBitmap bm(60, 60, 60);
     bm.fill(0);
     LICE_Circle(&bm, 30, 30, r, Px(255, 255, 255, 255), 1.0f, 1, true);
     // Column cx + 1 holds exactly one pair on the lower side.
     const float y = std::sqrt(r * r - 1.0f);
-    if (y == std::floor(y)) continue;
+    if (y == std::floor(y))
+      continue;
     const int inner = PxR(bm.at(31, int(30 + y))) + 1, outer = PxR(bm.at(31, int((30 + y) + 1))) + 1;
     EXPECT_GE(inner + outer, 254) << r;
     EXPECT_LE(inner + outer, 255) << r;
@@ -438,7 +462,8 @@ TEST(Arc, BoxesFromTheEndPoints)
   auto keep = [&](auto pred) {
     Pixels out;
     for (auto p : circle)
-      if (pred(p.first, p.second)) out.insert(p);
+      if (pred(p.first, p.second))
+        out.insert(p);
     return out;
   };
   EXPECT_EQ(arc(0, 3.1415927f), keep([](int x, int y) { return x >= 50 && y >= 40; }));
@@ -458,10 +483,12 @@ TEST(Arc, EveryStartAndEndTerminates)
 {
   TestBitmap bm = blank(40, 40);
   const float big = 1e30f;
-  const std::pair<float, float> cases[] = {{5, 9}, {-5, -1}, {3.5f, 9.5f}, {-9, -4}, {100, 104}, {-1e7f, -1e7f + 4},
-                                           {big, big}, {-big, big}, {1e9f, 1e9f + 5}, {3e8f, -3e8f}};
+  const std::pair<float, float> cases[] = {{5, 9},           {-5, -1},           {3.5f, 9.5f}, {-9, -4},
+                                           {100, 104},       {-1e7f, -1e7f + 4}, {big, big},   {-big, big},
+                                           {1e9f, 1e9f + 5}, {3e8f, -3e8f}};
   for (auto [a1, a2] : cases)
-    for (bool aa : {false, true}) LICE_Arc(&bm, 20, 20, 15, a1, a2, kWhite, 0.5f, 0, aa);
+    for (bool aa : {false, true})
+      LICE_Arc(&bm, 20, 20, 15, a1, a2, kWhite, 0.5f, 0, aa);
   EXPECT_TRUE(bm.guardsIntact());
   TestBitmap a = blank(40, 40), b = blank(40, 40);
   LICE_Arc(&a, 20, 20, 15, 5, 9, kWhite, 1.0f, 1, false);
@@ -473,31 +500,37 @@ TEST(Arc, EveryStartAndEndTerminates)
 TEST(RoundRect, OneClosedOutline)
 {
   for (int rad : {3, 8, 100})
-    for (bool aa : {false, true}) {
+    for (bool aa : {false, true})
+    {
       TestBitmap bm = blank(80, 80);
       LICE_RoundRect(&bm, 10, 20, 50, 30, rad, kWhite, 1.0f, 0, aa);
       const Pixels px = changed(bm, 0);
       // Every pixel has two or more 8-connected neighbours: no gaps, no ends.
-      for (auto [x, y] : px) {
+      for (auto [x, y] : px)
+      {
         int n = 0;
         for (int dy = -1; dy <= 1; ++dy)
-          for (int dx = -1; dx <= 1; ++dx) n += (dx || dy) && px.count({x + dx, y + dy});
+          for (int dx = -1; dx <= 1; ++dx)
+            n += (dx || dy) && px.count({x + dx, y + dy});
         EXPECT_GE(n, 2) << rad << " at " << x << "," << y;
       }
       // And it is connected.
       std::set<std::pair<int, int>> seen{*px.begin()}, todo{*px.begin()};
-      while (!todo.empty()) {
+      while (!todo.empty())
+      {
         auto [x, y] = *todo.begin();
         todo.erase(todo.begin());
         for (int dy = -1; dy <= 1; ++dy)
           for (int dx = -1; dx <= 1; ++dx)
-            if (px.count({x + dx, y + dy}) && seen.insert({x + dx, y + dy}).second) todo.insert({x + dx, y + dy});
+            if (px.count({x + dx, y + dy}) && seen.insert({x + dx, y + dy}).second)
+              todo.insert({x + dx, y + dy});
       }
       EXPECT_EQ(seen.size(), px.size()) << rad;
-      for (auto [x, y] : px) EXPECT_TRUE(x >= 10 && x <= 60 && y >= 20 && y <= 50);
+      for (auto [x, y] : px)
+        EXPECT_TRUE(x >= 10 && x <= 60 && y >= 20 && y <= 50);
     }
   TestBitmap bm = blank(20, 20);
-  LICE_RoundRect(&bm, 2, 2, 3, 10, 5, kWhite, 1.0f, 0, true);  // rad 1: the plain rectangle
+  LICE_RoundRect(&bm, 2, 2, 3, 10, 5, kWhite, 1.0f, 0, true); // rad 1: the plain rectangle
   TestBitmap rect = blank(20, 20);
   LICE_DrawRect(&rect, 2, 2, 3, 10, kWhite, 1.0f, 0);
   EXPECT_TRUE(bm.samePixels(rect));
@@ -507,13 +540,15 @@ TEST(RoundRect, OneClosedOutline)
 TEST(Properties, LinesStayInTheirBox)
 {
   TestRng rng(3);
-  for (int i = 0; i < 2000; ++i) {
+  for (int i = 0; i < 2000; ++i)
+  {
     const int x1 = rng.range(-10, 40), y1 = rng.range(-10, 40), x2 = rng.range(-10, 40), y2 = rng.range(-10, 40);
     TestBitmap bm = blank(30, 30);
     LICE_Line(&bm, x1, y1, x2, y2, kWhite, 1.0f, 1, rng.chance(50));
-    for (auto [x, y] : changed(bm)) {
+    for (auto [x, y] : changed(bm))
+    {
       ASSERT_TRUE(x >= std::min(x1, x2) && x <= std::max(x1, x2) && y >= std::min(y1, y2) && y <= std::max(y1, y2))
-          << x1 << "," << y1 << " " << x2 << "," << y2;
+        << x1 << "," << y1 << " " << x2 << "," << y2;
     }
   }
 }
@@ -526,9 +561,11 @@ TEST(Properties, HostileInputEndsAndStaysInside)
   const float vals[] = {nan, inf, -inf, 1e30f, -1e30f, -0.0f, -0.5f, -0.999f, -1.0f, -1.5f, 3.0f, 4194305.0f, 1e7f};
   TestBitmap bm = blank(16, 16);
   TestRng rng(99);
-  for (int i = 0; i < 4000; ++i) {
+  for (int i = 0; i < 4000; ++i)
+  {
     float v[8];
-    for (float& f : v) f = rng.chance(60) ? vals[rng.range(0, 12)] : float(rng.range(-20, 36)) * 0.5f;
+    for (float& f : v)
+      f = rng.chance(60) ? vals[rng.range(0, 12)] : float(rng.range(-20, 36)) * 0.5f;
     const float alpha = rng.chance(80) ? 1.0f : vals[rng.range(0, 5)];
     const int mode = rng.range(0, 5);
     const bool aa = rng.chance(50);
@@ -566,4 +603,4 @@ TEST(Properties, HostileInputEndsAndStaysInside)
   LICE_RoundRect(nullptr, 0, 0, 10, 10, 3, kWhite, 1.0f, 0, true);
 }
 
-}  // namespace
+} // namespace

@@ -11,9 +11,11 @@
 #include "platform/audiounit/MusicDevice.h"
 #include "platform/components/ComponentParams.h"
 
-namespace {
+namespace
+{
 
-struct Seen {
+struct Seen
+{
   SInt16 what = 0;
   UInt32 paramID = 0, scope = 0, element = 0, offset = 0;
   float value = 0;
@@ -23,19 +25,23 @@ Seen gSeen;
 ComponentResult UnitEntry(ComponentParameters* params, void*)
 {
   gSeen.what = params->what;
-  if (params->what == kAudioUnitSetParameterSelect) {
+  if (params->what == kAudioUnitSetParameterSelect)
+  {
     if (!UnpackComponentParameters(params, &gSeen.paramID, &gSeen.scope, &gSeen.element, &gSeen.value, &gSeen.offset))
       return paramErr;
   }
-  if (params->what == kAudioUnitGetParameterSelect) {
+  if (params->what == kAudioUnitGetParameterSelect)
+  {
     AudioUnitParameterValue* out;
-    if (!UnpackComponentParameters(params, &gSeen.paramID, &gSeen.scope, &gSeen.element, &out)) return paramErr;
+    if (!UnpackComponentParameters(params, &gSeen.paramID, &gSeen.scope, &gSeen.element, &out))
+      return paramErr;
     *out = 0.25f;
   }
   return noErr;
 }
 
-class AudioUnitClientTest : public testing::Test {
+class AudioUnitClientTest : public testing::Test
+{
 protected:
   void SetUp() override
   {
@@ -57,7 +63,7 @@ protected:
 // each pointer on the next multiple of 8.
 TEST(AudioUnitRecords, PointerHoldingRecordsFollowThe64BitLayout)
 {
-  EXPECT_EQ(offsetof(AudioUnitParameterInfo, unitName), 56u);  // after 52 name bytes, aligned up
+  EXPECT_EQ(offsetof(AudioUnitParameterInfo, unitName), 56u); // after 52 name bytes, aligned up
   EXPECT_EQ(offsetof(AudioUnitParameterInfo, clumpID), 64u);
   EXPECT_EQ(offsetof(AudioUnitParameterInfo, cfNameString), 72u);
   EXPECT_EQ(offsetof(AudioUnitParameterInfo, unit), 80u);
@@ -109,7 +115,8 @@ TEST_F(AudioUnitClientTest, SetParameterArrivesWithEveryArgumentIntact)
   EXPECT_EQ(AudioUnitInitialize(nullptr), badComponentInstance);
 }
 
-struct Heard {
+struct Heard
+{
   std::vector<AudioUnitEventType> types;
   std::vector<void*> objects;
   std::vector<float> values;
@@ -146,12 +153,12 @@ TEST_F(AudioUnitClientTest, EventsReachOnlyTheListenersThatAskedForThem)
   ASSERT_EQ(AUEventListenerNotify(nullptr, nullptr, &change), noErr);
   ASSERT_EQ(a.types.size(), 1u);
   EXPECT_EQ(a.objects[0], &token);
-  EXPECT_EQ(a.values[0], 0.25f);  // read back from the unit
+  EXPECT_EQ(a.values[0], 0.25f); // read back from the unit
   EXPECT_TRUE(b.types.empty());
 
   AudioUnitEvent otherParam = ParamEvent(kAudioUnitEvent_ParameterValueChange, unit, 3);
   AUEventListenerNotify(nullptr, nullptr, &otherParam);
-  AUEventListenerNotify(la, nullptr, &change);  // the sender does not hear itself
+  AUEventListenerNotify(la, nullptr, &change); // the sender does not hear itself
   EXPECT_EQ(a.types.size(), 1u);
 
   AUEventListenerNotify(nullptr, nullptr, &begin);
@@ -169,4 +176,4 @@ TEST_F(AudioUnitClientTest, EventsReachOnlyTheListenersThatAskedForThem)
   EXPECT_EQ(AUListenerDispose(lb), noErr);
 }
 
-}  // namespace
+} // namespace

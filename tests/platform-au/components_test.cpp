@@ -8,7 +8,8 @@
 #include "platform/components/ComponentParams.h"
 #include "platform/components/Components.h"
 
-namespace {
+namespace
+{
 
 TEST(ComponentParams, LastArgumentGoesFirstAndFloatsKeepTheirBits)
 {
@@ -16,10 +17,10 @@ TEST(ComponentParams, LastArgumentGoesFirstAndFloatsKeepTheirBits)
   ComponentParameters p = PackComponentParameters(SInt16(7), UInt32(0xDEADBEEF), 1.5f, &target, SInt16(-3));
   EXPECT_EQ(p.what, 7);
   EXPECT_EQ(p.paramSize, 4 * sizeof(ComponentParamSlot));
-  EXPECT_EQ(p.params[0], -3);                                            // last argument
+  EXPECT_EQ(p.params[0], -3); // last argument
   EXPECT_EQ(p.params[1], reinterpret_cast<ComponentParamSlot>(&target));
-  EXPECT_EQ(p.params[2], 0x3FC00000);                                    // 1.5f, upper half zero
-  EXPECT_EQ(p.params[3], ComponentParamSlot(0xDEADBEEF));                // first argument
+  EXPECT_EQ(p.params[2], 0x3FC00000);                     // 1.5f, upper half zero
+  EXPECT_EQ(p.params[3], ComponentParamSlot(0xDEADBEEF)); // first argument
 }
 
 // A block laid out by hand, as another caller's packing would leave it.
@@ -31,7 +32,7 @@ TEST(ComponentParams, UnpackReadsAHandMadeBlockInPublicOrder)
   p.paramSize = UInt8(4 * sizeof(ComponentParamSlot));
   p.params[0] = ComponentParamSlot(-3);
   p.params[1] = reinterpret_cast<ComponentParamSlot>(&target);
-  p.params[2] = ComponentParamSlot(0x3FC00000);  // the bits of 1.5f
+  p.params[2] = ComponentParamSlot(0x3FC00000); // the bits of 1.5f
   p.params[3] = ComponentParamSlot(0xDEADBEEF);
   UInt32 a = 0;
   float f = 0;
@@ -56,7 +57,8 @@ TEST(ComponentParams, ABlockWithTooFewArgumentsIsRefusedUntouched)
 }
 
 // A component that records what reaches its entry.
-struct Calls {
+struct Calls
+{
   std::vector<SInt16> selectors;
   std::vector<void*> storages;
   ComponentResult openResult = noErr;
@@ -68,16 +70,19 @@ ComponentResult RecordingEntry(ComponentParameters* params, void* storage)
 {
   gCalls.selectors.push_back(params->what);
   gCalls.storages.push_back(storage);
-  if (params->what == kComponentOpenSelect) {
+  if (params->what == kComponentOpenSelect)
+  {
     ComponentInstance self = nullptr;
-    if (!UnpackComponentParameters(params, &self)) return paramErr;
+    if (!UnpackComponentParameters(params, &self))
+      return paramErr;
     SetComponentInstanceStorage(self, reinterpret_cast<Handle>(&gCalls.storageToken));
     return gCalls.openResult;
   }
   return params->what == kComponentVersionSelect ? 0x00010203 : noErr;
 }
 
-class ComponentManagerTest : public testing::Test {
+class ComponentManagerTest : public testing::Test
+{
 protected:
   void SetUp() override
   {
@@ -147,7 +152,7 @@ TEST_F(ComponentManagerTest, StaleHandlesGetErrorsNotCrashes)
   EXPECT_EQ(CallComponent(ci, &p), badComponentInstance);
   EXPECT_EQ(GetComponentInstanceStorage(ci), nullptr);
   SetComponentInstanceStorage(ci, nullptr);
-  EXPECT_EQ(gCalls.selectors.size(), calls);  // the entry heard nothing
+  EXPECT_EQ(gCalls.selectors.size(), calls); // the entry heard nothing
   EXPECT_EQ(GetComponentInfo(reinterpret_cast<Component>(&p), nullptr, nullptr, nullptr, nullptr), invalidComponentID);
   EXPECT_EQ(OpenComponent(reinterpret_cast<Component>(&p)), nullptr);
   EXPECT_EQ(RegisterComponent(nullptr, RecordingEntry, 0, nullptr), nullptr);
@@ -160,9 +165,9 @@ TEST_F(ComponentManagerTest, NameIsCopiedOutAsANewReference)
   char text[32];
   ASSERT_TRUE(CFStringGetCString(name, text, sizeof text, kCFStringEncodingUTF8));
   EXPECT_STREQ(text, "Maker: Test");
-  EXPECT_EQ(CFGetRetainCount(name), 2);  // the registry's and ours
+  EXPECT_EQ(CFGetRetainCount(name), 2); // the registry's and ours
   CFRelease(name);
   EXPECT_EQ(CopyComponentName(comp, nullptr), paramErr);
 }
 
-}  // namespace
+} // namespace

@@ -5,7 +5,8 @@
 #include "platform/carbon/Carbon.h"
 #include "platform/carbon/carbon_driver.h"
 
-namespace {
+namespace
+{
 
 // The window's pixels as rows of '#' (drawn) and '.' (untouched).
 std::string Coverage(WindowRef w)
@@ -14,7 +15,8 @@ std::string Coverage(WindowRef w)
   const unsigned char* p = CGImageGetBytes(image);
   std::string s;
   for (size_t y = 0; y < CGImageGetHeight(image); ++y, s += '\n')
-    for (size_t x = 0; x < CGImageGetWidth(image); ++x) s += p[(y * CGImageGetWidth(image) + x) * 4] ? '#' : '.';
+    for (size_t x = 0; x < CGImageGetWidth(image); ++x)
+      s += p[(y * CGImageGetWidth(image) + x) * 4] ? '#' : '.';
   CGImageRelease(image);
   return s;
 }
@@ -22,7 +24,8 @@ std::string Coverage(WindowRef w)
 // A pane's draw handler that paints like an editor binding: a rectangle
 // given bottom-up from the pane's bottom-left, after the unflip a composited
 // view needs, or at the content offset a QuickDraw port needs.
-struct Painter {
+struct Painter
+{
   CGRect rect;
   int paneHeight;
   Rect region = {};
@@ -37,8 +40,8 @@ struct Painter {
     if (GetEventParameter(e, kEventParamRgnHandle, typeQDRgnHandle, nullptr, sizeof rgn, nullptr, &rgn) == noErr)
       GetRegionBounds(rgn, &p->region);
     CGContextRef ctx = nullptr;
-    if (GetEventParameter(e, kEventParamCGContextRef, typeCGContextRef, nullptr, sizeof ctx, nullptr, &ctx) ==
-        noErr) {
+    if (GetEventParameter(e, kEventParamCGContextRef, typeCGContextRef, nullptr, sizeof ctx, nullptr, &ctx) == noErr)
+    {
       CGContextTranslateCTM(ctx, 0, p->paneHeight);
       CGContextScaleCTM(ctx, 1, -1);
       CGContextFillRect(ctx, p->rect);
@@ -73,28 +76,28 @@ WindowRef WindowWithPainter(WindowAttributes attributes, Rect pane, Painter* pai
   painter->paneHeight = pane.bottom - pane.top;
   EventTypeSpec spec = {kEventClassControl, kEventControlDraw};
   InstallEventHandler(GetControlEventTarget(c), Painter::Draw, 1, &spec, painter, nullptr);
-  if (outPane) *outPane = c;
+  if (outPane)
+    *outPane = c;
   return w;
 }
 
-}  // namespace
+} // namespace
 
 TEST(CarbonDrawing, CompositedViewsGetAFlippedContextAtTheirTopLeft)
 {
   Painter painter{CGRectMake(0, 0, 3, 2), 0};
   WindowRef w = WindowWithPainter(kWindowCompositingAttribute, {2, 1, 7, 6}, &painter);
-  EXPECT_EQ(carbonDriverUpdateWindow(w), 2);  // the content view and the pane
+  EXPECT_EQ(carbonDriverUpdateWindow(w), 2); // the content view and the pane
   EXPECT_EQ(painter.draws, 1);
-  EXPECT_EQ(Coverage(w),
-            "..........\n"
-            "..........\n"
-            "..........\n"
-            "..........\n"
-            "..........\n"
-            ".###......\n"
-            ".###......\n"
-            "..........\n");
-  EXPECT_EQ(painter.region.right, 5);  // the whole pane, in its own coordinates
+  EXPECT_EQ(Coverage(w), "..........\n"
+                         "..........\n"
+                         "..........\n"
+                         "..........\n"
+                         "..........\n"
+                         ".###......\n"
+                         ".###......\n"
+                         "..........\n");
+  EXPECT_EQ(painter.region.right, 5); // the whole pane, in its own coordinates
   EXPECT_EQ(painter.region.bottom, 5);
   EXPECT_EQ(carbonDriverUpdateWindow(w), 0);
   DisposeWindow(w);
@@ -106,20 +109,19 @@ TEST(CarbonDrawing, OnlyTheAreaThatNeedsDisplayIsDrawn)
   ControlRef pane = nullptr;
   WindowRef w = WindowWithPainter(kWindowCompositingAttribute, {2, 1, 7, 6}, &painter, &pane);
   carbonDriverUpdateWindow(w);
-  painter.rect = CGRectMake(-100, -100, 1000, 1000);  // tries to paint everything
+  painter.rect = CGRectMake(-100, -100, 1000, 1000); // tries to paint everything
   HIRect area = CGRectMake(1, 2, 2, 1);
   ASSERT_EQ(HIViewSetNeedsDisplayInRect(pane, &area, true), noErr);
   EXPECT_TRUE(HIViewGetNeedsDisplay(pane));
   EXPECT_EQ(carbonDriverUpdateWindow(w), 1);
-  EXPECT_EQ(Coverage(w),
-            "..........\n"
-            "..........\n"
-            "..........\n"
-            "..........\n"
-            "..##......\n"
-            "..........\n"
-            "..........\n"
-            "..........\n");
+  EXPECT_EQ(Coverage(w), "..........\n"
+                         "..........\n"
+                         "..........\n"
+                         "..........\n"
+                         "..##......\n"
+                         "..........\n"
+                         "..........\n"
+                         "..........\n");
   EXPECT_EQ(painter.region.left, 1);
   EXPECT_EQ(painter.region.top, 2);
   EXPECT_EQ(painter.region.right, 3);
@@ -136,26 +138,25 @@ TEST(CarbonDrawing, QuickDrawPortsDrawBottomUpAtTheContentOffset)
   Painter painter{CGRectMake(0, 0, 3, 2), 0};
   WindowRef w = WindowWithPainter(kWindowNoAttributes, {0, 0, 4, 6}, &painter);
   EXPECT_EQ(carbonDriverUpdateWindow(w), 1);
-  EXPECT_EQ(painter.portStatus, paramErr);  // one context per port at a time
-  EXPECT_EQ(painter.region.bottom, 8);      // the whole window
+  EXPECT_EQ(painter.portStatus, paramErr); // one context per port at a time
+  EXPECT_EQ(painter.region.bottom, 8);     // the whole window
   EXPECT_EQ(painter.region.right, 10);
-  EXPECT_EQ(Coverage(w),
-            "..........\n"
-            "..........\n"
-            "###.......\n"
-            "###.......\n"
-            "..........\n"
-            "..........\n"
-            "..........\n"
-            "..........\n");
-  EXPECT_EQ(carbonDriverUpdateWindow(w), 0);  // nothing new to draw
-  UpdateControls(w, nullptr);                 // asked for: drawn now
+  EXPECT_EQ(Coverage(w), "..........\n"
+                         "..........\n"
+                         "###.......\n"
+                         "###.......\n"
+                         "..........\n"
+                         "..........\n"
+                         "..........\n"
+                         "..........\n");
+  EXPECT_EQ(carbonDriverUpdateWindow(w), 0); // nothing new to draw
+  UpdateControls(w, nullptr);                // asked for: drawn now
   EXPECT_EQ(painter.draws, 2);
   RgnHandle elsewhere = NewRgn();
   SetRectRgn(elsewhere, 7, 5, 9, 7);
-  UpdateControls(w, elsewhere);  // does not meet the pane
+  UpdateControls(w, elsewhere); // does not meet the pane
   EXPECT_EQ(painter.draws, 2);
-  SetRectRgn(elsewhere, 9, 0, 7, 3);  // inverted: empty
+  SetRectRgn(elsewhere, 9, 0, 7, 3); // inverted: empty
   EXPECT_TRUE(EmptyRgn(elsewhere));
   DisposeRgn(elsewhere);
   HIRect r = CGRectMake(0, 0, 1, 1);
@@ -174,15 +175,14 @@ TEST(CarbonDrawing, BothWindowKindsPutAPaneAtTheTopLeftInTheSamePlace)
   WindowRef b = WindowWithPainter(kWindowNoAttributes, {0, 0, 5, 7}, &plain);
   carbonDriverUpdateWindow(a);
   carbonDriverUpdateWindow(b);
-  EXPECT_EQ(Coverage(a),
-            "..........\n"
-            "..........\n"
-            ".####.....\n"
-            ".####.....\n"
-            "..........\n"
-            "..........\n"
-            "..........\n"
-            "..........\n");
+  EXPECT_EQ(Coverage(a), "..........\n"
+                         "..........\n"
+                         ".####.....\n"
+                         ".####.....\n"
+                         "..........\n"
+                         "..........\n"
+                         "..........\n"
+                         "..........\n");
   EXPECT_EQ(Coverage(a), Coverage(b));
   DisposeWindow(b);
   DisposeWindow(a);

@@ -5,10 +5,12 @@
 #include "platform/carbon/Carbon.h"
 #include "platform/carbon/carbon_driver.h"
 
-namespace {
+namespace
+{
 
 // A window whose event target records which handlers ran, in order.
-struct Chain : ::testing::Test {
+struct Chain : ::testing::Test
+{
   void SetUp() override
   {
     Rect r = {0, 0, 10, 10};
@@ -17,7 +19,8 @@ struct Chain : ::testing::Test {
   }
   void TearDown() override { DisposeWindow(window); }
 
-  struct Step {
+  struct Step
+  {
     Chain* chain;
     char name;
     OSStatus result;
@@ -28,8 +31,10 @@ struct Chain : ::testing::Test {
   {
     auto* s = static_cast<Step*>(user);
     s->chain->trace += s->name;
-    if (s->removeFirst) RemoveEventHandler(s->removeFirst);
-    if (s->callNext) s->chain->trace += "(" + std::to_string(CallNextEventHandler(call, event)) + ")";
+    if (s->removeFirst)
+      RemoveEventHandler(s->removeFirst);
+    if (s->callNext)
+      s->chain->trace += "(" + std::to_string(CallNextEventHandler(call, event)) + ")";
     return s->result;
   }
   EventHandlerRef Install(Step* s)
@@ -46,7 +51,7 @@ struct Chain : ::testing::Test {
   std::string trace;
 };
 
-}  // namespace
+} // namespace
 
 TEST(CarbonEventParameters, TypedCopiesWithTruncationAndClearFailures)
 {
@@ -63,16 +68,14 @@ TEST(CarbonEventParameters, TypedCopiesWithTruncationAndClearFailures)
   EXPECT_EQ(out, -3);
   EXPECT_EQ(type, typeSInt32);
   EXPECT_EQ(size, 4u);
-  EXPECT_EQ(GetEventParameter(e, kEventParamMouseWheelDelta, typeUInt32, nullptr, 4, nullptr, &out),
-            errAECoercionFail);
+  EXPECT_EQ(GetEventParameter(e, kEventParamMouseWheelDelta, typeUInt32, nullptr, 4, nullptr, &out), errAECoercionFail);
   EXPECT_EQ(GetEventParameter(e, kEventParamClickCount, typeUInt32, nullptr, 4, nullptr, &out),
             eventParameterNotFoundErr);
   // A short buffer gets what fits; the full size is still reported.
   HIPoint p = {1.5, -2};
   SetEventParameter(e, kEventParamWindowMouseLocation, typeHIPoint, sizeof p, &p);
   double first[2] = {9, 9};
-  EXPECT_EQ(GetEventParameter(e, kEventParamWindowMouseLocation, typeWildCard, nullptr, sizeof(double), &size,
-                              first),
+  EXPECT_EQ(GetEventParameter(e, kEventParamWindowMouseLocation, typeWildCard, nullptr, sizeof(double), &size, first),
             noErr);
   EXPECT_EQ(first[0], 1.5);
   EXPECT_EQ(first[1], 9);
@@ -101,12 +104,12 @@ TEST_F(Chain, CallNextRunsTheRestOnceBeforeTheCallerContinues)
   Step a{this, 'a', noErr}, b{this, 'b', eventNotHandledErr, true};
   Install(&a);
   Install(&b);
-  EXPECT_EQ(Send(), eventNotHandledErr);  // b's own answer ends the dispatch
+  EXPECT_EQ(Send(), eventNotHandledErr); // b's own answer ends the dispatch
   EXPECT_EQ(trace, "ba(0)");
   a.result = eventNotHandledErr;
   trace.clear();
   Send();
-  EXPECT_EQ(trace, "ba(-9874)");  // standard handling ran inside, not again after
+  EXPECT_EQ(trace, "ba(-9874)"); // standard handling ran inside, not again after
 }
 
 TEST_F(Chain, HandlersRemovedDuringDispatchDoNotRun)
@@ -124,14 +127,16 @@ TEST_F(Chain, HandlersRemovedDuringDispatchDoNotRun)
 
 TEST(EventLoopTimers, FirstTickAtOnceThenEveryIntervalAndNothingAfterRemoval)
 {
-  struct State {
+  struct State
+  {
     int ticks = 0;
     EventLoopTimerRef self = nullptr;
   } s;
   auto proc = [](EventLoopTimerRef timer, void* user) {
     auto* st = static_cast<State*>(user);
     EXPECT_EQ(timer, st->self);
-    if (++st->ticks == 3) RemoveEventLoopTimer(timer);
+    if (++st->ticks == 3)
+      RemoveEventLoopTimer(timer);
   };
   ASSERT_EQ(InstallEventLoopTimer(GetMainEventLoop(), 0, 2.0 / 30, proc, &s, &s.self), noErr);
   virtualClockAdvance(0);
@@ -141,7 +146,7 @@ TEST(EventLoopTimers, FirstTickAtOnceThenEveryIntervalAndNothingAfterRemoval)
   virtualClockAdvance(1.0 / 30);
   EXPECT_EQ(s.ticks, 2);
   virtualClockAdvance(10);
-  EXPECT_EQ(s.ticks, 3);  // removed itself on the third
+  EXPECT_EQ(s.ticks, 3); // removed itself on the third
   EXPECT_EQ(InstallEventLoopTimer(GetMainEventLoop(), 0, 1, proc, &s, nullptr), paramErr);
 }
 
@@ -149,7 +154,8 @@ TEST(CarbonEventsDeathTest, UsingWhatWasDisposedAborts)
 {
   EXPECT_DEATH(ReleaseEvent(nullptr), "ReleaseEvent: null reference");
   EventLoopTimerRef t = nullptr;
-  InstallEventLoopTimer(GetMainEventLoop(), 1, 0, [](EventLoopTimerRef, void*) {}, nullptr, &t);
+  InstallEventLoopTimer(
+    GetMainEventLoop(), 1, 0, [](EventLoopTimerRef, void*) {}, nullptr, &t);
   RemoveEventLoopTimer(t);
   EXPECT_DEATH(RemoveEventLoopTimer(t), "RemoveEventLoopTimer: invalid or disposed reference");
 
@@ -163,7 +169,7 @@ TEST(CarbonEventsDeathTest, UsingWhatWasDisposedAborts)
   RemoveEventHandler(h);
   EXPECT_DEATH(RemoveEventHandler(h), "RemoveEventHandler: invalid or disposed reference");
   InstallEventHandler(GetWindowEventTarget(w), handler, 1, &spec, nullptr, &h);
-  DisposeWindow(w);  // takes the window's handlers with it
+  DisposeWindow(w); // takes the window's handlers with it
   EXPECT_DEATH(RemoveEventHandler(h), "RemoveEventHandler: invalid");
   EXPECT_DEATH(GetWindowAttributes(w, nullptr), "GetWindowAttributes: invalid");
   EXPECT_DEATH(GetWindowEventTarget(nullptr), "GetWindowEventTarget: null reference");

@@ -5,7 +5,8 @@
 #include "platform/carbon/Carbon.h"
 #include "platform/carbon/carbon_driver.h"
 
-namespace {
+namespace
+{
 
 WindowRef NewWindow(WindowAttributes attributes, SInt16 w = 100, SInt16 h = 60)
 {
@@ -28,7 +29,8 @@ bool SameRect(Rect a, Rect b)
 }
 
 // Records what a control's target receives.
-struct Recorder {
+struct Recorder
+{
   std::vector<UInt32> kinds;
   Rect bounds = {};
   HIPoint where = {};
@@ -46,12 +48,13 @@ struct Recorder {
   void Listen(EventTargetRef target, UInt32 eventClass, std::vector<UInt32> kinds)
   {
     std::vector<EventTypeSpec> specs;
-    for (UInt32 k : kinds) specs.push_back({eventClass, k});
+    for (UInt32 k : kinds)
+      specs.push_back({eventClass, k});
     InstallEventHandler(target, Handle, specs.size(), specs.data(), this, nullptr);
   }
 };
 
-}  // namespace
+} // namespace
 
 TEST(CarbonControls, CompositedWindowsHaveAContentViewThatPanesGoInto)
 {
@@ -85,7 +88,7 @@ TEST(CarbonControls, OtherWindowsGetARootControlWithTheirFirstControl)
   ControlRef pane = NewPane(w, {0, 0, 20, 30}, 0x26);
   ASSERT_EQ(GetRootControl(w, &root), noErr);
   EXPECT_EQ(HIViewGetSuperview(pane), root);
-  EXPECT_EQ(EmbedControl(pane, root), noErr);  // already there: stays
+  EXPECT_EQ(EmbedControl(pane, root), noErr); // already there: stays
   WindowRef bare = NewWindow(kWindowNoAttributes);
   EXPECT_EQ(CreateRootControl(bare, &root), noErr);
   EXPECT_EQ(GetRootControl(bare, &pane), noErr);
@@ -119,7 +122,7 @@ TEST(CarbonControls, BoundsChangesAreAnnouncedWithTheNewBounds)
   SizeControl(pane, 40, 30);
   ASSERT_EQ(rec.kinds.size(), 1u);
   EXPECT_TRUE(SameRect(rec.bounds, {5, 7, 35, 47}));
-  SizeControl(pane, 40, 30);  // no change, no event
+  SizeControl(pane, 40, 30); // no change, no event
   HIRect frame = CGRectMake(0, 0, 40, 30);
   HIViewSetFrame(pane, &frame);
   EXPECT_EQ(rec.kinds.size(), 2u);
@@ -132,17 +135,17 @@ TEST(CarbonControls, ViewSpaceStartsAtTheViewsTopLeftInBothWindowKinds)
   WindowRef comp = NewWindow(kWindowCompositingAttribute), plain = NewWindow(kWindowNoAttributes);
   ControlRef outer = NewPane(comp, {10, 20, 50, 80});
   ControlRef inner = NewPane(comp, {3, 4, 13, 14});
-  HIViewAddSubview(outer, inner);  // frames are to the parent here
+  HIViewAddSubview(outer, inner); // frames are to the parent here
   HIPoint p = {30.5, 17.25};
   HIPointConvert(&p, kHICoordSpaceWindow, comp, kHICoordSpaceView, inner);
   EXPECT_EQ(p.x, 30.5 - 24);
   EXPECT_EQ(p.y, 17.25 - 13);
   HIPointConvert(&p, kHICoordSpaceView, inner, kHICoordSpace72DPIGlobal, nullptr);
-  EXPECT_EQ(p.x, 30.5 + 30);  // the window's content starts at (30, 40)
+  EXPECT_EQ(p.x, 30.5 + 30); // the window's content starts at (30, 40)
   EXPECT_EQ(p.y, 17.25 + 40);
 
   ControlRef a = NewPane(plain, {10, 20, 50, 80}), b = NewPane(plain, {12, 24, 22, 34});
-  EmbedControl(b, a);  // frames stay in window coordinates here
+  EmbedControl(b, a); // frames stay in window coordinates here
   p = {30, 17};
   HIPointConvert(&p, kHICoordSpaceWindow, plain, kHICoordSpaceView, b);
   EXPECT_EQ(p.x, 6);
@@ -168,7 +171,7 @@ TEST(CarbonControls, MouseDownReachesTheWindowThenClicksThePaneUnderIt)
   WindowRef w2 = NewWindow(kWindowNoAttributes);
   ControlRef pane2 = NewPane(w2, {10, 10, 20, 20});
   paneRec.Listen(GetControlEventTarget(pane2), kEventClassControl, {kEventControlClick});
-  carbonDriverSendMouse(w2, kEventMouseDown, {25, 15}, 0, 1);  // beside it
+  carbonDriverSendMouse(w2, kEventMouseDown, {25, 15}, 0, 1); // beside it
   EXPECT_TRUE(paneRec.kinds.empty());
   EXPECT_EQ(carbonDriverSendMouse(w2, kEventMouseDown, {15, 19}, optionKey, 1), noErr);
   EXPECT_EQ(paneRec.kinds, std::vector<UInt32>{kEventControlClick});
@@ -222,7 +225,7 @@ TEST(CarbonWindows, ResizingKeepsTheTopLeftAndCutsNothingElse)
   EXPECT_EQ(GetWindowBounds(w, 0, &r), paramErr);
   CGContextRef ctx = nullptr;
   ASSERT_EQ(QDBeginCGContext(GetWindowPort(w), &ctx), noErr);
-  CGContextFillRect(ctx, CGRectMake(0, 2, 1, 1));  // the top-left pixel: y counts up
+  CGContextFillRect(ctx, CGRectMake(0, 2, 1, 1)); // the top-left pixel: y counts up
   QDEndCGContext(GetWindowPort(w), &ctx);
   Rect bigger = {0, 0, 5, 6};
   EXPECT_EQ(SetWindowBounds(w, kWindowContentRgn, &bigger), noErr);
@@ -232,8 +235,9 @@ TEST(CarbonWindows, ResizingKeepsTheTopLeftAndCutsNothingElse)
   ASSERT_EQ(CGImageGetWidth(image), 6u);
   ASSERT_EQ(CGImageGetHeight(image), 5u);
   const unsigned char* px = CGImageGetBytes(image);
-  EXPECT_EQ(px[0], 0xFF);  // opaque black survives the resize
-  for (size_t i = 4; i < 6 * 5 * 4; ++i) EXPECT_EQ(px[i], 0) << i;
+  EXPECT_EQ(px[0], 0xFF); // opaque black survives the resize
+  for (size_t i = 4; i < 6 * 5 * 4; ++i)
+    EXPECT_EQ(px[i], 0) << i;
   CGImageRelease(image);
   DisposeWindow(w);
 }

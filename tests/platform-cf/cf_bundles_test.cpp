@@ -12,7 +12,8 @@
 #include "platform/corefoundation/CoreFoundation.h"
 #include "platform/corefoundation/cf_info_plist.h"
 
-namespace {
+namespace
+{
 
 CFURLRef Url(const std::string& path)
 {
@@ -32,7 +33,8 @@ std::string MakeBundle(const char* name, const char* plist)
   std::string root = std::string(testing::TempDir()) + "/cfbundle-" + std::to_string(getpid()) + "-" + name;
   mkdir(root.c_str(), 0755);
   mkdir((root + "/Contents").c_str(), 0755);
-  if (plist) {
+  if (plist)
+  {
     FILE* f = fopen((root + "/Contents/Info.plist").c_str(), "wb");
     fputs(plist, f);
     fclose(f);
@@ -46,14 +48,14 @@ CFDictionaryRef Parse(const char* text)
 }
 
 const char kPlist[] =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-    "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
-    "<plist version=\"1.0\">\n<dict>\n"
-    "  <!-- identity -->\n"
-    "  <key>CFBundleIdentifier</key>\n  <string>com.example.test.Bundle</string>\n"
-    "  <key>Name</key>\n  <string>Tom &amp; Jerry &lt;3&gt; &quot;x&quot; &apos;y&apos;</string>\n"
-    "  <key>Empty</key>\n  <string/>\n"
-    "</dict>\n</plist>\n";
+  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+  "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+  "<plist version=\"1.0\">\n<dict>\n"
+  "  <!-- identity -->\n"
+  "  <key>CFBundleIdentifier</key>\n  <string>com.example.test.Bundle</string>\n"
+  "  <key>Name</key>\n  <string>Tom &amp; Jerry &lt;3&gt; &quot;x&quot; &apos;y&apos;</string>\n"
+  "  <key>Empty</key>\n  <string/>\n"
+  "</dict>\n</plist>\n";
 
 TEST(CFURL, KeepsAnAbsolutePathWithoutTrailingSlash)
 {
@@ -88,19 +90,20 @@ TEST(CFInfoPlist, ReadsFlatStringPairsAndEntities)
 TEST(CFInfoPlist, RefusesAnythingElse)
 {
   const char* bad[] = {
-      "",
-      "<plist><dict>",                                                        // cut short
-      "<plist><dict><key>a</key></dict></plist>",                            // key without value
-      "<plist><dict><key>a</key><integer>1</integer></dict></plist>",        // not a string
-      "<plist><dict><key>a</key><string>x &nbsp; y</string></dict></plist>", // unknown entity
-      "<plist><dict><key>a</key><string>x & y</string></dict></plist>",      // bare ampersand
-      "<plist><dict></dict></plist>trailing",
-      "<plist><dict><key>a</key><dict></dict></dict></plist>",               // nesting
-      "<plist><dict><!-- open comment </dict></plist>",
-      "<plistx><dict></dict></plistx>",
-      "<plist><dict><key>\xC0\x80</key><string>x</string></dict></plist>",   // malformed UTF-8
+    "",
+    "<plist><dict>",                                                       // cut short
+    "<plist><dict><key>a</key></dict></plist>",                            // key without value
+    "<plist><dict><key>a</key><integer>1</integer></dict></plist>",        // not a string
+    "<plist><dict><key>a</key><string>x &nbsp; y</string></dict></plist>", // unknown entity
+    "<plist><dict><key>a</key><string>x & y</string></dict></plist>",      // bare ampersand
+    "<plist><dict></dict></plist>trailing",
+    "<plist><dict><key>a</key><dict></dict></dict></plist>", // nesting
+    "<plist><dict><!-- open comment </dict></plist>",
+    "<plistx><dict></dict></plistx>",
+    "<plist><dict><key>\xC0\x80</key><string>x</string></dict></plist>", // malformed UTF-8
   };
-  for (const char* b : bad) EXPECT_EQ(Parse(b), nullptr) << b;
+  for (const char* b : bad)
+    EXPECT_EQ(Parse(b), nullptr) << b;
   EXPECT_EQ(CFInfoPlistParse(nullptr, 4), nullptr);
 }
 
@@ -110,7 +113,7 @@ TEST(CFBundle, CreatedBundlesAreFoundByIdentifier)
   CFURLRef url = Url(root);
   CFBundleRef b = CFBundleCreate(kCFAllocatorDefault, url);
   ASSERT_NE(b, nullptr);
-  EXPECT_EQ(CFBundleCreate(kCFAllocatorDefault, url), b);  // the same bundle again
+  EXPECT_EQ(CFBundleCreate(kCFAllocatorDefault, url), b); // the same bundle again
   CFRelease(b);
   EXPECT_EQ(CFBundleGetBundleWithIdentifier(CFSTR("com.example.test.Bundle")), b);
   EXPECT_EQ(CFBundleGetBundleWithIdentifier(CFSTR("com.example.test.Other")), nullptr);
@@ -125,7 +128,8 @@ TEST(CFBundle, CreatedBundlesAreFoundByIdentifier)
 
 TEST(CFBundle, MissingOrMalformedInfoPlistMakesNoBundle)
 {
-  for (auto [name, plist] : {std::pair<const char*, const char*>{"none", nullptr}, {"bad", "<plist><dict>"}}) {
+  for (auto [name, plist] : {std::pair<const char*, const char*>{"none", nullptr}, {"bad", "<plist><dict>"}})
+  {
     CFURLRef url = Url(MakeBundle(name, plist));
     EXPECT_EQ(CFBundleCreate(kCFAllocatorDefault, url), nullptr) << name;
     CFRelease(url);
@@ -140,14 +144,14 @@ TEST(CFBundle, MainBundleIdentifierIsSetByTheHost)
   EXPECT_EQ(CFBundleGetIdentifier(main), nullptr);
   CFStringRef id = CFStringCreateWithCString(kCFAllocatorDefault, "com.example.Host", kCFStringEncodingUTF8);
   CFBundleSetMainBundleIdentifier(id);
-  CFRelease(id);  // the main bundle keeps its own reference
+  CFRelease(id); // the main bundle keeps its own reference
   EXPECT_EQ(Text(CFBundleGetIdentifier(main)), "com.example.Host");
   EXPECT_EQ(CFBundleGetBundleWithIdentifier(CFSTR("com.example.Host")), main);
   CFBundleSetMainBundleIdentifier(nullptr);
   EXPECT_EQ(CFBundleGetIdentifier(main), nullptr);
   CFURLRef url = CFBundleCopyBundleURL(main);
-  EXPECT_NE(url, nullptr);  // the program's folder
+  EXPECT_NE(url, nullptr); // the program's folder
   CFRelease(url);
 }
 
-}  // namespace
+} // namespace

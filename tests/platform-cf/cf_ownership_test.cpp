@@ -8,9 +8,13 @@
 
 #include "platform/corefoundation/CoreFoundation.h"
 
-namespace {
+namespace
+{
 
-CFStringRef Str(const char* text) { return CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingUTF8); }
+CFStringRef Str(const char* text)
+{
+  return CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingUTF8);
+}
 
 TEST(CFOwnership, RetainAndReleaseCountReferences)
 {
@@ -49,7 +53,7 @@ TEST(CFOwnership, ArrayWithTypeCallBacksHoldsItsOwnReference)
   EXPECT_EQ(CFGetRetainCount(s), 3);
   EXPECT_EQ(CFArrayGetCount(a), 2);
   EXPECT_EQ(CFArrayGetValueAtIndex(a, 1), s);
-  EXPECT_EQ(CFGetRetainCount(s), 3);  // Get lends
+  EXPECT_EQ(CFGetRetainCount(s), 3); // Get lends
   EXPECT_EQ(CFArrayGetValueAtIndex(a, 2), nullptr);
   EXPECT_EQ(CFArrayGetValueAtIndex(a, -1), nullptr);
   CFRelease(a);
@@ -62,7 +66,7 @@ TEST(CFOwnership, ArrayWithoutCallBacksHoldsPlainPointers)
   int record = 7;
   CFMutableArrayRef a = CFArrayCreateMutable(kCFAllocatorDefault, 1, nullptr);
   CFArrayAppendValue(a, &record);
-  CFArrayAppendValue(a, &record);  // capacity is a hint, not a limit
+  CFArrayAppendValue(a, &record); // capacity is a hint, not a limit
   EXPECT_EQ(CFArrayGetCount(a), 2);
   EXPECT_EQ(CFArrayGetValueAtIndex(a, 0), &record);
   CFRelease(a);
@@ -71,22 +75,22 @@ TEST(CFOwnership, ArrayWithoutCallBacksHoldsPlainPointers)
 
 TEST(CFOwnership, DictionaryRetainsKeysAndValuesAndReleasesReplacedValues)
 {
-  CFMutableDictionaryRef d = CFDictionaryCreateMutable(kCFAllocatorDefault, 0, &kCFTypeDictionaryKeyCallBacks,
-                                                       &kCFTypeDictionaryValueCallBacks);
+  CFMutableDictionaryRef d =
+    CFDictionaryCreateMutable(kCFAllocatorDefault, 0, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks);
   CFStringRef key = Str("name");
   CFStringRef v1 = Str("one");
   CFStringRef v2 = Str("two");
   CFDictionarySetValue(d, key, v1);
   EXPECT_EQ(CFGetRetainCount(key), 2);
   EXPECT_EQ(CFGetRetainCount(v1), 2);
-  CFDictionarySetValue(d, key, v1);  // the same value again must not free it
+  CFDictionarySetValue(d, key, v1); // the same value again must not free it
   EXPECT_EQ(CFGetRetainCount(v1), 2);
   CFDictionarySetValue(d, key, v2);
   EXPECT_EQ(CFGetRetainCount(v1), 1);
   EXPECT_EQ(CFGetRetainCount(v2), 2);
   EXPECT_EQ(CFDictionaryGetCount(d), 1);
 
-  CFStringRef sameText = Str("name");  // another object, equal by content
+  CFStringRef sameText = Str("name"); // another object, equal by content
   EXPECT_EQ(CFDictionaryGetValue(d, sameText), v2);
   CFDictionarySetValue(d, nullptr, v1);
   CFDictionarySetValue(d, sameText, nullptr);
@@ -96,7 +100,8 @@ TEST(CFOwnership, DictionaryRetainsKeysAndValuesAndReleasesReplacedValues)
   CFRelease(d);
   EXPECT_EQ(CFGetRetainCount(key), 1);
   EXPECT_EQ(CFGetRetainCount(v2), 1);
-  for (CFTypeRef o : {CFTypeRef(key), CFTypeRef(v1), CFTypeRef(v2), CFTypeRef(sameText)}) CFRelease(o);
+  for (CFTypeRef o : {CFTypeRef(key), CFTypeRef(v1), CFTypeRef(v2), CFTypeRef(sameText)})
+    CFRelease(o);
 }
 
 TEST(CFOwnership, DictionaryWithoutCallBacksComparesByIdentity)
@@ -157,7 +162,7 @@ TEST(CFNumber, HoldsSigned32BitValuesOnly)
   ASSERT_TRUE(CFNumberGetValue(num, kCFNumberSInt32Type, &out));
   EXPECT_EQ(out, -123456);
   double d = 0;
-  EXPECT_FALSE(CFNumberGetValue(num, 6, &d));  // 64-bit float: not held here
+  EXPECT_FALSE(CFNumberGetValue(num, 6, &d)); // 64-bit float: not held here
   EXPECT_FALSE(CFNumberGetValue(num, kCFNumberSInt32Type, nullptr));
   EXPECT_EQ(CFNumberCreate(kCFAllocatorDefault, 6, &d), nullptr);
   EXPECT_EQ(CFNumberCreate(kCFAllocatorDefault, kCFNumberSInt32Type, nullptr), nullptr);
@@ -185,4 +190,4 @@ TEST(CFData, CopiesItsBytes)
   EXPECT_EQ(CFDataCreate(kCFAllocatorDefault, nullptr, 4), nullptr);
 }
 
-}  // namespace
+} // namespace

@@ -6,7 +6,8 @@
 
 #include "platform/corefoundation/CoreFoundation.h"
 
-namespace {
+namespace
+{
 
 // "a", e-acute (2 bytes), euro sign (3 bytes), G clef (4 bytes, a surrogate pair).
 const char kMixed[] = "a\xC3\xA9\xE2\x82\xAC\xF0\x9D\x84\x9E";
@@ -16,9 +17,9 @@ TEST(CFString, Utf8RoundTripsAndCountsUtf16Units)
   CFStringRef s = CFStringCreateWithCString(kCFAllocatorDefault, kMixed, kCFStringEncodingUTF8);
   ASSERT_NE(s, nullptr);
   EXPECT_EQ(CFGetTypeID(s), CFStringGetTypeID());
-  EXPECT_EQ(CFStringGetLength(s), 5);  // 1 + 1 + 1 + 2
+  EXPECT_EQ(CFStringGetLength(s), 5); // 1 + 1 + 1 + 2
   char out[11];
-  ASSERT_TRUE(CFStringGetCString(s, out, sizeof out, kCFStringEncodingUTF8));  // 10 bytes + terminator
+  ASSERT_TRUE(CFStringGetCString(s, out, sizeof out, kCFStringEncodingUTF8)); // 10 bytes + terminator
   EXPECT_STREQ(out, kMixed);
   CFRelease(s);
 }
@@ -28,7 +29,7 @@ TEST(CFString, ShortBufferFailsWithoutWritingPastIt)
   CFStringRef s = CFStringCreateWithCString(kCFAllocatorDefault, kMixed, kCFStringEncodingUTF8);
   char out[12];
   memset(out, 'x', sizeof out);
-  EXPECT_FALSE(CFStringGetCString(s, out, 10, kCFStringEncodingUTF8));  // one short: no room for the terminator
+  EXPECT_FALSE(CFStringGetCString(s, out, 10, kCFStringEncodingUTF8)); // one short: no room for the terminator
   EXPECT_EQ(out[0], 0);
   EXPECT_EQ(out[10], 'x');
   EXPECT_FALSE(CFStringGetCString(s, out, 0, kCFStringEncodingUTF8));
@@ -39,13 +40,14 @@ TEST(CFString, ShortBufferFailsWithoutWritingPastIt)
 TEST(CFString, MalformedUtf8IsRefused)
 {
   const char* bad[] = {
-      "\xC0\x80",          // overlong zero
-      "\xED\xA0\x80",      // a surrogate
-      "\xF5\x80\x80\x80",  // above U+10FFFF
-      "\xE2\x82",          // cut short
-      "\x80",              // a lone continuation byte
+    "\xC0\x80",         // overlong zero
+    "\xED\xA0\x80",     // a surrogate
+    "\xF5\x80\x80\x80", // above U+10FFFF
+    "\xE2\x82",         // cut short
+    "\x80",             // a lone continuation byte
   };
-  for (const char* b : bad) EXPECT_EQ(CFStringCreateWithCString(kCFAllocatorDefault, b, kCFStringEncodingUTF8), nullptr) << b;
+  for (const char* b : bad)
+    EXPECT_EQ(CFStringCreateWithCString(kCFAllocatorDefault, b, kCFStringEncodingUTF8), nullptr) << b;
   EXPECT_EQ(CFStringCreateWithCString(kCFAllocatorDefault, nullptr, kCFStringEncodingUTF8), nullptr);
   const UInt8 embeddedZero[] = {'a', 0, 'b'};
   EXPECT_EQ(CFStringCreateWithBytes(kCFAllocatorDefault, embeddedZero, 3, kCFStringEncodingUTF8, false), nullptr);
@@ -88,7 +90,7 @@ TEST(CFString, ConstantsAreSharedAndNeverFreed)
   CFRelease(made);
 }
 
-}  // namespace
+} // namespace
 
 TEST(CFStringCharacters, Utf16UnitsIncludingSurrogatePairs)
 {

@@ -2,21 +2,24 @@
 
 #include "cg_test_bitmap.h"
 
-namespace {
+namespace
+{
 
 // Which pixels of a w x h bitmap are non-zero, as rows of '#' and '.',
 // first memory row first.
 std::string coverage(const TestBitmap& bm)
 {
   std::string s;
-  for (size_t row = 0; row < bm.height; ++row) {
-    for (size_t x = 0; x < bm.width; ++x) s += bm.pixel(x, row) ? '#' : '.';
+  for (size_t row = 0; row < bm.height; ++row)
+  {
+    for (size_t x = 0; x < bm.width; ++x)
+      s += bm.pixel(x, row) ? '#' : '.';
     s += '\n';
   }
   return s;
 }
 
-}  // namespace
+} // namespace
 
 TEST(CGContextTransform, FlippedContextPutsUserOriginAtTheTopRow)
 {
@@ -47,8 +50,8 @@ TEST(CGContextClip, ClipsInDeviceSpaceAndOnlyNarrows)
   TestBitmap bm(5, 4, kCGImageAlphaNoneSkipFirst);
   CGContextClipToRect(bm.ctx, CGRectMake(1, 1, 3, 2));
   CGContextTranslateCTM(bm.ctx, 2, 0);
-  CGContextClipToRect(bm.ctx, CGRectMake(-2, 0, 3, 10));  // device x [0, 3): narrows to [1, 3)
-  CGRect box = CGContextGetClipBoundingBox(bm.ctx);       // in user space
+  CGContextClipToRect(bm.ctx, CGRectMake(-2, 0, 3, 10)); // device x [0, 3): narrows to [1, 3)
+  CGRect box = CGContextGetClipBoundingBox(bm.ctx);      // in user space
   EXPECT_TRUE(CGRectEqualToRect(box, CGRectMake(-1, 1, 2, 2)));
   CGContextFillRect(bm.ctx, CGRectMake(-10, -10, 100, 100));
   EXPECT_EQ(coverage(bm), ".....\n.##..\n.##..\n.....\n");
@@ -71,10 +74,11 @@ TEST(CGContextGState, RestoreBringsBackTransformClipAndColour)
   EXPECT_EQ(bm.pixel(2, 0), 0u);
 
   CGContextRestoreGState(bm.ctx);
-  CGContextRestoreGState(bm.ctx);  // unmatched: the initial state stays
+  CGContextRestoreGState(bm.ctx); // unmatched: the initial state stays
   EXPECT_TRUE(CGAffineTransformIsIdentity(CGContextGetCTM(bm.ctx)));
   CGContextFillRect(bm.ctx, CGRectMake(0, 0, 10, 1));
-  for (size_t x = 0; x < 3; ++x) EXPECT_EQ(bm.pixel(x, 0), 0xFFFF0000u);
+  for (size_t x = 0; x < 3; ++x)
+    EXPECT_EQ(bm.pixel(x, 0), 0xFFFF0000u);
 }
 
 TEST(CGContextGState, FillColourFromACGColor)

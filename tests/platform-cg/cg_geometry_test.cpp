@@ -2,7 +2,8 @@
 
 #include "platform/coregraphics/CGAffineTransform.h"
 
-namespace {
+namespace
+{
 
 void expectPoint(CGPoint p, CGFloat x, CGFloat y)
 {
@@ -10,7 +11,7 @@ void expectPoint(CGPoint p, CGFloat x, CGFloat y)
   EXPECT_DOUBLE_EQ(p.y, y);
 }
 
-}  // namespace
+} // namespace
 
 TEST(CGAffineTransform, TranslateThenScaleAppliesTheScaleFirst)
 {

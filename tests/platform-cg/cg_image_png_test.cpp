@@ -8,7 +8,8 @@
 #include "cg_test_bitmap.h"
 #include "platform/coregraphics/CGImagePNG.h"
 
-namespace {
+namespace
+{
 
 std::string tempPath(const char* name)
 {
@@ -21,30 +22,33 @@ std::vector<uint8_t> readRGBA(const std::string& path, png_uint_32* w, png_uint_
   png_image img = {};
   img.version = PNG_IMAGE_VERSION;
   std::vector<uint8_t> out;
-  if (!png_image_begin_read_from_file(&img, path.c_str())) return out;
+  if (!png_image_begin_read_from_file(&img, path.c_str()))
+    return out;
   img.format = PNG_FORMAT_RGBA;
   out.resize(PNG_IMAGE_SIZE(img));
-  if (!png_image_finish_read(&img, nullptr, out.data(), 0, nullptr)) out.clear();
+  if (!png_image_finish_read(&img, nullptr, out.data(), 0, nullptr))
+    out.clear();
   *w = img.width;
   *h = img.height;
   return out;
 }
 
-}  // namespace
+} // namespace
 
 TEST(CGImageWritePNG, SkipFirstIsOpaqueAndPremultipliedIsDividedBack)
 {
   TestBitmap skip(2, 1, kCGImageAlphaNoneSkipFirst);
-  skip.bytes = {0x00, 10, 20, 30, 0xFF, 40, 50, 60};  // X is ignored either way
+  skip.bytes = {0x00, 10, 20, 30, 0xFF, 40, 50, 60}; // X is ignored either way
   TestBitmap pre(1, 1, kCGImageAlphaPremultipliedFirst);
-  pre.bytes = {128, 64, 128, 0};  // half alpha: colour doubles back
+  pre.bytes = {128, 64, 128, 0}; // half alpha: colour doubles back
 
-  struct Case {
+  struct Case
+  {
     TestBitmap* bm;
     std::vector<uint8_t> rgba;
-  } cases[] = {{&skip, {10, 20, 30, 255, 40, 50, 60, 255}},
-               {&pre, {(64 * 255 + 64) / 128, 255, 0, 128}}};
-  for (Case& c : cases) {
+  } cases[] = {{&skip, {10, 20, 30, 255, 40, 50, 60, 255}}, {&pre, {(64 * 255 + 64) / 128, 255, 0, 128}}};
+  for (Case& c : cases)
+  {
     CGImageRef image = CGBitmapContextCreateImage(c.bm->ctx);
     std::string path = tempPath("cg_png_");
     ASSERT_TRUE(CGImageWritePNG(image, path.c_str()));

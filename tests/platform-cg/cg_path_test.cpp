@@ -7,10 +7,12 @@
 #include "platform/coregraphics/CGDataProvider.h"
 #include "platform/coregraphics/CGPath.h"
 
-namespace {
+namespace
+{
 
 // A w x h skip-first bitmap whose user space runs y down from the top.
-struct Flipped : TestBitmap {
+struct Flipped : TestBitmap
+{
   Flipped(size_t w, size_t h) : TestBitmap(w, h, kCGImageAlphaNoneSkipFirst)
   {
     CGContextTranslateCTM(ctx, 0, CGFloat(h));
@@ -21,8 +23,10 @@ struct Flipped : TestBitmap {
   std::string map() const
   {
     std::string s;
-    for (size_t row = 0; row < height; ++row) {
-      for (size_t x = 0; x < width; ++x) s += at(x, row, 1) == 255 ? '#' : at(x, row, 1) ? '+' : '.';
+    for (size_t row = 0; row < height; ++row)
+    {
+      for (size_t x = 0; x < width; ++x)
+        s += at(x, row, 1) == 255 ? '#' : at(x, row, 1) ? '+' : '.';
       s += '\n';
     }
     return s;
@@ -72,7 +76,8 @@ TEST(CGPathFill, EllipseAreaIsPiAB)
   CGContextFillEllipseInRect(bm.ctx, CGRectMake(2, 3, 36, 24));
   double sum = 0;
   for (size_t r = 0; r < 30; ++r)
-    for (size_t x = 0; x < 40; ++x) sum += bm.at(x, r, 1) / 255.0;
+    for (size_t x = 0; x < 40; ++x)
+      sum += bm.at(x, r, 1) / 255.0;
   EXPECT_NEAR(sum, M_PI * 18 * 12, M_PI * 18 * 12 * 0.01);
   EXPECT_EQ(bm.at(20, 15, 1), 255);
   EXPECT_EQ(bm.at(2, 3, 1), 0);
@@ -110,7 +115,8 @@ TEST(CGPathStroke, CurvesPassThroughTheirEnds)
 CGImageRef imageOf(const std::vector<uint32_t>& px, size_t w, size_t h, CGBitmapInfo info)
 {
   std::vector<unsigned char> bytes;
-  for (uint32_t v : px) bytes.insert(bytes.end(), {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)});
+  for (uint32_t v : px)
+    bytes.insert(bytes.end(), {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)});
   CGDataProviderRef p = CGDataProviderCreateWithData(nullptr, bytes.data(), bytes.size(), nullptr);
   CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
   CGImageRef img = CGImageCreate(w, h, 8, 32, w * 4, space, info, p, nullptr, false, 0);
@@ -158,7 +164,7 @@ TEST(CGImageDraw, PremultipliedSourceBlendsOver)
 
 TEST(CGImageCreation, ProviderMustHoldEveryRowAndCropsStayInside)
 {
-  std::vector<unsigned char> bytes(2 * 8 + 4 * 1);  // two rows of 8 bytes apart, last one short
+  std::vector<unsigned char> bytes(2 * 8 + 4 * 1); // two rows of 8 bytes apart, last one short
   CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
   CGDataProviderRef p = CGDataProviderCreateWithData(nullptr, bytes.data(), bytes.size(), nullptr);
   EXPECT_EQ(CGImageCreate(2, 3, 8, 32, 8, space, kCGImageAlphaNoneSkipFirst, p, nullptr, false, 0), nullptr);
@@ -180,4 +186,4 @@ TEST(CGImageCreation, ProviderMustHoldEveryRowAndCropsStayInside)
   CGImageRelease(img);
 }
 
-}  // namespace
+} // namespace

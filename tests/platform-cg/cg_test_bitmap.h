@@ -6,9 +6,10 @@
 
 #include "platform/coregraphics/CGBitmapContext.h"
 
-struct TestBitmap {
+struct TestBitmap
+{
   TestBitmap(size_t w, size_t h, CGBitmapInfo info, size_t pad = 0)
-      : width(w), height(h), rowBytes(w * 4 + pad), bytes(rowBytes * h, 0)
+    : width(w), height(h), rowBytes(w * 4 + pad), bytes(rowBytes * h, 0)
   {
     CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
     ctx = CGBitmapContextCreate(bytes.data(), w, h, 8, rowBytes, space, info);
@@ -23,8 +24,7 @@ struct TestBitmap {
   // Column x of memory row `row` packed as bytes 0..3 read big-endian.
   uint32_t pixel(size_t x, size_t row) const
   {
-    return uint32_t(at(x, row, 0)) << 24 | uint32_t(at(x, row, 1)) << 16 | uint32_t(at(x, row, 2)) << 8 |
-           at(x, row, 3);
+    return uint32_t(at(x, row, 0)) << 24 | uint32_t(at(x, row, 1)) << 16 | uint32_t(at(x, row, 2)) << 8 | at(x, row, 3);
   }
 
   size_t width, height, rowBytes;

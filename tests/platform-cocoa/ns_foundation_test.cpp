@@ -17,7 +17,8 @@
 #include "platform/cocoa/NSURL.h"
 #include "platform/cocoa/NSView.h"
 
-namespace {
+namespace
+{
 
 std::string tempDir()
 {
@@ -37,7 +38,8 @@ std::string readFile(const std::string& path)
   return s.str();
 }
 
-class Counted : public NSObject {
+class Counted : public NSObject
+{
 public:
   explicit Counted(int* deaths) : mDeaths(deaths) {}
   ~Counted() override { ++*mDeaths; }
@@ -46,7 +48,7 @@ private:
   int* mDeaths;
 };
 
-}  // namespace
+} // namespace
 
 TEST(NSAutoreleasePool, DrainingReleasesOncePerAutoreleaseAndInnerPoolsFirst)
 {
@@ -59,7 +61,7 @@ TEST(NSAutoreleasePool, DrainingReleasesOncePerAutoreleaseAndInnerPoolsFirst)
   auto* inner = new NSAutoreleasePool;
   (new Counted(&deaths))->autorelease();
   EXPECT_EQ(NSAutoreleasePool::depth(), 2);
-  outer->drain();  // drains inner too
+  outer->drain(); // drains inner too
   (void)inner;
   EXPECT_EQ(NSAutoreleasePool::depth(), 0);
   EXPECT_EQ(deaths, 2);
@@ -68,13 +70,13 @@ TEST(NSAutoreleasePool, DrainingReleasesOncePerAutoreleaseAndInnerPoolsFirst)
 TEST(NSObjectDeathTest, MessagesToFreedObjectsAndPoollessAutoreleasesAbort)
 {
   EXPECT_DEATH(
-      {
-        NSObject* o = new NSObject;
-        o->release();
-        o->release();
-      },
-      // Under the address sanitizer, its report comes first.
-      "release sent to deallocated instance|heap-use-after-free");
+    {
+      NSObject* o = new NSObject;
+      o->release();
+      o->release();
+    },
+    // Under the address sanitizer, its report comes first.
+    "release sent to deallocated instance|heap-use-after-free");
   EXPECT_DEATH((new NSObject)->autorelease(), "no pool in place");
   EXPECT_DEATH(NSGraphicsContext::restoreGraphicsState(), "no saved state");
   SInt32 version = 0;
@@ -91,14 +93,13 @@ TEST(NSBundle, ResourcesAndPathsComeFromTheBundleRegistry)
   mkdir(root.c_str(), 0755);
   mkdir((root + "/Contents").c_str(), 0755);
   mkdir((root + "/Contents/Resources").c_str(), 0755);
-  writeFile(root + "/Contents/Info.plist",
-            "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict>"
-            "<key>CFBundleIdentifier</key><string>com.example.thing</string>"
-            "<key>CFBundleExecutable</key><string>Thing.so</string></dict></plist>");
+  writeFile(root + "/Contents/Info.plist", "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict>"
+                                           "<key>CFBundleIdentifier</key><string>com.example.thing</string>"
+                                           "<key>CFBundleExecutable</key><string>Thing.so</string></dict></plist>");
   writeFile(root + "/Contents/Resources/knob.png", "x");
   mkdir((root + "/Contents/Resources/dir.png").c_str(), 0755);
 
-  EXPECT_EQ(NSBundle::bundleWithIdentifier("com.example.thing"), nullptr);  // not loaded yet
+  EXPECT_EQ(NSBundle::bundleWithIdentifier("com.example.thing"), nullptr); // not loaded yet
   NSBundle* b = NSBundle::bundleWithPath(root.c_str());
   ASSERT_NE(b, nullptr);
   EXPECT_EQ(NSBundle::bundleWithIdentifier("com.example.thing"), b);
@@ -108,7 +109,7 @@ TEST(NSBundle, ResourcesAndPathsComeFromTheBundleRegistry)
   EXPECT_EQ(b->pathForResource("knob", "png"), root + "/Contents/Resources/knob.png");
   EXPECT_EQ(b->pathForResource("knob.png", ""), root + "/Contents/Resources/knob.png");
   EXPECT_EQ(b->pathForResource("knob", "jpg"), "");
-  EXPECT_EQ(b->pathForResource("dir", "png"), "");  // not a file
+  EXPECT_EQ(b->pathForResource("dir", "png"), ""); // not a file
   EXPECT_EQ(b->pathForResource("../Info", "plist"), "");
   EXPECT_EQ(b->pathForResource(nullptr, "png"), "");
   EXPECT_EQ(NSBundle::bundleWithIdentifier(nullptr), nullptr);
@@ -147,7 +148,7 @@ TEST(NSWorkspace, OpensThroughTheOpenerWithoutAShellAndReportsFailure)
   EXPECT_EQ(readFile(out), "http://x/?a=$(touch%20p)&b=;ls\n");
   EXPECT_FALSE(ws->openURL(nullptr));
 
-  ws->setURLOpener("false");  // runs and fails
+  ws->setURLOpener("false"); // runs and fails
   EXPECT_FALSE(ws->openURL(url));
   ws->setURLOpener((dir + "/missing").c_str());
   EXPECT_FALSE(ws->openURL(url));
@@ -155,9 +156,12 @@ TEST(NSWorkspace, OpensThroughTheOpenerWithoutAShellAndReportsFailure)
   url->release();
 }
 
-namespace {
+namespace
+{
 
-class FactoryThing : public NSObject {};
+class FactoryThing : public NSObject
+{
+};
 NS_REGISTER_CLASS(FactoryThing, "Kestrel_TestFactory", "NSObject");
 
 bool drawerCalled = false;
@@ -168,7 +172,7 @@ bool testDrawer(NSGraphicsContext*, const char* utf8, NSRect rect, int options, 
   return true;
 }
 
-}  // namespace
+} // namespace
 
 TEST(NSClass, ClassesAreMadeByNameAndAnswerKindOf)
 {
@@ -184,7 +188,7 @@ TEST(NSClass, ClassesAreMadeByNameAndAnswerKindOf)
   NSObject* view = NSClassCreateInstance(NSClassFromString("NSView"));
   EXPECT_TRUE(NSObjectIsKindOfClass(view, NSClassFromString("NSView")));
   view->release();
-  EXPECT_FALSE(NSRegisterClass(c));  // the name is taken
+  EXPECT_FALSE(NSRegisterClass(c)); // the name is taken
   EXPECT_EQ(NSClassFromString("NoSuchClass"), nullptr);
   EXPECT_EQ(NSClassFromString(nullptr), nullptr);
 }
@@ -195,9 +199,9 @@ TEST(NSStringDrawing, GoesToTheInstalledTextLayerOnlyWithAContext)
   attrs.pointSize = 10;
   attrs.alignment = NSCenterTextAlignment;
   NSRect r = NSMakeRect(0, 0, 30, 10);
-  EXPECT_FALSE(NSStringDrawWithRect("dB", r, NSStringDrawingUsesDeviceMetrics, attrs));  // no drawer
+  EXPECT_FALSE(NSStringDrawWithRect("dB", r, NSStringDrawingUsesDeviceMetrics, attrs)); // no drawer
   NSSetStringDrawer(&testDrawer);
-  EXPECT_FALSE(NSStringDrawWithRect("dB", r, NSStringDrawingUsesDeviceMetrics, attrs));  // no context
+  EXPECT_FALSE(NSStringDrawWithRect("dB", r, NSStringDrawingUsesDeviceMetrics, attrs)); // no context
   NSGraphicsContext* ctx = NSGraphicsContext::graphicsContextWithGraphicsPort(nullptr, true);
   NSGraphicsContext::saveGraphicsState();
   NSGraphicsContext::setCurrentContext(ctx);

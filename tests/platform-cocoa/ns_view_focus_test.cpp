@@ -5,9 +5,11 @@
 #include "platform/cocoa/NSWindow.h"
 #include "tests/platform-cocoa/window_coverage.h"
 
-namespace {
+namespace
+{
 
-struct WindowWithView : ::testing::Test {
+struct WindowWithView : ::testing::Test
+{
   void SetUp() override
   {
     window = new NSWindow(NSMakeRect(50, 50, 4, 3));
@@ -23,7 +25,7 @@ struct WindowWithView : ::testing::Test {
   NSView* view = nullptr;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(WindowWithView, FocusMakesTheBackingStoreCurrentAndUnlockUndoesIt)
 {
@@ -32,7 +34,7 @@ TEST_F(WindowWithView, FocusMakesTheBackingStoreCurrentAndUnlockUndoesIt)
   EXPECT_EQ(NSView::focusView(), view);
   NSGraphicsContext* gc = NSGraphicsContext::currentContext();
   ASSERT_EQ(gc, window->graphicsContext());
-  CGContextTranslateCTM(gc->graphicsPort(), 5, 5);  // undone by unlockFocus
+  CGContextTranslateCTM(gc->graphicsPort(), 5, 5); // undone by unlockFocus
   view->unlockFocus();
   EXPECT_EQ(NSView::focusView(), nullptr);
   EXPECT_EQ(NSGraphicsContext::currentContext(), nullptr);
@@ -45,7 +47,7 @@ TEST_F(WindowWithView, FocusMovesToTheFrameLessTheBoundsOriginAndClipsToTheView)
   view->setBoundsOrigin(NSPoint{10, 0});
   ASSERT_TRUE(view->lockFocusIfCanDraw());
   CGContextRef port = NSGraphicsContext::currentContext()->graphicsPort();
-  CGContextFillRect(port, CGRectMake(10, 0, 1, 1));  // the view's bottom-left pixel
+  CGContextFillRect(port, CGRectMake(10, 0, 1, 1)); // the view's bottom-left pixel
   EXPECT_EQ(windowCoverage(window), "....\n.#..\n....\n");
   CGContextFillRect(port, CGRectMake(-100, -100, 1000, 1000));
   EXPECT_EQ(windowCoverage(window), "....\n.##.\n....\n");
@@ -58,7 +60,7 @@ TEST_F(WindowWithView, FocusLocksNestAndOnlyTheInnermostUnlocks)
   NSGraphicsContext::setCurrentContext(outer);
   ASSERT_TRUE(view->lockFocusIfCanDraw());
   NSView* other = new NSView(NSMakeRect(0, 0, 1, 1));
-  other->unlockFocus();  // not focused: ignored
+  other->unlockFocus(); // not focused: ignored
   other->release();
   EXPECT_EQ(NSView::focusView(), view);
   view->unlockFocus();
@@ -88,7 +90,7 @@ TEST(NSViewFocus, RefusedWithoutSomethingToDrawOn)
   huge->setContentView(loose);
   EXPECT_FALSE(loose->lockFocusIfCanDraw());
   huge->release();
-  NSWindow* negative = new NSWindow(NSMakeRect(0, 0, 5, -2));  // empty, not 5 x 2
+  NSWindow* negative = new NSWindow(NSMakeRect(0, 0, 5, -2)); // empty, not 5 x 2
   EXPECT_EQ(negative->graphicsContext(), nullptr);
   negative->release();
   EXPECT_EQ(NSView::focusView(), nullptr);

@@ -8,13 +8,15 @@
 #include "platform/cocoa/NSWindow.h"
 #include "tests/platform-cocoa/window_coverage.h"
 
-namespace {
+namespace
+{
 
 // Records what reaches it, and fills what it is asked to draw.
-class RecordingView : public NSView {
+class RecordingView : public NSView
+{
 public:
   explicit RecordingView(NSRect frame, std::vector<std::string>* log = nullptr, const char* name = "v")
-      : NSView(frame), mLog(log), mName(name)
+    : NSView(frame), mLog(log), mName(name)
   {
   }
   void drawRect(NSRect r) override
@@ -35,9 +37,11 @@ public:
 private:
   void note(const char* what, NSEvent* e = nullptr)
   {
-    if (!mLog) return;
+    if (!mLog)
+      return;
     std::string s = std::string(mName) + ":" + what;
-    if (e) {
+    if (e)
+    {
       NSPoint p = convertPointFromView(e->locationInWindow(), nullptr);
       s += "@" + std::to_string(int(p.x)) + "," + std::to_string(int(p.y));
     }
@@ -67,7 +71,7 @@ void send(NSWindow* w, NSEvent* e)
   e->release();
 }
 
-}  // namespace
+} // namespace
 
 TEST(NSViewTree, PointsConvertThroughFramesAndBoundsOrigins)
 {
@@ -103,7 +107,7 @@ TEST(NSViewTree, SubviewsAreHeldAndToldWhenTheyChangeWindow)
   auto* child = new RecordingView(NSMakeRect(0, 0, 2, 2), &log, "c");
   auto* grandchild = new RecordingView(NSMakeRect(0, 0, 1, 1), &log, "g");
   child->addSubview(grandchild);
-  grandchild->release();  // the child holds it now
+  grandchild->release(); // the child holds it now
   w->contentView()->addSubview(child);
   EXPECT_EQ(child->retainCount(), 2);
   EXPECT_EQ(grandchild->window(), w);
@@ -116,7 +120,7 @@ TEST(NSViewTree, SubviewsAreHeldAndToldWhenTheyChangeWindow)
   EXPECT_EQ(grandchild->window(), nullptr);
   EXPECT_TRUE(w->contentView()->subviews().empty());
   EXPECT_EQ(log, (std::vector<std::string>{"c:out", "g:out"}));
-  child->removeFromSuperview();  // no superview: nothing
+  child->removeFromSuperview(); // no superview: nothing
   child->release();
   w->release();
 }
@@ -132,11 +136,11 @@ TEST(NSViewTree, ADisplayPassDrawsTheMarkedAreaWholePixelsAndWhatLiesInside)
   EXPECT_TRUE(outer->drawn.empty());
   EXPECT_TRUE(CGRectIsNull(w->takeDrawnRect()));
 
-  outer->setNeedsDisplayInRect(NSMakeRect(0.5, 0.25, 1, 1));  // touches 0..2 x 0..2
+  outer->setNeedsDisplayInRect(NSMakeRect(0.5, 0.25, 1, 1)); // touches 0..2 x 0..2
   w->displayIfNeeded();
   ASSERT_EQ(outer->drawn.size(), 1u);
   EXPECT_TRUE(CGRectEqualToRect(outer->drawn[0], NSMakeRect(0, 0, 2, 2)));
-  EXPECT_TRUE(inner->drawn.empty());  // outside the area
+  EXPECT_TRUE(inner->drawn.empty()); // outside the area
   EXPECT_EQ(windowCoverage(w), "......\n......\n##....\n##....\n");
   EXPECT_TRUE(CGRectEqualToRect(w->takeDrawnRect(), NSMakeRect(0, 0, 2, 2)));
   EXPECT_FALSE(outer->needsDisplay());
@@ -165,18 +169,18 @@ TEST(NSViewTree, TheWindowRoutesMouseEventsLikeThePlatform)
   w->contentView()->addSubview(right);
   log.clear();
 
-  send(w, mouse(NSMouseMoved, 60, 10, w));  // not accepted yet
+  send(w, mouse(NSMouseMoved, 60, 10, w)); // not accepted yet
   send(w, mouse(NSLeftMouseDown, 60, 10, w));
   EXPECT_EQ(w->firstResponder(), right);
   // The drag and the up go to the view of the down, wherever they are.
   send(w, mouse(NSLeftMouseDragged, 5, 10, w));
   send(w, mouse(NSLeftMouseUp, 5, 10, w));
-  send(w, mouse(NSLeftMouseDragged, 5, 10, w));  // no down: nowhere
+  send(w, mouse(NSLeftMouseDragged, 5, 10, w)); // no down: nowhere
   w->setAcceptsMouseMovedEvents(true);
-  send(w, mouse(NSMouseMoved, 5, 10, w));  // to the first responder
+  send(w, mouse(NSMouseMoved, 5, 10, w)); // to the first responder
   send(w, NSEvent::scrollWheelEvent(NSPoint{20, 40}, 0, 0, w, 0, -1.5));
-  EXPECT_EQ(log, (std::vector<std::string>{"R:down@10,10", "R:drag@-45,10", "R:up@-45,10", "R:move@-45,10",
-                                           "L:wheel@20,40"}));
+  EXPECT_EQ(
+    log, (std::vector<std::string>{"R:down@10,10", "R:drag@-45,10", "R:up@-45,10", "R:move@-45,10", "L:wheel@20,40"}));
 
   // Leaving the window drops the first responder and the mouse target.
   send(w, mouse(NSLeftMouseDown, 60, 10, w));

@@ -16,6 +16,7 @@ inline std::string windowCoverage(NSWindow* w)
   size_t width = CGBitmapContextGetWidth(port), height = CGBitmapContextGetHeight(port);
   std::string s;
   for (size_t y = 0; y < height; ++y, s += '\n')
-    for (size_t x = 0; x < width; ++x) s += p[y * width + x] ? '#' : '.';
+    for (size_t x = 0; x < width; ++x)
+      s += p[y * width + x] ? '#' : '.';
   return s;
 }

@@ -13,11 +13,15 @@
 #include "platform/coregraphics/CGBitmapContext.h"
 #include "platform/text/TextLayout.h"
 
-namespace {
+namespace
+{
 
 const char kDejaVu[] = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 
-std::vector<TextUnit> units(const char* ascii) { return std::vector<TextUnit>(ascii, ascii + strlen(ascii)); }
+std::vector<TextUnit> units(const char* ascii)
+{
+  return std::vector<TextUnit>(ascii, ascii + strlen(ascii));
+}
 
 // Design advances plus kerning, in font units, read without our code.
 long designWidth(const char* text)
@@ -28,11 +32,13 @@ long designWidth(const char* text)
   EXPECT_EQ(FT_New_Face(lib, kDejaVu, 0, &face), 0);
   long w = 0;
   unsigned prev = 0;
-  for (const char* p = text; *p; ++p) {
+  for (const char* p = text; *p; ++p)
+  {
     unsigned gi = FT_Get_Char_Index(face, FT_ULong(*p));
     FT_Load_Glyph(face, gi, FT_LOAD_NO_SCALE);
     FT_Vector k{0, 0};
-    if (prev && FT_HAS_KERNING(face)) FT_Get_Kerning(face, prev, gi, FT_KERNING_UNSCALED, &k);
+    if (prev && FT_HAS_KERNING(face))
+      FT_Get_Kerning(face, prev, gi, FT_KERNING_UNSCALED, &k);
     w += face->glyph->advance.x + k.x;
     prev = gi;
   }
@@ -77,7 +83,8 @@ TEST(TextMeasure, WidthIsTheAdvancesPlusKerning)
 {
   // At 2048 points one font unit is one pixel.
   TextStyleRef s = TextStyleCreate("DejaVu Sans", 2048, false, false, false);
-  for (const char* t : {"AVAWAY To", "Kestrel 2.0 -12 dB", "i"}) {
+  for (const char* t : {"AVAWAY To", "Kestrel 2.0 -12 dB", "i"})
+  {
     std::vector<TextUnit> u = units(t);
     EXPECT_DOUBLE_EQ(TextMeasureWidth(s, u.data(), u.size()), double(designWidth(t))) << t;
   }
@@ -105,7 +112,8 @@ TEST(TextTruncate, CutTextFitsAndEndsWithAnEllipsis)
   TextStyleDispose(s);
 }
 
-struct Canvas {
+struct Canvas
+{
   Canvas(size_t w, size_t h) : width(w), height(h), bytes(w * h * 4)
   {
     CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
@@ -119,7 +127,8 @@ struct Canvas {
     std::vector<long> b = {long(width), long(height), -1, -1};
     for (size_t row = 0; row < height; ++row)
       for (size_t x = 0; x < width; ++x)
-        if (bytes[(row * width + x) * 4 + 1]) {
+        if (bytes[(row * width + x) * 4 + 1])
+        {
           long y = long(height - 1 - row);
           b = {std::min(b[0], long(x)), std::min(b[1], y), std::max(b[2], long(x)), std::max(b[3], y)};
         }
@@ -159,4 +168,4 @@ TEST(TextDraw, InkSitsOnTheBaselineInsideTheClip)
   TextStyleDispose(s);
 }
 
-}  // namespace
+} // namespace

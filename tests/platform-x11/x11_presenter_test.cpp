@@ -13,13 +13,15 @@
 #include "platform/coregraphics/CGBitmapContext.h"
 #include "platform/x11/X11Presenter.h"
 
-namespace {
+namespace
+{
 
 constexpr int kW = 700, kH = 249;
 
 // Fills what it draws with one colour and records the mouse in its own
 // coordinates.
-class PaintView : public NSView {
+class PaintView : public NSView
+{
 public:
   PaintView() : NSView(NSMakeRect(0, 0, kW, kH)) {}
   void drawRect(NSRect r) override
@@ -40,17 +42,22 @@ private:
   {
     NSPoint p = convertPointFromView(e->locationInWindow(), nullptr);
     std::string s = what + "@" + std::to_string(int(p.x)) + "," + std::to_string(int(p.y));
-    if (e->modifierFlags() & NSCommandKeyMask) s += "+cmd";
-    if (e->modifierFlags() & NSShiftKeyMask) s += "+shift";
-    if (e->type() != NSScrollWheel && e->clickCount() > 1) s += "x" + std::to_string(e->clickCount());
+    if (e->modifierFlags() & NSCommandKeyMask)
+      s += "+cmd";
+    if (e->modifierFlags() & NSShiftKeyMask)
+      s += "+shift";
+    if (e->type() != NSScrollWheel && e->clickCount() > 1)
+      s += "x" + std::to_string(e->clickCount());
     log.push_back(s);
   }
 };
 
-struct X11Presenting : ::testing::Test {
+struct X11Presenting : ::testing::Test
+{
   void SetUp() override
   {
-    if (!getenv("DISPLAY")) GTEST_SKIP() << "no X server (DISPLAY unset)";
+    if (!getenv("DISPLAY"))
+      GTEST_SKIP() << "no X server (DISPLAY unset)";
     conn = xcb_connect(nullptr, nullptr);
     ASSERT_FALSE(xcb_connection_has_error(conn));
     xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(conn)).data;
@@ -68,7 +75,8 @@ struct X11Presenting : ::testing::Test {
     presenter.Close();
     NSRelease(view);
     NSRelease(window);
-    if (conn) xcb_disconnect(conn);
+    if (conn)
+      xcb_disconnect(conn);
   }
   void sync() { free(xcb_get_input_focus_reply(conn, xcb_get_input_focus(conn), nullptr)); }
 
@@ -76,14 +84,17 @@ struct X11Presenting : ::testing::Test {
   std::vector<uint32_t> readBack(int x, int y, int w, int h)
   {
     presenter.Sync();
-    xcb_get_image_reply_t* img = xcb_get_image_reply(
-        conn, xcb_get_image(conn, XCB_IMAGE_FORMAT_Z_PIXMAP, presenter.ChildWindow(), int16_t(x), int16_t(y),
-                            uint16_t(w), uint16_t(h), ~0u),
-        nullptr);
+    xcb_get_image_reply_t* img =
+      xcb_get_image_reply(conn,
+                          xcb_get_image(conn, XCB_IMAGE_FORMAT_Z_PIXMAP, presenter.ChildWindow(), int16_t(x),
+                                        int16_t(y), uint16_t(w), uint16_t(h), ~0u),
+                          nullptr);
     std::vector<uint32_t> px;
-    if (!img) return px;
+    if (!img)
+      return px;
     auto* data = reinterpret_cast<const uint32_t*>(xcb_get_image_data(img));
-    for (int i = 0; i < w * h; ++i) px.push_back(data[i] & 0xFFFFFF);
+    for (int i = 0; i < w * h; ++i)
+      px.push_back(data[i] & 0xFFFFFF);
     free(img);
     return px;
   }
@@ -94,7 +105,8 @@ struct X11Presenting : ::testing::Test {
     auto* base = static_cast<const uint8_t*>(CGBitmapContextGetData(port));
     std::vector<uint32_t> px;
     for (int j = y; j < y + h; ++j)
-      for (int i = x; i < x + w; ++i) {
+      for (int i = x; i < x + w; ++i)
+      {
         const uint8_t* p = base + (size_t(j) * kW + i) * 4;
         px.push_back(uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]);
       }
@@ -103,7 +115,8 @@ struct X11Presenting : ::testing::Test {
   void fillPattern()
   {
     auto* base = static_cast<uint8_t*>(CGBitmapContextGetData(window->graphicsContext()->graphicsPort()));
-    for (int i = 0; i < kW * kH; ++i) {
+    for (int i = 0; i < kW * kH; ++i)
+    {
       uint32_t v = uint32_t(i) * 2654435761u;
       memcpy(base + size_t(i) * 4, &v, 4);
     }
@@ -119,7 +132,7 @@ struct X11Presenting : ::testing::Test {
     ev.event_y = int16_t(y);
     ev.state = state;
     ev.same_screen = 1;
-    uint32_t mask = type == XCB_MOTION_NOTIFY ? XCB_EVENT_MASK_POINTER_MOTION
+    uint32_t mask = type == XCB_MOTION_NOTIFY  ? XCB_EVENT_MASK_POINTER_MOTION
                     : type == XCB_BUTTON_PRESS ? XCB_EVENT_MASK_BUTTON_PRESS
                                                : XCB_EVENT_MASK_BUTTON_RELEASE;
     xcb_send_event(conn, 0, presenter.ChildWindow(), mask, reinterpret_cast<const char*>(&ev));
@@ -129,7 +142,8 @@ struct X11Presenting : ::testing::Test {
   void idleUntil(size_t n)
   {
     auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (view->log.size() < n && std::chrono::steady_clock::now() < end) presenter.Idle();
+    while (view->log.size() < n && std::chrono::steady_clock::now() < end)
+      presenter.Idle();
   }
   int childCount()
   {
@@ -146,12 +160,12 @@ struct X11Presenting : ::testing::Test {
   X11Presenter presenter;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(X11Presenting, TheChildShowsTheBackingStoreWholeAndInChunks)
 {
   ASSERT_TRUE(presenter.Open(parent, window));
-  EXPECT_TRUE(presenter.UsesSharedMemory());  // a local server
+  EXPECT_TRUE(presenter.UsesSharedMemory()); // a local server
   EXPECT_EQ(childCount(), 1);
   fillPattern();
   presenter.PresentRect(0, 0, kW, kH);
@@ -160,12 +174,14 @@ TEST_F(X11Presenting, TheChildShowsTheBackingStoreWholeAndInChunks)
   // Rows split over many requests, and a row split in column bands.
   fillPattern();
   auto* base = static_cast<uint32_t*>(CGBitmapContextGetData(window->graphicsContext()->graphicsPort()));
-  for (int i = 0; i < kW * kH; ++i) base[i] ^= 0x00FFFF00;
+  for (int i = 0; i < kW * kH; ++i)
+    base[i] ^= 0x00FFFF00;
   presenter.LimitRequestBytes(24 + 4 * 1000);
-  presenter.PresentRect(-5, 100, kW + 10, 149);  // clipped to the window
+  presenter.PresentRect(-5, 100, kW + 10, 149); // clipped to the window
   EXPECT_EQ(readBack(0, 100, kW, 149), expected(0, 100, kW, 149));
   presenter.LimitRequestBytes(24 + 4 * 64);
-  for (int i = 0; i < kW * kH; ++i) base[i] ^= 0x0F0F0F00;
+  for (int i = 0; i < kW * kH; ++i)
+    base[i] ^= 0x0F0F0F00;
   presenter.PresentRect(0, 0, kW, 3);
   EXPECT_EQ(readBack(0, 0, kW, 3), expected(0, 0, kW, 3));
 }
@@ -173,8 +189,8 @@ TEST_F(X11Presenting, TheChildShowsTheBackingStoreWholeAndInChunks)
 TEST_F(X11Presenting, IdleCopiesWhatTheDisplayPassDrew)
 {
   ASSERT_TRUE(presenter.Open(parent, window));
-  presenter.PresentRect(0, 0, kW, kH);  // all black
-  view->setNeedsDisplayInRect(NSMakeRect(20, 199, 40, 20));  // rows 30..50 from the top
+  presenter.PresentRect(0, 0, kW, kH);                      // all black
+  view->setNeedsDisplayInRect(NSMakeRect(20, 199, 40, 20)); // rows 30..50 from the top
   presenter.Idle();
   std::vector<uint32_t> px = readBack(0, 0, kW, kH);
   EXPECT_EQ(px[size_t(30) * kW + 20], 0xFF8000u);
@@ -190,10 +206,10 @@ TEST_F(X11Presenting, ButtonsMotionAndWheelArriveAsViewEvents)
   press(XCB_BUTTON_PRESS, 1, 10, 20, XCB_MOD_MASK_SHIFT, 1000);
   press(XCB_MOTION_NOTIFY, 0, 15, 25, XCB_BUTTON_MASK_1, 1010);
   press(XCB_BUTTON_RELEASE, 1, 15, 25, XCB_BUTTON_MASK_1, 1020);
-  press(XCB_BUTTON_PRESS, 1, 13, 23, 0, 1100);  // a second click, near and soon
+  press(XCB_BUTTON_PRESS, 1, 13, 23, 0, 1100); // a second click, near and soon
   press(XCB_BUTTON_RELEASE, 1, 13, 23, 0, 1110);
   press(XCB_BUTTON_PRESS, 4, 30, 40, 0, 5000);
-  press(XCB_BUTTON_RELEASE, 4, 30, 40, 0, 5001);  // wheel releases mean nothing
+  press(XCB_BUTTON_RELEASE, 4, 30, 40, 0, 5001); // wheel releases mean nothing
   press(XCB_BUTTON_PRESS, 3, 1, 248, 0, 6000);
   press(XCB_BUTTON_PRESS, 2, 0, 0, 0, 7000);
   idleUntil(8);
@@ -220,9 +236,10 @@ TEST_F(X11Presenting, TheHostMayDestroyItsWindowFirst)
   xcb_destroy_window(conn, parent);
   sync();
   auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-  while (presenter.ChildWindow() && std::chrono::steady_clock::now() < end) presenter.Idle();
+  while (presenter.ChildWindow() && std::chrono::steady_clock::now() < end)
+    presenter.Idle();
   EXPECT_EQ(presenter.ChildWindow(), 0u);
-  presenter.PresentRect(0, 0, kW, kH);  // nowhere to go: nothing
+  presenter.PresentRect(0, 0, kW, kH); // nowhere to go: nothing
   presenter.Close();
 
   // And without an idle call between: the close meets a window already gone.
@@ -241,13 +258,13 @@ TEST_F(X11Presenting, TheHostMayDestroyItsWindowFirst)
 TEST_F(X11Presenting, WhatIsNotAWindowIsRefused)
 {
   EXPECT_FALSE(presenter.Open(0, window));
-  EXPECT_FALSE(presenter.Open(uintptr_t(1) << 40, window));  // a pointer, not an id
-  EXPECT_FALSE(presenter.Open(0x1FFFFFFF, window));            // no such window
+  EXPECT_FALSE(presenter.Open(uintptr_t(1) << 40, window)); // a pointer, not an id
+  EXPECT_FALSE(presenter.Open(0x1FFFFFFF, window));         // no such window
   EXPECT_FALSE(presenter.Open(parent, nullptr));
   NSWindow* empty = new NSWindow(NSMakeRect(0, 0, 0, 0));
   EXPECT_FALSE(presenter.Open(parent, empty));
   empty->release();
-  EXPECT_FALSE(presenter.Open(parent, window, ":9999"));  // no such display
+  EXPECT_FALSE(presenter.Open(parent, window, ":9999")); // no such display
   EXPECT_FALSE(presenter.IsOpen());
   EXPECT_EQ(window->retainCount(), 1);
 }

@@ -5,17 +5,20 @@
 
 #include "tools/signal/HostOptions.h"
 
-namespace {
+namespace
+{
 // Parses args as a host would; returns false on the first option that is not taken.
 bool Parse(std::vector<std::string> args, HostOptions* o)
 {
   std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
+  for (std::string& a : args)
+    argv.push_back(a.data());
   for (int i = 0; i < int(argv.size()); ++i)
-    if (ParseHostOption(int(argv.size()), argv.data(), &i, "--program", o) != HostOptionResult::kTaken) return false;
+    if (ParseHostOption(int(argv.size()), argv.data(), &i, "--program", o) != HostOptionResult::kTaken)
+      return false;
   return true;
 }
-}  // namespace
+} // namespace
 
 TEST(HostOptions, SharedOptionsAndTheirValues)
 {
@@ -27,7 +30,7 @@ TEST(HostOptions, SharedOptionsAndTheirValues)
   ASSERT_EQ(o.params.size(), 2u);
   EXPECT_EQ(o.params[0].first, "Ratio");
   EXPECT_EQ(o.params[0].second, 0.25f);
-  EXPECT_EQ(o.params[1].first, "a=b");  // the last '=' separates the value
+  EXPECT_EQ(o.params[1].first, "a=b"); // the last '=' separates the value
   EXPECT_EQ(o.seconds, 2.5);
   EXPECT_EQ(o.block, 64);
   EXPECT_EQ(o.channels, 1);
@@ -40,9 +43,17 @@ TEST(HostOptions, SharedOptionsAndTheirValues)
 
 TEST(HostOptions, BadValuesAreRefused)
 {
-  for (std::vector<std::string> bad : std::vector<std::vector<std::string>>{
-           {"--block"}, {"--block", "0"}, {"--block", "65537"}, {"--block", "12x"}, {"--rate", "nan"},
-           {"--seconds", "-1"}, {"--channels", "65"}, {"--set", "Ratio"}, {"--set", "Ratio=inf"}, {"--preset", "1"}}) {
+  for (std::vector<std::string> bad : std::vector<std::vector<std::string>>{{"--block"},
+                                                                            {"--block", "0"},
+                                                                            {"--block", "65537"},
+                                                                            {"--block", "12x"},
+                                                                            {"--rate", "nan"},
+                                                                            {"--seconds", "-1"},
+                                                                            {"--channels", "65"},
+                                                                            {"--set", "Ratio"},
+                                                                            {"--set", "Ratio=inf"},
+                                                                            {"--preset", "1"}})
+  {
     HostOptions o;
     EXPECT_FALSE(Parse(bad, &o)) << bad[0] << " " << (bad.size() > 1 ? bad[1] : "");
   }

@@ -14,11 +14,12 @@ constexpr const char* kTestLongParamName = "A parameter name of 31 chars...";
 // As long as the longest factory program name of the compressor (46).
 constexpr const char* kTestLongPresetName = "Program name that is forty-six characters long";
 
-class TestEffect : public IPlugVST {
+class TestEffect : public IPlugVST
+{
 public:
   explicit TestEffect(IPlugInstanceInfo info, bool doesMidi = false, bool chunks = false, int nPresets = kTestPresets)
-      : IPlugVST(info, kTestParams, "1-1 2-2 4-2", nPresets, "Test Effect", "Test Product", "Test Maker", 0x10203,
-                 0x54655374, 0x54734D6B, 0, doesMidi, chunks, false)
+    : IPlugVST(info, kTestParams, "1-1 2-2 4-2", nPresets, "Test Effect", "Test Product", "Test Maker", 0x10203,
+               0x54655374, 0x54734D6B, 0, doesMidi, chunks, false)
   {
     GetParam(0)->InitDouble("Gain", 1.0, 0.0, 2.0, 0.01, "x");
     GetParam(1)->InitEnum("Mode", 0, 3);
@@ -26,7 +27,8 @@ public:
     GetParam(1)->SetDisplayText(1, "Second");
     GetParam(1)->SetDisplayText(2, "Third");
     GetParam(2)->InitDouble(kTestLongParamName, -10.0, -60.0, 0.0, 0.1, "dB");
-    if (nPresets) {
+    if (nPresets)
+    {
       MakeDefaultPreset();
       MakePreset(kTestLongPresetName, 0.5, 2, -30.0);
     }
@@ -36,10 +38,12 @@ public:
   {
     ++mProcessCalls;
     mLastFrames = nFrames;
-    if (mThrowInProcess) throw std::runtime_error("effect failure");
+    if (mThrowInProcess)
+      throw std::runtime_error("effect failure");
     const double gain = GetParam(0)->Value();
     for (int c = 0; c < NOutChannels(); ++c)
-      for (int i = 0; i < nFrames; ++i) outputs[c][i] = inputs[c][i] * gain;
+      for (int i = 0; i < nFrames; ++i)
+        outputs[c][i] = inputs[c][i] * gain;
   }
   void OnParamChange(int idx) override
   {
@@ -50,7 +54,8 @@ public:
   void OnActivate(bool active) override { mActive = active; }
   bool MidiNoteName(int note, char* name) override
   {
-    if (note < 0 || note > 127) return false;
+    if (note < 0 || note > 127)
+      return false;
     snprintf(name, 8, "N%d", note);
     return true;
   }
@@ -67,7 +72,8 @@ public:
   bool mActive = false, mThrowInProcess = false;
 };
 
-class TestMidiEffect : public TestEffect {
+class TestMidiEffect : public TestEffect
+{
 public:
   explicit TestMidiEffect(IPlugInstanceInfo info) : TestEffect(info, true) {}
 };

@@ -11,13 +11,15 @@
 #include "platform/vst/VstOpcodes.h"
 #include "platform/vst/VstTimeInfo.h"
 
-struct HostRequest {
+struct HostRequest
+{
   int32_t opCode, idx;
   intptr_t value;
   float opt;
 };
 
-class TestHost {
+class TestHost
+{
 public:
   using Entry = AEffect* (*)(VstHostCallback);
 
@@ -31,13 +33,16 @@ public:
   AEffect* Create(Entry entry, bool open = true)
   {
     mEffect = entry(&Callback);
-    if (mEffect) mEffect->user = this;
-    if (mEffect && open) Dispatch(vst::op::kOpen);
+    if (mEffect)
+      mEffect->user = this;
+    if (mEffect && open)
+      Dispatch(vst::op::kOpen);
     return mEffect;
   }
   void Close()
   {
-    if (mEffect) Dispatch(vst::op::kClose);
+    if (mEffect)
+      Dispatch(vst::op::kClose);
     mEffect = nullptr;
   }
   intptr_t Dispatch(int32_t op, int32_t idx = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f)
@@ -47,7 +52,8 @@ public:
   int Count(int32_t opCode) const
   {
     int n = 0;
-    for (const auto& r : mRequests) n += r.opCode == opCode;
+    for (const auto& r : mRequests)
+      n += r.opCode == opCode;
     return n;
   }
 
@@ -76,22 +82,27 @@ private:
   intptr_t Answer(AEffect* /*effect*/, int32_t opCode, int32_t idx, intptr_t value, void* ptr, float opt)
   {
     mRequests.push_back({opCode, idx, value, opt});
-    if (mOnRequest) mOnRequest(this, opCode);
-    switch (opCode) {
-      case vst::host::kGetProductString: return WriteProduct(static_cast<char*>(ptr));
-      case vst::host::kGetVendorVersion: return mVendorVersion;
-      case vst::host::kGetTime: return mAnswerTime ? reinterpret_cast<intptr_t>(&mTime) : 0;
-      case vst::host::kProcessEvents: return TakeEvents(static_cast<VstEvents*>(ptr));
-      default: return 0;
+    if (mOnRequest)
+      mOnRequest(this, opCode);
+    switch (opCode)
+    {
+    case vst::host::kGetProductString: return WriteProduct(static_cast<char*>(ptr));
+    case vst::host::kGetVendorVersion: return mVendorVersion;
+    case vst::host::kGetTime: return mAnswerTime ? reinterpret_cast<intptr_t>(&mTime) : 0;
+    case vst::host::kProcessEvents: return TakeEvents(static_cast<VstEvents*>(ptr));
+    default: return 0;
     }
   }
 
   intptr_t WriteProduct(char* buf)
   {
     // The binding hands 256 bytes; an unterminated answer fills them all.
-    if (mTerminateProduct) {
+    if (mTerminateProduct)
+    {
       strcpy(buf, mProduct.c_str());
-    } else {
+    }
+    else
+    {
       memset(buf, 'x', 256);
       memcpy(buf, mProduct.data(), mProduct.size());
     }
@@ -100,7 +111,8 @@ private:
 
   intptr_t TakeEvents(VstEvents* list)
   {
-    for (int i = 0; i < list->numEvents; ++i) {
+    for (int i = 0; i < list->numEvents; ++i)
+    {
       if (list->events[i]->type == kVstMidiEventType)
         mMidiOut.push_back(*reinterpret_cast<VstMidiEvent*>(list->events[i]));
       else
@@ -113,7 +125,8 @@ private:
 };
 
 // A host text buffer of the given size with guard bytes on both sides.
-class CanaryBuffer {
+class CanaryBuffer
+{
 public:
   explicit CanaryBuffer(size_t size) : mSize(size), mBytes(size + 2 * kGuard, kCanary) {}
   char* Data() { return mBytes.data() + kGuard; }
@@ -122,7 +135,8 @@ public:
   bool GuardsIntact() const
   {
     for (size_t i = 0; i < kGuard; ++i)
-      if (mBytes[i] != kCanary || mBytes[kGuard + mSize + i] != kCanary) return false;
+      if (mBytes[i] != kCanary || mBytes[kGuard + mSize + i] != kCanary)
+        return false;
     return true;
   }
 

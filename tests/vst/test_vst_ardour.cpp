@@ -12,11 +12,13 @@
 
 #include "tests/vst/LibraryInfo.h"
 
-namespace {
+namespace
+{
 
 constexpr const char* kScanner = "/usr/lib/ardour7/ardour-vst-scanner";
 
-struct ScanResult {
+struct ScanResult
+{
   std::string output, cache;
 };
 
@@ -25,12 +27,15 @@ ScanResult Scan(const std::string& library)
   namespace fs = std::filesystem;
   char dirTemplate[] = "/tmp/kestrel-vstscan-XXXXXX";
   ScanResult result;
-  if (!mkdtemp(dirTemplate)) return result;
+  if (!mkdtemp(dirTemplate))
+    return result;
   const std::string dir = dirTemplate;
   result.output = RunCommand("XDG_CACHE_HOME='" + dir + "' LD_LIBRARY_PATH=/usr/lib/ardour7 timeout 120 " + kScanner +
                              " -f '" + library + "'");
-  for (const auto& entry : fs::recursive_directory_iterator(dir)) {
-    if (entry.path().extension() != ".v2i") continue;
+  for (const auto& entry : fs::recursive_directory_iterator(dir))
+  {
+    if (entry.path().extension() != ".v2i")
+      continue;
     std::ifstream in(entry.path());
     std::stringstream text;
     text << in.rdbuf();
@@ -52,11 +57,13 @@ void ExpectFound(const std::string& library, const std::string& name, const std:
   EXPECT_NE(r.cache.find("can_process_replace=\"1\""), std::string::npos) << r.cache;
 }
 
-class ArdourScanner : public ::testing::Test {
+class ArdourScanner : public ::testing::Test
+{
 protected:
   void SetUp() override
   {
-    if (access(kScanner, X_OK) != 0) GTEST_SKIP() << "Ardour's VST 2 scanner is not installed (package ardour)";
+    if (access(kScanner, X_OK) != 0)
+      GTEST_SKIP() << "Ardour's VST 2 scanner is not installed (package ardour)";
 #ifdef VST_SANITIZED_BUILD
     GTEST_SKIP() << "the scanner cannot load a sanitized library; the release build runs this test";
 #endif
@@ -75,4 +82,4 @@ TEST_F(ArdourScanner, FindsKestrelVST)
 }
 #endif
 
-}  // namespace
+} // namespace

@@ -10,13 +10,16 @@
 
 using namespace vst;
 
-namespace {
+namespace
+{
 
-class NoPresetEffect : public TestEffect {
+class NoPresetEffect : public TestEffect
+{
 public:
   explicit NoPresetEffect(IPlugInstanceInfo info) : TestEffect(info, false, false, 0) {}
 };
-class ChunkEffect : public TestEffect {
+class ChunkEffect : public TestEffect
+{
 public:
   explicit ChunkEffect(IPlugInstanceInfo info) : TestEffect(info, false, true) {}
 };
@@ -27,12 +30,13 @@ TestEffect* Plug(AEffect* e)
 }
 
 // Memory guaranteed to lie above 4 GiB, for pointers passed in `value`.
-class HighMemory {
+class HighMemory
+{
 public:
   explicit HighMemory(size_t size) : mSize(size)
   {
-    mPtr = mmap(reinterpret_cast<void*>(0x500000000000ULL), size, PROT_READ | PROT_WRITE,
-                MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    mPtr = mmap(reinterpret_cast<void*>(0x500000000000ULL), size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
+                -1, 0);
   }
   ~HighMemory() { munmap(mPtr, mSize); }
   void* Get() const { return mPtr; }
@@ -48,7 +52,7 @@ TEST(VstEffectRecord, FilledAsHostsExpect)
   AEffect* e = host.Create(IPlugVSTCreate<TestEffect>);
   ASSERT_NE(e, nullptr);
   EXPECT_EQ(e->magic, 0x56737450);
-  EXPECT_EQ(e->flags, 0x1018);  // replacing, double, 1-1 legal; no editor
+  EXPECT_EQ(e->flags, 0x1018); // replacing, double, 1-1 legal; no editor
   EXPECT_EQ(e->numParams, 3);
   EXPECT_EQ(e->numPrograms, 4);
   EXPECT_EQ(e->numInputs, 4);
@@ -109,22 +113,24 @@ TEST(VstDispatcher, TextsFitTheirBuffersWhole)
 {
   TestHost host;
   host.Create(IPlugVSTCreate<TestEffect>);
-  struct Case {
+  struct Case
+  {
     int32_t op, idx;
     int size;
     const char* expected;
   } cases[] = {
-      {op::kGetParamName, 2, kVstParamTextBytes, kTestLongParamName},
-      {op::kGetParamName, 0, kVstParamTextBytes, "Gain"},
-      {op::kGetParamLabel, 2, kVstParamTextBytes, "dB"},
-      {op::kGetParamDisplay, 2, kVstParamTextBytes, "-10.0"},
-      {op::kGetParamDisplay, 1, kVstParamTextBytes, "First"},
-      {op::kGetProgramNameIndexed, 1, kVstProgramNameBytes, kTestLongPresetName},
-      {op::kGetEffectName, 0, kVstEffectNameBytes, "Test Effect"},
-      {op::kGetVendorString, 0, kVstVendorBytes, "Test Maker"},
-      {op::kGetProductString, 0, kVstProductBytes, "Test Product"},
+    {op::kGetParamName, 2, kVstParamTextBytes, kTestLongParamName},
+    {op::kGetParamName, 0, kVstParamTextBytes, "Gain"},
+    {op::kGetParamLabel, 2, kVstParamTextBytes, "dB"},
+    {op::kGetParamDisplay, 2, kVstParamTextBytes, "-10.0"},
+    {op::kGetParamDisplay, 1, kVstParamTextBytes, "First"},
+    {op::kGetProgramNameIndexed, 1, kVstProgramNameBytes, kTestLongPresetName},
+    {op::kGetEffectName, 0, kVstEffectNameBytes, "Test Effect"},
+    {op::kGetVendorString, 0, kVstVendorBytes, "Test Maker"},
+    {op::kGetProductString, 0, kVstProductBytes, "Test Product"},
   };
-  for (const Case& c : cases) {
+  for (const Case& c : cases)
+  {
     CanaryBuffer buf(size_t(c.size));
     host.Dispatch(c.op, c.idx, 0, buf.Data());
     EXPECT_EQ(buf.Text(), c.expected) << "opcode " << c.op;
@@ -150,8 +156,10 @@ TEST(VstDispatcher, BadIndicesAndNullPointersChangeNothing)
 {
   TestHost host;
   host.Create(IPlugVSTCreate<TestEffect>);
-  for (int32_t op : {op::kGetParamName, op::kGetParamLabel, op::kGetParamDisplay}) {
-    for (int idx : {-1, 3}) {
+  for (int32_t op : {op::kGetParamName, op::kGetParamLabel, op::kGetParamDisplay})
+  {
+    for (int idx : {-1, 3})
+    {
       CanaryBuffer buf(kVstParamTextBytes);
       EXPECT_EQ(host.Dispatch(op, idx, 0, buf.Data()), 0);
       EXPECT_FALSE(buf.Terminated()) << "opcode " << op << " wrote for index " << idx;
@@ -174,7 +182,7 @@ TEST(VstPrograms, SwitchingKeepsEdits)
 {
   TestHost host;
   AEffect* e = host.Create(IPlugVSTCreate<TestEffect>);
-  e->setParameter(e, 0, 0.25f);  // gain 0.5 in the default program
+  e->setParameter(e, 0, 0.25f); // gain 0.5 in the default program
   host.Dispatch(op::kSetProgram, 0, 1);
   EXPECT_EQ(host.Dispatch(op::kGetProgram), 1);
   EXPECT_DOUBLE_EQ(Plug(e)->GetParam(2)->Value(), -30.0);
@@ -237,7 +245,8 @@ TEST(VstDispatcher, SettingsReachTheEffect)
   EXPECT_EQ(p->mResets, resets + 3);
 
   // Unusable values keep what was there.
-  for (float rate : {0.0f, -44100.0f, NAN, INFINITY}) host.Dispatch(op::kSetSampleRate, 0, 0, nullptr, rate);
+  for (float rate : {0.0f, -44100.0f, NAN, INFINITY})
+    host.Dispatch(op::kSetSampleRate, 0, 0, nullptr, rate);
   EXPECT_EQ(p->GetSampleRate(), 48000.0);
   for (intptr_t size : {intptr_t(0), intptr_t(-1), (intptr_t(1) << 32) | 64, intptr_t(kVSTMaxBlockSize) + 1})
     host.Dispatch(op::kSetBlockSize, 0, size);
@@ -341,7 +350,8 @@ TEST(VstDispatcher, CanDoAnswers)
   EXPECT_EQ(ask(plain, "receiveVstTimeInfo"), 1);
   EXPECT_EQ(ask(plain, "hasVendorExtensions"), 0xBEEF0000);
   EXPECT_EQ(ask(plain, "hasVendorViewAsConfig"), 0xBEEF0000);
-  for (const char* m : {"sendVstEvents", "sendVstMidiEvent", "receiveVstEvents", "receiveVstMidiEvent"}) {
+  for (const char* m : {"sendVstEvents", "sendVstMidiEvent", "receiveVstEvents", "receiveVstMidiEvent"})
+  {
     EXPECT_EQ(ask(plain, m), 0) << m;
     EXPECT_EQ(ask(midi, m), 1) << m;
   }
@@ -384,7 +394,8 @@ TEST(VstLifecycle, CloseFromInsideARequestIsRefused)
   AEffect* e = host.Create(IPlugVSTCreate<TestEffect>);
   static intptr_t sClosed = -1;
   host.mOnRequest = [](TestHost* h, int32_t opCode) {
-    if (opCode == host::kAutomate) sClosed = h->Dispatch(op::kClose);
+    if (opCode == host::kAutomate)
+      sClosed = h->Dispatch(op::kClose);
   };
   Plug(e)->SetParameterFromGUI(0, 0.5);
   EXPECT_EQ(sClosed, 0);
@@ -398,4 +409,4 @@ TEST(VstLifecycle, CloseFromInsideARequestIsRefused)
   host.mEffect = nullptr;
 }
 
-}  // namespace
+} // namespace

@@ -12,7 +12,8 @@
 
 using namespace vst;
 
-namespace {
+namespace
+{
 
 TestEffect* Plug(AEffect* e)
 {
@@ -58,12 +59,15 @@ TEST(VstHostId, UnterminatedProductStringIsCut)
 
 TEST(VstHostId, StereoOnlyForTheHostsThatNeedIt)
 {
-  struct Case {
+  struct Case
+  {
     const char* product;
     bool stereo;
-  } cases[] = {{"Forte", true}, {"Adobe Audition", true}, {"Orion Platinum", true}, {"SAWStudio", true},
-               {"Cubase", false}, {"Ardour", false}, {"", false}};
-  for (const Case& c : cases) {
+  } cases[] = {{"Forte", true},     {"Adobe Audition", true}, {"Orion Platinum", true},
+               {"SAWStudio", true}, {"Cubase", false},        {"Ardour", false},
+               {"", false}};
+  for (const Case& c : cases)
+  {
     TestHost host;
     host.mProduct = c.product;
     AEffect* e = host.Create(IPlugVSTCreate<TestEffect>);
@@ -116,7 +120,7 @@ TEST(VstTime, SamplePositionEdges)
   TestEffect* p = Plug(e);
   host.mTime.samplePos = -10.0;
   EXPECT_EQ(p->GetSamplePos(), 0);
-  host.mTime.samplePos = 3.0e12;  // about two years at 44.1 kHz
+  host.mTime.samplePos = 3.0e12; // about two years at 44.1 kHz
   EXPECT_EQ(p->GetSamplePos(), INT_MAX);
   host.mTime.samplePos = double(INT_MAX) - 0.5;
   EXPECT_EQ(p->GetSamplePos(), INT_MAX - 1);
@@ -234,4 +238,4 @@ TEST(VstHostRequests, NoHostCallbackIsSafe)
   e->dispatcher(e, op::kClose, 0, 0, nullptr, 0.0f);
 }
 
-}  // namespace
+} // namespace

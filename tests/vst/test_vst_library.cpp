@@ -17,14 +17,17 @@
 
 using namespace vst;
 
-namespace {
+namespace
+{
 
-class Library {
+class Library
+{
 public:
   explicit Library(const char* path) : mHandle(dlopen(path, RTLD_NOW | RTLD_LOCAL)) {}
   ~Library()
   {
-    if (mHandle) dlclose(mHandle);
+    if (mHandle)
+      dlclose(mHandle);
   }
   TestHost::Entry Entry(const char* name) const
   {
@@ -47,17 +50,20 @@ std::vector<const char*> Libraries()
 
 TEST(VstLibrary, ExportsOnlyTheEntryPoints)
 {
-  if (RunCommand("nm --version").find("GNU nm") == std::string::npos) GTEST_SKIP() << "nm is not installed";
+  if (RunCommand("nm --version").find("GNU nm") == std::string::npos)
+    GTEST_SKIP() << "nm is not installed";
   for (const char* path : Libraries())
     EXPECT_EQ(ExportedNames(path), (std::set<std::string>{"VSTPluginMain", "main"})) << path;
 }
 
 TEST(VstLibrary, BothEntryPointsCreateEffects)
 {
-  for (const char* path : Libraries()) {
+  for (const char* path : Libraries())
+  {
     Library lib(path);
     ASSERT_TRUE(lib.Loaded()) << dlerror();
-    for (const char* name : {"VSTPluginMain", "main"}) {
+    for (const char* name : {"VSTPluginMain", "main"})
+    {
       TestHost::Entry entry = lib.Entry(name);
       ASSERT_NE(entry, nullptr) << path << " " << name;
       TestHost host;
@@ -72,7 +78,8 @@ TEST(VstLibrary, BothEntryPointsCreateEffects)
 
 TEST(VstLibrary, SitsInItsBundle)
 {
-  for (std::string path : Libraries()) {
+  for (std::string path : Libraries())
+  {
     std::string contents = path.substr(0, path.rfind('/'));
     EXPECT_EQ(contents.substr(contents.size() - 13), ".vst/Contents") << path;
     EXPECT_EQ(access((contents + "/Resources").c_str(), F_OK), 0) << path;
@@ -106,7 +113,8 @@ TEST(VstBundle, ResourcesBesideTheLibrary)
 
 #ifdef KESTREL_VST_PATH
 
-class KestrelLibrary : public ::testing::Test {
+class KestrelLibrary : public ::testing::Test
+{
 protected:
   void SetUp() override
   {
@@ -144,17 +152,19 @@ TEST_F(KestrelLibrary, EveryNameFitsWhole)
   AEffect* e = host.Create(mEntry);
   size_t longest = 0;
   int named = 0;
-  for (int i = 0; i < e->numPrograms; ++i) {
+  for (int i = 0; i < e->numPrograms; ++i)
+  {
     CanaryBuffer buf(kVstProgramNameBytes);
     named += int(host.Dispatch(op::kGetProgramNameIndexed, i, 0, buf.Data()));
     ASSERT_TRUE(buf.Terminated() && buf.GuardsIntact()) << i;
     longest = std::max(longest, buf.Text().size());
   }
   EXPECT_EQ(longest, 46u);
-  EXPECT_EQ(named, 120);  // 95 presets plus the "- n -" names of empty slots
-  const char* names[] = {"Threshold", "Ratio",        "Compensation", "Attack",      "Release", "Parallel",
-                         "Decadence", "Detector HPF", "Sidechain",    "Impetus",     "Auto Makeup", "Meter"};
-  for (int i = 0; i < 12; ++i) {
+  EXPECT_EQ(named, 120); // 95 presets plus the "- n -" names of empty slots
+  const char* names[] = {"Threshold", "Ratio",        "Compensation", "Attack",  "Release",     "Parallel",
+                         "Decadence", "Detector HPF", "Sidechain",    "Impetus", "Auto Makeup", "Meter"};
+  for (int i = 0; i < 12; ++i)
+  {
     CanaryBuffer buf(kVstParamTextBytes), display(kVstParamTextBytes), label(kVstParamTextBytes);
     host.Dispatch(op::kGetParamName, i, 0, buf.Data());
     host.Dispatch(op::kGetParamDisplay, i, 0, display.Data());
@@ -194,25 +204,29 @@ TEST_F(KestrelLibrary, FloatAndDoubleProcessingAgree)
   const int frames = 4096, block = 512;
   std::vector<float> f[4], fo[2];
   std::vector<double> d[4], dout[2];
-  for (int c = 0; c < 4; ++c) {
+  for (int c = 0; c < 4; ++c)
+  {
     f[c].resize(frames);
     d[c].resize(frames);
     for (int i = 0; i < frames; ++i)
       d[c][size_t(i)] = f[c][size_t(i)] = c < 2 ? float(0.8 * sin(0.05 * i + c)) : 0.0f;
   }
-  for (int c = 0; c < 2; ++c) {
+  for (int c = 0; c < 2; ++c)
+  {
     fo[c].resize(frames);
     dout[c].resize(frames);
   }
   TestHost hf, hd;
   AEffect* ef = hf.Create(mEntry);
   AEffect* ed = hd.Create(mEntry);
-  for (TestHost* h : {&hf, &hd}) {
+  for (TestHost* h : {&hf, &hd})
+  {
     h->Dispatch(op::kSetBlockSize, 0, block);
     h->Dispatch(op::kSetProgram, 0, 3);
     h->Dispatch(op::kMainsChanged, 0, 1);
   }
-  for (int pos = 0; pos < frames; pos += block) {
+  for (int pos = 0; pos < frames; pos += block)
+  {
     float* fi[4] = {&f[0][size_t(pos)], &f[1][size_t(pos)], &f[2][size_t(pos)], &f[3][size_t(pos)]};
     float* fout[2] = {&fo[0][size_t(pos)], &fo[1][size_t(pos)]};
     double* di[4] = {&d[0][size_t(pos)], &d[1][size_t(pos)], &d[2][size_t(pos)], &d[3][size_t(pos)]};
@@ -222,7 +236,8 @@ TEST_F(KestrelLibrary, FloatAndDoubleProcessingAgree)
   }
   double energy = 0.0;
   for (int c = 0; c < 2; ++c)
-    for (int i = 0; i < frames; ++i) {
+    for (int i = 0; i < frames; ++i)
+    {
       ASSERT_EQ(fo[c][size_t(i)], float(dout[c][size_t(i)])) << c << " " << i;
       energy += dout[c][size_t(i)] * dout[c][size_t(i)];
     }
@@ -232,4 +247,4 @@ TEST_F(KestrelLibrary, FloatAndDoubleProcessingAgree)
 
 #endif
 
-}  // namespace
+} // namespace

@@ -12,7 +12,8 @@
 
 using namespace vst;
 
-namespace {
+namespace
+{
 
 TestEffect* Plug(AEffect* e)
 {
@@ -20,12 +21,15 @@ TestEffect* Plug(AEffect* e)
 }
 
 template <class T>
-struct Buffers {
+struct Buffers
+{
   Buffers(int nIn, int nOut, int frames)
-      : in(size_t(nIn), std::vector<T>(size_t(frames))), out(size_t(nOut), std::vector<T>(size_t(frames)))
+    : in(size_t(nIn), std::vector<T>(size_t(frames))), out(size_t(nOut), std::vector<T>(size_t(frames)))
   {
-    for (auto& ch : in) inPtrs.push_back(ch.data());
-    for (auto& ch : out) outPtrs.push_back(ch.data());
+    for (auto& ch : in)
+      inPtrs.push_back(ch.data());
+    for (auto& ch : out)
+      outPtrs.push_back(ch.data());
   }
   std::vector<std::vector<T>> in, out;
   std::vector<T*> inPtrs, outPtrs;
@@ -36,20 +40,23 @@ template <class T>
 void FillRamp(Buffers<T>& b)
 {
   for (size_t c = 0; c < b.in.size(); ++c)
-    for (size_t i = 0; i < b.in[c].size(); ++i) b.in[c][i] = T((int(i % 64) - 32) / 64.0 + 0.25 * double(c));
+    for (size_t i = 0; i < b.in[c].size(); ++i)
+      b.in[c][i] = T((int(i % 64) - 32) / 64.0 + 0.25 * double(c));
 }
 
 TEST(VstProcess, ReplacingScalesByGain)
 {
   TestHost host;
   AEffect* e = host.Create(IPlugVSTCreate<TestEffect>);
-  e->setParameter(e, 0, 0.25f);  // gain 0.5
+  e->setParameter(e, 0, 0.25f); // gain 0.5
   Buffers<float> b(4, 2, 100);
   FillRamp(b);
-  for (auto& ch : b.out) std::fill(ch.begin(), ch.end(), 9.0f);
+  for (auto& ch : b.out)
+    std::fill(ch.begin(), ch.end(), 9.0f);
   e->processReplacing(e, b.inPtrs.data(), b.outPtrs.data(), 100);
   for (int c = 0; c < 2; ++c)
-    for (int i = 0; i < 100; ++i) ASSERT_EQ(b.out[size_t(c)][size_t(i)], b.in[size_t(c)][size_t(i)] * 0.5f);
+    for (int i = 0; i < 100; ++i)
+      ASSERT_EQ(b.out[size_t(c)][size_t(i)], b.in[size_t(c)][size_t(i)] * 0.5f);
 }
 
 TEST(VstProcess, AccumulatingAddsToWhatIsThere)
@@ -57,11 +64,14 @@ TEST(VstProcess, AccumulatingAddsToWhatIsThere)
   TestHost host;
   AEffect* e = host.Create(IPlugVSTCreate<TestEffect>);
   Buffers<float> b(4, 2, 10);
-  for (auto& ch : b.in) std::fill(ch.begin(), ch.end(), 0.5f);
-  for (auto& ch : b.out) std::fill(ch.begin(), ch.end(), 0.25f);
+  for (auto& ch : b.in)
+    std::fill(ch.begin(), ch.end(), 0.5f);
+  for (auto& ch : b.out)
+    std::fill(ch.begin(), ch.end(), 0.25f);
   e->process(e, b.inPtrs.data(), b.outPtrs.data(), 10);
   for (auto& ch : b.out)
-    for (float s : ch) ASSERT_EQ(s, 0.75f);
+    for (float s : ch)
+      ASSERT_EQ(s, 0.75f);
 }
 
 TEST(VstProcess, FloatAndDoublePathsAgree)
@@ -76,7 +86,8 @@ TEST(VstProcess, FloatAndDoublePathsAgree)
   e->processReplacing(e, f.inPtrs.data(), f.outPtrs.data(), 300);
   e->processDoubleReplacing(e, d.inPtrs.data(), d.outPtrs.data(), 300);
   for (int c = 0; c < 2; ++c)
-    for (int i = 0; i < 300; ++i) ASSERT_EQ(f.out[size_t(c)][size_t(i)], float(d.out[size_t(c)][size_t(i)]));
+    for (int i = 0; i < 300; ++i)
+      ASSERT_EQ(f.out[size_t(c)][size_t(i)], float(d.out[size_t(c)][size_t(i)]));
 }
 
 TEST(VstProcess, MoreFramesThanOneBlockAreProcessedInPieces)
@@ -84,14 +95,15 @@ TEST(VstProcess, MoreFramesThanOneBlockAreProcessedInPieces)
   TestHost host;
   AEffect* e = host.Create(IPlugVSTCreate<TestEffect>);
   host.Dispatch(op::kSetBlockSize, 0, 64);
-  e->setParameter(e, 0, 1.0f);  // gain 2
+  e->setParameter(e, 0, 1.0f); // gain 2
   Buffers<float> b(4, 2, 200);
   FillRamp(b);
   e->processReplacing(e, b.inPtrs.data(), b.outPtrs.data(), 200);
   EXPECT_EQ(Plug(e)->mProcessCalls, 4);
   EXPECT_EQ(Plug(e)->mLastFrames, 200 - 3 * 64);
   for (int c = 0; c < 2; ++c)
-    for (int i = 0; i < 200; ++i) ASSERT_EQ(b.out[size_t(c)][size_t(i)], b.in[size_t(c)][size_t(i)] * 2.0f);
+    for (int i = 0; i < 200; ++i)
+      ASSERT_EQ(b.out[size_t(c)][size_t(i)], b.in[size_t(c)][size_t(i)] * 2.0f);
 }
 
 TEST(VstProcess, NothingToProcessTouchesNothing)
@@ -147,7 +159,7 @@ TEST(VstParameters, RoundTripsNormalisedValues)
   e->setParameter(e, 0, 0.3f);
   EXPECT_FLOAT_EQ(e->getParameter(e, 0), 0.3f);
   EXPECT_DOUBLE_EQ(p->GetParam(0)->Value(), double(0.3f) * 2.0);
-  e->setParameter(e, 1, 0.4f);  // enum of 3: 0.4 x 2 rounds to 1
+  e->setParameter(e, 1, 0.4f); // enum of 3: 0.4 x 2 rounds to 1
   EXPECT_EQ(p->GetParam(1)->Value(), 1.0);
   EXPECT_EQ(e->getParameter(e, 1), 0.5f);
   EXPECT_EQ(p->mParamChanges, changes + 2);
@@ -175,20 +187,24 @@ TEST(VstParameters, StrayValuesStayInRange)
   EXPECT_EQ(e->getParameter(e, 2), 0.0f);
 }
 
-}  // namespace
+} // namespace
 
-namespace {
+namespace
+{
 
 // Outputs carry the side-chain pair (inputs 2 and 3); optionally asks the
 // host for the time while processing, as effects that follow the transport do.
-class SideChainEffect : public TestEffect {
+class SideChainEffect : public TestEffect
+{
 public:
   explicit SideChainEffect(IPlugInstanceInfo info) : TestEffect(info) {}
   void ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames) override
   {
     ++mProcessCalls;
-    if (mAskHost) GetSamplePos();
-    for (int i = 0; i < nFrames; ++i) {
+    if (mAskHost)
+      GetSamplePos();
+    for (int i = 0; i < nFrames; ++i)
+    {
       outputs[0][i] = inputs[2][i];
       outputs[1][i] = inputs[3][i];
     }
@@ -196,7 +212,10 @@ public:
   bool mAskHost = false;
 };
 
-SideChainEffect* SideChain(AEffect* e) { return static_cast<SideChainEffect*>(e->object); }
+SideChainEffect* SideChain(AEffect* e)
+{
+  return static_cast<SideChainEffect*>(e->object);
+}
 
 intptr_t ArrangeInputs(TestHost& host, int nInputs)
 {
@@ -205,7 +224,7 @@ intptr_t ArrangeInputs(TestHost& host, int nInputs)
   return host.Dispatch(op::kSetSpeakerArrangement, 0, reinterpret_cast<intptr_t>(&in), nullptr);
 }
 
-}  // namespace
+} // namespace
 
 // A disconnected side-chain channel reads zeros: the loud key converted into
 // its scratch before the arrangement changed is gone with it. A host may pass
@@ -213,17 +232,20 @@ intptr_t ArrangeInputs(TestHost& host, int nInputs)
 // the block.
 TEST(VstProcess, ADisconnectedSideChainChannelReadsZeros)
 {
-  for (bool hostPassesNull : {true, false}) {
+  for (bool hostPassesNull : {true, false})
+  {
     TestHost host;
     AEffect* e = host.Create(IPlugVSTCreate<SideChainEffect>);
     Buffers<float> b(4, 2, 16);
     std::fill(b.in[2].begin(), b.in[2].end(), 0.5f);
-    std::fill(b.in[3].begin(), b.in[3].end(), 1.0f);  // the loud key
+    std::fill(b.in[3].begin(), b.in[3].end(), 1.0f); // the loud key
     e->processReplacing(e, b.inPtrs.data(), b.outPtrs.data(), 16);
     ASSERT_EQ(b.out[1][0], 1.0f);
     ASSERT_EQ(ArrangeInputs(host, 3), 1);
-    if (hostPassesNull) b.inPtrs[3] = nullptr;
-    for (auto& ch : b.out) std::fill(ch.begin(), ch.end(), 9.0f);
+    if (hostPassesNull)
+      b.inPtrs[3] = nullptr;
+    for (auto& ch : b.out)
+      std::fill(ch.begin(), ch.end(), 9.0f);
     e->processReplacing(e, b.inPtrs.data(), b.outPtrs.data(), 16);
     EXPECT_EQ(SideChain(e)->mProcessCalls, 2) << hostPassesNull;
     EXPECT_EQ(b.out[0][5], 0.5f) << hostPassesNull;
@@ -238,13 +260,14 @@ TEST(VstProcess, AStereoLimitedHostsTwoPointersAreAllThatIsRead)
   host.mProduct = "Adobe Audition";
   AEffect* e = host.Create(IPlugVSTCreate<TestEffect>);
   ASSERT_FALSE(Plug(e)->IsInChannelConnected(2));
-  Buffers<float> b(2, 2, 32);  // exactly two pointers: ASan sees a read past them
+  Buffers<float> b(2, 2, 32); // exactly two pointers: ASan sees a read past them
   FillRamp(b);
-  e->setParameter(e, 0, 0.25f);  // gain 0.5
+  e->setParameter(e, 0, 0.25f); // gain 0.5
   e->processReplacing(e, b.inPtrs.data(), b.outPtrs.data(), 32);
   EXPECT_EQ(Plug(e)->mProcessCalls, 1);
   for (int c = 0; c < 2; ++c)
-    for (int i = 0; i < 32; i += 5) EXPECT_EQ(b.out[size_t(c)][size_t(i)], b.in[size_t(c)][size_t(i)] * 0.5f);
+    for (int i = 0; i < 32; i += 5)
+      EXPECT_EQ(b.out[size_t(c)][size_t(i)], b.in[size_t(c)][size_t(i)] * 0.5f);
 }
 
 // A host that answers a request made during processing by changing the
@@ -258,7 +281,8 @@ TEST(VstProcess, BlockSizeAndArrangementChangesFromInsideProcessingAreRefused)
   SideChain(e)->mAskHost = true;
   static intptr_t blockAnswer, arrangeAnswer;
   host.mOnRequest = [](TestHost* h, int32_t opCode) {
-    if (opCode != host::kGetTime) return;
+    if (opCode != host::kGetTime)
+      return;
     blockAnswer = h->Dispatch(op::kSetBlockSize, 0, 8192);
     arrangeAnswer = ArrangeInputs(*h, 2);
   };
@@ -271,6 +295,6 @@ TEST(VstProcess, BlockSizeAndArrangementChangesFromInsideProcessingAreRefused)
   EXPECT_EQ(Plug(e)->GetBlockSize(), 64);
   EXPECT_TRUE(Plug(e)->IsInChannelConnected(3));
   EXPECT_EQ(b.out[1][63], 0.75f);
-  EXPECT_EQ(host.Dispatch(op::kSetBlockSize, 0, 8192), 0);  // outside a block it is taken
+  EXPECT_EQ(host.Dispatch(op::kSetBlockSize, 0, 8192), 0); // outside a block it is taken
   EXPECT_EQ(Plug(e)->GetBlockSize(), 8192);
 }

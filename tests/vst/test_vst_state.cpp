@@ -12,7 +12,8 @@
 
 using namespace vst;
 
-namespace {
+namespace
+{
 
 TestEffect* Plug(AEffect* e)
 {
@@ -23,7 +24,8 @@ std::vector<uint8_t> GetChunk(TestHost& host, bool bank)
 {
   void* data = nullptr;
   intptr_t n = host.Dispatch(op::kGetChunk, bank ? 0 : 1, 0, &data);
-  if (n <= 0 || !data) return {};
+  if (n <= 0 || !data)
+    return {};
   auto* p = static_cast<uint8_t*>(data);
   return std::vector<uint8_t>(p, p + n);
 }
@@ -32,7 +34,8 @@ std::vector<uint8_t> Doubles(std::initializer_list<double> values)
 {
   std::vector<uint8_t> bytes(values.size() * 8);
   size_t i = 0;
-  for (double v : values) memcpy(&bytes[8 * i++], &v, 8);
+  for (double v : values)
+    memcpy(&bytes[8 * i++], &v, 8);
   return bytes;
 }
 
@@ -51,7 +54,8 @@ TEST(VstChunks, ProgramChunkIsHeaderThenValues)
 
 TEST(VstChunks, RoundTripIntoAFreshInstance)
 {
-  for (bool bank : {false, true}) {
+  for (bool bank : {false, true})
+  {
     std::vector<uint8_t> chunk;
     {
       TestHost source;
@@ -137,7 +141,7 @@ TEST(VstChunks, GettingABankKeepsTheCurrentValuesInTheCurrentSlot)
   TestHost host;
   AEffect* e = host.Create(IPlugVSTCreate<TestEffect>);
   TestEffect* p = Plug(e);
-  e->setParameter(e, 0, 0.75f);  // gain 1.5, not yet in slot 0 (which holds 1.0)
+  e->setParameter(e, 0, 0.75f); // gain 1.5, not yet in slot 0 (which holds 1.0)
   GetChunk(host, false);
   EXPECT_EQ(p->StoredValue(0, 0), 1.0);
   GetChunk(host, true);
@@ -166,4 +170,4 @@ TEST(VstChunks, HeaderReader)
   EXPECT_EQ(pos, 0);
 }
 
-}  // namespace
+} // namespace

@@ -8,16 +8,18 @@
 
 #include "tools/vsthost/ProcessAudio.h"
 
-namespace {
+namespace
+{
 
 TEST(VstHostSignals, LevelsMatchTheirDefinitions)
 {
   SignalBuffer tone;
   ASSERT_TRUE(GenerateSignal("tone", 48000.0, 1.0, 2, &tone));
   EXPECT_EQ(tone.NumFrames(), 48000);
-  for (const ChannelLevel& l : MeasureLevels(tone)) {
-    EXPECT_NEAR(l.peakDB, 20.0 * log10(0.5), 1e-3);             // -6.02
-    EXPECT_NEAR(l.rmsDB, 20.0 * log10(0.5 / sqrt(2.0)), 1e-3);  // -9.03
+  for (const ChannelLevel& l : MeasureLevels(tone))
+  {
+    EXPECT_NEAR(l.peakDB, 20.0 * log10(0.5), 1e-3);            // -6.02
+    EXPECT_NEAR(l.rmsDB, 20.0 * log10(0.5 / sqrt(2.0)), 1e-3); // -9.03
   }
   SignalBuffer noise;
   ASSERT_TRUE(GenerateSignal("noise", 44100.0, 2.0, 1, &noise));
@@ -65,15 +67,16 @@ TEST(VstHostPlugin, ProcessesThroughAnEffectLibrary)
   EXPECT_EQ(plugin.Param(0).label, "x");
 
   SignalBuffer in, out;
-  GenerateSignal("noise", 44100.0, 0.01, 1, &in);  // 441 frames: 4 full blocks and 41
+  GenerateSignal("noise", 44100.0, 0.01, 1, &in); // 441 frames: 4 full blocks and 41
   ProcessAudio(plugin, in, &out);
   ASSERT_EQ(out.NumChannels(), 2);
   ASSERT_EQ(out.NumFrames(), 441);
-  for (int i = 0; i < 441; ++i) {
+  for (int i = 0; i < 441; ++i)
+  {
     ASSERT_EQ(out.channels[0][size_t(i)], in.channels[0][size_t(i)] * 0.5f);
-    ASSERT_EQ(out.channels[1][size_t(i)], 0.0f);  // fed silence
+    ASSERT_EQ(out.channels[1][size_t(i)], 0.0f); // fed silence
   }
   EXPECT_FALSE(VstHostPlugin().Load("/nonexistent/effect.so", 44100.0, 64, &error));
 }
 
-}  // namespace
+} // namespace

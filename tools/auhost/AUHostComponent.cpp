@@ -7,7 +7,8 @@
 
 #include "platform/corefoundation/CoreFoundation.h"
 
-namespace {
+namespace
+{
 
 std::string InfoText(CFBundleRef bundle, const char* key)
 {
@@ -23,17 +24,20 @@ std::string InfoText(CFBundleRef bundle, const char* key)
 
 bool ParseFourCC(const std::string& text, OSType* out)
 {
-  if (text.size() != 4) return false;
+  if (text.size() != 4)
+    return false;
   *out = MacFourCC({text[0], text[1], text[2], text[3], 0});
   return true;
 }
 
-}  // namespace
+} // namespace
 
 AUHostComponent::~AUHostComponent()
 {
-  if (mComponent) UnregisterComponent(mComponent);
-  if (mLibrary) dlclose(mLibrary);
+  if (mComponent)
+    UnregisterComponent(mComponent);
+  if (mLibrary)
+    dlclose(mLibrary);
 }
 
 bool AUHostComponent::Fail(const std::string& why)
@@ -45,32 +49,40 @@ bool AUHostComponent::Fail(const std::string& why)
 bool AUHostComponent::Load(const std::string& bundlePath)
 {
   char full[PATH_MAX];
-  if (!realpath(bundlePath.c_str(), full)) return Fail("no such bundle: " + bundlePath);
+  if (!realpath(bundlePath.c_str(), full))
+    return Fail("no such bundle: " + bundlePath);
   CFURLRef url = CFURLCreateFromFileSystemRepresentation(kCFAllocatorDefault, reinterpret_cast<const UInt8*>(full),
                                                          CFIndex(strlen(full)), true);
   CFBundleRef bundle = CFBundleCreate(kCFAllocatorDefault, url);
-  if (url) CFRelease(url);
-  if (!bundle) return Fail("no readable Contents/Info.plist in " + bundlePath);
+  if (url)
+    CFRelease(url);
+  if (!bundle)
+    return Fail("no readable Contents/Info.plist in " + bundlePath);
   std::string executable = InfoText(bundle, "CFBundleExecutable");
   std::string entryName = InfoText(bundle, "AudioComponentEntry");
   std::string name = InfoText(bundle, "AudioComponentName");
   bool described = ParseFourCC(InfoText(bundle, "AudioComponentType"), &mDescription.componentType) &&
                    ParseFourCC(InfoText(bundle, "AudioComponentSubType"), &mDescription.componentSubType) &&
                    ParseFourCC(InfoText(bundle, "AudioComponentManufacturer"), &mDescription.componentManufacturer);
-  CFRelease(bundle);  // stays known to the process by its identifier
-  if (!described || executable.empty() || entryName.empty()) return Fail("Info.plist does not describe a component");
-  if (executable.find('/') != std::string::npos) return Fail("executable name is a path: " + executable);
+  CFRelease(bundle); // stays known to the process by its identifier
+  if (!described || executable.empty() || entryName.empty())
+    return Fail("Info.plist does not describe a component");
+  if (executable.find('/') != std::string::npos)
+    return Fail("executable name is a path: " + executable);
 
   std::string libraryPath = std::string(full) + "/Contents/" + executable;
   // Kept mapped after dlclose, as the platform keeps loaded bundles: code a
   // unit handed out (call-backs, class methods) stays valid for the process.
   mLibrary = dlopen(libraryPath.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-  if (!mLibrary) return Fail(std::string("cannot load the library: ") + dlerror());
+  if (!mLibrary)
+    return Fail(std::string("cannot load the library: ") + dlerror());
   auto entry = reinterpret_cast<ComponentRoutine>(dlsym(mLibrary, entryName.c_str()));
-  if (!entry) return Fail("the library has no entry " + entryName);
+  if (!entry)
+    return Fail("the library has no entry " + entryName);
 
   CFStringRef cfName = CFStringCreateWithCString(kCFAllocatorDefault, name.c_str(), kCFStringEncodingUTF8);
   mComponent = RegisterComponent(&mDescription, entry, 0, cfName);
-  if (cfName) CFRelease(cfName);
+  if (cfName)
+    CFRelease(cfName);
   return mComponent ? true : Fail("registration failed");
 }

@@ -8,7 +8,8 @@
 
 #include "platform/components/Components.h"
 
-class AUHostComponent {
+class AUHostComponent
+{
 public:
   AUHostComponent() = default;
   AUHostComponent(const AUHostComponent&) = delete;

@@ -7,8 +7,9 @@
 #include "platform/audiounit/AUComponent.h"
 #include "tools/signal/SignalBuffer.h"
 
-struct AUHostPlayerSettings {
-  const SignalBuffer* source = nullptr;  // channel c of the output plays channel c of the source
+struct AUHostPlayerSettings
+{
+  const SignalBuffer* source = nullptr; // channel c of the output plays channel c of the source
   int channels = 2;
   UInt32 maxFrames = 512;
   // Whether the player hands out a fast render procedure; without one the

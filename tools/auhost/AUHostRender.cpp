@@ -7,9 +7,11 @@
 #include "platform/audiounit/AudioUnitProperties.h"
 #include "tools/auhost/AUHostPlayer.h"
 
-namespace {
+namespace
+{
 
-struct CallbackFeed {
+struct CallbackFeed
+{
   const SignalBuffer* source;
 };
 
@@ -20,10 +22,13 @@ OSStatus FeedInput(void* refCon, AudioUnitRenderActionFlags*, const AudioTimeSta
 {
   const SignalBuffer& src = *static_cast<CallbackFeed*>(refCon)->source;
   long start = long(ts->mSampleTime);
-  for (UInt32 c = 0; c < list->mNumberBuffers; ++c) {
+  for (UInt32 c = 0; c < list->mNumberBuffers; ++c)
+  {
     auto* out = static_cast<float*>(list->mBuffers[c].mData);
-    if (!out) return kAudioUnitErr_InvalidPropertyValue;
-    for (UInt32 i = 0; i < frames; ++i) {
+    if (!out)
+      return kAudioUnitErr_InvalidPropertyValue;
+    for (UInt32 i = 0; i < frames; ++i)
+    {
       long at = start + long(i);
       out[i] = c < UInt32(src.NumChannels()) && at < src.NumFrames() ? src.channels[c][size_t(at)] : 0.0f;
     }
@@ -31,7 +36,7 @@ OSStatus FeedInput(void* refCon, AudioUnitRenderActionFlags*, const AudioTimeSta
   return noErr;
 }
 
-}  // namespace
+} // namespace
 
 bool AUHostRender(AudioUnit unit, const AUHostFormat& format, AUHostInput input, const SignalBuffer& in,
                   SignalBuffer* out, std::string* error, double* seconds)
@@ -39,21 +44,27 @@ bool AUHostRender(AudioUnit unit, const AUHostFormat& format, AUHostInput input,
   CallbackFeed feed{&in};
   AudioUnit player = nullptr;
   OSStatus err;
-  if (input == AUHostInput::kCallback) {
+  if (input == AUHostInput::kCallback)
+  {
     AURenderCallbackStruct cb = {FeedInput, &feed};
     err = AudioUnitSetProperty(unit, kAudioUnitProperty_SetRenderCallback, kAudioUnitScope_Input, 0, &cb, sizeof cb);
-    if (err) return AUHostFail(error, "the unit refused the render callback", err);
-  } else {
+    if (err)
+      return AUHostFail(error, "the unit refused the render callback", err);
+  }
+  else
+  {
     AUHostPlayerSettings settings;
     settings.source = &in;
     settings.channels = format.inputChannels;
     settings.maxFrames = format.maxFrames;
     settings.fastDispatch = input == AUHostInput::kConnection;
     player = AUHostOpenPlayer(settings);
-    if (!player) return AUHostFail(error, "the player did not open");
+    if (!player)
+      return AUHostFail(error, "the player did not open");
     AudioUnitConnection conn = {player, 0, 0};
     err = AudioUnitSetProperty(unit, kAudioUnitProperty_MakeConnection, kAudioUnitScope_Input, 0, &conn, sizeof conn);
-    if (err) {
+    if (err)
+    {
       CloseComponent(player);
       return AUHostFail(error, "the unit refused the connection", err);
     }
@@ -66,7 +77,8 @@ bool AUHostRender(AudioUnit unit, const AUHostFormat& format, AUHostInput input,
   auto* list = reinterpret_cast<AudioBufferList*>(listBytes.data());
   std::chrono::steady_clock::duration spent{};
   bool ok = true;
-  for (int pos = 0; pos < frames && ok; pos += int(format.maxFrames)) {
+  for (int pos = 0; pos < frames && ok; pos += int(format.maxFrames))
+  {
     UInt32 n = UInt32(frames - pos) < format.maxFrames ? UInt32(frames - pos) : format.maxFrames;
     AudioTimeStamp ts = {};
     ts.mSampleTime = pos;
@@ -78,18 +90,23 @@ bool AUHostRender(AudioUnit unit, const AUHostFormat& format, AUHostInput input,
     auto start = std::chrono::steady_clock::now();
     err = AudioUnitRender(unit, &flags, &ts, 0, n, list);
     spent += std::chrono::steady_clock::now() - start;
-    if (err) ok = AUHostFail(error, "render failed at frame " + std::to_string(pos), err);
+    if (err)
+      ok = AUHostFail(error, "render failed at frame " + std::to_string(pos), err);
   }
 
   // Disconnected again, so the unit holds no pointer into this call.
-  if (player) {
+  if (player)
+  {
     AudioUnitConnection none = {nullptr, 0, 0};
     AudioUnitSetProperty(unit, kAudioUnitProperty_MakeConnection, kAudioUnitScope_Input, 0, &none, sizeof none);
     CloseComponent(player);
-  } else {
+  }
+  else
+  {
     AURenderCallbackStruct none = {nullptr, nullptr};
     AudioUnitSetProperty(unit, kAudioUnitProperty_SetRenderCallback, kAudioUnitScope_Input, 0, &none, sizeof none);
   }
-  if (seconds) *seconds = std::chrono::duration<double>(spent).count();
+  if (seconds)
+    *seconds = std::chrono::duration<double>(spent).count();
   return ok;
 }

@@ -10,10 +10,11 @@
 #include "tools/auhost/AUHostUnit.h"
 #include "tools/signal/SignalBuffer.h"
 
-enum class AUHostInput {
+enum class AUHostInput
+{
   kCallback,            // a render callback on input bus 0
   kConnection,          // a player unit connected to input bus 0 (fast render procedure)
-  kConnectionNoFastProc  // the same player without one: pulled through AudioUnitRender
+  kConnectionNoFastProc // the same player without one: pulled through AudioUnitRender
 };
 
 // Input channel c feeds channel c of input bus 0; the output has the

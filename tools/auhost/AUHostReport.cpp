@@ -9,20 +9,22 @@
 #include "platform/corefoundation/CoreFoundation.h"
 #include "tools/auhost/AUHostUnit.h"
 
-namespace {
+namespace
+{
 
 const char* UnitName(AudioUnitParameterUnit unit)
 {
-  switch (unit) {
-    case kAudioUnitParameterUnit_Generic: return "generic";
-    case kAudioUnitParameterUnit_Indexed: return "indexed";
-    case kAudioUnitParameterUnit_Boolean: return "boolean";
-    case kAudioUnitParameterUnit_CustomUnit: return "custom";
-    default: return "other";
+  switch (unit)
+  {
+  case kAudioUnitParameterUnit_Generic: return "generic";
+  case kAudioUnitParameterUnit_Indexed: return "indexed";
+  case kAudioUnitParameterUnit_Boolean: return "boolean";
+  case kAudioUnitParameterUnit_CustomUnit: return "custom";
+  default: return "other";
   }
 }
 
-}  // namespace
+} // namespace
 
 bool PrintIdentity(FILE* out, AudioUnit unit)
 {
@@ -39,7 +41,7 @@ bool PrintIdentity(FILE* out, AudioUnit unit)
   fprintf(out, "name: %s\ntype: '%s' subtype: '%s' manufacturer: '%s'\n", AUHostText(name).c_str(), type, subtype,
           maker);
   fprintf(out, "version: 0x%08" PRIX32 " (%u.%u.%u)\n", version, version >> 16, (version >> 8) & 0xFF, version & 0xFF);
-  AUHostRelease(name);  // a component may be registered without a name
+  AUHostRelease(name); // a component may be registered without a name
   return true;
 }
 
@@ -54,7 +56,8 @@ bool PrintParameters(FILE* out, AudioUnit unit)
       AudioUnitGetProperty(unit, kAudioUnitProperty_ParameterList, kAudioUnitScope_Global, 0, ids.data(), &size))
     return false;
   fprintf(out, "parameters: %zu\n", ids.size());
-  for (AudioUnitParameterID id : ids) {
+  for (AudioUnitParameterID id : ids)
+  {
     AudioUnitParameterInfo info = {};
     size = sizeof info;
     AudioUnitParameterValue value = 0;
@@ -65,7 +68,7 @@ bool PrintParameters(FILE* out, AudioUnit unit)
             UnitName(info.unit), double(info.minValue), double(info.maxValue), double(value),
             AUHostText(info.unitName).c_str());
     AUHostRelease(info.cfNameString);
-    AUHostRelease(info.unitName);  // null without a custom unit
+    AUHostRelease(info.unitName); // null without a custom unit
   }
   return true;
 }
@@ -78,7 +81,8 @@ bool PrintPresets(FILE* out, AudioUnit unit)
     return false;
   CFIndex n = CFArrayGetCount(presets);
   fprintf(out, "presets: %ld\n", long(n));
-  for (CFIndex i = 0; i < n; ++i) {
+  for (CFIndex i = 0; i < n; ++i)
+  {
     auto* preset = static_cast<AUPreset*>(const_cast<void*>(CFArrayGetValueAtIndex(presets, i)));
     fprintf(out, "  %3d %s\n", int(preset->presetNumber), AUHostText(preset->presetName).c_str());
     AUHostRelease(preset->presetName);

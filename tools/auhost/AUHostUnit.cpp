@@ -6,14 +6,16 @@
 #include "platform/audiounit/AudioUnitProperties.h"
 #include "platform/corefoundation/CoreFoundation.h"
 
-namespace {
+namespace
+{
 
 std::vector<AUChannelInfo> SupportedChannels(AudioUnit unit)
 {
   UInt32 size = 0;
   std::vector<AUChannelInfo> configs;
   if (AudioUnitGetPropertyInfo(unit, kAudioUnitProperty_SupportedNumChannels, kAudioUnitScope_Global, 0, &size,
-                               nullptr) == noErr) {
+                               nullptr) == noErr)
+  {
     configs.resize(size / sizeof(AUChannelInfo));
     if (configs.empty() || AudioUnitGetProperty(unit, kAudioUnitProperty_SupportedNumChannels, kAudioUnitScope_Global,
                                                 0, configs.data(), &size) != noErr)
@@ -35,7 +37,7 @@ OSStatus SetFormat(AudioUnit unit, AudioUnitScope scope, double rate, int channe
   return AudioUnitSetProperty(unit, kAudioUnitProperty_StreamFormat, scope, 0, &f, sizeof f);
 }
 
-}  // namespace
+} // namespace
 
 bool AUHostFail(std::string* error, const std::string& why, OSStatus err)
 {
@@ -45,13 +47,15 @@ bool AUHostFail(std::string* error, const std::string& why, OSStatus err)
 
 void AUHostRelease(CFTypeRef object)
 {
-  if (object) CFRelease(object);
+  if (object)
+    CFRelease(object);
 }
 
 std::string AUHostText(CFStringRef s)
 {
   CFIndex size = CFStringGetMaximumSizeForEncoding(CFStringGetLength(s), kCFStringEncodingUTF8);
-  if (size < 0) return std::string();
+  if (size < 0)
+    return std::string();
   std::vector<char> buf(size_t(size) + 1);
   return CFStringGetCString(s, buf.data(), CFIndex(buf.size()), kCFStringEncodingUTF8) ? buf.data() : "";
 }
@@ -62,8 +66,8 @@ bool AUHostNegotiate(AudioUnit unit, AUHostFormat* format, std::string* error)
   if ((err = AudioUnitSetProperty(unit, kAudioUnitProperty_MaximumFramesPerSlice, kAudioUnitScope_Global, 0,
                                   &format->maxFrames, sizeof format->maxFrames)))
     return AUHostFail(error, "the unit refused the slice size", err);
-  if ((err = AudioUnitSetProperty(unit, kAudioUnitProperty_SampleRate, kAudioUnitScope_Global, 0,
-                                  &format->sampleRate, sizeof format->sampleRate)))
+  if ((err = AudioUnitSetProperty(unit, kAudioUnitProperty_SampleRate, kAudioUnitScope_Global, 0, &format->sampleRate,
+                                  sizeof format->sampleRate)))
     return AUHostFail(error, "the unit refused the sample rate", err);
   // Bus 0 carries at most two channels; the outputs follow from the unit's
   // configurations, so initialise sees a legal pair.
@@ -73,12 +77,14 @@ bool AUHostNegotiate(AudioUnit unit, AUHostFormat* format, std::string* error)
     if (c.inChannels == nIn && c.outChannels <= 2 && c.outChannels > nOut &&
         (!format->outputChannels || c.outChannels == format->outputChannels))
       nOut = c.outChannels;
-  if (!nOut) return AUHostFail(error, "the unit has no configuration for " + std::to_string(nIn) + " inputs");
+  if (!nOut)
+    return AUHostFail(error, "the unit has no configuration for " + std::to_string(nIn) + " inputs");
   if ((err = SetFormat(unit, kAudioUnitScope_Input, format->sampleRate, nIn)))
     return AUHostFail(error, "the unit refused the input format", err);
   if ((err = SetFormat(unit, kAudioUnitScope_Output, format->sampleRate, nOut)))
     return AUHostFail(error, "the unit refused the output format", err);
-  if ((err = AudioUnitInitialize(unit))) return AUHostFail(error, "the unit did not initialise", err);
+  if ((err = AudioUnitInitialize(unit)))
+    return AUHostFail(error, "the unit did not initialise", err);
   format->inputChannels = nIn;
   format->outputChannels = nOut;
   return true;
@@ -93,15 +99,17 @@ bool AUHostSetParameter(AudioUnit unit, const std::string& name, float value, st
   if (!ids.empty() &&
       AudioUnitGetProperty(unit, kAudioUnitProperty_ParameterList, kAudioUnitScope_Global, 0, ids.data(), &size))
     return AUHostFail(error, "the unit lists no parameters");
-  for (AudioUnitParameterID id : ids) {
+  for (AudioUnitParameterID id : ids)
+  {
     AudioUnitParameterInfo info = {};
     size = sizeof info;
     if (AudioUnitGetProperty(unit, kAudioUnitProperty_ParameterInfo, kAudioUnitScope_Global, id, &info, &size))
       continue;
     bool match = AUHostText(info.cfNameString) == name;
     AUHostRelease(info.cfNameString);
-    AUHostRelease(info.unitName);  // null without a custom unit
-    if (!match) continue;
+    AUHostRelease(info.unitName); // null without a custom unit
+    if (!match)
+      continue;
     OSStatus err = AudioUnitSetParameter(unit, id, kAudioUnitScope_Global, 0, value, 0);
     return err ? AUHostFail(error, "the unit refused " + name, err) : true;
   }
@@ -112,14 +120,16 @@ bool AUHostSelectPreset(AudioUnit unit, const std::string& preset, std::string* 
 {
   CFArrayRef presets = nullptr;
   UInt32 size = sizeof presets;
-  OSStatus err = AudioUnitGetProperty(unit, kAudioUnitProperty_FactoryPresets, kAudioUnitScope_Global, 0, &presets,
-                                      &size);
-  if (err) return AUHostFail(error, "the unit lists no presets", err);
+  OSStatus err =
+    AudioUnitGetProperty(unit, kAudioUnitProperty_FactoryPresets, kAudioUnitScope_Global, 0, &presets, &size);
+  if (err)
+    return AUHostFail(error, "the unit lists no presets", err);
   char* end = nullptr;
   long number = strtol(preset.c_str(), &end, 10);
   bool byNumber = end != preset.c_str() && !*end;
   AUPreset chosen = {-1, nullptr};
-  for (CFIndex i = 0, n = CFArrayGetCount(presets); i < n; ++i) {
+  for (CFIndex i = 0, n = CFArrayGetCount(presets); i < n; ++i)
+  {
     auto* p = static_cast<AUPreset*>(const_cast<void*>(CFArrayGetValueAtIndex(presets, i)));
     if (chosen.presetNumber < 0 && (byNumber ? p->presetNumber == number : AUHostText(p->presetName) == preset))
       chosen.presetNumber = p->presetNumber;
@@ -127,9 +137,9 @@ bool AUHostSelectPreset(AudioUnit unit, const std::string& preset, std::string* 
     free(p);
   }
   CFRelease(presets);
-  if (chosen.presetNumber < 0) return AUHostFail(error, "no preset " + preset);
-  err = AudioUnitSetProperty(unit, kAudioUnitProperty_PresentPreset, kAudioUnitScope_Global, 0, &chosen,
-                             sizeof chosen);
+  if (chosen.presetNumber < 0)
+    return AUHostFail(error, "no preset " + preset);
+  err = AudioUnitSetProperty(unit, kAudioUnitProperty_PresentPreset, kAudioUnitScope_Global, 0, &chosen, sizeof chosen);
   return err ? AUHostFail(error, "the unit refused preset " + preset, err) : true;
 }
 
@@ -138,13 +148,14 @@ CFPropertyListRef AUHostSaveState(AudioUnit unit, std::string* error)
   CFPropertyListRef state = nullptr;
   UInt32 size = sizeof state;
   OSStatus err = AudioUnitGetProperty(unit, kAudioUnitProperty_ClassInfo, kAudioUnitScope_Global, 0, &state, &size);
-  if (err) AUHostFail(error, "the unit gave no class info", err);
+  if (err)
+    AUHostFail(error, "the unit gave no class info", err);
   return err ? nullptr : state;
 }
 
 bool AUHostRestoreState(AudioUnit unit, CFPropertyListRef state, std::string* error)
 {
-  OSStatus err = AudioUnitSetProperty(unit, kAudioUnitProperty_ClassInfo, kAudioUnitScope_Global, 0, &state,
-                                      sizeof state);
+  OSStatus err =
+    AudioUnitSetProperty(unit, kAudioUnitProperty_ClassInfo, kAudioUnitScope_Global, 0, &state, sizeof state);
   return err ? AUHostFail(error, "the unit refused the class info", err) : true;
 }

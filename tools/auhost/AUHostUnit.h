@@ -17,11 +17,12 @@ void AUHostRelease(CFTypeRef object);
 // returns false.
 bool AUHostFail(std::string* error, const std::string& why, OSStatus err = noErr);
 
-struct AUHostFormat {
+struct AUHostFormat
+{
   double sampleRate = 44100.0;
   UInt32 maxFrames = 512;
   int inputChannels = 2;  // on input bus 0
-  int outputChannels = 0;  // on output bus 0; 0: the most the unit allows with inputChannels (at most 2)
+  int outputChannels = 0; // on output bus 0; 0: the most the unit allows with inputChannels (at most 2)
 };
 
 // Sets the slice size and sample rate, chooses a supported configuration

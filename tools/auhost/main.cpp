@@ -16,9 +16,11 @@
 #include "tools/auhost/AUHostUnit.h"
 #include "tools/signal/HostOptions.h"
 
-namespace {
+namespace
+{
 
-struct Options {
+struct Options
+{
   HostOptions common;
   AUHostInput input = AUHostInput::kCallback;
   bool roundTrip = false;
@@ -36,23 +38,34 @@ void Usage()
 
 bool ParseInput(const std::string& kind, AUHostInput* input)
 {
-  if (kind == "callback") *input = AUHostInput::kCallback;
-  else if (kind == "connection") *input = AUHostInput::kConnection;
-  else if (kind == "connection-slow") *input = AUHostInput::kConnectionNoFastProc;
-  else return false;
+  if (kind == "callback")
+    *input = AUHostInput::kCallback;
+  else if (kind == "connection")
+    *input = AUHostInput::kConnection;
+  else if (kind == "connection-slow")
+    *input = AUHostInput::kConnectionNoFastProc;
+  else
+    return false;
   return true;
 }
 
 bool ParseArgs(int argc, char** argv, Options* o)
 {
-  if (argc < 2 || argv[1][0] == '-') return false;
+  if (argc < 2 || argv[1][0] == '-')
+    return false;
   o->common.target = argv[1];
-  for (int i = 2; i < argc; ++i) {
+  for (int i = 2; i < argc; ++i)
+  {
     std::string a = argv[i];
-    if (a == "--roundtrip") o->roundTrip = true;
-    else if (a == "--input") {
-      if (i + 1 >= argc || !ParseInput(argv[++i], &o->input)) return false;
-    } else if (ParseHostOption(argc, argv, &i, "--preset", &o->common) != HostOptionResult::kTaken) return false;
+    if (a == "--roundtrip")
+      o->roundTrip = true;
+    else if (a == "--input")
+    {
+      if (i + 1 >= argc || !ParseInput(argv[++i], &o->input))
+        return false;
+    }
+    else if (ParseHostOption(argc, argv, &i, "--preset", &o->common) != HostOptionResult::kTaken)
+      return false;
   }
   return HostInputIsUnambiguous(o->common);
 }
@@ -60,9 +73,11 @@ bool ParseArgs(int argc, char** argv, Options* o)
 // Preset first, then the parameters, as a user would dial them in.
 bool Configure(AudioUnit unit, const Options& o, std::string* error)
 {
-  if (o.common.select.size() && !AUHostSelectPreset(unit, o.common.select, error)) return false;
+  if (o.common.select.size() && !AUHostSelectPreset(unit, o.common.select, error))
+    return false;
   for (const auto& [name, value] : o.common.params)
-    if (!AUHostSetParameter(unit, name, value, error)) return false;
+    if (!AUHostSetParameter(unit, name, value, error))
+      return false;
   return true;
 }
 
@@ -71,13 +86,17 @@ bool Configure(AudioUnit unit, const Options& o, std::string* error)
 bool RoundTrip(Component component, AUHostFormat* format, AudioUnit* unit, std::string* error)
 {
   CFPropertyListRef state = AUHostSaveState(*unit, error);
-  if (!state) return false;
+  if (!state)
+    return false;
   AudioUnit fresh = OpenComponent(component);
-  if (!fresh) *error = "a fresh instance did not open";
+  if (!fresh)
+    *error = "a fresh instance did not open";
   bool ok = fresh && AUHostNegotiate(fresh, format, error) && AUHostRestoreState(fresh, state, error);
   CFRelease(state);
-  if (!ok) {
-    if (fresh) CloseComponent(fresh);
+  if (!ok)
+  {
+    if (fresh)
+      CloseComponent(fresh);
     return false;
   }
   CloseComponent(*unit);
@@ -90,13 +109,15 @@ int Run(const Options& o, Component component)
 {
   SignalBuffer in;
   std::string error;
-  if (int status = LoadHostInput(o.common, &in, &error)) {
+  if (int status = LoadHostInput(o.common, &in, &error))
+  {
     fprintf(stderr, "kestrel_auhost: %s\n", error.c_str());
     return status;
   }
   AudioUnit unit = nullptr;
   OSStatus err = OpenAComponent(component, &unit);
-  if (err != noErr) {
+  if (err != noErr)
+  {
     fprintf(stderr, "kestrel_auhost: open failed: %d\n", int(err));
     return 1;
   }
@@ -105,7 +126,8 @@ int Run(const Options& o, Component component)
   format.sampleRate = o.common.rate;
   format.maxFrames = UInt32(o.common.block);
   format.inputChannels = o.common.channels;
-  if (in.NumChannels()) {
+  if (in.NumChannels())
+  {
     format.sampleRate = in.sampleRate;
     format.inputChannels = in.NumChannels();
   }
@@ -119,41 +141,51 @@ int Run(const Options& o, Component component)
     ok = PrintIdentity(stdout, unit) && PrintParameters(stdout, unit) && PrintPresets(stdout, unit);
   if (ok && audio && (err = AudioUnitReset(unit, kAudioUnitScope_Global, 0)) != noErr)
     ok = AUHostFail(&error, "the unit refused the reset", err);
-  if (ok && audio) {
+  if (ok && audio)
+  {
     SignalBuffer out;
     double spent = 0.0;
     ok = AUHostRender(unit, format, o.input, in, &out, &error, &spent);
-    if (ok) {
+    if (ok)
+    {
       printf("format: %d in, %d out at %.0f Hz, %u frames per render\n", format.inputChannels, format.outputChannels,
              format.sampleRate, unsigned(format.maxFrames));
       PrintLevels("input", in);
       PrintLevels("output", out);
-      if (o.common.time) PrintProcessingTime(spent, in);
-      if (o.common.outPath.size() && !WriteWav(o.common.outPath, out, &error)) status = 2;
+      if (o.common.time)
+        PrintProcessingTime(spent, in);
+      if (o.common.outPath.size() && !WriteWav(o.common.outPath, out, &error))
+        status = 2;
     }
   }
-  if (!ok && error.empty()) error = "the unit refused a query";
-  if (!ok || status) {
+  if (!ok && error.empty())
+    error = "the unit refused a query";
+  if (!ok || status)
+  {
     fprintf(stderr, "kestrel_auhost: %s\n", error.c_str());
-    if (!status) status = 1;
+    if (!status)
+      status = 1;
   }
-  if (CloseComponent(unit) != noErr && !status) status = 1;
+  if (CloseComponent(unit) != noErr && !status)
+    status = 1;
   return status;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
   Options o;
-  if (!ParseArgs(argc, argv, &o)) {
+  if (!ParseArgs(argc, argv, &o))
+  {
     Usage();
     return 1;
   }
   // The host names itself, as its Info.plist would on the platform.
   CFBundleSetMainBundleIdentifier(CFSTR("com.kestrel.auhost"));
   AUHostComponent component;
-  if (!component.Load(o.common.target)) {
+  if (!component.Load(o.common.target))
+  {
     fprintf(stderr, "kestrel_auhost: %s\n", component.Error().c_str());
     return 1;
   }

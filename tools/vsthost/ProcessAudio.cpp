@@ -13,11 +13,14 @@ double ProcessAudio(VstHostPlugin& plugin, const SignalBuffer& in, SignalBuffer*
   plugin.ResetTransport();
 
   std::chrono::steady_clock::duration spent{};
-  for (int pos = 0; pos < frames; pos += block) {
+  for (int pos = 0; pos < frames; pos += block)
+  {
     const int n = frames - pos < block ? frames - pos : block;
     for (int c = 0; c < nIn; ++c)
-      inPtrs[size_t(c)] = c < in.NumChannels() ? const_cast<float*>(in.channels[size_t(c)].data()) + pos : silence.data();
-    for (int c = 0; c < nOut; ++c) outPtrs[size_t(c)] = out->channels[size_t(c)].data() + pos;
+      inPtrs[size_t(c)] =
+        c < in.NumChannels() ? const_cast<float*>(in.channels[size_t(c)].data()) + pos : silence.data();
+    for (int c = 0; c < nOut; ++c)
+      outPtrs[size_t(c)] = out->channels[size_t(c)].data() + pos;
     auto start = std::chrono::steady_clock::now();
     plugin.ProcessBlock(inPtrs.data(), outPtrs.data(), n);
     spent += std::chrono::steady_clock::now() - start;

@@ -8,7 +8,8 @@
 
 using namespace vst;
 
-namespace {
+namespace
+{
 
 using EntryProc = AEffect* (*)(VstHostCallback);
 
@@ -18,12 +19,13 @@ constexpr int kTextBytes = 256;
 
 void CopyHostText(void* ptr, const char* text)
 {
-  if (!ptr) return;
+  if (!ptr)
+    return;
   strncpy(static_cast<char*>(ptr), text, 63);
   static_cast<char*>(ptr)[63] = 0;
 }
 
-}  // namespace
+} // namespace
 
 VstHostPlugin::~VstHostPlugin()
 {
@@ -32,7 +34,8 @@ VstHostPlugin::~VstHostPlugin()
 
 bool VstHostPlugin::Load(const std::string& path, double sampleRate, int blockSize, std::string* error)
 {
-  if (!Open(path, sampleRate, blockSize, error)) return false;
+  if (!Open(path, sampleRate, blockSize, error))
+    return false;
   Resume();
   return true;
 }
@@ -50,19 +53,23 @@ bool VstHostPlugin::Open(const std::string& path, double sampleRate, int blockSi
   mTime.flags = kVstTimeTempoValid | kVstTimeSigValid;
 
   mLibrary = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!mLibrary) {
+  if (!mLibrary)
+  {
     *error = std::string("cannot load library: ") + dlerror();
     return false;
   }
   auto entry = reinterpret_cast<EntryProc>(dlsym(mLibrary, "VSTPluginMain"));
-  if (!entry) entry = reinterpret_cast<EntryProc>(dlsym(mLibrary, "main"));
-  if (!entry) {
+  if (!entry)
+    entry = reinterpret_cast<EntryProc>(dlsym(mLibrary, "main"));
+  if (!entry)
+  {
     *error = "no VST 2 entry point (VSTPluginMain or main) in " + path;
     Unload();
     return false;
   }
   mEffect = entry(&HostCallback);
-  if (!mEffect || mEffect->magic != kVstEffectMagic) {
+  if (!mEffect || mEffect->magic != kVstEffectMagic)
+  {
     *error = "the entry point returned no VST 2 effect";
     mEffect = nullptr;
     Unload();
@@ -85,13 +92,16 @@ void VstHostPlugin::Resume()
 
 void VstHostPlugin::Unload()
 {
-  if (mEffect) {
-    if (mResumed) Dispatch(op::kMainsChanged, 0, 0);
+  if (mEffect)
+  {
+    if (mResumed)
+      Dispatch(op::kMainsChanged, 0, 0);
     mResumed = false;
     Dispatch(op::kClose);
     mEffect = nullptr;
   }
-  if (mLibrary) dlclose(mLibrary);
+  if (mLibrary)
+    dlclose(mLibrary);
   mLibrary = nullptr;
 }
 
@@ -136,7 +146,8 @@ VstParamInfo VstHostPlugin::Param(int idx)
 int VstHostPlugin::FindParam(const std::string& name)
 {
   for (int i = 0; i < NumParams(); ++i)
-    if (Text(op::kGetParamName, i) == name) return i;
+    if (Text(op::kGetParamName, i) == name)
+      return i;
   return -1;
 }
 
@@ -153,7 +164,8 @@ std::string VstHostPlugin::ProgramName(int idx)
 int VstHostPlugin::FindProgram(const std::string& name)
 {
   for (int i = 0; i < NumPrograms(); ++i)
-    if (ProgramName(i) == name) return i;
+    if (ProgramName(i) == name)
+      return i;
   return -1;
 }
 
@@ -169,36 +181,42 @@ void VstHostPlugin::SetProgram(int idx)
 
 void VstHostPlugin::ProcessBlock(float** inputs, float** outputs, int nFrames)
 {
-  if (mEffect->flags & kVstFlagCanReplacing) {
+  if (mEffect->flags & kVstFlagCanReplacing)
+  {
     mEffect->processReplacing(mEffect, inputs, outputs, nFrames);
-  } else {
-    for (int i = 0; i < NumOutputs(); ++i) memset(outputs[i], 0, sizeof(float) * size_t(nFrames));
+  }
+  else
+  {
+    for (int i = 0; i < NumOutputs(); ++i)
+      memset(outputs[i], 0, sizeof(float) * size_t(nFrames));
     mEffect->process(mEffect, inputs, outputs, nFrames);
   }
   mTime.samplePos += nFrames;
 }
 
-intptr_t VstHostPlugin::HostCallback(AEffect* effect, int32_t opCode, int32_t idx, intptr_t value, void* ptr,
-                                     float opt)
+intptr_t VstHostPlugin::HostCallback(AEffect* effect, int32_t opCode, int32_t idx, intptr_t value, void* ptr, float opt)
 {
   // Before the entry point returns, the effect has no host object yet.
   auto* self = effect ? static_cast<VstHostPlugin*>(effect->user) : nullptr;
-  if (self) return self->Answer(opCode, idx, value, ptr, opt);
-  if (opCode == host::kVersion) return kInterfaceVersion;
+  if (self)
+    return self->Answer(opCode, idx, value, ptr, opt);
+  if (opCode == host::kVersion)
+    return kInterfaceVersion;
   return 0;
 }
 
 intptr_t VstHostPlugin::Answer(int32_t opCode, int32_t /*idx*/, intptr_t /*value*/, void* ptr, float /*opt*/)
 {
-  switch (opCode) {
-    case host::kVersion: return kInterfaceVersion;
-    case host::kGetTime: return reinterpret_cast<intptr_t>(&mTime);
-    case host::kGetSampleRate: return intptr_t(mSampleRate);
-    case host::kGetBlockSize: return mBlockSize;
-    case host::kGetVendorString: CopyHostText(ptr, "Kestrel"); return 1;
-    case host::kGetProductString: CopyHostText(ptr, "Kestrel VST host"); return 1;
-    case host::kGetVendorVersion: return 10000;
-    case host::kGetLanguage: return 1;
-    default: return 0;
+  switch (opCode)
+  {
+  case host::kVersion: return kInterfaceVersion;
+  case host::kGetTime: return reinterpret_cast<intptr_t>(&mTime);
+  case host::kGetSampleRate: return intptr_t(mSampleRate);
+  case host::kGetBlockSize: return mBlockSize;
+  case host::kGetVendorString: CopyHostText(ptr, "Kestrel"); return 1;
+  case host::kGetProductString: CopyHostText(ptr, "Kestrel VST host"); return 1;
+  case host::kGetVendorVersion: return 10000;
+  case host::kGetLanguage: return 1;
+  default: return 0;
   }
 }

@@ -9,12 +9,14 @@
 #include "platform/vst/AEffect.h"
 #include "platform/vst/VstTimeInfo.h"
 
-struct VstParamInfo {
+struct VstParamInfo
+{
   std::string name, display, label;
   float value = 0.0f;
 };
 
-class VstHostPlugin {
+class VstHostPlugin
+{
 public:
   VstHostPlugin() = default;
   ~VstHostPlugin();
@@ -57,8 +59,7 @@ public:
   void ResetTransport() { mTime.samplePos = 0.0; }
 
 private:
-  static intptr_t HostCallback(AEffect* effect, int32_t opCode, int32_t idx, intptr_t value, void* ptr,
-                               float opt);
+  static intptr_t HostCallback(AEffect* effect, int32_t opCode, int32_t idx, intptr_t value, void* ptr, float opt);
   intptr_t Answer(int32_t opCode, int32_t idx, intptr_t value, void* ptr, float opt);
   intptr_t Dispatch(int32_t opCode, int32_t idx = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f);
   std::string Text(int32_t opCode, int32_t idx);

@@ -12,22 +12,24 @@
 #include "tools/vsthost/ProcessAudio.h"
 #include "tools/vsthost/VstHostPlugin.h"
 
-namespace {
+namespace
+{
 
 void Usage()
 {
-  fprintf(stderr,
-          "usage: vsthost PLUGIN.so [options]\n"
-          "  --list                 print identity, parameters and programs\n");
+  fprintf(stderr, "usage: vsthost PLUGIN.so [options]\n"
+                  "  --list                 print identity, parameters and programs\n");
   PrintHostOptionsUsage(stderr, "--program", "select a program by index or name", "normalised 0..1");
 }
 
 bool ParseArgs(int argc, char** argv, HostOptions* o)
 {
-  if (argc < 2 || argv[1][0] == '-') return false;
+  if (argc < 2 || argv[1][0] == '-')
+    return false;
   o->target = argv[1];
   for (int i = 2; i < argc; ++i)
-    if (ParseHostOption(argc, argv, &i, "--program", o) != HostOptionResult::kTaken) return false;
+    if (ParseHostOption(argc, argv, &i, "--program", o) != HostOptionResult::kTaken)
+      return false;
   return HostInputIsUnambiguous(*o);
 }
 
@@ -41,21 +43,25 @@ void ListEffect(VstHostPlugin& p)
          unsigned(e->flags));
   printf("inputs: %d\noutputs: %d\nlatency: %d\n", e->numInputs, e->numOutputs, e->initialDelay);
   printf("parameters: %d\n", p.NumParams());
-  for (int i = 0; i < p.NumParams(); ++i) {
+  for (int i = 0; i < p.NumParams(); ++i)
+  {
     VstParamInfo info = p.Param(i);
     printf("  %d %s = %s%s%s (%.6f)\n", i, info.name.c_str(), info.display.c_str(), info.label.empty() ? "" : " ",
            info.label.c_str(), double(info.value));
   }
   printf("programs: %d (current %d)\n", p.NumPrograms(), p.CurrentProgram());
-  for (int i = 0; i < p.NumPrograms(); ++i) printf("  %d %s\n", i, p.ProgramName(i).c_str());
+  for (int i = 0; i < p.NumPrograms(); ++i)
+    printf("  %d %s\n", i, p.ProgramName(i).c_str());
 }
 
 bool SelectProgram(VstHostPlugin& p, const std::string& program)
 {
   char* end = nullptr;
   long idx = strtol(program.c_str(), &end, 10);
-  if (end == program.c_str() || *end) idx = p.FindProgram(program);
-  if (idx < 0 || idx >= p.NumPrograms()) {
+  if (end == program.c_str() || *end)
+    idx = p.FindProgram(program);
+  if (idx < 0 || idx >= p.NumPrograms())
+  {
     fprintf(stderr, "vsthost: no program %s\n", program.c_str());
     return false;
   }
@@ -67,48 +73,58 @@ int Run(const HostOptions& o)
 {
   SignalBuffer in;
   std::string error;
-  if (int status = LoadHostInput(o, &in, &error)) {
+  if (int status = LoadHostInput(o, &in, &error))
+  {
     fprintf(stderr, "vsthost: %s\n", error.c_str());
     return status;
   }
   // As a host restores a session: program and parameters while the effect is
   // off, then the preparation for playback, so audio starts at the settings.
   VstHostPlugin plugin;
-  if (!plugin.Open(o.target, in.NumChannels() ? in.sampleRate : o.rate, o.block, &error)) {
+  if (!plugin.Open(o.target, in.NumChannels() ? in.sampleRate : o.rate, o.block, &error))
+  {
     fprintf(stderr, "vsthost: %s\n", error.c_str());
     return 2;
   }
-  if (o.select.size() && !SelectProgram(plugin, o.select)) return 1;
-  for (const auto& [name, value] : o.params) {
+  if (o.select.size() && !SelectProgram(plugin, o.select))
+    return 1;
+  for (const auto& [name, value] : o.params)
+  {
     int idx = plugin.FindParam(name);
-    if (idx < 0) {
+    if (idx < 0)
+    {
       fprintf(stderr, "vsthost: no parameter named %s\n", name.c_str());
       return 1;
     }
     plugin.SetParam(idx, value);
   }
   plugin.Resume();
-  if (o.list) ListEffect(plugin);
-  if (!in.NumChannels()) return 0;
+  if (o.list)
+    ListEffect(plugin);
+  if (!in.NumChannels())
+    return 0;
 
   SignalBuffer out;
   double spent = ProcessAudio(plugin, in, &out);
   PrintLevels("input", in);
   PrintLevels("output", out);
-  if (o.time) PrintProcessingTime(spent, in);
-  if (o.outPath.size() && !WriteWav(o.outPath, out, &error)) {
+  if (o.time)
+    PrintProcessingTime(spent, in);
+  if (o.outPath.size() && !WriteWav(o.outPath, out, &error))
+  {
     fprintf(stderr, "vsthost: %s\n", error.c_str());
     return 2;
   }
   return 0;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
   HostOptions o;
-  if (!ParseArgs(argc, argv, &o)) {
+  if (!ParseArgs(argc, argv, &o))
+  {
     Usage();
     return 1;
   }
