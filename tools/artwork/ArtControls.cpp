@@ -115,21 +115,21 @@ void ArtDrawRatioFrame(ArtCanvas& c, int selected)
     else ArtDrawText(c, t, p.x + 8, p.y + 3, names[i]);
   }
   const bool all = selected == 4;
-  c.fillRoundRect(44, 14, 51, 89, 7, kEdgeDark);
+  c.fillRoundRect(44, 14, 48, 89, 7, kEdgeDark);
   if (all) {
-    c.glow(69.5f, 58.5f, 40, kAccent, 0.3f);
-    c.fillRoundRect(44, 14, 51, 89, 7, kEdgeDark);
-    c.gradRoundRect(45.5f, 15.5f, 48, 86, 6, ArtRGB(255, 190, 96), ArtRGB(222, 126, 34));
+    c.glow(68, 58.5f, 40, kAccent, 0.3f);
+    c.fillRoundRect(44, 14, 48, 89, 7, kEdgeDark);
+    c.gradRoundRect(45.5f, 15.5f, 45, 86, 6, ArtRGB(255, 190, 96), ArtRGB(222, 126, 34));
   } else {
-    c.gradRoundRect(45.5f, 15.5f, 48, 86, 6, kCapTop, kCapBottom);
+    c.gradRoundRect(45.5f, 15.5f, 45, 86, 6, kCapTop, kCapBottom);
   }
   ArtText big;
   big.cap = 10;
   big.weight = 2;
   big.tracking = 1.5f;
   big.color = all ? ArtRGB(40, 24, 8) : kLabel;
-  ArtDrawTextCentred(c, big, 69.5f, 55, "ALL");
-  ArtDrawTextCentred(c, big, 69.5f, 73, "IN");
+  ArtDrawTextCentred(c, big, 68, 55, "ALL");
+  ArtDrawTextCentred(c, big, 68, 73, "IN");
 }
 
 void ArtDrawDigitFrame(ArtCanvas& c, int frame)

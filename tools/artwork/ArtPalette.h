@@ -25,7 +25,7 @@ constexpr KnobGeometry kSmallKnob{22, 22, 16.5f, 2.6f, 12.5f, 10.5f, 3.5f, 9.5f,
 // Slider strips: the handle's travel and the groove.
 constexpr float kSlideLeft = 12, kSlideRight = 168, kSlideGrooveY = 27;
 // Meter strips: the bar's first column, length and rows.
-constexpr int kMeterX = 6, kMeterLength = 120, kMeterY = 3, kMeterHeight = 10;
+constexpr int kMeterX = 10, kMeterLength = 120, kMeterY = 3, kMeterHeight = 10;
 // Digit wheels.
 constexpr float kDigitCap = 14, kDigitWeight = 2.1f;
 

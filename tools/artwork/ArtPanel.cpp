@@ -47,7 +47,6 @@ void readout(ArtCanvas& c, float x, float y, int digits, const char* unit, bool 
 {
   const float w = float(digits) * 14, h = 22;
   well(c, x - 3, y - 3, w + 6, h + 6, 3);
-  for (int i = 1; i < digits; ++i) c.fillRect(x + 14 * float(i) - 0.5f, y, 1, h, kEdgeDark);
   if (unitBelow) ArtDrawTextCentred(c, label(6, kLabelDim), x + w / 2, y + h + 12, unit);
   else ArtDrawText(c, label(6, kLabelDim), x + w + 6, y + h / 2 + 3, unit);
 }
@@ -131,7 +130,7 @@ void ArtDrawBackground(ArtCanvas& c)
   // Detector and ratio.
   knobTrack(c, 344, 17, kSmallKnob, "DETECTOR HPF", 6);
   knobTrack(c, 344, 201, kSmallKnob, "PARALLEL", 6);
-  well(c, 361, 63, 98, 118, 6);
+  well(c, 360, 63, 97, 118, 6);
   ArtDrawTextCentred(c, label(5.5f), 432, 74, "RATIO");
 
   // Level: sliders and meters.
@@ -141,9 +140,9 @@ void ArtDrawBackground(ArtCanvas& c)
   meterScale(c, mx, 50 + kMeterY + kMeterHeight + 3, -50, 10, 10, false);
   meterScale(c, mx, 135, -50, 10, 10, true);
   meterScale(c, mx, 135 + kMeterY + kMeterHeight + 3, -15, 0, 5, false);
-  ArtDrawText(c, label(5), 595, 61, "IN");
-  ArtDrawText(c, label(5), 595, 131, "OUT");
-  ArtDrawText(c, label(5), 595, 164, "GR");
+  ArtDrawText(c, label(5), 599, 61, "IN");
+  ArtDrawText(c, label(5), 599, 131, "OUT");
+  ArtDrawText(c, label(5), 599, 164, "GR");
   ArtDrawTextCentred(c, label(5), 618, 73, "METER");
 
   // Switches.

@@ -14,7 +14,7 @@ struct ArtImageInfo {
 
 // In the order the editor loads them.
 constexpr ArtImageInfo kArtImages[] = {
-    {"kestrelbg.png", 1, 700, 249},   {"topVU.png", 121, 130, 16},    {"botVU.png", 121, 130, 16},
+    {"kestrelbg.png", 1, 700, 249},   {"topVU.png", 121, 134, 16},    {"botVU.png", 121, 134, 16},
     {"button.png", 2, 40, 22},        {"outgr.png", 2, 44, 34},       {"topslide.png", 100, 180, 40},
     {"botslide.png", 100, 180, 40},   {"slidebutton.png", 1, 14, 24}, {"ratiostack.png", 5, 100, 114},
     {"smallknob.png", 136, 44, 44},   {"knob.png", 136, 80, 72},      {"numberstack.png", 100, 14, 22},
