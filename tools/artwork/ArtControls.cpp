@@ -15,8 +15,8 @@ void ArtDrawKnobFrame(ArtCanvas& c, bool small, float value)
   const KnobGeometry& k = small ? kSmallKnob : kBigKnob;
   const float angle = kArtKnobMin + (kArtKnobMax - kArtKnobMin) * value;
   if (value > 0) {
-    c.glow(ArtPolar(k.cx, k.cy, k.ring, angle).x, ArtPolar(k.cx, k.cy, k.ring, angle).y, k.ringWidth * 2.2f,
-           kAccent, 0.5f);
+    const ArtPoint tip = ArtPolar(k.cx, k.cy, k.ring, angle);
+    c.glow(tip.x, tip.y, k.ringWidth * 2.2f, kAccent, 0.5f);
     c.arc(k.cx, k.cy, k.ring, kArtKnobMin, angle, k.ringWidth, kAccent);
   }
   // Drop shadow, skirt, then the cap with its lit upper rim.
@@ -41,7 +41,7 @@ void ArtDrawSliderFrame(ArtCanvas& c, bool bipolar, float value)
   const float from = bipolar ? (kSlideLeft + kSlideRight) / 2 : kSlideLeft;
   const float lo = std::min(from, hx), hi = std::max(from, hx);
   if (hi - lo > 0.25f) c.fillRoundRect(lo, kSlideGrooveY - 1.5f, hi - lo, 3, 1.5f, kAccent);
-  c.fillRoundRect(hx - 8, 16, 16, 26, 4, ArtRGB(0, 0, 0));  // shadow
+  c.fillRoundRect(hx - 7.5f, 16, 15, 25, 3.5f, kEdgeDark);  // shadow
   ArtDrawSliderHandle(c, hx, 15);
 }
 

@@ -36,5 +36,5 @@ void ArtDrawMeterModeFrame(ArtCanvas& c, int mode);
 void ArtDrawRatioFrame(ArtCanvas& c, int selected);
 void ArtDrawDigitFrame(ArtCanvas& c, int frame);
 
-// Knob travel in degrees (0 up, clockwise) and the two knobs' geometry.
+// Knob travel in degrees, 0 up, clockwise.
 constexpr float kArtKnobMin = -135, kArtKnobMax = 135;
