@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -41,7 +42,12 @@ bool VSTRegisterBundle()
       if (slash == std::string::npos) return false;
       path.resize(slash);
     }
-    return NSBundle::bundleWithPath(path.c_str()) != nullptr;
+    // A host may have loaded the library by a relative path.
+    char* absolute = realpath(path.c_str(), nullptr);
+    if (!absolute) return false;
+    const bool found = NSBundle::bundleWithPath(absolute) != nullptr;
+    free(absolute);
+    return found;
   }();
   return registered;
 }
