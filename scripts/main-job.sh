@@ -11,12 +11,8 @@ mkdir -p out
 
 # The editor snapshot opens the editor in an X window: without a display, an Xvfb of our own.
 if [ -z "${DISPLAY:-}" ]; then
-  xvfb_display=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$xvfb_display" 2>/dev/null &
-  xvfb_pid=$!
-  trap 'kill "$xvfb_pid" 2>/dev/null || true; rm -f "$xvfb_display"' EXIT
-  for _ in $(seq 100); do [ -s "$xvfb_display" ] && break; sleep 0.1; done
-  export DISPLAY=":$(head -n 1 "$xvfb_display")"
+  source scripts/xvfb.sh
+  start_xvfb
 fi
 
 vst=build/KestrelVST.vst/Contents/KestrelVST.so
