@@ -7,6 +7,7 @@ set(rules
   "wdl/IPlug/*.h wdl/IPlug/*.cpp|wdl/IPlug/au/ wdl/IPlug/vst/ plugin/ graphics/ tools/ tests/"
   "wdl/IPlug/au/*|wdl/IPlug/vst/ plugin/ tools/ tests/"
   "wdl/IPlug/vst/*|wdl/IPlug/au/ plugin/ tools/ tests/"
+  "wdl/IPlug/graphics/*|wdl/IPlug/au/ wdl/IPlug/vst/ plugin/ tools/ tests/"
   "graphics/*|wdl/IPlug/ plugin/ tools/ tests/"
   "platform/*|wdl/ plugin/ graphics/ tools/ tests/"
   "rbjfilter/* simpleSource/*|wdl/ plugin/ graphics/ platform/ tools/ tests/"

@@ -15,10 +15,12 @@ cmake --build build-asan -j "$jobs"
 
 # The threading tests: one thread renders while others automate and save state.
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTREL_TSAN=ON -DKESTREL_BENCH=OFF
-cmake --build build-tsan -j "$jobs" --target au_binding_tests kestrel_au_tests core_tests
+cmake --build build-tsan -j "$jobs" --target au_binding_tests kestrel_au_tests core_tests editor_thread_tests
 TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/au/au_binding_tests --gtest_brief=1
 TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/au/kestrel_au_tests --gtest_brief=1
 TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/core/core_tests --gtest_brief=1 --gtest_filter=-*DeathTest*
+# The editor: meters and automation posted from other threads while it draws.
+TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/editor/editor_thread_tests --gtest_brief=1
 
 if command -v clang++ >/dev/null; then
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTREL_FUZZ=ON

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "tests/support/IPlugTest.h"
-#include "wdl/IPlug/IGraphics.h"
+#include "tests/support/IGraphicsTest.h"
 
 namespace {
 std::unique_ptr<IPlugTest> MakePlug(const char* io, int nParams = 2, int nPresets = 0)
@@ -29,22 +29,16 @@ struct ScratchProbe : IPlugTest {
   double* mLastInput = nullptr;
 };
 
-struct RecordingEditor : IGraphics {
-  struct Call {
-    int idx;
-    double value;
-    bool normalized;
-  };
-  void PrepDraw() override { ++mPrepDraws; }
-  void SetParameterFromPlug(int idx, double value, bool normalized) override
+// Records every value the editor hands to it.
+struct RecordingControl : IControl {
+  RecordingControl(IPlugBase* plug, int paramIdx) : IControl(plug, IRECT(0, 0, 1, 1), paramIdx) {}
+  bool Draw(IGraphics*) override { return true; }
+  void SetValueFromPlug(double value) override
   {
-    mCalls.push_back({idx, value, normalized});
+    mValues.push_back(value);
+    IControl::SetValueFromPlug(value);
   }
-  ~RecordingEditor() override { ++*mDeleted; }
-  std::vector<Call> mCalls;
-  int mPrepDraws = 0;
-  int* mDeleted;
-  explicit RecordingEditor(int* deleted) : mDeleted(deleted) {}
+  std::vector<double> mValues;
 };
 }  // namespace
 
@@ -303,16 +297,23 @@ TEST(EditorLink, ParameterFromGUITellsTheHostAndAttachMirrorsValues)
   EXPECT_EQ(plug->mHostCalls.size(), 1u);
 
   int deleted = 0;
-  auto* editor = new RecordingEditor(&deleted);
+  auto* editor = new IGraphicsTest(plug.get(), 10, 10);
+  editor->mDeleted = &deleted;
+  auto* c0 = new RecordingControl(plug.get(), 0);
+  auto* c1 = new RecordingControl(plug.get(), 1);
+  editor->AttachControl(c0);
+  editor->AttachControl(c1);
   plug->AttachGraphics(editor);
-  EXPECT_EQ(editor->mPrepDraws, 1);
-  ASSERT_EQ(editor->mCalls.size(), 2u);
-  EXPECT_DOUBLE_EQ(editor->mCalls[0].value, 0.5);
-  EXPECT_TRUE(editor->mCalls[0].normalized);
-  editor->mCalls.clear();
-  plug->RedrawParamControls();
-  EXPECT_EQ(editor->mCalls[1].value, 2.);
-  EXPECT_FALSE(editor->mCalls[1].normalized);
+  EXPECT_NE(editor->GetBackBuffer(), nullptr);
+  ASSERT_EQ(c0->mValues.size(), 1u);  // applied on attachment, not at the first tick
+  EXPECT_DOUBLE_EQ(c0->mValues[0], 0.5);
+  EXPECT_DOUBLE_EQ(c0->GetDefaultValue(), 0.5);
+  plug->GetParam(0)->Set(10.);
+  plug->RedrawParamControls();  // plain values, normalised by the editor
+  editor->DrainPostedValues();
+  ASSERT_EQ(c0->mValues.size(), 2u);
+  EXPECT_DOUBLE_EQ(c0->mValues[1], 1.0);
+  EXPECT_DOUBLE_EQ(c1->GetValue(), 1.0);
   plug.reset();
   EXPECT_EQ(deleted, 1);  // the base owns its editor
 }

@@ -124,6 +124,9 @@ void IPlugBase::AttachGraphics(IGraphics* pGraphics)
   PlugMutexScope lock(&mMutex);
   for (int i = 0, n = NParams(); i < n; ++i)
     pGraphics->SetParameterFromPlug(i, GetParam(i)->GetNormalized(), true);
+  // Applied at once, so the initial values become the controls' defaults
+  // whatever the host automates before the editor's first tick.
+  pGraphics->DrainPostedValues();
   pGraphics->PrepDraw();
   if (mGraphics && mGraphics != pGraphics) delete mGraphics;
   mGraphics = pGraphics;

@@ -1,44 +1,13 @@
-// Editor requests. The editor framework that opens windows is not part of
-// this build yet; the calls below reach it once IGraphics offers them.
+// Editor requests, answered by the editor's own size and window calls.
 
 #include "wdl/IPlug/IGraphics.h"
 #include "wdl/IPlug/vst/IPlugVST.h"
 
 namespace {
 
-// The window operations are found on the editor type when it has them, so
-// this binding needs no change when they land.
-template <class G>
-void EditorSize(G* editor, int* w, int* h)
-{
-  if constexpr (requires { editor->Width(); editor->Height(); }) {
-    *w = editor->Width();
-    *h = editor->Height();
-  } else {
-    *w = *h = 0;
-  }
-}
-
-template <class G>
-bool EditorOpenWindow(G* editor, void* parent)
-{
-  if constexpr (requires { editor->OpenWindow(parent); })
-    return editor->OpenWindow(parent) != nullptr;
-  else
-    return false;
-}
-
-template <class G>
-void EditorCloseWindow(G* editor)
-{
-  if constexpr (requires { editor->CloseWindow(); }) editor->CloseWindow();
-}
-
 ERect EditorRect(IGraphics* editor)
 {
-  int w, h;
-  EditorSize(editor, &w, &h);
-  return ERect{0, 0, int16_t(h), int16_t(w)};
+  return ERect{0, 0, int16_t(editor->Height()), int16_t(editor->Width())};
 }
 
 }  // namespace
@@ -66,7 +35,7 @@ intptr_t IPlugVST::EditorGetRect(void* ptr)
 
 intptr_t IPlugVST::EditorOpen(void* ptr)
 {
-  if (!GetGUI() || !EditorOpenWindow(GetGUI(), ptr)) return 0;
+  if (!GetGUI() || !GetGUI()->OpenWindow(ptr)) return 0;
   OnGUIOpen();
   return 1;
 }
@@ -75,7 +44,7 @@ intptr_t IPlugVST::EditorClose()
 {
   if (!GetGUI()) return 0;
   OnGUIClose();
-  EditorCloseWindow(GetGUI());
+  GetGUI()->CloseWindow();
   return 1;
 }
 
