@@ -10,7 +10,8 @@
 #include "tests/support/IPlugTest.h"
 #include "wdl/IPlug/IControls.h"
 
-struct TestImage {
+struct TestImage
+{
   int id, w, h, frames;
 };
 
@@ -18,32 +19,36 @@ struct TestImage {
 inline const TestImage* FindTestImage(int id)
 {
   static const TestImage kImages[] = {
-      {1, 60, 40, 1},    // background
-      {2, 12, 30, 3},    // 3-frame switch
-      {3, 16, 160, 10},  // 10-frame knob strip
-      {4, 8, 6, 1},      // fader handle
-      {5, 10, 20, 2},    // radio button off/on
-      {6, 9, 7, 1},      // odd-width mask parts
+    {1, 60, 40, 1},   // background
+    {2, 12, 30, 3},   // 3-frame switch
+    {3, 16, 160, 10}, // 10-frame knob strip
+    {4, 8, 6, 1},     // fader handle
+    {5, 10, 20, 2},   // radio button off/on
+    {6, 9, 7, 1},     // odd-width mask parts
   };
   for (const TestImage& t : kImages)
-    if (t.id == id) return &t;
+    if (t.id == id)
+      return &t;
   return nullptr;
 }
 
 inline LICE_IBitmap* MakeTestImage(int id, const char*)
 {
   const TestImage* t = FindTestImage(id);
-  if (!t) return nullptr;
+  if (!t)
+    return nullptr;
   auto* bm = new LICE_MemBitmap(t->w, t->h);
   TestRng rng{uint64_t(id)};
-  for (int i = 0; i < t->w * t->h; ++i) bm->bits[i] = rng.pixel();
+  for (int i = 0; i < t->w * t->h; ++i)
+    bm->bits[i] = rng.pixel();
   return bm;
 }
 
 inline std::unique_ptr<IPlugTest> MakeEditorPlug(int nParams = 4)
 {
   auto plug = std::make_unique<IPlugTest>(IPlugInstanceInfo{}, nParams, "1-1", 0, "E", "P", "M", 0x10000, 1, 2);
-  for (int i = 0; i < nParams; ++i) plug->GetParam(i)->InitDouble("p", 0.0, 0.0, 1.0, 0.001);
+  for (int i = 0; i < nParams; ++i)
+    plug->GetParam(i)->InitDouble("p", 0.0, 0.0, 1.0, 0.001);
   return plug;
 }
 

@@ -12,11 +12,13 @@
 #include "tests/editor/EditorFixture.h"
 #include "tests/graphics/image_files.h"
 
-namespace {
+namespace
+{
 
 std::atomic<int> g_freed{0};
 
-struct CountedBitmap : LICE_MemBitmap {
+struct CountedBitmap : LICE_MemBitmap
+{
   CountedBitmap() : LICE_MemBitmap(4, 3) { LICE_Clear(this, 0x11223344); }
   ~CountedBitmap() override { ++g_freed; }
 };
@@ -26,7 +28,8 @@ LICE_IBitmap* CountedLoader(int id, const char*)
   return id >= 100 && id < 200 ? new CountedBitmap : nullptr;
 }
 
-struct CacheTest : ::testing::Test {
+struct CacheTest : ::testing::Test
+{
   void SetUp() override
   {
     plug = MakeEditorPlug();
@@ -44,7 +47,7 @@ struct CacheTest : ::testing::Test {
   IGraphicsTest *a = nullptr, *b = nullptr;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(CacheTest, OneDecodePerIdWhateverTheName)
 {
@@ -54,7 +57,7 @@ TEST_F(CacheTest, OneDecodePerIdWhateverTheName)
   EXPECT_EQ(a->mLoads + b->mLoads, 1);
   EXPECT_EQ(again.W, 4);
   EXPECT_EQ(again.H, 3);
-  EXPECT_EQ(again.N, 2);  // the frame count is the caller's
+  EXPECT_EQ(again.N, 2); // the frame count is the caller's
 }
 
 TEST_F(CacheTest, AMissingImageIsEmptyAndReportedOnce)
@@ -84,23 +87,23 @@ TEST_F(CacheTest, ReleaseFreesOnlyWhenNoEditorHoldsIt)
   IBitmap inB = b->LoadIBitmap(102, "x", 1);
   a->ReleaseBitmap(&inA);
   EXPECT_EQ(g_freed, 0);
-  EXPECT_EQ(inB.mData->getBits()[0], LICE_PixelValue(0x11223344));  // still B's
+  EXPECT_EQ(inB.mData->getBits()[0], LICE_PixelValue(0x11223344)); // still B's
   b->ReleaseBitmap(&inB);
   EXPECT_EQ(g_freed, 1);
-  b->ReleaseBitmap(&inB);  // no longer cached: nothing happens
+  b->ReleaseBitmap(&inB); // no longer cached: nothing happens
   EXPECT_EQ(g_freed, 1);
-  EXPECT_EQ(b->LoadIBitmap(102, "x", 1).mData->getWidth(), 4);  // loaded afresh
+  EXPECT_EQ(b->LoadIBitmap(102, "x", 1).mData->getWidth(), 4); // loaded afresh
   EXPECT_EQ(a->mLoads + b->mLoads, 2);
 
   CountedBitmap own;
   IBitmap foreign(&own, 4, 3, 1);
-  a->ReleaseBitmap(&foreign);  // not the cache's: left alone
+  a->ReleaseBitmap(&foreign); // not the cache's: left alone
   EXPECT_EQ(g_freed, 1);
 
   auto* retained = new CountedBitmap;
   IBitmap kept(retained, 4, 3, 1);
   a->RetainBitmap(&kept);
-  a->RetainBitmap(&kept);  // a second hold, not a second entry
+  a->RetainBitmap(&kept); // a second hold, not a second entry
   a->ReleaseBitmap(&kept);
   EXPECT_EQ(g_freed, 1);
   a->ReleaseBitmap(&kept);
@@ -109,16 +112,16 @@ TEST_F(CacheTest, ReleaseFreesOnlyWhenNoEditorHoldsIt)
 
 TEST_F(CacheTest, CropCopiesTheAreaAndIsRetained)
 {
-  IBitmap src = a->LoadIBitmap(103, "x", 1);  // 4 x 3 of 0x11223344
+  IBitmap src = a->LoadIBitmap(103, "x", 1); // 4 x 3 of 0x11223344
   src.mData->getBits()[1 * 4 + 2] = 0xABCDEF01;
-  IRECT r(2, 1, 6, 2);  // runs 2 past the right edge
+  IRECT r(2, 1, 6, 2); // runs 2 past the right edge
   IBitmap crop = a->CropBitmap(&src, &r);
   ASSERT_EQ(crop.W, 4);
   ASSERT_EQ(crop.H, 1);
   LICE_PixelValue* px = crop.mData->getBits();
   EXPECT_EQ(px[0], LICE_PixelValue(0xABCDEF01));
   EXPECT_EQ(px[1], LICE_PixelValue(0x11223344));
-  EXPECT_EQ(px[2], 0u);  // outside the source: transparent
+  EXPECT_EQ(px[2], 0u); // outside the source: transparent
   a->ReleaseBitmap(&crop);
   IRECT negative(3, 3, 1, 1);
   IBitmap none = a->CropBitmap(&src, &negative);
@@ -133,11 +136,12 @@ TEST(BitmapCacheThreads, ConcurrentMissesShareOneImage)
   constexpr int kThreads = 8;
   std::vector<IGraphicsTest*> editors;
   std::atomic<int> decodes{0};
-  for (int i = 0; i < kThreads; ++i) {
+  for (int i = 0; i < kThreads; ++i)
+  {
     editors.push_back(MakeEditor(plug.get()));
     editors.back()->mLoader = [&decodes](int id, const char* name) {
       ++decodes;
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));  // widen the window between miss and append
+      std::this_thread::sleep_for(std::chrono::milliseconds(2)); // widen the window between miss and append
       return CountedLoader(id, name);
     };
   }
@@ -146,13 +150,17 @@ TEST(BitmapCacheThreads, ConcurrentMissesShareOneImage)
   std::vector<std::thread> threads;
   for (int i = 0; i < kThreads; ++i)
     threads.emplace_back([&, i] { got[i] = editors[i]->LoadIBitmap(150, "shared", 1); });
-  for (auto& t : threads) t.join();
-  for (int i = 1; i < kThreads; ++i) EXPECT_EQ(got[i].mData, got[0].mData);
+  for (auto& t : threads)
+    t.join();
+  for (int i = 1; i < kThreads; ++i)
+    EXPECT_EQ(got[i].mData, got[0].mData);
   // Every decode but the cached one was freed at once; the cached one goes with the last hold.
   EXPECT_EQ(g_freed, decodes - 1);
-  for (int i = 0; i < kThreads; ++i) editors[i]->ReleaseBitmap(&got[i]);
+  for (int i = 0; i < kThreads; ++i)
+    editors[i]->ReleaseBitmap(&got[i]);
   EXPECT_EQ(g_freed, decodes.load());
-  for (auto* e : editors) delete e;
+  for (auto* e : editors)
+    delete e;
 }
 
 TEST(BitmapCacheFiles, TheTestBindingReadsPNGFilesByName)
@@ -160,7 +168,7 @@ TEST(BitmapCacheFiles, TheTestBindingReadsPNGFilesByName)
   PngSpec spec;
   spec.width = 3;
   spec.height = 2;
-  spec.colorType = 6;  // RGBA
+  spec.colorType = 6; // RGBA
   spec.samples = {10, 20, 30, 255, 40, 50, 60, 128, 0, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
   std::string path = writeTempFile("editor_knob.png", encodePng(spec));
   auto plug = MakeEditorPlug();

@@ -7,9 +7,11 @@
 
 #include "tests/editor/EditorFixture.h"
 
-namespace {
+namespace
+{
 
-struct EditorTest : ::testing::Test {
+struct EditorTest : ::testing::Test
+{
   void SetUp() override
   {
     plug = MakeEditorPlug();
@@ -27,7 +29,8 @@ struct EditorTest : ::testing::Test {
   double LastInform() const
   {
     for (auto it = plug->mHostCalls.rbegin(); it != plug->mHostCalls.rend(); ++it)
-      if (it->mKind == IPlugTest::HostCall::kInform) return it->mValue;
+      if (it->mKind == IPlugTest::HostCall::kInform)
+        return it->mValue;
     return NAN;
   }
 
@@ -36,30 +39,32 @@ struct EditorTest : ::testing::Test {
   IMouseMod left{true}, right{true, true}, shift{true, false, true};
 };
 
-struct Probe : IControl {
+struct Probe : IControl
+{
   using IControl::IControl;
   bool Draw(IGraphics*) override { return true; }
   void SetValue(double v) { mValue = v; }
   bool RedrawPending() const { return mRedrawPending; }
 };
 
-struct Knob : IKnobControl {
+struct Knob : IKnobControl
+{
   using IKnobControl::IKnobControl;
   bool Draw(IGraphics*) override { return true; }
 };
 
-}  // namespace
+} // namespace
 
 TEST(IRECTMaths, EmptyContainsIntersectsUnion)
 {
   IRECT a(0, 0, 10, 10), b(10, 0, 20, 10), zero;
   EXPECT_TRUE(zero.Empty());
-  EXPECT_FALSE(IRECT(0, 0, 0, 5).Empty());  // degenerate but not all zero
+  EXPECT_FALSE(IRECT(0, 0, 0, 5).Empty()); // degenerate but not all zero
   EXPECT_FALSE(zero.Contains(0, 0));
   EXPECT_TRUE(a.Contains(9, 9));
   EXPECT_FALSE(a.Contains(10, 5));
-  EXPECT_TRUE(a.Intersects(b));   // a's right edge 10 >= b's left 10
-  EXPECT_FALSE(b.Intersects(a));  // b's left 10 is not < a's right 10
+  EXPECT_TRUE(a.Intersects(b));  // a's right edge 10 >= b's left 10
+  EXPECT_FALSE(b.Intersects(a)); // b's left 10 is not < a's right 10
   EXPECT_FALSE(a.Intersects(zero));
   EXPECT_EQ(a.Union(b), IRECT(0, 0, 20, 10));
   EXPECT_EQ(zero.Union(b), b);
@@ -68,27 +73,29 @@ TEST(IRECTMaths, EmptyContainsIntersectsUnion)
 
 TEST(FrameMaths, FrameOfAStripForAValue)
 {
-  struct {
+  struct
+  {
     double v;
     int n, frame;
   } rows[] = {
-      {0.0, 1, 1},   {0.7, 1, 1},    {0.0, 10, 1},  {1.0, 10, 10}, {0.5, 10, 6},   // 1 + 4.5 + 0.5
-      {0.05, 10, 1}, {0.06, 10, 2},  {1.2, 10, 10}, {-0.3, 10, 1}, {NAN, 10, 1},
-      {0.5, 0, 1},   {0.5, -3, 1},   {0.5, 2, 2},   {0.49, 2, 1},  {0.25, 5, 2},
+    {0.0, 1, 1},   {0.7, 1, 1},   {0.0, 10, 1},  {1.0, 10, 10}, {0.5, 10, 6}, // 1 + 4.5 + 0.5
+    {0.05, 10, 1}, {0.06, 10, 2}, {1.2, 10, 10}, {-0.3, 10, 1}, {NAN, 10, 1},
+    {0.5, 0, 1},   {0.5, -3, 1},  {0.5, 2, 2},   {0.49, 2, 1},  {0.25, 5, 2},
   };
-  for (auto& r : rows) EXPECT_EQ(FrameForValue(r.v, r.n), r.frame) << r.v << " of " << r.n;
+  for (auto& r : rows)
+    EXPECT_EQ(FrameForValue(r.v, r.n), r.frame) << r.v << " of " << r.n;
 }
 
 TEST_F(EditorTest, BaseValueDefaultsDirtAndWheel)
 {
   auto* c = Attach(new Probe(plug.get(), IRECT(0, 0, 10, 10), 0));
-  c->SetValueFromPlug(0.0);  // equal to the current value, still the first: becomes the default
+  c->SetValueFromPlug(0.0); // equal to the current value, still the first: becomes the default
   EXPECT_EQ(c->GetDefaultValue(), 0.0);
   c->SetValueFromPlug(0.3);
   c->SetValueFromPlug(NAN);
   c->SetValueFromPlug(INFINITY);
   EXPECT_EQ(c->GetValue(), 0.3);
-  EXPECT_TRUE(plug->mHostCalls.empty());  // values from the plug-in never go back
+  EXPECT_TRUE(plug->mHostCalls.empty()); // values from the plug-in never go back
 
   c->OnMouseDblClick(1, 1, &left);
   EXPECT_EQ(c->GetValue(), 0.0);
@@ -96,12 +103,12 @@ TEST_F(EditorTest, BaseValueDefaultsDirtAndWheel)
 
   c->SetValue(0.995);
   c->OnMouseWheel(1, 1, &left, 1);
-  EXPECT_EQ(c->GetValue(), 1.0);  // 1.005 clamped
+  EXPECT_EQ(c->GetValue(), 1.0); // 1.005 clamped
   c->OnMouseWheel(1, 1, &shift, -3);
   EXPECT_NEAR(c->GetValue(), 0.997, 1e-12);
   c->SetValue(7.0);
   c->SetDirty(true);
-  EXPECT_EQ(LastInform(), 1.0);  // the clamped value reaches the plug-in
+  EXPECT_EQ(LastInform(), 1.0); // the clamped value reaches the plug-in
 
   c->SetValueFromUserInput(NAN);
   EXPECT_EQ(c->GetValue(), 1.0);
@@ -111,16 +118,16 @@ TEST_F(EditorTest, BaseValueDefaultsDirtAndWheel)
   EXPECT_EQ(c->GetBlend().mWeight, 1.0f);
 
   c->SetClean();
-  c->SetValueFromPlug(0.4);  // asks for one more pass
+  c->SetValueFromPlug(0.4); // asks for one more pass
   c->SetClean();
   EXPECT_TRUE(c->IsDirty());
   c->SetClean();
   EXPECT_FALSE(c->IsDirty());
 
   auto* fresh = Attach(new Probe(plug.get(), IRECT(), 1));
-  fresh->OnMouseDblClick(0, 0, &left);  // no default yet
+  fresh->OnMouseDblClick(0, 0, &left); // no default yet
   EXPECT_EQ(fresh->GetValue(), 0.0);
-  EXPECT_FALSE(fresh->IsHit(0, 0));  // empty hit area
+  EXPECT_FALSE(fresh->IsHit(0, 0)); // empty hit area
 }
 
 TEST_F(EditorTest, ControlsWithoutPluginParameterOrEditorDoNotCall)
@@ -136,13 +143,13 @@ TEST_F(EditorTest, ControlsWithoutPluginParameterOrEditorDoNotCall)
   EXPECT_TRUE(plug->mHostCalls.empty());
   EXPECT_EQ(gui->mPrompts, 0);
 
-  auto bare = MakeEditorPlug();  // a plug-in without an editor
+  auto bare = MakeEditorPlug(); // a plug-in without an editor
   Probe orphan(bare.get(), IRECT(0, 0, 5, 5), 0);
   orphan.OnMouseDown(1, 1, &right);
   Probe outOfRange(plug.get(), IRECT(0, 0, 5, 5), 9);
   outOfRange.OnMouseDown(1, 1, &right);
   EXPECT_EQ(gui->mPrompts, 1);
-  EXPECT_EQ(gui->mLastPromptParam, nullptr);  // no such parameter
+  EXPECT_EQ(gui->mLastPromptParam, nullptr); // no such parameter
   EXPECT_TRUE(outOfRange.RedrawPending());
 }
 
@@ -150,13 +157,14 @@ TEST_F(EditorTest, SwitchStepsAndWraps)
 {
   IBitmap three = Load(2);
   auto* sw = Attach(new ISwitchControl(plug.get(), 5, 5, 0, &three));
-  EXPECT_EQ(sw->GetRECT(), IRECT(5, 5, 17, 15));  // one 12 x 10 frame
+  EXPECT_EQ(sw->GetRECT(), IRECT(5, 5, 17, 15)); // one 12 x 10 frame
   double expect[] = {0.5, 1.0, 0.0, 0.5};
-  for (double e : expect) {
+  for (double e : expect)
+  {
     sw->OnMouseDown(6, 6, &left);
     EXPECT_EQ(sw->GetValue(), e);
   }
-  auto* one = Attach(new ISwitchControl(plug.get(), 0, 0, 1, nullptr));  // no frames: toggles
+  auto* one = Attach(new ISwitchControl(plug.get(), 0, 0, 1, nullptr)); // no frames: toggles
   one->OnMouseDown(0, 0, &left);
   EXPECT_EQ(one->GetValue(), 1.0);
   one->OnMouseDown(0, 0, &left);
@@ -167,7 +175,7 @@ TEST_F(EditorTest, SwitchStepsAndWraps)
   sw->OnMouseDown(6, 6, &left);
   EXPECT_EQ(sw->GetValue(), 1.0);
   size_t before = plug->mHostCalls.size();
-  sw->OnMouseDown(6, 6, &right);  // prompts, pushes the unchanged value
+  sw->OnMouseDown(6, 6, &right); // prompts, pushes the unchanged value
   EXPECT_EQ(sw->GetValue(), 1.0);
   EXPECT_EQ(plug->mHostCalls.size(), before + 1);
   EXPECT_EQ(LastInform(), 1.0);
@@ -181,7 +189,7 @@ TEST_F(EditorTest, SwitchStepsAndWraps)
 
   IRECT r(30, 30, 40, 40);
   auto* invisible = Attach(new IInvisibleSwitchControl(plug.get(), &r, 3));
-  invisible->OnMouseDown(31, 31, &right);  // no prompt: it only toggles
+  invisible->OnMouseDown(31, 31, &right); // no prompt: it only toggles
   EXPECT_EQ(invisible->GetValue(), 1.0);
   invisible->OnMouseDown(31, 31, &left);
   EXPECT_EQ(invisible->GetValue(), 0.0);
@@ -206,24 +214,24 @@ TEST_F(EditorTest, OverlayAnswersInItsTargetWhileOff)
 
 TEST_F(EditorTest, KnobGearingAndFineDrag)
 {
-  struct {
+  struct
+  {
     EDirection dir;
     double gearing;
     int dX, dY;
     bool fine;
     double gain;
   } rows[] = {
-      {kVertical, 4.0, 0, -10, false, 0.0625},    // 10 up in a 40-high control
-      {kVertical, 4.0, 0, -10, true, 0.00625},
-      {kVertical, 4.0, 0, 10, false, -0.0625},
-      {kHorizontal, 0.7, 7, 0, false, 0.25},      // 7 / 40 / 0.7
-      {kHorizontal, 0.7, 0, 9, false, 0.0},       // vertical motion ignored
-      {kVertical, 0.0, 0, -10, false, 0.0},       // gearing not positive: no change
-      {kVertical, -2.0, 0, -10, false, 0.0},
-      {kVertical, NAN, 0, -10, false, 0.0},
+    {kVertical, 4.0, 0, -10, false, 0.0625}, // 10 up in a 40-high control
+    {kVertical, 4.0, 0, -10, true, 0.00625}, {kVertical, 4.0, 0, 10, false, -0.0625},
+    {kHorizontal, 0.7, 7, 0, false, 0.25}, // 7 / 40 / 0.7
+    {kHorizontal, 0.7, 0, 9, false, 0.0},  // vertical motion ignored
+    {kVertical, 0.0, 0, -10, false, 0.0},  // gearing not positive: no change
+    {kVertical, -2.0, 0, -10, false, 0.0},   {kVertical, NAN, 0, -10, false, 0.0},
   };
   IMouseMod fine(true, false, false, true);
-  for (auto& r : rows) {
+  for (auto& r : rows)
+  {
     Knob knob(plug.get(), IRECT(0, 0, 40, 40), 0, r.dir, r.gearing);
     IKnobControl* k = &knob;
     k->SetValueFromPlug(0.5);
@@ -231,7 +239,7 @@ TEST_F(EditorTest, KnobGearingAndFineDrag)
     EXPECT_NEAR(k->GetValue(), 0.5 + r.gain, 1e-12) << r.gearing << " " << r.dX << "," << r.dY;
   }
   size_t before = plug->mHostCalls.size();
-  Knob flat(plug.get(), IRECT(3, 3, 3, 3), 0, kVertical, 4.0);  // zero extent
+  Knob flat(plug.get(), IRECT(3, 3, 3, 3), 0, kVertical, 4.0); // zero extent
   flat.OnMouseDrag(0, 0, 5, 5, &left);
   EXPECT_EQ(flat.GetValue(), 0.0);
   EXPECT_EQ(plug->mHostCalls.size(), before);
@@ -239,16 +247,16 @@ TEST_F(EditorTest, KnobGearingAndFineDrag)
 
 TEST_F(EditorTest, FaderHandleAndSnap)
 {
-  IBitmap handle = Load(4);  // 8 x 6
+  IBitmap handle = Load(4); // 8 x 6
   auto* v = Attach(new IFaderControl(plug.get(), 10, 2, 50, 0, &handle, kVertical));
   EXPECT_EQ(v->GetRECT(), IRECT(10, 2, 18, 52));
   // Travel 50 - 6 = 44; value 1 is at the top.
   EXPECT_EQ(v->GetHandleRECT(1.0), IRECT(10, 2, 18, 8));
   EXPECT_EQ(v->GetHandleRECT(0.0), IRECT(10, 46, 18, 52));
   EXPECT_EQ(v->GetHandleRECT(0.5), IRECT(10, 24, 18, 30));
-  v->OnMouseDown(12, 2 + 3, &left);  // on the top handle position
+  v->OnMouseDown(12, 2 + 3, &left); // on the top handle position
   EXPECT_EQ(v->GetValue(), 1.0);
-  v->OnMouseDown(12, 2 + 1, &left);  // above it: 1 + 2/44, clamped
+  v->OnMouseDown(12, 2 + 1, &left); // above it: 1 + 2/44, clamped
   EXPECT_EQ(v->GetValue(), 1.0);
   v->OnMouseDrag(12, 2 + 3 + 11, 0, 11, &left);
   EXPECT_EQ(v->GetValue(), 0.75);
@@ -256,12 +264,12 @@ TEST_F(EditorTest, FaderHandleAndSnap)
 
   auto* h = Attach(new IFaderControl(plug.get(), 0, 20, 40, 1, &handle, kHorizontal));
   EXPECT_EQ(h->GetRECT(), IRECT(0, 20, 40, 26));
-  h->OnMouseDown(4 + 16, 21, &left);  // travel 32, half handle 4
+  h->OnMouseDown(4 + 16, 21, &left); // travel 32, half handle 4
   EXPECT_EQ(h->GetValue(), 0.5);
   EXPECT_EQ(h->GetHandleRECT(0.5), IRECT(16, 20, 24, 26));
 
   size_t before = plug->mHostCalls.size();
-  auto* stuck = Attach(new IFaderControl(plug.get(), 0, 0, 6, 2, &handle, kVertical));  // length = handle
+  auto* stuck = Attach(new IFaderControl(plug.get(), 0, 0, 6, 2, &handle, kVertical)); // length = handle
   stuck->OnMouseDown(1, 1, &left);
   stuck->OnMouseDrag(1, 4, 0, 3, &left);
   EXPECT_EQ(stuck->GetValue(), 0.0);
@@ -270,23 +278,25 @@ TEST_F(EditorTest, FaderHandleAndSnap)
 
 TEST_F(EditorTest, RadioButtonLayoutAndClicks)
 {
-  IBitmap button = Load(5);  // 10 x 20, two frames of 10
+  IBitmap button = Load(5); // 10 x 20, two frames of 10
   IRECT column(0, 0, 10, 100);
   auto* v = Attach(new IRadioButtonsControl(plug.get(), &column, 0, 4, &button, kVertical));
   ASSERT_EQ(v->NButtons(), 4);
-  int ys[] = {0, 30, 60, 90};  // step (100 - 40) / 3 + 10
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(*v->GetButtonRECT(i), IRECT(0, ys[i], 10, ys[i] + 10)) << i;
+  int ys[] = {0, 30, 60, 90}; // step (100 - 40) / 3 + 10
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ(*v->GetButtonRECT(i), IRECT(0, ys[i], 10, ys[i] + 10)) << i;
   v->OnMouseDown(5, 65, &left);
   EXPECT_NEAR(v->GetValue(), 2.0 / 3.0, 1e-15);
   size_t before = plug->mHostCalls.size();
-  v->OnMouseDown(5, 45, &left);  // between buttons: the unchanged value is pushed
+  v->OnMouseDown(5, 45, &left); // between buttons: the unchanged value is pushed
   EXPECT_NEAR(v->GetValue(), 2.0 / 3.0, 1e-15);
   EXPECT_EQ(plug->mHostCalls.size(), before + 1);
 
   IRECT row(0, 0, 50, 10);
   auto* h = Attach(new IRadioButtonsControl(plug.get(), &row, 1, 3, &button, kHorizontal));
-  int xs[] = {0, 20, 40};  // gap (50 - 30) / 2
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(h->GetButtonRECT(i)->L, xs[i]);
+  int xs[] = {0, 20, 40}; // gap (50 - 30) / 2
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(h->GetButtonRECT(i)->L, xs[i]);
 
   IRECT small(0, 0, 10, 10);
   auto* one = Attach(new IRadioButtonsControl(plug.get(), &small, 2, 1, &button));
@@ -309,7 +319,7 @@ TEST_F(EditorTest, TextCaptionURLAndFileSelector)
   auto* text = Attach(new ITextControl(plug.get(), &r, &style, nullptr));
   text->SetClean();
   text->SetTextFromPlug(nullptr);
-  EXPECT_FALSE(text->IsDirty());  // null is the empty text it already had
+  EXPECT_FALSE(text->IsDirty()); // null is the empty text it already had
   text->SetTextFromPlug("hi");
   EXPECT_TRUE(text->IsDirty());
 
@@ -320,7 +330,7 @@ TEST_F(EditorTest, TextCaptionURLAndFileSelector)
   gui->SetAllControlsDirty();
   IRECT all(0, 0, 60, 40);
   gui->Draw(&all);
-  EXPECT_STREQ(caption->GetText(), "0 ");  // empty label, separating space kept
+  EXPECT_STREQ(caption->GetText(), "0 "); // empty label, separating space kept
   EXPECT_STREQ(labelled->GetText(), "0 dB");
   EXPECT_STREQ(invalid->GetText(), "");
 
@@ -341,7 +351,7 @@ TEST_F(EditorTest, TextCaptionURLAndFileSelector)
   EXPECT_EQ(fs->GetValue(), 0.0);
   EXPECT_EQ(gui->mFilePrompts, 2);
   fs->SetClean();
-  EXPECT_TRUE(fs->IsDirty());  // once after a selection
+  EXPECT_TRUE(fs->IsDirty()); // once after a selection
   EXPECT_FALSE(fs->IsDirty());
   fs->SetLastSelectedFileFromPlug(nullptr);
   WDL_String out("x");

@@ -5,9 +5,11 @@
 
 #include "tests/editor/EditorFixture.h"
 
-namespace {
+namespace
+{
 
-struct Counting : IControl {
+struct Counting : IControl
+{
   Counting(IPlugBase* plug, const IRECT& r, int paramIdx = -1) : IControl(plug, r, paramIdx) {}
   bool Draw(IGraphics*) override
   {
@@ -18,7 +20,8 @@ struct Counting : IControl {
   int mDraws = 0, mIdles = 0;
 };
 
-struct CoreTest : ::testing::Test {
+struct CoreTest : ::testing::Test
+{
   void SetUp() override
   {
     plug = MakeEditorPlug();
@@ -41,14 +44,14 @@ struct CoreTest : ::testing::Test {
   IGraphicsTest* gui = nullptr;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(CoreTest, ConstructionListAndBackground)
 {
   IGraphicsTest slow(plug.get(), 10, 10, 0);
   EXPECT_EQ(slow.FPS(), 24);
   IRECT r;
-  EXPECT_TRUE(gui->Draw(&r));  // no controls: the screen is not touched
+  EXPECT_TRUE(gui->Draw(&r)); // no controls: the screen is not touched
   EXPECT_EQ(gui->mScreenDraws, 0);
 
   auto* a = Add(IRECT(0, 0, 5, 5));
@@ -66,7 +69,7 @@ TEST_F(CoreTest, ParameterMirroring)
   auto* a = Add(IRECT(0, 0, 5, 5), 3);
   auto* b = Add(IRECT(5, 0, 9, 5), 3);
   auto* other = Add(IRECT(10, 0, 15, 5), 1);
-  gui->SetParameterFromPlug(3, -15.0, false);  // plain dB, normalised by the parameter
+  gui->SetParameterFromPlug(3, -15.0, false); // plain dB, normalised by the parameter
   gui->SetParameterFromPlug(99, 0.5, true);
   gui->SetParameterFromPlug(-1, 0.5, true);
   gui->DrainPostedValues();
@@ -81,7 +84,7 @@ TEST_F(CoreTest, ParameterMirroring)
   gui->ClampControl(3, -30.0, -6.0, false);
   EXPECT_DOUBLE_EQ(a->GetClampLow(), 0.5);
   EXPECT_DOUBLE_EQ(b->GetClampHigh(), 0.9);
-  gui->SetParameterFromGUI(3, 0.95);  // the user's value, clamped and pushed
+  gui->SetParameterFromGUI(3, 0.95); // the user's value, clamped and pushed
   EXPECT_DOUBLE_EQ(a->GetValue(), 0.9);
   EXPECT_EQ(plug->mHostCalls.size(), 2u);
 
@@ -100,38 +103,41 @@ TEST_F(CoreTest, DirtyUnionAndIdleCount)
   ASSERT_TRUE(gui->IsDirty(&r));
   EXPECT_EQ(r, IRECT(10, 5, 40, 20));
   CleanAll();
-  for (int i = 1; i <= 20; ++i) ASSERT_FALSE(gui->IsDirty(&r));
+  for (int i = 1; i <= 20; ++i)
+    ASSERT_FALSE(gui->IsDirty(&r));
   EXPECT_EQ(a->mIdles, 0);
-  b->SetDirty(false);  // a dirty tick restarts the count
+  b->SetDirty(false); // a dirty tick restarts the count
   EXPECT_TRUE(gui->IsDirty(&r));
   CleanAll();
-  for (int i = 1; i <= 20; ++i) gui->IsDirty(&r);
+  for (int i = 1; i <= 20; ++i)
+    gui->IsDirty(&r);
   EXPECT_EQ(a->mIdles, 0);
-  gui->IsDirty(&r);  // the 21st clean tick
+  gui->IsDirty(&r); // the 21st clean tick
   EXPECT_EQ(a->mIdles, 1);
   EXPECT_EQ(b->mIdles, 1);
-  for (int i = 1; i <= 20; ++i) gui->IsDirty(&r);
+  for (int i = 1; i <= 20; ++i)
+    gui->IsDirty(&r);
   EXPECT_EQ(a->mIdles, 1);
 }
 
 TEST_F(CoreTest, StrictPassDrawsWhatTouchesAndCleansWhatItCovered)
 {
   auto* left = Add(IRECT(0, 0, 10, 10));
-  auto* right = Add(IRECT(20, 0, 30, 10));   // L equals the pass's R
+  auto* right = Add(IRECT(20, 0, 30, 10)); // L equals the pass's R
   auto* before = Add(IRECT(40, 0, 50, 10));
   auto* hidden = Add(IRECT(12, 0, 18, 10));
   hidden->Hide(true);
   IRECT pass(10, 0, 20, 10);
   before->SetClean();
   gui->Draw(&pass);
-  EXPECT_EQ(left->mDraws, 0);  // its R 10 is not past the pass's L 10
+  EXPECT_EQ(left->mDraws, 0); // its R 10 is not past the pass's L 10
   EXPECT_EQ(right->mDraws, 1);
   EXPECT_EQ(hidden->mDraws, 0);
   EXPECT_EQ(gui->mScreenDraws, 1);
   // Neither neighbour lay inside the pass: both keep their redraw.
   EXPECT_TRUE(left->IsDirty());
   EXPECT_TRUE(right->IsDirty());
-  EXPECT_TRUE(hidden->IsDirty());  // asked for one more pass when hidden
+  EXPECT_TRUE(hidden->IsDirty()); // asked for one more pass when hidden
   gui->Draw(&pass);
   EXPECT_FALSE(hidden->IsDirty());
 }
@@ -147,7 +153,7 @@ TEST_F(CoreTest, NonStrictPasses)
   hidden->Hide(true);
   IRECT r;
   gui->IsDirty(&r);
-  gui->Draw(&r);  // the dirty background redraws everything visible
+  gui->Draw(&r); // the dirty background redraws everything visible
   EXPECT_EQ(a->mDraws, 1);
   EXPECT_EQ(far->mDraws, 1);
   EXPECT_EQ(hidden->mDraws, 0);
@@ -155,12 +161,12 @@ TEST_F(CoreTest, NonStrictPasses)
   EXPECT_FALSE(a->IsDirty());
 
   gui->IsDirty(&r);
-  gui->Draw(&r);  // only the hidden one's area, without it
+  gui->Draw(&r); // only the hidden one's area, without it
   EXPECT_EQ(hidden->mDraws, 0);
-  EXPECT_TRUE(hidden->IsDirty());  // hiding asked for one more pass
+  EXPECT_TRUE(hidden->IsDirty()); // hiding asked for one more pass
   b->SetDirty(false);
   gui->IsDirty(&r);
-  gui->Draw(&r);  // b's area (the background, a and b) and the hidden one's again
+  gui->Draw(&r); // b's area (the background, a and b) and the hidden one's again
   EXPECT_FALSE(hidden->IsDirty());
   EXPECT_EQ(hidden->mDraws, 0);
   EXPECT_EQ(a->mDraws, 2);

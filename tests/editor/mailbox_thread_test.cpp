@@ -43,13 +43,15 @@ TEST(ValueMailbox, AudioAndAutomationThreadsWhileTheEditorDraws)
   constexpr int kPosts = 20000;
   std::atomic<bool> done{false};
   std::thread audio([&] {
-    for (int i = 1; i <= kPosts; ++i) {
+    for (int i = 1; i <= kPosts; ++i)
+    {
       meterIn->PostValueFromPlug(double(i % 97) / 96.0);
       meterOut->PostValueFromPlug(i == kPosts ? 0.5 : double(i % 13) / 12.0 * 1.5);
     }
   });
   std::thread automation([&] {
-    for (int i = 1; i <= kPosts; ++i) gui->SetParameterFromPlug(2, i == kPosts ? 0.375 : double(i % 7) / 6.0, false);
+    for (int i = 1; i <= kPosts; ++i)
+      gui->SetParameterFromPlug(2, i == kPosts ? 0.375 : double(i % 7) / 6.0, false);
   });
   std::thread joiner([&] {
     audio.join();
@@ -57,13 +59,16 @@ TEST(ValueMailbox, AudioAndAutomationThreadsWhileTheEditorDraws)
     done = true;
   });
   int draws = 0;
-  do {
+  do
+  {
     IRECT r;
-    if (gui->IsDirty(&r)) draws += gui->Draw(&r);
+    if (gui->IsDirty(&r))
+      draws += gui->Draw(&r);
   } while (!done);
   joiner.join();
   IRECT r;
-  if (gui->IsDirty(&r)) gui->Draw(&r);
+  if (gui->IsDirty(&r))
+    gui->Draw(&r);
   EXPECT_GT(draws, 0);
   EXPECT_EQ(meterIn->GetValue(), double(kPosts % 97) / 96.0);
   EXPECT_EQ(meterOut->GetValue(), 0.5);

@@ -13,19 +13,21 @@
 
 #include "tests/editor/EditorFixture.h"
 
-namespace {
+namespace
+{
 
 int g_only = -1;
 constexpr int kIterations = 300;
 constexpr int kTicks = 40;
-constexpr int kW = 60, kH = 40;  // the background's size
+constexpr int kW = 60, kH = 40; // the background's size
 
 // Draws with the plain primitives: a filled bar for the value, an outline,
 // a forced pixel, a blended point, a circle and an arc (which may spill out
 // of its area and are clipped to it).
-struct BarControl : IControl {
+struct BarControl : IControl
+{
   BarControl(IPlugBase* plug, const IRECT& r, int paramIdx, IColor color, IChannelBlend blend)
-      : IControl(plug, r, paramIdx, blend), mColor(color)
+    : IControl(plug, r, paramIdx, blend), mColor(color)
   {
   }
   bool Draw(IGraphics* g) override
@@ -59,31 +61,36 @@ void BuildRandomLayout(IGraphicsTest* gui, IPlugBase* plug, uint64_t seed)
   IBitmap sw = gui->LoadIBitmap(2, "sw", 3), knob = gui->LoadIBitmap(3, "knob", 10);
   IBitmap handle = gui->LoadIBitmap(4, "handle", 1), radio = gui->LoadIBitmap(5, "radio", 2);
   IBitmap mask = gui->LoadIBitmap(6, "mask", 1);
-  for (int n = rng.range(1, 9); n > 0; --n) {
+  for (int n = rng.range(1, 9); n > 0; --n)
+  {
     int x = rng.range(-6, kW - 4), y = rng.range(-6, kH - 4), p = rng.range(-1, 3);
     IChannelBlend::EBlendMethod method = IChannelBlend::EBlendMethod(rng.range(0, 3));
-    switch (rng.range(0, 8)) {
-      case 0: gui->AttachControl(new ISwitchControl(plug, x, y, p, &sw, method)); break;
-      case 1: gui->AttachControl(new IKnobMultiControl(plug, x, y, p, &knob, EDirection(rng.range(0, 1)))); break;
-      case 2: gui->AttachControl(new IFaderControl(plug, x, y, rng.range(4, 30), p, &handle, EDirection(rng.range(0, 1)))); break;
-      case 3: {
-        IRECT r(x, y, x + rng.range(10, 30), y + rng.range(10, 30));
-        gui->AttachControl(new IRadioButtonsControl(plug, &r, p, rng.range(1, 3), &radio, EDirection(rng.range(0, 1))));
-        break;
-      }
-      case 4: gui->AttachControl(new IBitmapControl(plug, x, y, -1, &knob, method)); break;  // a meter
-      case 5: {
-        IRECT r(x, y, x + rng.range(6, 30), y + rng.range(6, 30));
-        IColor c(rng.channel(), rng.channel(), rng.channel(), rng.channel());
-        gui->AttachControl(new IKnobLineControl(plug, &r, p, &c, rng.range(0, 4), rng.range(0, 20)));
-        break;
-      }
-      case 6: gui->AttachControl(new IKnobRotaterControl(plug, x, y, p, &mask, -2.5, 2.5, rng.range(-2, 2))); break;
-      case 7: gui->AttachControl(new IKnobRotatingMaskControl(plug, x, y, p, &mask, &mask, &mask)); break;
-      default: {
-        IRECT r(x, y, x + rng.range(3, 25), y + rng.range(3, 15));
-        gui->AttachControl(new BarControl(plug, r, p, IColor(rng.channel(), rng.channel(), rng.channel(), rng.channel()), RandomBlend(rng)));
-      }
+    switch (rng.range(0, 8))
+    {
+    case 0: gui->AttachControl(new ISwitchControl(plug, x, y, p, &sw, method)); break;
+    case 1: gui->AttachControl(new IKnobMultiControl(plug, x, y, p, &knob, EDirection(rng.range(0, 1)))); break;
+    case 2:
+      gui->AttachControl(new IFaderControl(plug, x, y, rng.range(4, 30), p, &handle, EDirection(rng.range(0, 1))));
+      break;
+    case 3: {
+      IRECT r(x, y, x + rng.range(10, 30), y + rng.range(10, 30));
+      gui->AttachControl(new IRadioButtonsControl(plug, &r, p, rng.range(1, 3), &radio, EDirection(rng.range(0, 1))));
+      break;
+    }
+    case 4: gui->AttachControl(new IBitmapControl(plug, x, y, -1, &knob, method)); break; // a meter
+    case 5: {
+      IRECT r(x, y, x + rng.range(6, 30), y + rng.range(6, 30));
+      IColor c(rng.channel(), rng.channel(), rng.channel(), rng.channel());
+      gui->AttachControl(new IKnobLineControl(plug, &r, p, &c, rng.range(0, 4), rng.range(0, 20)));
+      break;
+    }
+    case 6: gui->AttachControl(new IKnobRotaterControl(plug, x, y, p, &mask, -2.5, 2.5, rng.range(-2, 2))); break;
+    case 7: gui->AttachControl(new IKnobRotatingMaskControl(plug, x, y, p, &mask, &mask, &mask)); break;
+    default: {
+      IRECT r(x, y, x + rng.range(3, 25), y + rng.range(3, 15));
+      gui->AttachControl(new BarControl(plug, r, p, IColor(rng.channel(), rng.channel(), rng.channel(), rng.channel()),
+                                        RandomBlend(rng)));
+    }
     }
   }
 }
@@ -93,16 +100,17 @@ void RandomOp(IGraphicsTest* gui, TestRng& rng)
   int x = rng.range(-2, kW + 1), y = rng.range(-2, kH + 1), p = rng.range(0, 3);
   double v = rng.chance(20) ? rng.range(0, 1) : rng.range(0, 1000) / 1000.0;
   IMouseMod mod(true, rng.chance(5), rng.chance(20));
-  switch (rng.range(0, 8)) {
-    case 0: gui->SetParameterFromPlug(p, v, true); break;
-    case 1: gui->SetControlFromPlug(rng.range(0, gui->NControls() - 1), v * 1.4 - 0.2); break;  // meters overshoot
-    case 2: gui->OnMouseDown(x, y, &mod); break;
-    case 3: gui->OnMouseDrag(x, y, &mod); break;
-    case 4: gui->OnMouseUp(x, y, &mod); break;
-    case 5: gui->HideControl(p, rng.chance(40)); break;
-    case 6: gui->GrayOutControl(p, rng.chance(40)); break;
-    case 7: gui->OnMouseWheel(x, y, &mod, rng.range(-5, 5)); break;
-    default: gui->OnMouseDblClick(x, y, &mod);
+  switch (rng.range(0, 8))
+  {
+  case 0: gui->SetParameterFromPlug(p, v, true); break;
+  case 1: gui->SetControlFromPlug(rng.range(0, gui->NControls() - 1), v * 1.4 - 0.2); break; // meters overshoot
+  case 2: gui->OnMouseDown(x, y, &mod); break;
+  case 3: gui->OnMouseDrag(x, y, &mod); break;
+  case 4: gui->OnMouseUp(x, y, &mod); break;
+  case 5: gui->HideControl(p, rng.chance(40)); break;
+  case 6: gui->GrayOutControl(p, rng.chance(40)); break;
+  case 7: gui->OnMouseWheel(x, y, &mod, rng.range(-5, 5)); break;
+  default: gui->OnMouseDblClick(x, y, &mod);
   }
 }
 
@@ -111,9 +119,11 @@ std::string Compare(IGraphicsLice* a, IGraphicsLice* b)
 {
   LICE_IBitmap *ba = a->GetBackBuffer(), *bb = b->GetBackBuffer();
   for (int y = 0; y < kH; ++y)
-    for (int x = 0; x < kW; ++x) {
+    for (int x = 0; x < kW; ++x)
+    {
       LICE_PixelValue pa = ba->getBits()[y * ba->getRowSpan() + x], pb = bb->getBits()[y * bb->getRowSpan() + x];
-      if (pa != pb) {
+      if (pa != pb)
+      {
         char buf[96];
         snprintf(buf, sizeof(buf), "pixel (%d, %d): incremental %08x, full %08x", x, y, unsigned(pa), unsigned(pb));
         return buf;
@@ -129,18 +139,25 @@ std::string RunIteration(int it)
   BuildRandomLayout(gui, plug.get(), uint64_t(it));
   plug->AttachGraphics(gui);
   TestRng rng{uint64_t(it) + 0x5EED};
-  if (rng.chance(25)) gui->SetStrictDrawing(false);
-  for (int tick = 0; tick < kTicks; ++tick) {
-    for (int n = rng.range(0, 4); n > 0; --n) RandomOp(gui, rng);
+  if (rng.chance(25))
+    gui->SetStrictDrawing(false);
+  for (int tick = 0; tick < kTicks; ++tick)
+  {
+    for (int n = rng.range(0, 4); n > 0; --n)
+      RandomOp(gui, rng);
     IRECT r;
     bool dirty = gui->IsDirty(&r);
     // Events between the timer's question and the drawing may dirty more.
-    if (rng.chance(30)) RandomOp(gui, rng);
-    if (dirty) gui->Draw(&r);
+    if (rng.chance(30))
+      RandomOp(gui, rng);
+    if (dirty)
+      gui->Draw(&r);
     // Then ticks without events until nothing is left to draw.
-    for (int settle = 0; settle < 4; ++settle) {
+    for (int settle = 0; settle < 4; ++settle)
+    {
       IRECT again;
-      if (!gui->IsDirty(&again)) break;
+      if (!gui->IsDirty(&again))
+        break;
       gui->Draw(&again);
     }
 
@@ -148,17 +165,20 @@ std::string RunIteration(int it)
     full.mLoader = MakeTestImage;
     BuildRandomLayout(&full, plug.get(), uint64_t(it));
     full.PrepDraw();
-    for (int i = 0; i < gui->NControls(); ++i) {
+    for (int i = 0; i < gui->NControls(); ++i)
+    {
       IControl *from = gui->GetControl(i), *to = full.GetControl(i);
       to->SetValueFromPlug(from->GetValue());
       to->Hide(from->IsHidden());
       // Greying sets the weight (0.25 or 1) whatever it was: copy it only once touched.
-      if (from->IsGrayed() || from->GetBlend().mWeight != to->GetBlend().mWeight) to->GrayOut(from->IsGrayed());
+      if (from->IsGrayed() || from->GetBlend().mWeight != to->GetBlend().mWeight)
+        to->GrayOut(from->IsGrayed());
     }
     IRECT all(0, 0, kW, kH);
     full.Draw(&all);
     std::string diff = Compare(gui, &full);
-    if (!diff.empty()) return "tick " + std::to_string(tick) + ": " + diff;
+    if (!diff.empty())
+      return "tick " + std::to_string(tick) + ": " + diff;
   }
   return "";
 }
@@ -167,21 +187,25 @@ TEST(Redraw, IncrementalEqualsFull)
 {
   int first = g_only >= 0 ? g_only : 0, last = g_only >= 0 ? g_only : kIterations - 1;
   int failures = 0;
-  for (int it = first; it <= last && failures < 5; ++it) {
+  for (int it = first; it <= last && failures < 5; ++it)
+  {
     std::string fail = RunIteration(it);
-    if (!fail.empty()) {
+    if (!fail.empty())
+    {
       ++failures;
       ADD_FAILURE() << "iteration " << it << " (replay with --iteration " << it << "): " << fail;
     }
   }
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
-  for (int i = 1; i < argc; ++i) {
-    if (!strcmp(argv[i], "--iteration") && i + 1 < argc) {
+  for (int i = 1; i < argc; ++i)
+  {
+    if (!strcmp(argv[i], "--iteration") && i + 1 < argc)
+    {
       g_only = atoi(argv[i + 1]);
       memmove(argv + i, argv + i + 2, sizeof(char*) * size_t(argc - i - 1));
       argc -= 2;
