@@ -54,7 +54,21 @@ public:
   // general path, which a test compares it against.
   void SetFastPaths(bool on) { mFastPaths = on; }
 
+  // Loads the artwork into pGraphics, attaches the controls and hands the editor to the
+  // plug-in, which owns it from then on. The window binding sets the bundle identifier first.
+  void BuildEditor(IGraphics* pGraphics);
+  static constexpr int kEditorWidth = 700, kEditorHeight = 249, kEditorFPS = 30;
+  IBitmapControl* GetInputMeter() const { return mInputMeter; }
+  IBitmapControl* GetOutputMeter() const { return mOutputMeter; }
+  IOdometerControl* GetReadout(int i) const
+  {
+    return i == 0 ? mAttackOdometer : i == 1 ? mReleaseOdometer : i == 2 ? mImpetusOdometer : nullptr;
+  }
+
 private:
+  // The deliverables' editor on the Mac window binding; none in builds without a bundle.
+  void MakeEditor();
+
   // The chunked path's stages live in their own unit.
   friend class KestrelChunkPath;
 

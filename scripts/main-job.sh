@@ -9,10 +9,16 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$(nproc)"
 mkdir -p out
 
+# The editor snapshot opens the editor in an X window: without a display, an Xvfb of our own.
+if [ -z "${DISPLAY:-}" ]; then
+  source scripts/xvfb.sh
+  start_xvfb
+fi
+
 vst=build/KestrelVST.vst/Contents/KestrelVST.so
 echo "== KestrelVST: built-in signal, program \"Drums Kick Control\""
 build/tools/vsthost/vsthost "$vst" --signal mix --seconds 20 --program "Drums Kick Control" \
-  --out out/kestrel-vst.wav --time
+  --out out/kestrel-vst.wav --time --snapshot out/kestrel-editor.png
 
 au=build/KestrelAU.component
 echo "== KestrelAU: built-in signal, preset \"Drums Kick Control\""
@@ -20,4 +26,4 @@ build/tools/auhost/kestrel_auhost "$au" --signal mix --seconds 20 --preset "Drum
   --out out/kestrel-au.wav --time
 echo "== KestrelAU against KestrelVST"
 build/tools/signal/wavcompare out/kestrel-vst.wav out/kestrel-au.wav
-echo "Outputs written to out/kestrel-vst.wav and out/kestrel-au.wav"
+echo "Outputs written to out/kestrel-vst.wav, out/kestrel-au.wav and out/kestrel-editor.png"

@@ -39,12 +39,8 @@ fi
 
 # The X11 tests need a display: an Xvfb of our own on a free display number,
 # stopped when this script ends.
-xvfb_display=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$xvfb_display" 2>/dev/null &
-xvfb_pid=$!
-trap 'kill "$xvfb_pid" 2>/dev/null || true; rm -f "$xvfb_display"' EXIT
-for _ in $(seq 100); do [ -s "$xvfb_display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n 1 "$xvfb_display")"
+source scripts/xvfb.sh
+start_xvfb
 xdpyinfo >/dev/null
 
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

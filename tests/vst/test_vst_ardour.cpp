@@ -45,7 +45,7 @@ ScanResult Scan(const std::string& library)
   return result;
 }
 
-void ExpectFound(const std::string& library, const std::string& name, const std::string& maker)
+ScanResult ExpectFound(const std::string& library, const std::string& name, const std::string& maker)
 {
   ScanResult r = Scan(library);
   EXPECT_NE(r.output.find("Found Plugin:"), std::string::npos) << r.output;
@@ -55,6 +55,7 @@ void ExpectFound(const std::string& library, const std::string& name, const std:
   EXPECT_NE(r.cache.find("n_inputs=\"4\""), std::string::npos) << r.cache;
   EXPECT_NE(r.cache.find("n_outputs=\"2\""), std::string::npos) << r.cache;
   EXPECT_NE(r.cache.find("can_process_replace=\"1\""), std::string::npos) << r.cache;
+  return r;
 }
 
 class ArdourScanner : public ::testing::Test
@@ -78,7 +79,8 @@ TEST_F(ArdourScanner, FindsTheTestEffect)
 #ifdef KESTREL_VST_PATH
 TEST_F(ArdourScanner, FindsKestrelVST)
 {
-  ExpectFound(KESTREL_VST_PATH, "Kestrel Compressor", "Brackmere Audio");
+  ScanResult r = ExpectFound(KESTREL_VST_PATH, "Kestrel Compressor", "Brackmere Audio");
+  EXPECT_NE(r.cache.find("has_editor=\"1\""), std::string::npos) << r.cache;
 }
 #endif
 

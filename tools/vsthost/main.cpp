@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tools/signal/HostOptions.h"
+#include "tools/vsthost/EditorSnapshot.h"
 #include "tools/vsthost/ProcessAudio.h"
 #include "tools/vsthost/VstHostPlugin.h"
 
@@ -18,18 +19,26 @@ namespace
 void Usage()
 {
   fprintf(stderr, "usage: vsthost PLUGIN.so [options]\n"
-                  "  --list                 print identity, parameters and programs\n");
+                  "  --list                 print identity, parameters and programs\n"
+                  "  --snapshot FILE.png    after the run, save the editor as it looks (needs an X display)\n");
   PrintHostOptionsUsage(stderr, "--program", "select a program by index or name", "normalised 0..1");
 }
 
-bool ParseArgs(int argc, char** argv, HostOptions* o)
+bool ParseArgs(int argc, char** argv, HostOptions* o, std::string* snapshot)
 {
   if (argc < 2 || argv[1][0] == '-')
     return false;
   o->target = argv[1];
   for (int i = 2; i < argc; ++i)
+  {
+    if (!strcmp(argv[i], "--snapshot") && i + 1 < argc)
+    {
+      *snapshot = argv[++i];
+      continue;
+    }
     if (ParseHostOption(argc, argv, &i, "--program", o) != HostOptionResult::kTaken)
       return false;
+  }
   return HostInputIsUnambiguous(*o);
 }
 
@@ -69,7 +78,7 @@ bool SelectProgram(VstHostPlugin& p, const std::string& program)
   return true;
 }
 
-int Run(const HostOptions& o)
+int Run(const HostOptions& o, const std::string& snapshot)
 {
   SignalBuffer in;
   std::string error;
@@ -115,6 +124,12 @@ int Run(const HostOptions& o)
     fprintf(stderr, "vsthost: %s\n", error.c_str());
     return 2;
   }
+  // After the run, so the editor shows the final values and meter levels.
+  if (snapshot.size() && !SnapshotEditor(plugin.Effect(), snapshot, &error))
+  {
+    fprintf(stderr, "vsthost: %s\n", error.c_str());
+    return 2;
+  }
   return 0;
 }
 
@@ -123,10 +138,11 @@ int Run(const HostOptions& o)
 int main(int argc, char** argv)
 {
   HostOptions o;
-  if (!ParseArgs(argc, argv, &o))
+  std::string snapshot;
+  if (!ParseArgs(argc, argv, &o, &snapshot))
   {
     Usage();
     return 1;
   }
-  return Run(o);
+  return Run(o, snapshot);
 }

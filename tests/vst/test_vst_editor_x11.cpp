@@ -1,0 +1,142 @@
+// KestrelVST's editor in a Linux host's X11 window (needs an X server:
+// scripts/test-all.sh starts Xvfb).
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "graphics/lice.h"
+#include "graphics/lice_loaders.h"
+#include "tests/vst/TestHost.h"
+#include "wdl/IPlug/vst/IPlugVSTBundle.h"
+
+using namespace vst;
+
+namespace
+{
+struct KestrelEditorX11 : ::testing::Test
+{
+  void SetUp() override
+  {
+    if (!getenv("DISPLAY"))
+      GTEST_SKIP() << "no X server (DISPLAY unset)";
+    lib = dlopen(KESTREL_VST_PATH, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(lib, nullptr) << dlerror();
+    effect = host.Create(reinterpret_cast<TestHost::Entry>(dlsym(lib, "VSTPluginMain")));
+    ASSERT_NE(effect, nullptr);
+    conn = xcb_connect(nullptr, nullptr);
+    ASSERT_FALSE(xcb_connection_has_error(conn));
+    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(conn)).data;
+    parent = xcb_generate_id(conn);
+    xcb_create_window(conn, XCB_COPY_FROM_PARENT, parent, screen->root, 0, 0, 700, 249, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+    xcb_map_window(conn, parent);
+    sync();
+  }
+  void TearDown() override
+  {
+    if (effect)
+      host.Close();
+    if (lib)
+      dlclose(lib);
+    if (conn)
+      xcb_disconnect(conn);
+  }
+  void sync() { free(xcb_get_input_focus_reply(conn, xcb_get_input_focus(conn), nullptr)); }
+  void* parentArg() const { return reinterpret_cast<void*>(uintptr_t(parent)); }
+  // The parent's children.
+  std::vector<xcb_window_t> children()
+  {
+    sync();
+    std::vector<xcb_window_t> out;
+    if (auto* tree = xcb_query_tree_reply(conn, xcb_query_tree(conn, parent), nullptr))
+    {
+      xcb_window_t* c = xcb_query_tree_children(tree);
+      out.assign(c, c + xcb_query_tree_children_length(tree));
+      free(tree);
+    }
+    return out;
+  }
+  uint32_t pixel(xcb_window_t w, int x, int y)
+  {
+    auto* img = xcb_get_image_reply(conn, xcb_get_image(conn, XCB_IMAGE_FORMAT_Z_PIXMAP, w, x, y, 1, 1, ~0u), nullptr);
+    if (!img)
+      return 0xDEADBEEF;
+    uint32_t v = *reinterpret_cast<const uint32_t*>(xcb_get_image_data(img)) & 0xFFFFFF;
+    free(img);
+    return v;
+  }
+  void button(xcb_window_t w, uint8_t type, int x, int y)
+  {
+    xcb_button_press_event_t ev = {};
+    ev.response_type = type;
+    ev.detail = 1;
+    ev.event = w;
+    ev.event_x = int16_t(x);
+    ev.event_y = int16_t(y);
+    ev.same_screen = 1;
+    xcb_send_event(conn, 0, w, type == XCB_BUTTON_PRESS ? XCB_EVENT_MASK_BUTTON_PRESS : XCB_EVENT_MASK_BUTTON_RELEASE,
+                   reinterpret_cast<const char*>(&ev));
+    sync();
+  }
+
+  TestHost host;
+  void* lib = nullptr;
+  AEffect* effect = nullptr;
+  xcb_connection_t* conn = nullptr;
+  xcb_window_t parent = 0;
+};
+} // namespace
+
+TEST_F(KestrelEditorX11, OpensDrawsTakesClicksAndCloses)
+{
+  ASSERT_EQ(host.Dispatch(op::kEditOpen, 0, 0, parentArg()), 1);
+  for (int i = 0; i < 3; ++i)
+    host.Dispatch(op::kEditIdle);
+  std::vector<xcb_window_t> kids = children();
+  ASSERT_EQ(kids.size(), 1u);
+
+  // A point only the background covers shows the background image's pixel.
+  WDL_String resources;
+  VSTResourcePathForLibrary(KESTREL_VST_PATH, &resources);
+  LICE_IBitmap* bg = LICE_LoadPNG((std::string(resources.Get()) + "/kestrelbg.png").c_str());
+  ASSERT_NE(bg, nullptr);
+  for (auto [x, y] : {std::pair{5, 5}, {690, 240}, {350, 3}})
+  {
+    const uint8_t* px = reinterpret_cast<const uint8_t*>(bg->getBits() + y * bg->getRowSpan() + x);
+    const uint32_t want = uint32_t(px[1]) << 16 | uint32_t(px[2]) << 8 | px[3];
+    EXPECT_EQ(pixel(kids[0], x, y), want) << x << "," << y;
+  }
+  delete bg;
+
+  // A click on the Decadence switch turns it on, told to the host as a gesture.
+  const float before = effect->getParameter(effect, 6);
+  button(kids[0], XCB_BUTTON_PRESS, 31, 214);
+  host.Dispatch(op::kEditIdle);
+  button(kids[0], XCB_BUTTON_RELEASE, 31, 214);
+  host.Dispatch(op::kEditIdle);
+  EXPECT_NE(effect->getParameter(effect, 6), before);
+  EXPECT_EQ(host.Count(host::kBeginEdit), 1);
+  EXPECT_EQ(host.Count(host::kEndEdit), 1);
+
+  EXPECT_EQ(host.Dispatch(op::kEditClose), 1);
+  EXPECT_TRUE(children().empty());
+  EXPECT_EQ(host.Dispatch(op::kEditClose), 1); // twice is harmless
+  EXPECT_EQ(host.Dispatch(op::kEditIdle), 0);
+}
+
+TEST_F(KestrelEditorX11, TheHostMayDestroyItsWindowFirst)
+{
+  ASSERT_EQ(host.Dispatch(op::kEditOpen, 0, 0, parentArg()), 1);
+  host.Dispatch(op::kEditIdle);
+  xcb_destroy_window(conn, parent);
+  sync();
+  host.Dispatch(op::kEditIdle);
+  EXPECT_EQ(host.Dispatch(op::kEditClose), 1);
+  // Open again into a window that is gone: refused, nothing left open.
+  EXPECT_EQ(host.Dispatch(op::kEditOpen, 0, 0, parentArg()), 0);
+  EXPECT_EQ(host.Dispatch(op::kEditOpen, 0, 0, nullptr), 0);
+}
