@@ -1,0 +1,249 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "graphics/gdi/gdp_records.h"
+#include "platform/carbon/carbon_driver.h"
+#include "platform/coregraphics/CGBitmapContext.h"
+#include "tests/support/IGraphicsTest.h"
+#include "tests/support/IPlugTest.h"
+#include "wdl/IPlug/IControls.h"
+#include "wdl/IPlug/carbon/IGraphicsCarbon.h"
+
+namespace {
+
+constexpr int kW = 60, kH = 40;
+
+// The Mac binding's Carbon half, on the test binding.
+class CarbonEditor : public IGraphicsTest {
+public:
+  using IGraphicsTest::IGraphicsTest;
+  ~CarbonEditor() override { CloseWindow(); }
+  void* OpenWindow(void* pWindow, void* pControl) override
+  {
+    CloseWindow();
+    mHost = new IGraphicsCarbon(this, static_cast<WindowRef>(pWindow), static_cast<ControlRef>(pControl));
+    return mHost->GetView();
+  }
+  void CloseWindow() override
+  {
+    IGraphicsCarbon::Release(mHost);
+    mHost = nullptr;
+  }
+  bool DrawScreen(IRECT*) override { return mHost && mHost->DrawScreen(GetBackBuffer(), Width(), Height()); }
+  void* GetWindow() override { return mHost; }
+  IGraphicsCarbon* mHost = nullptr;
+};
+
+// Four quadrants whose colours follow the parameter value, so a picture
+// upside down or mirrored never matches.
+class Quadrants : public IControl {
+public:
+  Quadrants(IPlugBase* p, int param) : IControl(p, IRECT(0, 0, kW, kH), param) {}
+  bool Draw(IGraphics* g) override
+  {
+    int v = int(GetValue() * 200);
+    IColor c[4] = {{255, 200, 10, 10}, {255, 10, 200, 10}, {255, 10, 10, 200}, {255, v, 255 - v, 90}};
+    IRECT r[4] = {{0, 0, 30, 20}, {30, 0, 60, 20}, {0, 20, 30, 40}, {30, 20, 60, 40}};
+    for (int i = 0; i < 4; ++i) g->FillIRect(&c[i], &r[i], nullptr);
+    IRECT mark(3, 2, 8, 5);
+    IColor white(255, 255, 255, 255);
+    return g->FillIRect(&white, &mark, nullptr);
+  }
+};
+
+// Records what reaches it; optionally closes the editor's window from inside.
+class Recorder : public IKnobControl {
+public:
+  Recorder(IPlugBase* p, IRECT r, int param) : IKnobControl(p, r, param) {}
+  bool Draw(IGraphics*) override { return true; }
+  void OnMouseDown(int x, int y, IMouseMod* m) override
+  {
+    log.push_back({'D', x, y, *m});
+    if (closeOnDown) mEditor->CloseWindow();
+  }
+  void OnMouseDblClick(int x, int y, IMouseMod* m) override { log.push_back({'2', x, y, *m}); }
+  void OnMouseUp(int x, int y, IMouseMod* m) override { log.push_back({'U', x, y, *m}); }
+  void OnMouseWheel(int x, int, IMouseMod* m, int d) override { log.push_back({'W', x, d, *m}); }
+  struct Entry {
+    char what;
+    int x, y;
+    IMouseMod mod;
+  };
+  std::vector<Entry> log;
+  bool closeOnDown = false;
+  IGraphics* mEditor = nullptr;
+};
+
+struct Fixture : ::testing::Test {
+  std::unique_ptr<IPlugTest> plug;
+  CarbonEditor* ed = nullptr;
+  WindowRef window = nullptr;
+
+  void SetUp() override
+  {
+    plug = std::make_unique<IPlugTest>(IPlugInstanceInfo{}, 2, "1-1", 0, "E", "P", "M", 0x10000, 1, 2);
+    for (int i = 0; i < 2; ++i) plug->GetParam(i)->InitDouble("p", 0.0, 0.0, 1.0, 0.001);
+    ed = new CarbonEditor(plug.get(), kW, kH, 30);
+    ed->AttachControl(new Quadrants(plug.get(), 0));
+    plug->AttachGraphics(ed);
+  }
+  void TearDown() override
+  {
+    plug.reset();
+    if (window) DisposeWindow(window);
+  }
+  void Open(bool composited, int winW = 80, int winH = 50)
+  {
+    Rect b = {100, 200, SInt16(100 + winH), SInt16(200 + winW)};
+    ASSERT_EQ(CreateNewWindow(kDocumentWindowClass, composited ? kWindowCompositingAttribute : 0, &b, &window),
+              noErr);
+    ASSERT_NE(ed->OpenWindow(window, nullptr), nullptr);
+  }
+};
+
+// Bytes X, R, G, B of the back buffer, top row first, as the Cocoa view copies them.
+std::vector<unsigned char> Reference(CarbonEditor* ed)
+{
+  CGImageRef img = CGBitmapContextCreateImage(ed->GetBackBuffer()->getDC()->cgContext);
+  const unsigned char* p = CGImageGetBytes(img);
+  std::vector<unsigned char> out;
+  for (int y = 0; y < kH; ++y)
+    out.insert(out.end(), p + y * CGImageGetBytesPerRow(img), p + y * CGImageGetBytesPerRow(img) + kW * 4);
+  CGImageRelease(img);
+  return out;
+}
+
+std::vector<unsigned char> WindowPixels(WindowRef w)
+{
+  CGImageRef img = carbonDriverCopyWindowImage(w);
+  const unsigned char* p = CGImageGetBytes(img);
+  std::vector<unsigned char> out;
+  for (int y = 0; y < kH; ++y)
+    out.insert(out.end(), p + y * CGImageGetBytesPerRow(img), p + y * CGImageGetBytesPerRow(img) + kW * 4);
+  CGImageRelease(img);
+  return out;
+}
+
+void ExpectSameRGB(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b)
+{
+  ASSERT_EQ(a.size(), b.size());
+  for (size_t i = 0; i < a.size(); ++i)
+    if (i % 4) {
+      ASSERT_EQ(a[i], b[i]) << "pixel " << i / 4;
+    }
+}
+
+class CarbonPixels : public Fixture, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(CarbonPixels, WindowShowsTheBackBufferUprightAtEveryValue)
+{
+  Open(GetParam());
+  for (double v : {0.0, 0.4, 1.0}) {
+    ed->SetParameterFromPlug(0, v, true);
+    virtualClockAdvance(2.0 / 30);
+    carbonDriverUpdateWindow(window);
+    ExpectSameRGB(WindowPixels(window), Reference(ed));
+  }
+  // The white mark sits at the top left, as the editor drew it.
+  std::vector<unsigned char> px = WindowPixels(window);
+  EXPECT_EQ(px[(2 * kW + 3) * 4 + 1], 255);
+  EXPECT_EQ(px[(2 * kW + 3) * 4 + 2], 255);
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, CarbonPixels, ::testing::Values(true, false));
+
+TEST_F(Fixture, TimerTicksAtZeroThenEveryTwoFrames)
+{
+  Open(true);
+  ControlRef pane = ed->mHost->GetView();
+  carbonDriverUpdateWindow(window);
+  ed->SetParameterFromPlug(0, 0.5, true);
+  virtualClockAdvance(0);
+  EXPECT_TRUE(HIViewGetNeedsDisplay(pane)); // first tick at once
+  carbonDriverUpdateWindow(window);
+  ed->SetParameterFromPlug(0, 0.7, true);
+  virtualClockAdvance(1.0 / 30);
+  EXPECT_FALSE(HIViewGetNeedsDisplay(pane));
+  virtualClockAdvance(1.0 / 30);
+  EXPECT_TRUE(HIViewGetNeedsDisplay(pane));
+}
+
+TEST_F(Fixture, MouseReachesTheEditorInPaneCoordinates)
+{
+  Open(false);
+  auto* rec = new Recorder(plug.get(), IRECT(0, 0, kW, kH), 1);
+  ed->AttachControl(rec);
+  EXPECT_EQ(carbonDriverSendMouse(window, kEventMouseDown, {10.7, 20.2}, cmdKey | shiftKey, 1), noErr);
+  EXPECT_EQ(carbonDriverSendMouse(window, kEventMouseDown, {11, 21}, optionKey | controlKey, 2), noErr);
+  EXPECT_EQ(carbonDriverSendMouse(window, kEventMouseUp, {12, 22}, 0, 1), noErr);
+  EXPECT_EQ(carbonDriverSendWheel(window, {13, 23}, kEventMouseWheelAxisY, -3, 0), noErr);
+  EXPECT_EQ(carbonDriverSendWheel(window, {13, 23}, kEventMouseWheelAxisX, 5, 0), eventNotHandledErr);
+  ASSERT_EQ(rec->log.size(), 4u);
+  auto& d = rec->log[0];
+  EXPECT_EQ(d.what, 'D');
+  EXPECT_EQ(d.x, 10);
+  EXPECT_EQ(d.y, 20);
+  EXPECT_TRUE(d.mod.L && d.mod.R && d.mod.S && !d.mod.C && !d.mod.A);
+  EXPECT_EQ(rec->log[1].what, '2');
+  EXPECT_TRUE(rec->log[1].mod.C && rec->log[1].mod.A && !rec->log[1].mod.R);
+  EXPECT_EQ(rec->log[2].what, 'U');
+  EXPECT_EQ(rec->log[3].what, 'W');
+  EXPECT_EQ(rec->log[3].y, -3);
+}
+
+TEST_F(Fixture, DragThroughCarbonMovesTheParameter)
+{
+  Open(true);
+  ed->AttachControl(new Recorder(plug.get(), IRECT(0, 0, kW, kH), 1));
+  carbonDriverSendMouse(window, kEventMouseDown, {30, 30}, 0, 1);
+  carbonDriverSendMouse(window, kEventMouseDragged, {30, 20}, 0, 0);
+  carbonDriverSendMouse(window, kEventMouseUp, {30, 20}, 0, 1);
+  // 10 pixels up on a 40-pixel-high knob at gearing 4: 10 / (40 * 4).
+  EXPECT_NEAR(plug->GetParam(1)->GetNormalized(), 10.0 / 160, 1e-9);
+}
+
+TEST_F(Fixture, CloseFromInsideAHandlerWaitsForItToReturn)
+{
+  Open(true);
+  auto* rec = new Recorder(plug.get(), IRECT(0, 0, kW, kH), 1);
+  rec->closeOnDown = true;
+  rec->mEditor = ed;
+  ed->AttachControl(rec);
+  EXPECT_EQ(carbonDriverSendMouse(window, kEventMouseDown, {5, 5}, 0, 1), noErr);
+  EXPECT_EQ(ed->mHost, nullptr);
+  // Nothing reaches the editor any more: no timer, no mouse.
+  ed->SetParameterFromPlug(0, 0.9, true);
+  EXPECT_EQ(virtualClockAdvance(1.0), 0);
+  carbonDriverSendMouse(window, kEventMouseDown, {5, 5}, 0, 1);
+  EXPECT_EQ(rec->log.size(), 1u);
+}
+
+TEST_F(Fixture, ResizeSetsWindowAndPane)
+{
+  Open(true);
+  ASSERT_TRUE(ed->mHost->Resize(70, 45));
+  Rect b;
+  GetWindowBounds(window, kWindowContentRgn, &b);
+  EXPECT_EQ(b.left, 200);
+  EXPECT_EQ(b.top, 100);
+  EXPECT_EQ(b.right - b.left, 70);
+  EXPECT_EQ(b.bottom - b.top, 45);
+  HIRect f;
+  HIViewGetFrame(ed->mHost->GetView(), &f);
+  EXPECT_EQ(f.size.width, 70);
+  EXPECT_EQ(f.size.height, 45);
+}
+
+TEST_F(Fixture, DisposedWindowLeavesNothingToRemove)
+{
+  Open(false);
+  DisposeWindow(window);
+  window = nullptr;
+  ed->CloseWindow();
+  SUCCEED();
+}
+
+} // namespace
