@@ -67,6 +67,14 @@ public:
   // instance opened through it gets badComponentInstance.
   static ComponentResult IPlugAUEntry(ComponentParameters* params, void* pPlug) noexcept;
 
+  // The editor's two ways into a host (IPlugAU_Views.cpp), main thread only.
+  // The Carbon view component's entry: open, close and create; every other
+  // selector gets badComponentSelector. Never throws.
+  static ComponentResult IPlugAUCarbonViewEntry(ComponentParameters* params, void* storage) noexcept;
+  // For the Cocoa view factory: the editor's new view of the open unit, and
+  // the unit in *ppPlug; null when the unit is closed or has no editor.
+  static void* OpenCocoaView(AudioUnit unit, IPlugBase** ppPlug);
+
   // Host communication. The three parameter events (IPlugAU_Params.cpp) may
   // come from any thread, the value change with mMutex held; the rest are in
   // IPlugAU_Host.cpp, where the time queries take no lock and may run on the
@@ -153,6 +161,9 @@ private:
   // Deletes a unit closed from inside one of its own calls once no call
   // uses it any more; called as each call into the unit ends.
   static void FinishDeferredClose(IPlugAU* plug);
+  // The unit an instance's storage names while it is open, else null; never
+  // touches a unit that has been closed.
+  static IPlugAU* FindOpenUnit(AudioUnit unit);
   static ComponentResult DoCanDo(ComponentParameters* params);
   ComponentResult DispatchLocked(ComponentParameters* params);
   ComponentResult DoVersion();
