@@ -54,6 +54,16 @@ public:
   // general path, which a test compares it against.
   void SetFastPaths(bool on) { mFastPaths = on; }
 
+  // Loads the artwork into pGraphics, attaches the controls and hands the editor to the
+  // plug-in, which owns it from then on. The window binding sets the bundle identifier first.
+  void BuildEditor(IGraphics* pGraphics);
+  IBitmapControl* GetInputMeter() const { return mInputMeter; }
+  IBitmapControl* GetOutputMeter() const { return mOutputMeter; }
+  IOdometerControl* GetReadout(int i) const
+  {
+    return i == 0 ? mAttackOdometer : i == 1 ? mReleaseOdometer : i == 2 ? mImpetusOdometer : nullptr;
+  }
+
 private:
   // The chunked path's stages live in their own unit.
   friend class KestrelChunkPath;

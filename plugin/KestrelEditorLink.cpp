@@ -1,7 +1,17 @@
 #include "plugin/KestrelEditorLink.h"
 
-// Without an editor there are no controls to update: the compressor never holds a non-null
-// meter or read-out pointer in this build.
-void PushMeterValue(IBitmapControl*, double) {}
+#include <algorithm>
 
-void PushReadoutValue(IOdometerControl*, double) {}
+#include "plugin/KestrelControls.h"
+
+void PushMeterValue(IBitmapControl* meter, double normalized)
+{
+  if (meter)
+    meter->PostValueFromPlug(std::clamp(normalized, 0.0, 1.0));
+}
+
+void PushReadoutValue(IOdometerControl* readout, double value)
+{
+  if (readout)
+    readout->PostValueFromPlug(value);
+}

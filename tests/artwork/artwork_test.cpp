@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "tools/artwork/ArtPng.h"
+#include "tools/artwork/KestrelArtwork.h"
+
+namespace {
+
+// The editor's image table: file, frames, and the least frame size the
+// layout needs (the ratio selector's five click areas reach x 99, y 113).
+struct Expect {
+  const char* file;
+  int frames;
+};
+const Expect kLayout[] = {{"kestrelbg.png", 1},   {"topVU.png", 121},    {"botVU.png", 121},
+                          {"button.png", 2},      {"outgr.png", 2},      {"topslide.png", 100},
+                          {"botslide.png", 100},  {"slidebutton.png", 1}, {"ratiostack.png", 5},
+                          {"smallknob.png", 136}, {"knob.png", 136},     {"numberstack.png", 100}};
+
+int indexOf(const char* file)
+{
+  for (int i = 0; i < kArtImageCount; ++i)
+    if (!std::strcmp(kArtImages[i].file, file)) return i;
+  return -1;
+}
+
+// One frame of a strip as bytes, for comparing frames.
+std::vector<uint32_t> frame(LICE_MemBitmap* bm, int frames, int f)
+{
+  const int h = bm->getHeight() / frames;
+  const LICE_PixelValue* p = bm->getBits() + size_t(f * h) * size_t(bm->getRowSpan());
+  return std::vector<uint32_t>(p, p + size_t(h) * size_t(bm->getRowSpan()));
+}
+
+// Light in a rectangle of a frame: premultiplied channels summed.
+long light(LICE_MemBitmap* bm, int frames, int f, int x0, int y0, int x1, int y1)
+{
+  const int h = bm->getHeight() / frames;
+  long sum = 0;
+  for (int y = y0; y < y1; ++y)
+    for (int x = x0; x < x1; ++x) {
+      const LICE_PixelValue v = bm->getBits()[size_t(f * h + y) * size_t(bm->getRowSpan()) + size_t(x)];
+      sum += long((v >> 8) & 0xff) + long((v >> 16) & 0xff) + long((v >> 24) & 0xff);
+    }
+  return sum;
+}
+
+bool readPngSize(const std::string& path, png_uint_32* w, png_uint_32* h)
+{
+  png_image img = {};
+  img.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&img, path.c_str())) return false;
+  *w = img.width;
+  *h = img.height;
+  png_image_free(&img);
+  return true;
+}
+
+std::string slurp(const std::string& path)
+{
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+TEST(Artwork, EveryLoadedImageHasItsFramesStackedVertically)
+{
+  ASSERT_EQ(kArtImageCount, 12);
+  for (const Expect& e : kLayout) {
+    SCOPED_TRACE(e.file);
+    const int i = indexOf(e.file);
+    ASSERT_GE(i, 0);
+    auto bm = ArtDrawImage(i);
+    ASSERT_TRUE(bm);
+    EXPECT_EQ(kArtImages[i].frames, e.frames);
+    EXPECT_EQ(bm->getHeight() % e.frames, 0);
+    EXPECT_EQ(bm->getWidth(), kArtImages[i].frameWidth);
+    EXPECT_EQ(bm->getHeight(), kArtImages[i].frameHeight * e.frames);
+    // Every step of a strip shows something new.
+    for (int f = 1; f < e.frames; ++f)
+      ASSERT_NE(frame(bm.get(), e.frames, f - 1), frame(bm.get(), e.frames, f)) << "frame " << f;
+  }
+  auto bg = ArtDrawImage(indexOf("kestrelbg.png"));
+  EXPECT_EQ(bg->getWidth(), 700);
+  EXPECT_EQ(bg->getHeight(), 249);
+  EXPECT_EQ(kArtImages[indexOf("numberstack.png")].frameWidth, 14);
+  EXPECT_FALSE(ArtDrawImage(-1));
+  EXPECT_FALSE(ArtDrawImage(kArtImageCount));
+}
+
+TEST(Artwork, RatioFramesCoverTheClickAreasAndLightTheChosenOne)
+{
+  const int i = indexOf("ratiostack.png");
+  EXPECT_GE(kArtImages[i].frameWidth, 100);
+  EXPECT_GE(kArtImages[i].frameHeight, 114);
+  auto bm = ArtDrawImage(i);
+  const int area[5][4] = {{18, 4, 31, 17}, {3, 33, 16, 46}, {3, 69, 16, 82}, {18, 100, 31, 113}, {42, 12, 99, 105}};
+  for (int a = 0; a < 5; ++a)
+    for (int f = 0; f < 5; ++f) {
+      if (f == a) continue;
+      EXPECT_GT(light(bm.get(), 5, a, area[a][0], area[a][1], area[a][2], area[a][3]),
+                light(bm.get(), 5, f, area[a][0], area[a][1], area[a][2], area[a][3]))
+          << "area " << a << " frame " << f;
+    }
+}
+
+// The read-out's wheel rule, written from its definition: the state of each
+// digit for a raw value, and the strip frame a 1-based state shows.
+int odometerState(double v, int p)
+{
+  const int k = int(v * 100 / std::pow(10.0, p)) % 1000;
+  const int r = k % 100, b = k / 100 * 100;
+  const int f = r <= 89 ? b : b + (5 * r - 450) * 2;
+  return int(f / 1000.0 * 100);
+}
+int stripFrame(int state) { return state < 2 ? 0 : state - 1; }
+
+TEST(Artwork, DigitWheelShowsEachDigitUprightAtItsTenthAndRollsBetween)
+{
+  auto bm = ArtDrawImage(indexOf("numberstack.png"));
+  auto shown = [&](int state) { return frame(bm.get(), 100, stripFrame(state)); };
+  for (int d = 0; d < 10; ++d) {
+    for (int e = 0; e < d; ++e) EXPECT_NE(shown(10 * d), shown(10 * e)) << d << " vs " << e;
+    // Every step of the roll away from d shows neither d nor the next digit.
+    for (int j = 1; j < 10; ++j) {
+      if (d == 0 && j == 1) continue;  // states 0 and 1 share the first frame
+      EXPECT_NE(shown(10 * d + j), shown(10 * d)) << d << "+" << j;
+      EXPECT_NE(shown(10 * d + j), shown((10 * d + 10) % 100)) << d << "+" << j;
+    }
+  }
+  EXPECT_EQ(shown(1), shown(0));
+  // The wheel's last frame is 0 again, the end of the roll from 9.
+  EXPECT_EQ(frame(bm.get(), 100, 99), shown(0));
+  // Release 259.5 on four digits: 0, 2, 5 half way to 6, 9.
+  const int states[4] = {odometerState(259.5, 3), odometerState(259.5, 2), odometerState(259.5, 1),
+                         odometerState(259.5, 0)};
+  EXPECT_EQ(states[0], 0);
+  EXPECT_EQ(shown(states[1]), shown(20));
+  EXPECT_EQ(states[2], 55);
+  EXPECT_EQ(shown(states[3]), shown(90));
+}
+
+TEST(Artwork, DrawingAndFilesAreTheSameEveryTime)
+{
+  const std::string a = testing::TempDir() + "art_a.png", b = testing::TempDir() + "art_b.png";
+  for (int i = 0; i < kArtImageCount; ++i) {
+    auto x = ArtDrawImage(i), y = ArtDrawImage(i);
+    EXPECT_EQ(LICE_BitmapCmp(x.get(), y.get()), 0) << kArtImages[i].file;
+    ASSERT_TRUE(ArtWritePNG(x.get(), a.c_str()));
+    ASSERT_TRUE(ArtWritePNG(y.get(), b.c_str()));
+    const std::string bytes = slurp(a);
+    EXPECT_FALSE(bytes.empty());
+    EXPECT_EQ(bytes, slurp(b)) << kArtImages[i].file;
+    // What the build put into both bundles is this drawing.
+    for (const char* bundle : {"/KestrelVST.vst", "/KestrelAU.component"})
+      EXPECT_EQ(slurp(std::string(KESTREL_BUILD_DIR) + bundle + "/Contents/Resources/" + kArtImages[i].file), bytes)
+          << bundle << " " << kArtImages[i].file;
+  }
+  std::remove(a.c_str());
+  std::remove(b.c_str());
+  png_uint_32 w = 0, h = 0;
+  ASSERT_TRUE(readPngSize(std::string(KESTREL_BUILD_DIR) + "/KestrelVST.vst/Contents/Resources/knob.png", &w, &h));
+  EXPECT_EQ(w, 80u);
+  EXPECT_EQ(h, 72u * 136u);
+}
