@@ -104,10 +104,9 @@ struct Fixture : ::testing::Test {
   }
 };
 
-// Bytes X, R, G, B of the back buffer, top row first, as the Cocoa view copies them.
-std::vector<unsigned char> Reference(CarbonEditor* ed)
+// The top-left editor-sized rows of an image (bytes X, R, G, B), which is released.
+std::vector<unsigned char> EditorRows(CGImageRef img)
 {
-  CGImageRef img = CGBitmapContextCreateImage(ed->GetBackBuffer()->getDC()->cgContext);
   const unsigned char* p = CGImageGetBytes(img);
   std::vector<unsigned char> out;
   for (int y = 0; y < kH; ++y)
@@ -116,15 +115,15 @@ std::vector<unsigned char> Reference(CarbonEditor* ed)
   return out;
 }
 
+// The back buffer as the Cocoa view copies it to the screen.
+std::vector<unsigned char> Reference(CarbonEditor* ed)
+{
+  return EditorRows(CGBitmapContextCreateImage(ed->GetBackBuffer()->getDC()->cgContext));
+}
+
 std::vector<unsigned char> WindowPixels(WindowRef w)
 {
-  CGImageRef img = carbonDriverCopyWindowImage(w);
-  const unsigned char* p = CGImageGetBytes(img);
-  std::vector<unsigned char> out;
-  for (int y = 0; y < kH; ++y)
-    out.insert(out.end(), p + y * CGImageGetBytesPerRow(img), p + y * CGImageGetBytesPerRow(img) + kW * 4);
-  CGImageRelease(img);
-  return out;
+  return EditorRows(carbonDriverCopyWindowImage(w));
 }
 
 void ExpectSameRGB(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b)
