@@ -21,3 +21,11 @@ build/tools/auhost/kestrel_auhost "$au" --signal mix --seconds 20 --preset "Drum
 echo "== KestrelAU against KestrelVST"
 build/tools/signal/wavcompare out/kestrel-vst.wav out/kestrel-au.wav
 echo "Outputs written to out/kestrel-vst.wav and out/kestrel-au.wav"
+
+# The AU editor, opened as a Cocoa host opens it, must show what the VST
+# editor shows (out/kestrel-editor.png, saved by the VST host above).
+echo "== KestrelAU editor: Cocoa view, preset \"Drums Kick Control\""
+build/tools/auhost/kestrel_auhost "$au" --preset "Drums Kick Control" --view cocoa \
+  --snapshot out/kestrel-editor-au.png
+echo "== KestrelAU editor against KestrelVST editor"
+build/tools/pngcompare/pngcompare out/kestrel-editor.png out/kestrel-editor-au.png
