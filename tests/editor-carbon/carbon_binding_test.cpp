@@ -7,52 +7,11 @@
 #include "graphics/gdi/gdp_records.h"
 #include "platform/carbon/carbon_driver.h"
 #include "platform/coregraphics/CGBitmapContext.h"
-#include "tests/support/IGraphicsTest.h"
 #include "tests/support/IPlugTest.h"
 #include "wdl/IPlug/IControls.h"
-#include "wdl/IPlug/carbon/IGraphicsCarbon.h"
+#include "tests/editor-carbon/CarbonEditor.h"
 
 namespace {
-
-constexpr int kW = 60, kH = 40;
-
-// The Mac binding's Carbon half, on the test binding.
-class CarbonEditor : public IGraphicsTest {
-public:
-  using IGraphicsTest::IGraphicsTest;
-  ~CarbonEditor() override { CloseWindow(); }
-  void* OpenWindow(void* pWindow, void* pControl) override
-  {
-    CloseWindow();
-    mHost = new IGraphicsCarbon(this, static_cast<WindowRef>(pWindow), static_cast<ControlRef>(pControl));
-    return mHost->GetView();
-  }
-  void CloseWindow() override
-  {
-    IGraphicsCarbon::Release(mHost);
-    mHost = nullptr;
-  }
-  bool DrawScreen(IRECT*) override { return mHost && mHost->DrawScreen(GetBackBuffer(), Width(), Height()); }
-  void* GetWindow() override { return mHost; }
-  IGraphicsCarbon* mHost = nullptr;
-};
-
-// Four quadrants whose colours follow the parameter value, so a picture
-// upside down or mirrored never matches.
-class Quadrants : public IControl {
-public:
-  Quadrants(IPlugBase* p, int param) : IControl(p, IRECT(0, 0, kW, kH), param) {}
-  bool Draw(IGraphics* g) override
-  {
-    int v = int(GetValue() * 200);
-    IColor c[4] = {{255, 200, 10, 10}, {255, 10, 200, 10}, {255, 10, 10, 200}, {255, v, 255 - v, 90}};
-    IRECT r[4] = {{0, 0, 30, 20}, {30, 0, 60, 20}, {0, 20, 30, 40}, {30, 20, 60, 40}};
-    for (int i = 0; i < 4; ++i) g->FillIRect(&c[i], &r[i], nullptr);
-    IRECT mark(3, 2, 8, 5);
-    IColor white(255, 255, 255, 255);
-    return g->FillIRect(&white, &mark, nullptr);
-  }
-};
 
 // Records what reaches it; optionally closes the editor's window from inside.
 class Recorder : public IKnobControl {
@@ -103,23 +62,6 @@ struct Fixture : ::testing::Test {
     ASSERT_NE(ed->OpenWindow(window, nullptr), nullptr);
   }
 };
-
-// The top-left editor-sized rows of an image (bytes X, R, G, B), which is released.
-std::vector<unsigned char> EditorRows(CGImageRef img)
-{
-  const unsigned char* p = CGImageGetBytes(img);
-  std::vector<unsigned char> out;
-  for (int y = 0; y < kH; ++y)
-    out.insert(out.end(), p + y * CGImageGetBytesPerRow(img), p + y * CGImageGetBytesPerRow(img) + kW * 4);
-  CGImageRelease(img);
-  return out;
-}
-
-// The back buffer as the Cocoa view copies it to the screen.
-std::vector<unsigned char> Reference(CarbonEditor* ed)
-{
-  return EditorRows(CGBitmapContextCreateImage(ed->GetBackBuffer()->getDC()->cgContext));
-}
 
 std::vector<unsigned char> WindowPixels(WindowRef w)
 {
