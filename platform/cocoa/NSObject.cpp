@@ -94,3 +94,10 @@ NSObject* NSObject::autorelease()
   NSAutoreleasePool::addObject(this);
   return this;
 }
+
+NSObject* NSObjectAtAddress(void* p)
+{
+  LiveObjects& live = Live();
+  std::lock_guard<std::mutex> guard(live.lock);
+  return live.set.count(static_cast<const NSObject*>(p)) ? static_cast<NSObject*>(p) : nullptr;
+}

@@ -57,6 +57,10 @@ private:
   std::atomic<int> mRefCount{1};
 };
 
+// Stand-in only: the object at p, or null when p is not a live object (a
+// caller handed either an object or a Carbon window tells them apart so).
+NSObject* NSObjectAtAddress(void* p);
+
 // Releases obj when non-null.
 inline void NSRelease(NSObject* obj)
 {
