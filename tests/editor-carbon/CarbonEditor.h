@@ -1,36 +1,27 @@
 #pragma once
-// The Mac window binding's Carbon half on the test binding, and a picture
-// that shows at once whether it arrived upright.
+// The Mac editor for the Carbon tests, and a picture that shows at once
+// whether it arrived upright.
 
 #include <vector>
 
 #include "graphics/gdi/gdp_records.h"
 #include "platform/coregraphics/CGBitmapContext.h"
-#include "tests/support/IGraphicsTest.h"
+#include "wdl/IPlug/IControl.h"
 #include "wdl/IPlug/carbon/IGraphicsCarbon.h"
+#include "wdl/IPlug/mac/IGraphicsMac.h"
 
 inline constexpr int kW = 60, kH = 40;
 
-// The Mac binding's Carbon half, on the test binding.
-class CarbonEditor : public IGraphicsTest {
-public:
-  using IGraphicsTest::IGraphicsTest;
-  ~CarbonEditor() override { CloseWindow(); }
-  void* OpenWindow(void* pWindow, void* pControl) override
-  {
-    CloseWindow();
-    mHost = new IGraphicsCarbon(this, static_cast<WindowRef>(pWindow), static_cast<ControlRef>(pControl));
-    return mHost->GetView();
-  }
-  void CloseWindow() override
-  {
-    IGraphicsCarbon::Release(mHost);
-    mHost = nullptr;
-  }
-  bool DrawScreen(IRECT*) override { return mHost && mHost->DrawScreen(GetBackBuffer(), Width(), Height()); }
-  void* GetWindow() override { return mHost; }
-  IGraphicsCarbon* mHost = nullptr;
-};
+// The editor as a plug-in makes it on a Mac.
+inline IGraphicsMac* MakeMacEditor(IPlugBase* pPlug)
+{
+  return new IGraphicsMac(pPlug, kW, kH, 30);
+}
+
+inline ControlRef PaneOf(IGraphicsMac* ed)
+{
+  return ed->GetCarbonHost() ? static_cast<ControlRef>(ed->GetCarbonHost()->GetUserPane()) : nullptr;
+}
 
 // Four quadrants whose colours follow the parameter value, so a picture
 // upside down or mirrored never matches.
@@ -61,7 +52,7 @@ inline std::vector<unsigned char> EditorRows(CGImageRef img)
 }
 
 // The back buffer as the Cocoa view copies it to the screen.
-inline std::vector<unsigned char> Reference(CarbonEditor* ed)
+inline std::vector<unsigned char> Reference(IGraphicsMac* ed)
 {
   return EditorRows(CGBitmapContextCreateImage(ed->GetBackBuffer()->getDC()->cgContext));
 }

@@ -36,11 +36,11 @@ TEST_F(AUHostViewTest, CarbonSnapshotIsTheEditorUpright)
   std::string error, path = testing::TempDir() + "auhost_view.png";
   EXPECT_FALSE(AUHostSnapshotView(mUnit, "carbon", path, &error));
   EXPECT_EQ(error, "the unit lists no Carbon view");
-  auto* ed = new CarbonEditor(mPlug, kW, kH, 30);
+  IGraphicsMac* ed = MakeMacEditor(mPlug);
   ed->AttachControl(new Quadrants(mPlug, 0));
   mPlug->AttachGraphics(ed);
   ASSERT_TRUE(AUHostSnapshotView(mUnit, "carbon", path, &error)) << error;
-  EXPECT_EQ(ed->mHost, nullptr); // the view component closed the window again
+  EXPECT_EQ(ed->GetCarbonHost(), nullptr); // the view component closed the window again
 
   png_image image = {};
   image.version = PNG_IMAGE_VERSION;

@@ -6,6 +6,8 @@
 
 #include "graphics/gdi/gdp_records.h"
 #include "platform/carbon/carbon_driver.h"
+#include "platform/cocoa/NSView.h"
+#include "platform/cocoa/NSWindow.h"
 #include "platform/coregraphics/CGBitmapContext.h"
 #include "tests/support/IPlugTest.h"
 #include "wdl/IPlug/IControls.h"
@@ -38,14 +40,14 @@ public:
 
 struct Fixture : ::testing::Test {
   std::unique_ptr<IPlugTest> plug;
-  CarbonEditor* ed = nullptr;
+  IGraphicsMac* ed = nullptr;
   WindowRef window = nullptr;
 
   void SetUp() override
   {
     plug = std::make_unique<IPlugTest>(IPlugInstanceInfo{}, 2, "1-1", 0, "E", "P", "M", 0x10000, 1, 2);
     for (int i = 0; i < 2; ++i) plug->GetParam(i)->InitDouble("p", 0.0, 0.0, 1.0, 0.001);
-    ed = new CarbonEditor(plug.get(), kW, kH, 30);
+    ed = MakeMacEditor(plug.get());
     ed->AttachControl(new Quadrants(plug.get(), 0));
     plug->AttachGraphics(ed);
   }
@@ -79,16 +81,35 @@ void ExpectSameRGB(const std::vector<unsigned char>& a, const std::vector<unsign
 
 class CarbonPixels : public Fixture, public ::testing::WithParamInterface<bool> {};
 
-TEST_P(CarbonPixels, WindowShowsTheBackBufferUprightAtEveryValue)
+// What the Cocoa view shows of the editor, in a window of its own.
+std::vector<unsigned char> CocoaPixels(IGraphicsMac* ed)
 {
-  Open(GetParam());
+  NSView* view = static_cast<NSView*>(ed->OpenWindow(nullptr));
+  auto* window = new NSWindow(NSMakeRect(0, 0, kW, kH));
+  window->setContentView(view);
+  window->display();
+  std::vector<unsigned char> px = EditorRows(CGBitmapContextCreateImage(window->graphicsContext()->graphicsPort()));
+  ed->CloseWindow();
+  NSRelease(window);
+  return px;
+}
+
+TEST_P(CarbonPixels, CarbonShowsWhatCocoaShowsAtEveryValue)
+{
   for (double v : {0.0, 0.4, 1.0}) {
+    Open(GetParam());
     ed->SetParameterFromPlug(0, v, true);
     virtualClockAdvance(2.0 / 30);
     carbonDriverUpdateWindow(window);
-    ExpectSameRGB(WindowPixels(window), Reference(ed));
+    std::vector<unsigned char> carbon = WindowPixels(window);
+    ExpectSameRGB(carbon, Reference(ed));
+    ExpectSameRGB(carbon, CocoaPixels(ed));
+    DisposeWindow(window);
+    window = nullptr;
   }
   // The white mark sits at the top left, as the editor drew it.
+  Open(GetParam());
+  carbonDriverUpdateWindow(window);
   std::vector<unsigned char> px = WindowPixels(window);
   EXPECT_EQ(px[(2 * kW + 3) * 4 + 1], 255);
   EXPECT_EQ(px[(2 * kW + 3) * 4 + 2], 255);
@@ -99,7 +120,7 @@ INSTANTIATE_TEST_SUITE_P(Windows, CarbonPixels, ::testing::Values(true, false));
 TEST_F(Fixture, TimerTicksAtZeroThenEveryTwoFrames)
 {
   Open(true);
-  ControlRef pane = ed->mHost->GetView();
+  ControlRef pane = PaneOf(ed);
   carbonDriverUpdateWindow(window);
   ed->SetParameterFromPlug(0, 0.5, true);
   virtualClockAdvance(0);
@@ -154,7 +175,7 @@ TEST_F(Fixture, CloseFromInsideAHandlerWaitsForItToReturn)
   rec->mEditor = ed;
   ed->AttachControl(rec);
   EXPECT_EQ(carbonDriverSendMouse(window, kEventMouseDown, {5, 5}, 0, 1), noErr);
-  EXPECT_EQ(ed->mHost, nullptr);
+  EXPECT_EQ(ed->GetCarbonHost(), nullptr);
   // Nothing reaches the editor any more: no timer, no mouse.
   ed->SetParameterFromPlug(0, 0.9, true);
   EXPECT_EQ(virtualClockAdvance(1.0), 0);
@@ -165,7 +186,7 @@ TEST_F(Fixture, CloseFromInsideAHandlerWaitsForItToReturn)
 TEST_F(Fixture, ResizeSetsWindowAndPane)
 {
   Open(true);
-  ASSERT_TRUE(ed->mHost->Resize(70, 45));
+  ed->Resize(70, 45);
   Rect b;
   GetWindowBounds(window, kWindowContentRgn, &b);
   EXPECT_EQ(b.left, 200);
@@ -173,7 +194,7 @@ TEST_F(Fixture, ResizeSetsWindowAndPane)
   EXPECT_EQ(b.right - b.left, 70);
   EXPECT_EQ(b.bottom - b.top, 45);
   HIRect f;
-  HIViewGetFrame(ed->mHost->GetView(), &f);
+  HIViewGetFrame(PaneOf(ed), &f);
   EXPECT_EQ(f.size.width, 70);
   EXPECT_EQ(f.size.height, 45);
 }

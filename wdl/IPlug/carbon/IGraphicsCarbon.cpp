@@ -1,8 +1,5 @@
 #include "wdl/IPlug/carbon/IGraphicsCarbon.h"
 
-#include "graphics/gdi/gdp_records.h"
-#include "platform/coregraphics/CGBitmapContext.h"
-#include "platform/coregraphics/CGImage.h"
 
 namespace {
 
@@ -114,19 +111,6 @@ bool IGraphicsCarbon::Resize(int w, int h)
 void IGraphicsCarbon::OffsetContentRect(CGRect* pR) const
 {
   *pR = CGRectOffset(*pR, mContentXOffset, mContentYOffset);
-}
-
-bool IGraphicsCarbon::DrawScreen(LICE_IBitmap* pBackBuffer, int w, int h)
-{
-  HDC dc = pBackBuffer ? pBackBuffer->getDC() : nullptr;
-  if (!mContext || !dc) return false;
-  CGRect r = CGRectMake(0, 0, w, h);
-  OffsetContentRect(&r);
-  CGImageRef image = CGBitmapContextCreateImage(dc->cgContext);
-  if (!image) return false;
-  CGContextDrawImage(mContext, r, image);
-  CGImageRelease(image);
-  return true;
 }
 
 IRECT GetRegionRect(EventRef pEvent, int w, int h)

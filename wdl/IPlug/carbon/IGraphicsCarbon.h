@@ -5,10 +5,10 @@
 // windows (a Core Graphics context per draw event) and in older windows
 // (QuickDraw ports bridged to Core Graphics).
 //
-// The Mac window binding creates one for a Carbon window and gives it up
-// with Release, which may be reached from inside one of this object's own
-// handlers or its timer: then the editor is let go at once and the object
-// is deleted when the handler returns.
+// The Mac window binding makes one through MakeIGraphicsCarbonHost and
+// gives it up with Release, which may be reached from inside one of this
+// object's own handlers or its timer: then the editor is let go at once and
+// the object is deleted when the handler returns.
 
 #include "platform/carbon/Carbon.h"
 #include "wdl/IPlug/graphics/IGraphicsLice.h"
@@ -26,11 +26,10 @@ public:
   ControlRef GetView() const { return mView; }
   CGContextRef GetCGContext() const { return mContext; }
   bool IsComposited() const { return mComposited; }
+  int GetContentXOffset() const { return mContentXOffset; }
+  int GetContentYOffset() const { return mContentYOffset; }
   bool Resize(int w, int h);
   void OffsetContentRect(CGRect* pR) const;
-  // Copies the back buffer into the draw event's context over the whole
-  // editor, moved by the content offsets; false outside a draw event.
-  bool DrawScreen(LICE_IBitmap* pBackBuffer, int w, int h);
 
 private:
   static OSStatus CarbonEventHandler(EventHandlerCallRef callRef, EventRef event, void* pGraphicsCarbon);
@@ -55,6 +54,11 @@ private:
   int mDepth = 0;
   bool mReleased = false;
 };
+
+class IGraphicsCarbonHost;
+class IGraphicsMac;
+// The Mac window binding's maker of Carbon hosts.
+IGraphicsCarbonHost* MakeIGraphicsCarbonHost(IGraphicsMac* pGraphics, void* pWindow, void* pControl);
 
 // Sets the window's content to w x h, keeping its top-left corner.
 bool ResizeWindow(WindowRef pWindow, int w, int h);
