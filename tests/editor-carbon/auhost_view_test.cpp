@@ -1,11 +1,15 @@
-// The project's Audio Unit host opens an editor through the unit's Carbon
-// view component and saves the window as it shows it.
+// The Audio Unit build's editor: the project's host opens it through the
+// unit's Carbon view component and saves the window as it shows it, and the
+// Cocoa factory hands a host a view of its own.
 
 #include <png.h>
 
 #include <cstdio>
 
 #include "platform/carbon/carbon_driver.h"
+#include "platform/cocoa/AUCocoaUIView.h"
+#include "platform/cocoa/NSClass.h"
+#include "platform/cocoa/NSView.h"
 #include "tests/au/AUTestEffect.h"
 #include "tests/editor-carbon/CarbonEditor.h"
 #include "tools/auhost/AUHostView.h"
@@ -56,6 +60,39 @@ TEST_F(AUHostViewTest, CarbonSnapshotIsTheEditorUpright)
       ASSERT_EQ(rgb[size_t(i * 3 + c)], want[size_t(i * 4 + 1 + c)]) << "pixel " << i;
   std::remove(path.c_str());
   EXPECT_FALSE(AUHostSnapshotView(mUnit, "gdi", path, &error));
+}
+
+} // namespace
+
+namespace
+{
+
+using CocoaFactoryTest = AUTestFixture;
+
+TEST_F(CocoaFactoryTest, FactoryViewIsTheHostsAndOutlivesTheUnit)
+{
+  Class cls = NSClassFromString("Kestrel_View");
+  ASSERT_NE(cls, nullptr);
+  NSObject* object = NSClassCreateInstance(cls);
+  auto* factory = dynamic_cast<AUCocoaUIBase*>(object);
+  ASSERT_NE(factory, nullptr);
+  EXPECT_EQ(factory->interfaceVersion(), 0u);
+  EXPECT_EQ(object->description(), "Kestrel Compressor View");
+  EXPECT_EQ(factory->uiViewForAudioUnit(mUnit, NSSize{1, 1}), nullptr); // no editor yet
+
+  IGraphics* g = MakeGraphics(mPlug, kW, kH, 30);
+  EXPECT_STREQ(static_cast<IGraphicsMac*>(g)->GetBundleID(), "com.example.audiounit.Test");
+  mPlug->AttachGraphics(g);
+  NSView* view = factory->uiViewForAudioUnit(mUnit, NSSize{999, 999});
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(view->frame().size.width, kW); // the preferred size is not used
+  ASSERT_EQ(CloseComponent(mUnit), noErr);
+  AudioUnit closed = mUnit;
+  mUnit = nullptr;
+  EXPECT_EQ(view->retainCount(), 1); // only the host's is left
+  EXPECT_EQ(factory->uiViewForAudioUnit(closed, NSSize{0, 0}), nullptr);
+  NSRelease(view);
+  NSRelease(object);
 }
 
 } // namespace

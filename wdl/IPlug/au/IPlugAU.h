@@ -74,6 +74,8 @@ public:
   // For the Cocoa view factory: the editor's new view of the open unit, and
   // the unit in *ppPlug; null when the unit is closed or has no editor.
   static void* OpenCocoaView(AudioUnit unit, IPlugBase** ppPlug);
+  // The identifier of the bundle the unit came from.
+  const char* GetBundleID() const { return mBundleId.Get(); }
 
   // Host communication. The three parameter events (IPlugAU_Params.cpp) may
   // come from any thread, the value change with mMutex held; the rest are in
@@ -292,3 +294,7 @@ UInt32 MakeDefaultASBD(AudioStreamBasicDescription* pASBD, double sampleRate, in
 
 // The texts of EAUInputType; any other value gives "NotConnected".
 const char* AUInputTypeStr(int type);
+
+// The editor of the Audio Unit build (IPlugAU_Graphics.cpp, library
+// iplug_au_graphics): a Mac editor that loads its images from the unit's bundle.
+IGraphics* MakeGraphics(IPlugAU* pPlug, int w, int h, int fps);
