@@ -68,6 +68,7 @@ Kestrel::Kestrel(IPlugInstanceInfo instanceInfo)
   mAllInSlowCoef = std::exp(-1.0 / (0.5 * rate));
 
   OnParamChange(0);
+  MakeEditor();
 }
 
 void Kestrel::InitParams()

@@ -57,6 +57,7 @@ public:
   // Loads the artwork into pGraphics, attaches the controls and hands the editor to the
   // plug-in, which owns it from then on. The window binding sets the bundle identifier first.
   void BuildEditor(IGraphics* pGraphics);
+  static constexpr int kEditorWidth = 700, kEditorHeight = 249, kEditorFPS = 30;
   IBitmapControl* GetInputMeter() const { return mInputMeter; }
   IBitmapControl* GetOutputMeter() const { return mOutputMeter; }
   IOdometerControl* GetReadout(int i) const
@@ -65,6 +66,9 @@ public:
   }
 
 private:
+  // The deliverables' editor on the Mac window binding; none in builds without a bundle.
+  void MakeEditor();
+
   // The chunked path's stages live in their own unit.
   friend class KestrelChunkPath;
 

@@ -4,6 +4,9 @@
 #include "plugin/Kestrel.h"
 #include "plugin/KestrelControls.h"
 #include "plugin/KestrelEditorLink.h"
+#ifdef KESTREL_BUNDLE_ID
+#include "wdl/IPlug/mac/IGraphicsMac.h"
+#endif
 
 namespace
 {
@@ -83,4 +86,13 @@ void Kestrel::BuildEditor(IGraphics* pGraphics)
   PushReadoutValue(attack, ParamValue(kAttack));
   PushReadoutValue(release, ParamValue(kRelease));
   PushReadoutValue(impetus, ParamValue(kImpetus));
+}
+
+void Kestrel::MakeEditor()
+{
+#ifdef KESTREL_BUNDLE_ID
+  auto* g = new IGraphicsMac(this, kEditorWidth, kEditorHeight, kEditorFPS);
+  g->SetBundleID(KESTREL_BUNDLE_ID);
+  BuildEditor(g);
+#endif
 }

@@ -130,7 +130,12 @@ TEST_F(KestrelLibrary, Identity)
 {
   TestHost host;
   AEffect* e = host.Create(mEntry);
-  EXPECT_EQ(e->flags, 0x1018);
+  EXPECT_EQ(e->flags, 0x1019); // with an editor
+  ERect* rect = nullptr;
+  EXPECT_EQ(host.Dispatch(op::kEditGetRect, 0, 0, &rect), 1);
+  ASSERT_NE(rect, nullptr);
+  EXPECT_EQ(rect->right - rect->left, 700);
+  EXPECT_EQ(rect->bottom - rect->top, 249);
   EXPECT_EQ(e->numParams, 12);
   EXPECT_EQ(e->numPrograms, 120);
   EXPECT_EQ(e->uniqueID, 0x34713335);

@@ -1,5 +1,7 @@
 #include "wdl/IPlug/vst/IPlugVST.h"
 
+#include "wdl/IPlug/vst/IPlugVSTBundle.h"
+
 // Hosts for which the plug-in offers only its first two inputs and outputs.
 static bool HostNeedsStereoIO(EHostId host)
 {
@@ -15,6 +17,8 @@ IPlugVST::IPlugVST(IPlugInstanceInfo instanceInfo, int nParams, const char* chan
       mHostCallback(instanceInfo.mVSTHostCallback),
       mDoesMidi(plugDoesMidi)
 {
+  // The editor finds its images in the bundle by its identifier.
+  VSTRegisterBundle();
   const int nIn = NInChannels(), nOut = NOutChannels();
   mInputArrangement.numChannels = nIn;
   mOutputArrangement.numChannels = nOut;
@@ -50,7 +54,10 @@ IPlugVST::IPlugVST(IPlugInstanceInfo instanceInfo, int nParams, const char* chan
   SetBlockSize(1024);
 }
 
-IPlugVST::~IPlugVST() = default;
+IPlugVST::~IPlugVST()
+{
+  CloseEditorWindow();
+}
 
 AEffect* IPlugVST::FinishCreation()
 {

@@ -120,7 +120,13 @@ private:
   float GetParameterFromHost(int idx);
   void SetParameterFromHost(int idx, float value);
 
+  // Closes the editor's window and its presentation in the host's window.
+  void CloseEditorWindow();
+
   ERect mRect = {};
+  // While the editor is open in a host's X11 window: the window it is presented from.
+  class X11Presenter* mPresenter = nullptr;
+  class NSWindow* mEditorWindow = nullptr;
   VstHostCallback mHostCallback;
   VstSpeakerArrangement mInputArrangement = {};
   VstSpeakerArrangement mOutputArrangement = {};

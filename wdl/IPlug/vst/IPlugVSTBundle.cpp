@@ -3,6 +3,9 @@
 #include <dlfcn.h>
 
 #include <cstring>
+#include <string>
+
+#include "platform/cocoa/NSBundle.h"
 
 bool VSTResourcePathForLibrary(const char* libraryPath, WDL_String* pResources)
 {
@@ -24,4 +27,21 @@ bool VSTGetBundleResourcePath(WDL_String* pResources)
   // Any address inside this library names the library, whoever loaded it.
   if (!dladdr(reinterpret_cast<void*>(&VSTGetBundleResourcePath), &info)) return false;
   return VSTResourcePathForLibrary(info.dli_fname, pResources);
+}
+
+bool VSTRegisterBundle()
+{
+  static const bool registered = [] {
+    WDL_String resources;
+    if (!VSTGetBundleResourcePath(&resources)) return false;
+    // <bundle>/Contents/Resources: the bundle is two folders up.
+    std::string path = resources.Get();
+    for (int i = 0; i < 2; ++i) {
+      const size_t slash = path.find_last_of('/');
+      if (slash == std::string::npos) return false;
+      path.resize(slash);
+    }
+    return NSBundle::bundleWithPath(path.c_str()) != nullptr;
+  }();
+  return registered;
 }

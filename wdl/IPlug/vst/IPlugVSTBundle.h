@@ -11,3 +11,8 @@ bool VSTResourcePathForLibrary(const char* libraryPath, WDL_String* pResources);
 
 // Resources folder of the binary this code is linked into (dladdr).
 bool VSTGetBundleResourcePath(WDL_String* pResources);
+
+// Registers the bundle of the binary this code is linked into with the
+// bundle registry, so that it can be found by its identifier. False when it
+// has no Info.plist. Once per process.
+bool VSTRegisterBundle();

@@ -1,5 +1,11 @@
-// Editor requests, answered by the editor's own size and window calls.
+// Editor requests, answered by the editor's own size and window calls. A
+// Linux host hands an X11 window id to open into: the editor's view goes
+// into a window of the Cocoa stand-in, which is presented as a child of the
+// host's window and pumped from the host's idle calls.
 
+#include "platform/cocoa/NSView.h"
+#include "platform/cocoa/NSWindow.h"
+#include "platform/x11/X11Presenter.h"
 #include "wdl/IPlug/IGraphics.h"
 #include "wdl/IPlug/vst/IPlugVST.h"
 
@@ -35,21 +41,50 @@ intptr_t IPlugVST::EditorGetRect(void* ptr)
 
 intptr_t IPlugVST::EditorOpen(void* ptr)
 {
-  if (!GetGUI() || !GetGUI()->OpenWindow(ptr)) return 0;
+  IGraphics* g = GetGUI();
+  if (!g || !ptr) return 0;
+  CloseEditorWindow();
+  // The pointer is an X11 window id, never an object.
+  const uintptr_t parentId = reinterpret_cast<uintptr_t>(ptr);
+  NSRect area = NSMakeRect(0, 0, g->Width(), g->Height());
+  mEditorWindow = new NSWindow(area);
+  NSView* content = new NSView(area);
+  mEditorWindow->setContentView(content);
+  content->release();
+  mPresenter = new X11Presenter;
+  if (!g->OpenWindow(content) || !mPresenter->Open(parentId, mEditorWindow)) {
+    CloseEditorWindow();
+    return 0;
+  }
+  mEditorWindow->display();
+  mPresenter->Idle();
   OnGUIOpen();
   return 1;
+}
+
+void IPlugVST::CloseEditorWindow()
+{
+  if (!mPresenter && !mEditorWindow) return;
+  if (GetGUI()) GetGUI()->CloseWindow();
+  delete mPresenter;  // destroys the child unless the host already destroyed it with its parent
+  mPresenter = nullptr;
+  NSRelease(mEditorWindow);
+  mEditorWindow = nullptr;
 }
 
 intptr_t IPlugVST::EditorClose()
 {
   if (!GetGUI()) return 0;
-  OnGUIClose();
-  GetGUI()->CloseWindow();
+  const bool wasOpen = mPresenter != nullptr;
+  if (wasOpen) OnGUIClose();
+  CloseEditorWindow();
   return 1;
 }
 
 intptr_t IPlugVST::Idle()
 {
+  // X events, the editor's timer and the copy to the screen, on the host's thread.
+  if (mPresenter) mPresenter->Idle();
   OnIdle();
   return 0;
 }
