@@ -4,6 +4,7 @@
 #include "platform/carbon/carbon_driver.h"
 #include "platform/cocoa/AUCocoaUIView.h"
 #include "platform/cocoa/NSClass.h"
+#include "platform/cocoa/NSRunLoop.h"
 #include "platform/cocoa/NSView.h"
 #include "platform/cocoa/NSWindow.h"
 #include "platform/components/ComponentParams.h"
@@ -14,6 +15,12 @@ namespace
 {
 
 constexpr SInt16 kAudioUnitCarbonViewCreateSelect = 0x301;
+
+// Lets the editor's timer pick up the values set before it opened: a tenth
+// of a second covers the first tick of either window binding. The Cocoa run
+// loop keeps a clock of its own, switched to a virtual one before the view
+// is made so that it steps without waiting.
+constexpr double kSettleSeconds = 0.1;
 
 bool Fail(std::string* error, const std::string& why)
 {
@@ -55,7 +62,7 @@ bool SnapshotCarbon(AudioUnit unit, const std::string& path, std::string* error)
     bounds.right = SInt16(c.right - c.left);
     bounds.bottom = SInt16(c.bottom - c.top);
     SetWindowBounds(window, kWindowContentRgn, &bounds);
-    virtualClockAdvance(0);
+    virtualClockAdvance(kSettleSeconds);
     carbonDriverUpdateWindow(window);
     ok = Save(carbonDriverCopyWindowImage(window), path, error);
   } else {
@@ -79,6 +86,7 @@ bool SnapshotCocoa(AudioUnit unit, const std::string& path, std::string* error)
   Class cls = NSClassFromString(name);
   if (!cls)
     return Fail(error, std::string("no Cocoa class ") + name);
+  NSRunLoop::currentRunLoop()->useVirtualClock(0);
   NSObject* factoryObject = NSClassCreateInstance(cls);
   auto* factory = dynamic_cast<AUCocoaUIBase*>(factoryObject);
   NSView* view = factory ? factory->uiViewForAudioUnit(unit, NSSize{0, 0}) : nullptr;
@@ -88,6 +96,7 @@ bool SnapshotCocoa(AudioUnit unit, const std::string& path, std::string* error)
   // The view is ours: the window holds it while it draws, then we let it go.
   auto* window = new NSWindow(view->frame());
   window->setContentView(view);
+  NSRunLoop::currentRunLoop()->runFor(kSettleSeconds);
   window->display();
   CGContextRef port = window->graphicsContext() ? window->graphicsContext()->graphicsPort() : nullptr;
   bool ok = Save(port ? CGBitmapContextCreateImage(port) : nullptr, path, error);
