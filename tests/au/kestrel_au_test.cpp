@@ -13,6 +13,7 @@
 #include "platform/corefoundation/CoreFoundation.h"
 #include "tools/auhost/AUHostComponent.h"
 #include "tools/auhost/AUHostUnit.h"
+#include "tools/auhost/AUHostView.h"
 
 namespace
 {
@@ -68,6 +69,19 @@ TEST_F(KestrelAUTest, TheViewComponentSitsBesideTheUnit)
   }
   EXPECT_EQ(CloseComponent(view), noErr);
   EXPECT_EQ(CloseComponent(unit), noErr);
+}
+
+// A host opening the editor either way sees the same picture.
+TEST_F(KestrelAUTest, CocoaAndCarbonViewsShowTheSameEditor)
+{
+  AudioUnit unit = OpenComponent(sComponent->GetComponent());
+  ASSERT_NE(unit, nullptr);
+  std::string error, dir = testing::TempDir();
+  ASSERT_TRUE(AUHostSnapshotView(unit, "cocoa", dir + "kestrel-cocoa.png", &error)) << error;
+  ASSERT_TRUE(AUHostSnapshotView(unit, "carbon", dir + "kestrel-carbon.png", &error)) << error;
+  EXPECT_EQ(CloseComponent(unit), noErr);
+  std::string cmd = std::string(PNGCOMPARE) + " " + dir + "kestrel-cocoa.png " + dir + "kestrel-carbon.png >/dev/null";
+  EXPECT_EQ(std::system(cmd.c_str()), 0);
 }
 
 TEST_F(KestrelAUTest, OpenLeavesTheDefaultAndNinetyFourFactoryPresets)
