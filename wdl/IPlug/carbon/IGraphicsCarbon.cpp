@@ -47,7 +47,9 @@ IGraphicsCarbon::IGraphicsCarbon(IGraphicsLice* pEditor, WindowRef pWindow, Cont
                       this, &mControlHandler);
   InstallEventHandler(GetWindowEventTarget(pWindow), CarbonEventHandler, std::size(kWindowEvents), kWindowEvents,
                       this, &mWindowHandler);
-  InstallEventLoopTimer(GetMainEventLoop(), 0.0, 2.0 / double(pEditor->FPS()), CarbonTimerHandler, this, &mTimer);
+  // Half the Cocoa view's rate; an editor without a frame rate gets its first tick only.
+  double interval = pEditor->FPS() > 0 ? 2.0 / double(pEditor->FPS()) : 0.0;
+  InstallEventLoopTimer(GetMainEventLoop(), 0.0, interval, CarbonTimerHandler, this, &mTimer);
 
   OSStatus err;
   ControlRef parent = pParentControl;
