@@ -133,14 +133,6 @@ TEST_F(Fixture, TimerTicksAtZeroThenEveryTwoFrames)
   EXPECT_TRUE(HIViewGetNeedsDisplay(pane));
 }
 
-TEST_F(Fixture, WithoutAFrameRateOnlyTheFirstTickComes)
-{
-  plug->AttachGraphics(ed = new IGraphicsMac(plug.get(), kW, kH, 0));
-  Open(true);
-  EXPECT_EQ(virtualClockAdvance(1.0), 1);
-  EXPECT_EQ(virtualClockAdvance(1.0), 0);
-}
-
 TEST_F(Fixture, MouseReachesTheEditorInPaneCoordinates)
 {
   Open(false);

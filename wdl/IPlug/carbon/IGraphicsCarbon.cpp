@@ -47,9 +47,7 @@ IGraphicsCarbon::IGraphicsCarbon(IGraphicsLice* pEditor, WindowRef pWindow, Cont
                       this, &mControlHandler);
   InstallEventHandler(GetWindowEventTarget(pWindow), CarbonEventHandler, std::size(kWindowEvents), kWindowEvents,
                       this, &mWindowHandler);
-  // Half the Cocoa view's rate; an editor without a frame rate gets its first tick only.
-  double interval = pEditor->FPS() > 0 ? 2.0 / double(pEditor->FPS()) : 0.0;
-  InstallEventLoopTimer(GetMainEventLoop(), 0.0, interval, CarbonTimerHandler, this, &mTimer);
+  InstallEventLoopTimer(GetMainEventLoop(), 0.0, 2.0 / double(pEditor->FPS()), CarbonTimerHandler, this, &mTimer);
 
   OSStatus err;
   ControlRef parent = pParentControl;
