@@ -23,7 +23,9 @@ build/tools/vsthost/vsthost "$vst" --signal mix --seconds 20 --program "Drums Ki
 au=build/KestrelAU.component
 echo "== KestrelAU: built-in signal, preset \"Drums Kick Control\""
 build/tools/auhost/kestrel_auhost "$au" --signal mix --seconds 20 --preset "Drums Kick Control" \
-  --out out/kestrel-au.wav --time
+  --out out/kestrel-au.wav --time --view cocoa --snapshot out/kestrel-editor-au.png
 echo "== KestrelAU against KestrelVST"
 build/tools/signal/wavcompare out/kestrel-vst.wav out/kestrel-au.wav
-echo "Outputs written to out/kestrel-vst.wav, out/kestrel-au.wav and out/kestrel-editor.png"
+echo "== KestrelAU editor against KestrelVST editor"
+build/tools/pngcompare/pngcompare out/kestrel-editor.png out/kestrel-editor-au.png
+echo "Outputs written to out/kestrel-vst.wav, out/kestrel-au.wav, out/kestrel-editor.png and out/kestrel-editor-au.png"

@@ -1,5 +1,5 @@
 // The KestrelAU library: the compressor on the Audio Unit binding, reached
-// through its one exported entry.
+// through its exported entry, and the entry of its Carbon view component.
 
 #include "plugin/Kestrel.h"
 #include "wdl/IPlug/au/IPlugAUEntry.h"
@@ -12,4 +12,9 @@ IPlugAU* MakePlug()
 IPLUG_AU_EXPORT ComponentResult Kestrel_Entry(ComponentParameters* params, void* storage)
 {
   return IPlugAU::IPlugAUEntry(params, storage);
+}
+
+IPLUG_AU_EXPORT ComponentResult Kestrel_ViewEntry(ComponentParameters* params, void* storage)
+{
+  return IPlugAU::IPlugAUCarbonViewEntry(params, storage);
 }

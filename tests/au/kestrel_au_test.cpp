@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "platform/audiounit/AudioUnitProperties.h"
+#include "platform/components/ComponentParams.h"
 #include "platform/corefoundation/CoreFoundation.h"
 #include "tools/auhost/AUHostComponent.h"
 #include "tools/auhost/AUHostUnit.h"
+#include "tools/auhost/AUHostView.h"
 
 namespace
 {
@@ -41,6 +43,45 @@ TEST_F(KestrelAUTest, IdentityComesFromTheBundle)
   EXPECT_EQ(ComponentFunctionImplemented(unit, kAudioUnitRenderSelect), 1);
   EXPECT_EQ(ComponentFunctionImplemented(unit, kAudioUnitRemovePropertyListenerWithUserDataSelect), 0);
   EXPECT_EQ(CloseComponent(unit), noErr);
+}
+
+// The bundle's second component shows the editor in a Carbon window; it
+// creates only for a unit whose view list names it.
+TEST_F(KestrelAUTest, TheViewComponentSitsBesideTheUnit)
+{
+  ASSERT_NE(sComponent->GetViewComponent(), nullptr);
+  ComponentDescription look = {MacFourCC("auvw"), 0x34713335u, MacFourCC("Bkmr"), 0, 0};
+  EXPECT_EQ(FindNextComponent(nullptr, &look), sComponent->GetViewComponent());
+  AudioUnit unit = OpenComponent(sComponent->GetComponent());
+  ComponentInstance view = OpenComponent(sComponent->GetViewComponent());
+  ASSERT_NE(view, nullptr);
+  ComponentDescription listed = {};
+  UInt32 size = sizeof listed;
+  bool hasEditor = AudioUnitGetProperty(unit, kAudioUnitProperty_GetUIComponentList, kAudioUnitScope_Global, 0,
+                                        &listed, &size) == noErr;
+  EXPECT_EQ(ComponentFunctionImplemented(view, 0x301), badComponentSelector);
+  if (!hasEditor) {
+    void* control = nullptr;
+    ComponentParameters p = PackComponentParameters(SInt16(0x301), unit, static_cast<void*>(nullptr),
+                                                    static_cast<void*>(nullptr), static_cast<const void*>(nullptr),
+                                                    static_cast<const void*>(nullptr), static_cast<void*>(&control));
+    EXPECT_EQ(CallComponent(view, &p), badComponentSelector);
+  }
+  EXPECT_EQ(CloseComponent(view), noErr);
+  EXPECT_EQ(CloseComponent(unit), noErr);
+}
+
+// A host opening the editor either way sees the same picture.
+TEST_F(KestrelAUTest, CocoaAndCarbonViewsShowTheSameEditor)
+{
+  AudioUnit unit = OpenComponent(sComponent->GetComponent());
+  ASSERT_NE(unit, nullptr);
+  std::string error, dir = testing::TempDir();
+  ASSERT_TRUE(AUHostSnapshotView(unit, "cocoa", dir + "kestrel-cocoa.png", &error)) << error;
+  ASSERT_TRUE(AUHostSnapshotView(unit, "carbon", dir + "kestrel-carbon.png", &error)) << error;
+  EXPECT_EQ(CloseComponent(unit), noErr);
+  std::string cmd = std::string(PNGCOMPARE) + " " + dir + "kestrel-cocoa.png " + dir + "kestrel-carbon.png >/dev/null";
+  EXPECT_EQ(std::system(cmd.c_str()), 0);
 }
 
 TEST_F(KestrelAUTest, OpenLeavesTheDefaultAndNinetyFourFactoryPresets)

@@ -296,5 +296,5 @@ TEST(MacEditorFiles, OpenURLReportsWhetherAnythingOpened)
   EXPECT_FALSE(g.OpenURL("http://brackmere.example/", nullptr, nullptr, nullptr));
   NSWorkspace::sharedWorkspace()->setURLOpener(nullptr);
   EXPECT_EQ(IGraphicsMac::GetUserOSVersion(), 0x1068);
-  EXPECT_EQ(g.OpenWindow(nullptr, nullptr), nullptr); // no Carbon binding in this build
+  EXPECT_EQ(g.OpenWindow(nullptr, nullptr), nullptr); // no Carbon window
 }

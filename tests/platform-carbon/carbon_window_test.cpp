@@ -246,11 +246,11 @@ TEST(Gestalt, SystemVersionOnlyAndSetByTheDriver)
 {
   SInt32 v = 0;
   EXPECT_EQ(Gestalt(gestaltSystemVersion, &v), noErr);
-  EXPECT_EQ(v, 0x1058);
+  EXPECT_EQ(v, 0x1068);
   carbonDriverSetSystemVersion(0x1049);
   Gestalt(gestaltSystemVersion, &v);
   EXPECT_EQ(v, 0x1049);
-  carbonDriverSetSystemVersion(0x1058);
+  carbonDriverSetSystemVersion(0x1068);
   EXPECT_EQ(Gestalt(MacFourCC("cpuf"), &v), gestaltUndefSelectorErr);
   EXPECT_EQ(v, 0x1049);
 }

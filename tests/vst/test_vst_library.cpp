@@ -23,7 +23,8 @@ namespace
 class Library
 {
 public:
-  explicit Library(const char* path) : mHandle(dlopen(path, RTLD_NOW | RTLD_LOCAL)) {}
+  // Kept mapped after dlclose, as hosts keep plug-in bundles loaded.
+  explicit Library(const char* path) : mHandle(dlopen(path, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE)) {}
   ~Library()
   {
     if (mHandle)

@@ -34,6 +34,8 @@ bool ParseFourCC(const std::string& text, OSType* out)
 
 AUHostComponent::~AUHostComponent()
 {
+  if (mViewComponent)
+    UnregisterComponent(mViewComponent);
   if (mComponent)
     UnregisterComponent(mComponent);
   if (mLibrary)
@@ -60,6 +62,7 @@ bool AUHostComponent::Load(const std::string& bundlePath)
     return Fail("no readable Contents/Info.plist in " + bundlePath);
   std::string executable = InfoText(bundle, "CFBundleExecutable");
   std::string entryName = InfoText(bundle, "AudioComponentEntry");
+  std::string viewEntryName = InfoText(bundle, "AudioViewComponentEntry");
   std::string name = InfoText(bundle, "AudioComponentName");
   bool described = ParseFourCC(InfoText(bundle, "AudioComponentType"), &mDescription.componentType) &&
                    ParseFourCC(InfoText(bundle, "AudioComponentSubType"), &mDescription.componentSubType) &&
@@ -82,7 +85,20 @@ bool AUHostComponent::Load(const std::string& bundlePath)
 
   CFStringRef cfName = CFStringCreateWithCString(kCFAllocatorDefault, name.c_str(), kCFStringEncodingUTF8);
   mComponent = RegisterComponent(&mDescription, entry, 0, cfName);
+  if (!mComponent) {
+    if (cfName)
+      CFRelease(cfName);
+    return Fail("registration failed");
+  }
+  if (!viewEntryName.empty()) {
+    auto viewEntry = reinterpret_cast<ComponentRoutine>(dlsym(mLibrary, viewEntryName.c_str()));
+    ComponentDescription view = mDescription;
+    view.componentType = MacFourCC("auvw");
+    mViewComponent = viewEntry ? RegisterComponent(&view, viewEntry, 0, cfName) : nullptr;
+    if (!mViewComponent)
+      mError = "the library has no view entry " + viewEntryName;
+  }
   if (cfName)
     CFRelease(cfName);
-  return mComponent ? true : Fail("registration failed");
+  return mViewComponent || viewEntryName.empty() ? true : Fail(mError);
 }

@@ -21,6 +21,8 @@ public:
   bool Load(const std::string& bundlePath);
 
   Component GetComponent() const { return mComponent; }
+  // The bundle's Carbon view component, null when it has none.
+  Component GetViewComponent() const { return mViewComponent; }
   const ComponentDescription& GetDescription() const { return mDescription; }
   const std::string& Error() const { return mError; }
 
@@ -29,6 +31,7 @@ private:
 
   void* mLibrary = nullptr;
   Component mComponent = nullptr;
+  Component mViewComponent = nullptr;
   ComponentDescription mDescription = {};
   std::string mError;
 };

@@ -14,6 +14,7 @@
 #include "tools/auhost/AUHostRender.h"
 #include "tools/auhost/AUHostReport.h"
 #include "tools/auhost/AUHostUnit.h"
+#include "tools/auhost/AUHostView.h"
 #include "tools/signal/HostOptions.h"
 
 namespace
@@ -24,6 +25,8 @@ struct Options
   HostOptions common;
   AUHostInput input = AUHostInput::kCallback;
   bool roundTrip = false;
+  std::string view;     // cocoa or carbon
+  std::string snapshot; // PNG of the view
 };
 
 void Usage()
@@ -32,7 +35,9 @@ void Usage()
           "usage: kestrel_auhost BUNDLE.component [options]\n"
           "  --list                 print identity, parameters and presets (the default without audio)\n"
           "  --input KIND           feed input bus 0 by: callback (default), connection, connection-slow\n"
-          "  --roundtrip            save the class info, restore it into a fresh instance and render with that\n");
+          "  --roundtrip            save the class info, restore it into a fresh instance and render with that\n"
+          "  --view KIND            open the editor as a host would: cocoa or carbon (with --snapshot)\n"
+          "  --snapshot FILE.png    save what the editor shows once the preset and parameters are set\n");
   PrintHostOptionsUsage(stderr, "--preset", "select a factory preset by number or name", "its own units");
 }
 
@@ -59,6 +64,8 @@ bool ParseArgs(int argc, char** argv, Options* o)
     std::string a = argv[i];
     if (a == "--roundtrip")
       o->roundTrip = true;
+    else if ((a == "--view" || a == "--snapshot") && i + 1 < argc)
+      (a == "--view" ? o->view : o->snapshot) = argv[++i];
     else if (a == "--input")
     {
       if (i + 1 >= argc || !ParseInput(argv[++i], &o->input))
@@ -67,6 +74,8 @@ bool ParseArgs(int argc, char** argv, Options* o)
     else if (ParseHostOption(argc, argv, &i, "--preset", &o->common) != HostOptionResult::kTaken)
       return false;
   }
+  if (o->view.empty() != o->snapshot.empty())
+    return false;
   return HostInputIsUnambiguous(o->common);
 }
 
@@ -137,7 +146,9 @@ int Run(const Options& o, Component component)
   bool audio = in.NumChannels() > 0;
   bool ok = !audio || AUHostNegotiate(unit, &format, &error);
   ok = ok && Configure(unit, o, &error) && (!o.roundTrip || RoundTrip(component, &format, &unit, &error));
-  if (ok && (o.common.list || !audio))
+  if (ok && o.view.size())
+    ok = AUHostSnapshotView(unit, o.view, o.snapshot, &error);
+  if (ok && (o.common.list || (!audio && o.view.empty())))
     ok = PrintIdentity(stdout, unit) && PrintParameters(stdout, unit) && PrintPresets(stdout, unit);
   if (ok && audio && (err = AudioUnitReset(unit, kAudioUnitScope_Global, 0)) != noErr)
     ok = AUHostFail(&error, "the unit refused the reset", err);

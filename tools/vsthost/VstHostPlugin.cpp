@@ -52,7 +52,9 @@ bool VstHostPlugin::Open(const std::string& path, double sampleRate, int blockSi
   mTime.sigDenominator = 4;
   mTime.flags = kVstTimeTempoValid | kVstTimeSigValid;
 
-  mLibrary = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  // Kept mapped after dlclose, as a Mac host keeps loaded bundles: what the
+  // plug-in's statics hold (its editor's caches) stays reachable.
+  mLibrary = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
   if (!mLibrary)
   {
     *error = std::string("cannot load library: ") + dlerror();

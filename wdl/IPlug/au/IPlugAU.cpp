@@ -1,4 +1,5 @@
 #include "wdl/IPlug/au/IPlugAU.h"
+#include "wdl/IPlug/IGraphics.h"
 
 namespace {
 // Block size until the host sets its own.
@@ -22,6 +23,8 @@ IPlugAU::IPlugAU(IPlugInstanceInfo instanceInfo, int nParams, const char* channe
 
 IPlugAU::~IPlugAU()
 {
+  // A view the host still holds must not reach this unit any more.
+  if (GetGUI()) GetGUI()->CloseWindow();
   mRenderNotifies.Empty(true);
   mInputBuses.Empty(true);
   mOutputBuses.Empty(true);

@@ -67,6 +67,16 @@ public:
   // instance opened through it gets badComponentInstance.
   static ComponentResult IPlugAUEntry(ComponentParameters* params, void* pPlug) noexcept;
 
+  // The editor's two ways into a host (IPlugAU_Views.cpp), main thread only.
+  // The Carbon view component's entry: open, close and create; every other
+  // selector gets badComponentSelector. Never throws.
+  static ComponentResult IPlugAUCarbonViewEntry(ComponentParameters* params, void* storage) noexcept;
+  // For the Cocoa view factory: the editor's new view of the open unit, and
+  // the unit in *ppPlug; null when the unit is closed or has no editor.
+  static void* OpenCocoaView(AudioUnit unit, IPlugBase** ppPlug);
+  // The identifier of the bundle the unit came from.
+  const char* GetBundleID() const { return mBundleId.Get(); }
+
   // Host communication. The three parameter events (IPlugAU_Params.cpp) may
   // come from any thread, the value change with mMutex held; the rest are in
   // IPlugAU_Host.cpp, where the time queries take no lock and may run on the
@@ -153,6 +163,9 @@ private:
   // Deletes a unit closed from inside one of its own calls once no call
   // uses it any more; called as each call into the unit ends.
   static void FinishDeferredClose(IPlugAU* plug);
+  // The unit an instance's storage names while it is open, else null; never
+  // touches a unit that has been closed.
+  static IPlugAU* FindOpenUnit(AudioUnit unit);
   static ComponentResult DoCanDo(ComponentParameters* params);
   ComponentResult DispatchLocked(ComponentParameters* params);
   ComponentResult DoVersion();
@@ -281,3 +294,7 @@ UInt32 MakeDefaultASBD(AudioStreamBasicDescription* pASBD, double sampleRate, in
 
 // The texts of EAUInputType; any other value gives "NotConnected".
 const char* AUInputTypeStr(int type);
+
+// The editor of the Audio Unit build (IPlugAU_Graphics.cpp, library
+// iplug_au_graphics): a Mac editor that loads its images from the unit's bundle.
+IGraphics* MakeGraphics(IPlugAU* pPlug, int w, int h, int fps);

@@ -176,6 +176,11 @@ void IPlugAU::FinishDeferredClose(IPlugAU* plug)
   if (Live().Claim(plug, idle)) delete plug;
 }
 
+IPlugAU* IPlugAU::FindOpenUnit(AudioUnit unit)
+{
+  return unit ? Live().Find(GetComponentInstanceStorage(unit)) : nullptr;
+}
+
 ComponentResult IPlugAU::DoCanDo(ComponentParameters* params)
 {
   SInt16 selector = 0;

@@ -4,6 +4,7 @@
 
 #include "platform/corefoundation/CFArray.h"
 #include "platform/corefoundation/CFBundle.h"
+#include "platform/macbase/Gestalt.h"
 #include "wdl/IPlug/au/IPlugAU_CFText.h"
 #include "wdl/IPlug/au/IPlugAU_PropertyCall.h"
 
@@ -61,11 +62,13 @@ ComponentResult IPlugAU::GetUIComponentList(PropertyCall& call)
   return noErr;
 }
 
-// The editor's view is completed with the editor; until an editor exists the
-// property is refused, as hosts expect of an effect without a view.
+// Refused without an editor, as hosts expect of an effect without a view,
+// and before 10.5, whose hosts take the Carbon view instead.
 ComponentResult IPlugAU::GetCocoaUI(PropertyCall& call)
 {
-  if (!GetGUI()) return kAudioUnitErr_InvalidProperty;
+  SInt32 osVersion = 0;
+  Gestalt(gestaltSystemVersion, &osVersion);
+  if (!GetGUI() || osVersion < 0x1050) return kAudioUnitErr_InvalidProperty;
   ComponentResult r = call.Describe(sizeof(AudioUnitCocoaViewInfo), false);
   if (r != noErr || !call.pData) return r;
   CFStringRef bundleID = NewCFString(mBundleId.Get());

@@ -17,10 +17,11 @@
 #include "platform/coregraphics/CGBitmapContext.h"
 #include "platform/coregraphics/CGImage.h"
 #include "wdl/IPlug/Log.h"
+#include "wdl/IPlug/carbon/IGraphicsCarbon.h"
 #include "wdl/IPlug/mac/IGraphicsCocoa.h"
 
 namespace {
-IGraphicsMac::CarbonHostMaker s_carbonHostMaker = nullptr;
+IGraphicsMac::CarbonHostMaker s_carbonHostMaker = MakeIGraphicsCarbonHost;
 }  // namespace
 
 IGraphicsMac::IGraphicsMac(IPlugBase* pPlug, int w, int h, int fps) : IGraphicsLice(pPlug, w, h, fps)

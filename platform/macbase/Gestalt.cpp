@@ -1,8 +1,8 @@
-#include "platform/cocoa/Gestalt.h"
+#include "platform/macbase/Gestalt.h"
 
 #include <atomic>
-
-#include "platform/cocoa/NSObject.h"
+#include <cstdio>
+#include <cstdlib>
 
 namespace
 {
@@ -13,8 +13,10 @@ std::atomic<SInt32> gSystemVersion{0x1068};
 
 OSErr Gestalt(OSType selector, SInt32* response)
 {
-  if (!response)
-    NSFatal("Gestalt: null response");
+  if (!response) {
+    std::fprintf(stderr, "Gestalt: null response\n");
+    std::abort();
+  }
   if (selector != gestaltSystemVersion)
     return gestaltUndefSelectorErr;
   *response = gSystemVersion.load(std::memory_order_relaxed);
