@@ -37,7 +37,7 @@ void Usage()
           "  --input KIND           feed input bus 0 by: callback (default), connection, connection-slow\n"
           "  --roundtrip            save the class info, restore it into a fresh instance and render with that\n"
           "  --view KIND            open the editor as a host would: cocoa or carbon (with --snapshot)\n"
-          "  --snapshot FILE.png    save what the editor shows once the preset and parameters are set\n");
+          "  --snapshot FILE.png    save what the editor shows after the run (or once the preset and parameters are set)\n");
   PrintHostOptionsUsage(stderr, "--preset", "select a factory preset by number or name", "its own units");
 }
 
@@ -146,8 +146,6 @@ int Run(const Options& o, Component component)
   bool audio = in.NumChannels() > 0;
   bool ok = !audio || AUHostNegotiate(unit, &format, &error);
   ok = ok && Configure(unit, o, &error) && (!o.roundTrip || RoundTrip(component, &format, &unit, &error));
-  if (ok && o.view.size())
-    ok = AUHostSnapshotView(unit, o.view, o.snapshot, &error);
   if (ok && (o.common.list || (!audio && o.view.empty())))
     ok = PrintIdentity(stdout, unit) && PrintParameters(stdout, unit) && PrintPresets(stdout, unit);
   if (ok && audio && (err = AudioUnitReset(unit, kAudioUnitScope_Global, 0)) != noErr)
@@ -169,6 +167,9 @@ int Run(const Options& o, Component component)
         status = 2;
     }
   }
+  // After the run, so the meters show the final levels as the VST host's snapshot does.
+  if (ok && !status && o.view.size())
+    ok = AUHostSnapshotView(unit, o.view, o.snapshot, &error);
   if (!ok && error.empty())
     error = "the unit refused a query";
   if (!ok || status)
