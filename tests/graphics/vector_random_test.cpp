@@ -11,12 +11,13 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/IterationReplay.h"
+
 #include "tests/graphics/vector_reference.h"
 
 namespace
 {
 
-int g_only = -1;
 constexpr int kIterations = 6000;
 
 float randomAlpha(TestRng& rng)
@@ -206,33 +207,9 @@ std::string runIteration(int it)
 
 TEST(VectorRandom, LibraryAndModelAgree)
 {
-  const int first = g_only >= 0 ? g_only : 0, last = g_only >= 0 ? g_only : kIterations - 1;
-  int failures = 0;
-  for (int it = first; it <= last && failures < 5; ++it)
-  {
-    const std::string fail = runIteration(it);
-    if (!fail.empty())
-    {
-      ++failures;
-      ADD_FAILURE() << "iteration " << it << " (replay with --iteration " << it << "): " << fail;
-    }
-  }
+  RunIterations(kIterations, runIteration);
 }
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-  for (int i = 1; i < argc; ++i)
-  {
-    if (!strcmp(argv[i], "--iteration") && i + 1 < argc)
-    {
-      g_only = atoi(argv[i + 1]);
-      memmove(argv + i, argv + i + 2, sizeof(char*) * size_t(argc - i - 1));
-      argc -= 2;
-      break;
-    }
-  }
-  testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
+int main(int argc, char** argv) { return ReplayMain(argc, argv); }
