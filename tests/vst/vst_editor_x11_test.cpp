@@ -23,7 +23,7 @@ struct KestrelEditorX11 : ::testing::Test
   {
     if (!getenv("DISPLAY"))
       GTEST_SKIP() << "no X server (DISPLAY unset)";
-    lib = dlopen(KESTREL_VST_PATH, RTLD_NOW | RTLD_LOCAL);
+    lib = dlopen(KESTREL_VST_PATH, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     ASSERT_NE(lib, nullptr) << dlerror();
     effect = host.Create(reinterpret_cast<TestHost::Entry>(dlsym(lib, "VSTPluginMain")));
     ASSERT_NE(effect, nullptr);
