@@ -53,6 +53,10 @@ public:
   // The chunked fast path (one pass per frame) is on by default; off, every frame takes the
   // general path, which a test compares it against.
   void SetFastPaths(bool on) { mFastPaths = on; }
+  // The oversampled chunked path is also built for AVX and takes that build where the
+  // processor has it (the default); off, the SSE2 build runs, which a test compares.
+  void SetAvx(bool on) { mAvx = on && ProcessorHasAvx(); }
+  static bool ProcessorHasAvx();
 
   // Loads the artwork into pGraphics, attaches the controls and hands the editor to the
   // plug-in, which owns it from then on. The window binding sets the bundle identifier first.
@@ -181,6 +185,7 @@ private:
   // Some ramp may still move: cleared once a step or a chunk finds them all idle.
   bool mRamping = false;
   bool mFastPaths = true;
+  bool mAvx = ProcessorHasAvx();
   KestrelLastValue mAttackCoefOf, mReleaseCoefOf, mDriveOf, mOversampleGainOf;
 
   static constexpr double kRampRate = 0.001;

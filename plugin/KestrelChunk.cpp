@@ -9,6 +9,9 @@
 
 using namespace kestrel_signal;
 
+// On a lambda of the oversampled stages: inlined into each build of them.
+#define KESTREL_INLINE __attribute__((always_inline))
+
 namespace
 {
 constexpr int kMaxSamples = 2 * KestrelChunkPath::kFrames; // twice the frames when oversampling
@@ -25,10 +28,17 @@ void LinearTrack(const double* dB, double* linear, int count, double lastDB, dou
   }
 }
 
-// The gain changes (dB) become factors; no change is exactly 1.
-void GainStage(double* gain, int count)
+// The gain changes (dB) that follow from the envelope and All In values, two per
+// instruction (the division is the slow part), then as factors; no change is exactly 1.
+void GainStage(const double* envelopeDB, const double* allIn, const KestrelEnvelopeCoefs& co, double* gain, int count)
 {
-  for (int i = 0; i < count; ++i)
+  using Env = KestrelEnvelope<double>;
+  int i = 0;
+  for (; i + 2 <= count; i += 2)
+    Env::ReductionDB(DoublePair::Load(envelopeDB + i), DoublePair::Load(allIn + i), co).Store(gain + i);
+  for (; i < count; ++i)
+    gain[i] = Env::ReductionDB(envelopeDB[i], allIn[i], co);
+  for (i = 0; i < count; ++i)
     gain[i] = gain[i] == 0.0 ? 1.0 : LinearFromDB(gain[i]);
 }
 
@@ -90,22 +100,35 @@ struct KestrelChunkPath::ControlTrack
                                        DoublePair::Load(dryMix + k), DoublePair::Load(shape + k));
   }
   // dB above the threshold of frame i >> shift where the level is above it (found without a
-  // branch per sample), the logarithms only there; 0 elsewhere.
+  // branch per sample), the logarithms only there; 0 elsewhere. The quotients come first,
+  // two to a division instruction.
   void Over(const double* level, int shift, double* over, int count) const
   {
     int above[kMaxSamples];
     int numAbove = 0;
-    for (int i = 0; i < count; ++i)
+    int i = 0;
+    for (; i + 2 <= count; i += 2)
     {
-      over[i] = 0.0;
+      const DoublePair threshold = shift ? DoublePair(thresholdLin[i >> shift], thresholdLin[(i + 1) >> shift])
+                                         : DoublePair::Load(thresholdLin + i);
+      const DoublePair l = DoublePair::Load(level + i);
+      const DoublePair mask = Greater(l, threshold);
+      Select(mask, OverQuotient(l, threshold), DoublePair(0.0)).Store(over + i);
+      const int bits = LaneBits(mask);
       above[numAbove] = i;
-      numAbove += level[i] > thresholdLin[i >> shift] ? 1 : 0;
+      numAbove += bits & 1;
+      above[numAbove] = i + 1;
+      numAbove += bits >> 1;
+    }
+    for (; i < count; ++i)
+    {
+      const double threshold = thresholdLin[i >> shift];
+      over[i] = level[i] > threshold ? OverQuotient(level[i], threshold) : 0.0;
+      above[numAbove] = i;
+      numAbove += level[i] > threshold ? 1 : 0;
     }
     for (int j = 0; j < numAbove; ++j)
-    {
-      const int i = above[j];
-      over[i] = OverDB(level[i], thresholdLin[i >> shift]);
-    }
+      over[above[j]] = DBFromLevel(over[above[j]]);
   }
   void Fill(double threshold, const Kestrel::Controls& ctl, int count)
   {
@@ -161,21 +184,22 @@ void KestrelChunkPath::Prepare(Kestrel& p, ControlTrack& track, int count)
     track.Fill(p.mThresholdLin, p.CurrentControls(), count);
 }
 
-// The envelope over a stretch, the gain changes into reductionDB. Both lanes carry the same
-// state, so the recursive chain spends no instruction moving values between scalar and
-// vector registers.
+// The envelope over a stretch, its values and the All In ratio's kept for the gain stage.
+// Both lanes carry the same state, so the recursive chain spends no instruction moving
+// values between scalar and vector registers.
 void KestrelChunkPath::Envelope(Kestrel::PassState& st, const KestrelEnvelopeCoefs& co, const double* over,
-                                double* reductionDB, int count)
+                                double* envelopeDB, double* allIn, int count)
 {
   const KestrelEnvelope<double>& s = st.envelope;
   KestrelEnvelope<DoublePair> env{s.envelopeDB, s.allInTarget, s.allInValue};
   for (int k = 0; k < count; ++k)
   {
     env.Advance(over[k], co);
-    reductionDB[k] = env.ReductionDB(env.envelopeDB.Lo(), env.allInValue.Lo(), co);
+    envelopeDB[k] = env.envelopeDB.Lo();
+    allIn[k] = env.allInValue.Lo();
   }
   st.overDB = over[count - 1];
-  st.gainReductionDB = reductionDB[count - 1];
+  st.gainReductionDB = KestrelEnvelope<double>::ReductionDB(envelopeDB[count - 1], allIn[count - 1], co);
   st.envelope = {env.envelopeDB.Lo(), env.allInTarget.Lo(), env.allInValue.Lo()};
 }
 
@@ -185,6 +209,7 @@ void KestrelChunkPath::Plain(Kestrel& p, Kestrel::PassState& st, const Kestrel::
   double signal[N][kFrames];
   double level[kFrames] = {};
   double over[kFrames] = {};
+  double envelopeDB[kFrames], allIn[kFrames];
   double gain[kFrames];
   ControlTrack track;
   Prepare<Moving>(p, track, count);
@@ -217,8 +242,9 @@ void KestrelChunkPath::Plain(Kestrel& p, Kestrel::PassState& st, const Kestrel::
   }
 
   track.Over(level, 0, over, count);
-  Envelope(st, p.Coefs(), over, gain, count);
-  GainStage(gain, count);
+  const KestrelEnvelopeCoefs co = p.Coefs();
+  Envelope(st, co, over, envelopeDB, allIn, count);
+  GainStage(envelopeDB, allIn, co, gain, count);
 
   const double norm = p.mImpetusNorm, slope = p.mImpetusSlope;
   for (int c = 0; c < N; ++c)
@@ -261,6 +287,7 @@ struct KestrelChunkPath::Slot
   V signal[kMaxSamples];
   double level[kMaxSamples];
   double over[kMaxSamples];
+  double envelopeDB[kMaxSamples], allIn[kMaxSamples];
   double gain[kMaxSamples];
 
   int Samples() const { return 2 * count; }
@@ -271,10 +298,14 @@ struct KestrelChunkPath::Slot
 // filter) each wait on their own chain, so one loop runs them on three consecutive chunks
 // at once: reading chunk t, the envelope of t - 1, the output of t - 2. The chunks go
 // through every stage in order, so each sample sees what the per-frame path gives it.
+// Always inlined, and the stages with it, so that each build compiles all of it for its
+// own instruction set.
 template <int N>
-void KestrelChunkPath::Oversampled(Kestrel& p, Kestrel::PassState& st, const Kestrel::Channels& ch, int nFrames)
+[[gnu::always_inline]] inline void KestrelChunkPath::Oversampled(Kestrel& p, Kestrel::PassState& st,
+                                                                 const Kestrel::Channels& ch, int nFrames)
 {
   using V = std::conditional_t<N == 2, DoublePair, double>;
+  using W = Wide<V>;
   Slot<V> slots[3];
   const V oversampleGain(p.mOversampleGain);
   const bool keyed = ch.key[0] != nullptr, filter = p.mFilterDetector;
@@ -287,33 +318,61 @@ void KestrelChunkPath::Oversampled(Kestrel& p, Kestrel::PassState& st, const Kes
 
   // Zero stuffing, the upsampling low-pass, the dry copy and the detector level. The
   // samples read and the wet stage's results are finite already.
-  const auto readSample = [&](Slot<V>& s, int i, V x, int k) {
-    x = up.TickFinite(x) * oversampleGain;
+  const auto detect = [&](Slot<V>& s, int i, V x, int k) KESTREL_INLINE {
+    x = x * oversampleGain;
     s.signal[i] = x;
     V detector = keyed ? ReadFrame<V>(ch.key, k, true) : x;
     if (filter)
       detector = hpf.Tick(detector);
     s.level[i] = LargerMagnitude(detector);
   };
-  const auto read = [&](Slot<V>& s, int k) {
-    readSample(s, 2 * k, ReadFrame<V>(ch.in, s.first + k, N == 2), s.first + k);
-    readSample(s, 2 * k + 1, V(0.0), s.first + k);
+  const auto read = [&](Slot<V>& s, int k) KESTREL_INLINE {
+    detect(s, 2 * k, up.TickFinite(ReadFrame<V>(ch.in, s.first + k, N == 2)), s.first + k);
+    detect(s, 2 * k + 1, up.TickFinite(V(0.0)), s.first + k);
   };
   // Both lanes carry the same envelope, so its chain never moves between scalar and vector
-  // registers; the gain change is computed on one.
-  const auto envelope = [&](Slot<V>& s, int k) {
+  // registers.
+  const auto envelope = [&](Slot<V>& s, int k) KESTREL_INLINE {
     for (int i = 2 * k; i < 2 * k + 2; ++i)
     {
       env.Advance(s.over[i], co);
-      s.gain[i] = env.ReductionDB(env.envelopeDB.Lo(), env.allInValue.Lo(), co);
+      s.envelopeDB[i] = env.envelopeDB.Lo();
+      s.allIn[i] = env.allInValue.Lo();
     }
   };
-  // The wet stage, the downsampling low-pass; the second sample of each frame is the output.
-  const auto write = [&](Slot<V>& s, int k) {
-    const KestrelWetControls<V, bool> controls = s.track.template At<V>(k);
-    down.TickFinite(KestrelWet(s.signal[2 * k], V(s.gain[2 * k]), controls, norm, slope));
-    const V x = down.TickFinite(KestrelWet(s.signal[2 * k + 1], V(s.gain[2 * k + 1]), controls, norm, slope));
-    WriteFrame(ch.out, s.first + k, FiniteOrZero(x * oversampleGain));
+  // The wet stage of both samples of frame k at once, as the low and high halves.
+  const auto wet = [&](const Slot<V>& s, int k) KESTREL_INLINE {
+    const W x(s.signal[2 * k], s.signal[2 * k + 1]);
+    const W gain(V(s.gain[2 * k]), V(s.gain[2 * k + 1]));
+    return KestrelWet(x, gain, s.track.template At<W>(k), norm, slope);
+  };
+  // The second sample of each frame, after the downsampling low-pass, is the output.
+  const auto output = [&](const Slot<V>& s, int k, V y)
+                        KESTREL_INLINE { WriteFrame(ch.out, s.first + k, FiniteOrZero(y * oversampleGain)); };
+  const auto write = [&](const Slot<V>& s, int k) KESTREL_INLINE {
+    const W x = wet(s, k);
+    down.TickFinite(Low(x));
+    output(s, k, down.TickFinite(High(x)));
+  };
+  // Reading one chunk and writing another, the upsampling and downsampling low-passes
+  // share each instruction: the input filter in the low half, the output filter in the
+  // high one.
+  rbjfilter::Section<W> both{};
+  const auto join = [&]() KESTREL_INLINE {
+    both = {W(up.b0, down.b0), W(up.b1, down.b1), W(up.b2, down.b2), W(up.a1, down.a1), W(up.a2, down.a2),
+            W(up.x1, down.x1), W(up.x2, down.x2), W(up.y1, down.y1), W(up.y2, down.y2)};
+  };
+  const auto split = [&]() KESTREL_INLINE {
+    up.x1 = Low(both.x1), up.x2 = Low(both.x2), up.y1 = Low(both.y1), up.y2 = Low(both.y2);
+    down.x1 = High(both.x1), down.x2 = High(both.x2), down.y1 = High(both.y1), down.y2 = High(both.y2);
+  };
+  const auto readWrite = [&](Slot<V>& r, const Slot<V>& s, int k) KESTREL_INLINE {
+    const W x = wet(s, k);
+    W y = both.TickFinite(W(ReadFrame<V>(ch.in, r.first + k, N == 2), Low(x)));
+    detect(r, 2 * k, Low(y), r.first + k);
+    y = both.TickFinite(W(V(0.0), High(x)));
+    detect(r, 2 * k + 1, Low(y), r.first + k);
+    output(s, k, High(y));
   };
 
   const int chunks = (nFrames + kFrames - 1) / kFrames;
@@ -337,23 +396,37 @@ void KestrelChunkPath::Oversampled(Kestrel& p, Kestrel::PassState& st, const Kes
     }
     if (writing)
     {
-      GainStage(writing->gain, writing->Samples());
+      GainStage(writing->envelopeDB, writing->allIn, co, writing->gain, writing->Samples());
       frames = std::max(frames, writing->count);
     }
-    for (int k = 0; k < frames; ++k)
+    const int readCount = reading ? reading->count : 0, writeCount = writing ? writing->count : 0;
+    const int together = std::min(readCount, writeCount);
+    if (together > 0)
     {
-      if (reading && k < reading->count)
+      join();
+      for (int k = 0; k < together; ++k)
+      {
+        readWrite(*reading, *writing, k);
+        if (enveloping && k < enveloping->count)
+          envelope(*enveloping, k);
+      }
+      split();
+    }
+    for (int k = together; k < frames; ++k)
+    {
+      if (k < readCount)
         read(*reading, k);
       if (enveloping && k < enveloping->count)
         envelope(*enveloping, k);
-      if (writing && k < writing->count)
+      if (k < writeCount)
         write(*writing, k);
     }
     if (enveloping && t == chunks)
     {
       const int last = enveloping->Samples() - 1;
       st.overDB = enveloping->over[last];
-      st.gainReductionDB = enveloping->gain[last];
+      st.gainReductionDB =
+        KestrelEnvelope<double>::ReductionDB(enveloping->envelopeDB[last], enveloping->allIn[last], co);
     }
   }
   p.mUpsampleLPF.Keep(up);
@@ -373,11 +446,44 @@ void KestrelChunkPath::Oversampled(Kestrel& p, Kestrel::PassState& st, const Kes
   }
 }
 
+#if KESTREL_AVX_BUILD
+// The same stages built for AVX: three-operand instructions save the copies that two-operand
+// SSE2 needs. Same operations, same bits; no fused multiply-add.
+template <int N>
+[[gnu::target("avx")]] void KestrelChunkPath::OversampledAvx(Kestrel& p, Kestrel::PassState& st,
+                                                             const Kestrel::Channels& ch, int nFrames)
+{
+  Oversampled<N>(p, st, ch, nFrames);
+}
+
+bool Kestrel::ProcessorHasAvx()
+{
+  // Also checks that the system saves the wide registers.
+  static const bool has = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx") != 0;
+  }();
+  return has;
+}
+#else
+bool Kestrel::ProcessorHasAvx()
+{
+  return false;
+}
+#endif
+
 template <int N, bool Oversample>
 void KestrelChunkPath::Process(Kestrel& p, Kestrel::PassState& st, const Kestrel::Channels& ch, int nFrames)
 {
   if constexpr (Oversample)
   {
+#if KESTREL_AVX_BUILD
+    if (p.mAvx)
+    {
+      OversampledAvx<N>(p, st, ch, nFrames);
+      return;
+    }
+#endif
     Oversampled<N>(p, st, ch, nFrames);
   }
   else

@@ -10,6 +10,13 @@
 
 #include "plugin/Kestrel.h"
 
+// x86 builds also carry the oversampled stages built for AVX, taken where the processor has it.
+#if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
+#define KESTREL_AVX_BUILD 1
+#else
+#define KESTREL_AVX_BUILD 0
+#endif
+
 class KestrelChunkPath
 {
 public:
@@ -26,12 +33,16 @@ private:
 
   template <int N, bool Moving>
   static void Plain(Kestrel& plug, Kestrel::PassState& st, const Kestrel::Channels& ch, int first, int count);
+#if KESTREL_AVX_BUILD
+  template <int N>
+  static void OversampledAvx(Kestrel& plug, Kestrel::PassState& st, const Kestrel::Channels& ch, int nFrames);
+#endif
   template <int N>
   static void Oversampled(Kestrel& plug, Kestrel::PassState& st, const Kestrel::Channels& ch, int nFrames);
 
   static void TrackControls(Kestrel& plug, ControlTrack& track, int count);
   template <bool Moving>
   static void Prepare(Kestrel& plug, ControlTrack& track, int count);
-  static void Envelope(Kestrel::PassState& st, const KestrelEnvelopeCoefs& co, const double* over, double* reductionDB,
-                       int count);
+  static void Envelope(Kestrel::PassState& st, const KestrelEnvelopeCoefs& co, const double* over, double* envelopeDB,
+                       double* allIn, int count);
 };

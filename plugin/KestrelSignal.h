@@ -55,10 +55,15 @@ inline double DryMixOf(double parallelPct)
 // dB of the level above the threshold, clamped at 0: a level held at the threshold gives
 // q = 1 and so exactly that, without a branch that noisy input would make unpredictable and
 // without dividing a subnormal level. The cap keeps an overflowing quotient finite.
+template <class V>
+V OverQuotient(V level, V threshold)
+{
+  return MinOf(MaxOf(level, threshold) / threshold, V(DBL_MAX));
+}
+
 inline double OverDB(double level, double threshold)
 {
-  const double q = MaxOf(level, threshold) / threshold;
-  return DBFromLevel(MinOf(q, DBL_MAX));
+  return DBFromLevel(OverQuotient(level, threshold));
 }
 } // namespace kestrel_signal
 

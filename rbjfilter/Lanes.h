@@ -64,6 +64,20 @@ inline DoublePair NotZero(DoublePair a)
 {
   return DoublePair(_mm_cmpneq_pd(a.v, _mm_setzero_pd()));
 }
+// _mm_max_sd and _mm_min_sd per lane: b where either is NaN.
+inline DoublePair MaxOf(DoublePair a, DoublePair b)
+{
+  return DoublePair(_mm_max_pd(a.v, b.v));
+}
+inline DoublePair MinOf(DoublePair a, DoublePair b)
+{
+  return DoublePair(_mm_min_pd(a.v, b.v));
+}
+// Bit 0 for the low lane of a mask, bit 1 for the high one.
+inline int LaneBits(DoublePair mask)
+{
+  return _mm_movemask_pd(mask.v);
+}
 // mask ? a : b, per lane.
 inline DoublePair Select(DoublePair mask, DoublePair a, DoublePair b)
 {
@@ -153,6 +167,18 @@ inline DoublePair NotZero(DoublePair a)
 {
   return {a.lo != 0.0 ? 1.0 : 0.0, a.hi != 0.0 ? 1.0 : 0.0};
 }
+inline int LaneBits(DoublePair mask)
+{
+  return (mask.lo != 0.0 ? 1 : 0) | (mask.hi != 0.0 ? 2 : 0);
+}
+inline DoublePair MaxOf(DoublePair a, DoublePair b)
+{
+  return {a.lo > b.lo ? a.lo : b.lo, a.hi > b.hi ? a.hi : b.hi};
+}
+inline DoublePair MinOf(DoublePair a, DoublePair b)
+{
+  return {a.lo < b.lo ? a.lo : b.lo, a.hi < b.hi ? a.hi : b.hi};
+}
 inline DoublePair Select(DoublePair mask, DoublePair a, DoublePair b)
 {
   return {mask.lo != 0.0 ? a.lo : b.lo, mask.hi != 0.0 ? a.hi : b.hi};
@@ -223,6 +249,85 @@ inline double ScaleUnlessOne(double x, double s)
 
 template <class V>
 using MaskOf = decltype(Greater(V(), V()));
+
+// Two DoublePairs side by side, for two stages that share each instruction pair.
+struct DoubleQuad
+{
+  DoublePair lo, hi;
+
+  DoubleQuad() = default;
+  DoubleQuad(double x) : lo(x), hi(x) {}
+  DoubleQuad(DoublePair l, DoublePair h) : lo(l), hi(h) {}
+  DoublePair Low() const { return lo; }
+  DoublePair High() const { return hi; }
+};
+
+inline DoubleQuad operator+(DoubleQuad a, DoubleQuad b)
+{
+  return {a.lo + b.lo, a.hi + b.hi};
+}
+inline DoubleQuad operator-(DoubleQuad a, DoubleQuad b)
+{
+  return {a.lo - b.lo, a.hi - b.hi};
+}
+inline DoubleQuad operator*(DoubleQuad a, DoubleQuad b)
+{
+  return {a.lo * b.lo, a.hi * b.hi};
+}
+inline DoubleQuad Abs(DoubleQuad a)
+{
+  return {Abs(a.lo), Abs(a.hi)};
+}
+inline DoubleQuad FiniteOrZero(DoubleQuad x)
+{
+  return {FiniteOrZero(x.lo), FiniteOrZero(x.hi)};
+}
+inline DoubleQuad NormalOrZero(DoubleQuad x)
+{
+  return {NormalOrZero(x.lo), NormalOrZero(x.hi)};
+}
+template <class F>
+DoubleQuad When(bool mask, DoubleQuad x, F f)
+{
+  return mask ? f(x) : x;
+}
+inline DoubleQuad ScaleUnlessOne(DoubleQuad x, DoubleQuad s)
+{
+  return x * s;
+}
+
+// Two values of V side by side: a DoublePair of doubles, a DoubleQuad of DoublePairs.
+template <class V>
+struct WideOf;
+template <>
+struct WideOf<double>
+{
+  using type = DoublePair;
+};
+template <>
+struct WideOf<DoublePair>
+{
+  using type = DoubleQuad;
+};
+template <class V>
+using Wide = typename WideOf<V>::type;
+
+inline double Low(DoublePair x)
+{
+  return x.Lo();
+}
+inline double High(DoublePair x)
+{
+  return x.Hi();
+}
+inline DoublePair Low(DoubleQuad x)
+{
+  return x.Low();
+}
+inline DoublePair High(DoubleQuad x)
+{
+  return x.High();
+}
 
 // x > y ? a : b without a branch: the comparison follows the audio, which no predictor
 // guesses, and a pipeline flush per sample costs more than the select.

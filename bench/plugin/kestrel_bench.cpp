@@ -105,6 +105,9 @@ void Run(benchmark::State& state, int channels, int frames, Setting setting, Inp
   // KESTREL_GENERIC=1 measures the general per-frame path alone.
   if (std::getenv("KESTREL_GENERIC"))
     plug->SetFastPaths(false);
+  // KESTREL_NO_AVX=1 measures the SSE2 build of the oversampled stages.
+  if (std::getenv("KESTREL_NO_AVX"))
+    plug->SetAvx(false);
 
   const int inputs = setting == Setting::kSidechain ? 4 : channels;
   std::vector<double> in[4], out[2];
