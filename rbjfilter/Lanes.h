@@ -250,7 +250,7 @@ inline double ScaleUnlessOne(double x, double s)
 template <class V>
 using MaskOf = decltype(Greater(V(), V()));
 
-// Two DoublePairs side by side, for two stages that share each instruction pair.
+// Two DoublePairs side by side: two stages that run in step, one in each half.
 struct DoubleQuad
 {
   DoublePair lo, hi;
