@@ -123,9 +123,10 @@ struct KestrelChunkPath::ControlTrack
     for (; i < count; ++i)
     {
       const double threshold = thresholdLin[i >> shift];
-      over[i] = level[i] > threshold ? OverQuotient(level[i], threshold) : 0.0;
+      const bool isAbove = level[i] > threshold;
+      over[i] = isAbove ? OverQuotient(level[i], threshold) : 0.0;
       above[numAbove] = i;
-      numAbove += level[i] > threshold ? 1 : 0;
+      numAbove += isAbove ? 1 : 0;
     }
     for (int j = 0; j < numAbove; ++j)
       over[above[j]] = DBFromLevel(over[above[j]]);
