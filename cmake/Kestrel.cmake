@@ -55,3 +55,14 @@ function(kestrel_add_child_folders)
     add_subdirectory(${child})
   endforeach()
 endfunction()
+
+# kestrel_install_bundle(<target> <destination>): `cmake --install` copies the bundle
+# whose library <target> is (<name>.vst or <name>.component, with its Info.plist and
+# Resources/) into <prefix>/<destination>/.
+function(kestrel_install_bundle target destination)
+  get_target_property(contents ${target} LIBRARY_OUTPUT_DIRECTORY)
+  get_filename_component(bundle ${contents} DIRECTORY)
+  get_filename_component(bundle ${bundle} NAME)
+  install(TARGETS ${target} LIBRARY DESTINATION ${destination}/${bundle}/Contents)
+  install(DIRECTORY ${contents}/ DESTINATION ${destination}/${bundle}/Contents PATTERN "*.so" EXCLUDE)
+endfunction()
