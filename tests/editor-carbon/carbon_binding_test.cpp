@@ -197,6 +197,10 @@ TEST_F(Fixture, ResizeSetsWindowAndPane)
   HIViewGetFrame(PaneOf(ed), &f);
   EXPECT_EQ(f.size.width, 70);
   EXPECT_EQ(f.size.height, 45);
+  IGraphicsCarbon other(ed, window, nullptr); // the window cannot reach x = 200 + 32600, the pane can
+  EXPECT_TRUE(other.Resize(32600, 45));
+  HIViewGetFrame(other.GetView(), &f);
+  EXPECT_EQ(f.size.width, 32600);
 }
 
 TEST_F(Fixture, DisposedWindowLeavesNothingToRemove)

@@ -103,7 +103,10 @@ bool ResizeWindow(WindowRef pWindow, int w, int h)
 
 bool IGraphicsCarbon::Resize(int w, int h)
 {
-  if (!mWindow || !mView || !ResizeWindow(mWindow, w, h)) return false;
+  if (!mWindow || !mView)
+    return false;
+  // The pane takes the size even when the window cannot.
+  ResizeWindow(mWindow, w, h);
   HIRect frame = CGRectMake(0, 0, w, h);
   return HIViewSetFrame(mView, &frame) == noErr;
 }
