@@ -179,14 +179,25 @@ OSStatus IGraphicsCarbon::HandleControlEvent(EventRef event)
       GetParam(event, kEventParamCurrentBounds, typeQDRectangle, &b);
       return noErr;
     }
-    case kEventControlDispose:
-      // The platform removes the pane's handlers with it.
-      mControlHandler = nullptr;
-      mView = nullptr;
-      return noErr;
+    case kEventControlDispose: PaneDisposed(); return noErr;
     case kEventControlDraw: DrawEvent(event); return noErr;
   }
   return eventNotHandledErr;
+}
+
+// The pane goes, alone or with its window, and takes its handlers with it:
+// the timer and the window's handler go too, so nothing touches either again.
+void IGraphicsCarbon::PaneDisposed()
+{
+  mControlHandler = nullptr;
+  mView = nullptr;
+  if (mTimer)
+    RemoveEventLoopTimer(mTimer);
+  mTimer = nullptr;
+  if (mWindowHandler)
+    RemoveEventHandler(mWindowHandler);
+  mWindowHandler = nullptr;
+  mWindow = nullptr;
 }
 
 void IGraphicsCarbon::DrawEvent(EventRef event)
@@ -226,7 +237,8 @@ OSStatus IGraphicsCarbon::HandleMouseEvent(EventHandlerCallRef callRef, EventRef
   switch (kind) {
     case kEventMouseDown: {
       CallNextEventHandler(callRef, event);
-      if (!mEditor) return noErr; // closed by the next handler
+      if (!mEditor || !mView)
+        return noErr; // closed, or the pane disposed, by the next handler
       UInt32 clicks = 1;
       GetParam(event, kEventParamClickCount, typeUInt32, &clicks);
       if (clicks < 2) mEditor->OnMouseDown(x, y, &mod);
