@@ -70,8 +70,10 @@ void* IGraphicsMac::OpenCarbonWindow(void* pWindow, void* pControl)
 
 void IGraphicsMac::CloseWindow()
 {
-  ReleaseMouseCapture();
+  // The window goes before the gesture ends: the host may answer the end
+  // by opening the editor again.
   CloseHost();
+  ReleaseMouseCapture();
 }
 
 void IGraphicsMac::CloseHost()
