@@ -124,6 +124,10 @@ TEST_F(MacEditor, OpeningMakesAViewAndClosingLetsGoOfIt)
   EXPECT_EQ(ViewOf(g)->superview(), nullptr);
   g->CloseWindow();
   EXPECT_EQ(loop->timerCount(), 0);
+  // Removing a free-standing view closes the editor too.
+  static_cast<NSView*>(g->OpenWindow(nullptr))->removeFromSuperview();
+  EXPECT_FALSE(g->WindowIsOpen());
+  EXPECT_EQ(loop->timerCount(), 0);
 }
 
 TEST_F(MacEditor, TimerTicksAtTheFrameRateAndIdlesEvery21CleanTicks)

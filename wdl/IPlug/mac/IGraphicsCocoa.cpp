@@ -56,8 +56,6 @@ void IGraphicsCocoa_v1002::killTimer()
 
 void IGraphicsCocoa_v1002::removeFromSuperview()
 {
-  // Sent also while being added to a first superview: nothing to leave then.
-  if (!superview()) return;
   retain();
   if (IGraphicsMac* g = mGraphics) {
     mGraphics = nullptr;
