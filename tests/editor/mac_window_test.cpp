@@ -285,6 +285,8 @@ TEST(MacEditorFiles, ImagesComeFromTheBundleByIdentifier)
   IGraphicsMac other(nullptr, 10, 10, 30);
   other.HostPath(&host);
   EXPECT_EQ(std::string(host.Get()), root + "/Contents/Probe.so"); // no bundle: left as it was
+  g.HostPath(nullptr);
+  g.PluginPath(nullptr);
 }
 
 TEST(MacEditorFiles, OpenURLReportsWhetherAnythingOpened)

@@ -192,6 +192,8 @@ bool IGraphicsMac::OpenURL(const char* url, const char*, const char*, const char
 
 void IGraphicsMac::HostPath(WDL_String* pPath)
 {
+  if (!pPath)
+    return;
   NSBundle* b = NSBundle::bundleWithIdentifier(mBundleID.Get());
   const std::string path = b ? b->executablePath() : std::string();
   if (!path.empty()) pPath->Set(path.c_str());
@@ -199,6 +201,8 @@ void IGraphicsMac::HostPath(WDL_String* pPath)
 
 void IGraphicsMac::PluginPath(WDL_String* pPath)
 {
+  if (!pPath)
+    return;
   NSBundle* b = NSBundle::bundleWithIdentifier(mBundleID.Get());
   const std::string path = b ? b->bundlePath() : std::string();
   if (path.empty()) return;
