@@ -65,6 +65,11 @@ void IGraphicsCocoa_v1002::removeFromSuperview()
   release();
 }
 
+void IGraphicsCocoa_v1002::doCommandBySelector(SEL selector)
+{
+  NSView::doCommandBySelector(selector);
+}
+
 void IGraphicsCocoa_v1002::getMouseXY(NSEvent* e, int* x, int* y) const
 {
   NSPoint p = convertPointFromView(e->locationInWindow(), nullptr);

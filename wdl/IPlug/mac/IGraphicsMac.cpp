@@ -12,6 +12,7 @@
 #include "platform/cocoa/NSBundle.h"
 #include "platform/cocoa/NSClass.h"
 #include "platform/cocoa/NSGraphicsContext.h"
+#include "platform/cocoa/NSString.h"
 #include "platform/cocoa/NSStringDrawing.h"
 #include "platform/cocoa/NSURL.h"
 #include "platform/coregraphics/CGBitmapContext.h"
@@ -238,4 +239,9 @@ LICE_IBitmap* LoadImgFromResourceOSX(const char* bundleID, const char* name)
   }
   pool->drain();
   return bmp;
+}
+
+NSString* ToNSString(const char* cStr)
+{
+  return cStr ? NSString::stringWithCString(cStr) : nullptr;
 }
