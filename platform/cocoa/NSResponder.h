@@ -1,11 +1,13 @@
 #pragma once
-// Event handling: each mouse message, unless overridden, goes on to the
-// next responder (a view's superview, the content view's window); the last
-// responder drops it.
+// Event handling: each mouse message and each command, unless overridden,
+// goes on to the next responder (a view's superview, the content view's
+// window); the last responder drops it.
 
 #include "platform/cocoa/NSObject.h"
 
 class NSEvent;
+// A selector: the name of a message, such as "insertNewline:".
+typedef const char* SEL;
 
 class NSResponder : public NSObject
 {
@@ -24,6 +26,12 @@ public:
   virtual void otherMouseUp(NSEvent* e) { forward(&NSResponder::otherMouseUp, e); }
   virtual void otherMouseDragged(NSEvent* e) { forward(&NSResponder::otherMouseDragged, e); }
   virtual void scrollWheel(NSEvent* e) { forward(&NSResponder::scrollWheel, e); }
+  // A command from key input; a responder that performs it overrides this.
+  virtual void doCommandBySelector(SEL selector)
+  {
+    if (NSResponder* next = nextResponder())
+      next->doCommandBySelector(selector);
+  }
 
 private:
   void forward(void (NSResponder::*message)(NSEvent*), NSEvent* e)

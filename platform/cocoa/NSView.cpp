@@ -65,7 +65,8 @@ void NSView::addSubview(NSView* view)
   if (isDescendantOf(view))
     NSFatal("NSView addSubview: %p would become its own ancestor", static_cast<void*>(view));
   view->retain(); // this view's reference, taken before the old superview drops its own
-  view->removeFromSuperview();
+  if (view->mSuperview)
+    view->removeFromSuperview();
   mSubviews.push_back(view);
   view->mSuperview = this;
   view->setWindowOfTree(mWindow);

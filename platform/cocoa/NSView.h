@@ -34,8 +34,9 @@ public:
   bool isHidden() const { return mHidden; }
   void setHidden(bool hidden) { mHidden = hidden; }
 
-  // The tree. addSubview retains view and takes it from any superview it
-  // had; a nil view, the view itself or one of its ancestors aborts.
+  // The tree. addSubview retains view and takes it from the superview it
+  // had, if any (with removeFromSuperview); a nil view, the view itself or
+  // one of its ancestors aborts.
   // removeFromSuperview releases the superview's reference, which may free
   // the view: a caller that keeps using it retains it first.
   NSView* superview() const { return mSuperview; }

@@ -44,7 +44,8 @@ void NSWindow::setContentView(NSView* view)
   if (view)
   {
     view->retain();
-    view->removeFromSuperview();
+    if (view->superview())
+      view->removeFromSuperview();
     view->setFrame(NSMakeRect(0, 0, mContentRect.size.width, mContentRect.size.height));
   }
   mContentView = view;

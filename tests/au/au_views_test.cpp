@@ -24,7 +24,7 @@ public:
   {
     mCarbonWindow = pWindow;
     mCarbonControl = pControl;
-    return IGraphicsTest::OpenWindow(pWindow);
+    return mRefuse ? nullptr : IGraphicsTest::OpenWindow(pWindow);
   }
   void CloseWindow() override
   {
@@ -34,6 +34,7 @@ public:
   void* mCarbonWindow = nullptr;
   void* mCarbonControl = nullptr;
   int mCocoaOpens = 0, mCloses = 0;
+  bool mRefuse = false; // as the editor refuses what is not a window
 };
 
 class ViewTest : public AUTestFixture
@@ -94,6 +95,10 @@ TEST_F(ViewTest, CarbonViewSelectorTable)
   EXPECT_EQ(ed->mCarbonControl, reinterpret_cast<void*>(0x99));
   EXPECT_EQ(control, ed->GetWindow());
   EXPECT_EQ(ed->Width(), 60); // the host's size is not used
+  ed->mRefuse = true;
+  EXPECT_EQ(Create(storage, mUnit, &control), badComponentSelector);
+  EXPECT_EQ(control, ed->GetWindow()); // nothing handed out
+  ed->mRefuse = false;
   // Closing the view closes the editor's window; the editor stays.
   int closes = ed->mCloses;
   EXPECT_EQ(CloseComponent(mView), noErr);

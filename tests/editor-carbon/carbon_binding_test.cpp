@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "graphics/gdi/gdp_records.h"
@@ -197,15 +198,31 @@ TEST_F(Fixture, ResizeSetsWindowAndPane)
   HIViewGetFrame(PaneOf(ed), &f);
   EXPECT_EQ(f.size.width, 70);
   EXPECT_EQ(f.size.height, 45);
+  IGraphicsCarbon other(ed, window, nullptr); // the window cannot reach x = 200 + 32600, the pane can
+  EXPECT_TRUE(other.Resize(32600, 45));
+  HIViewGetFrame(other.GetView(), &f);
+  EXPECT_EQ(f.size.width, 32600);
 }
 
-TEST_F(Fixture, DisposedWindowLeavesNothingToRemove)
+// The host disposes the window, or only the pane, before it closes the view.
+TEST_F(Fixture, DisposedWindowOrPaneIsNeverTouchedAgain)
 {
-  Open(false);
-  DisposeWindow(window);
-  window = nullptr;
-  ed->CloseWindow();
-  SUCCEED();
+  for (bool composited : {true, false})
+    for (bool wholeWindow : {true, false})
+    {
+      Open(composited);
+      ed->SetParameterFromPlug(0, 0.3, true);
+      if (wholeWindow)
+        DisposeWindow(std::exchange(window, nullptr));
+      else
+        DisposeControl(PaneOf(ed));
+      EXPECT_EQ(virtualClockAdvance(1.0), 0);
+      if (window)
+        carbonDriverSendMouse(window, kEventMouseDown, {5, 5}, 0, 1);
+      ed->CloseWindow();
+      if (window)
+        DisposeWindow(std::exchange(window, nullptr));
+    }
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "platform/cocoa/NSBundle.h"
 #include "platform/cocoa/NSEvent.h"
 #include "platform/cocoa/NSRunLoop.h"
+#include "platform/cocoa/NSString.h"
 #include "platform/cocoa/NSTimer.h"
 #include "platform/cocoa/NSURL.h"
 #include "platform/cocoa/NSWindow.h"
@@ -75,6 +76,14 @@ IGraphicsCocoa_v1002* ViewOf(IGraphicsMac* g)
   return static_cast<IGraphicsCocoa_v1002*>(g->GetWindow());
 }
 
+// A superview that keeps the last command reaching it.
+struct CommandTaker : NSView
+{
+  using NSView::NSView;
+  void doCommandBySelector(SEL s) override { taken = s; }
+  SEL taken = nullptr;
+};
+
 std::string TempDir()
 {
   char tmpl[] = "/tmp/macwinXXXXXX";
@@ -96,8 +105,10 @@ TEST_F(MacEditor, OpeningMakesAViewAndClosingLetsGoOfIt)
   NSTimer* firstTimer = free->timer();
   firstTimer->retain();
 
-  NSView* parent = new NSView(NSMakeRect(0, 0, 100, 300));
+  auto* parent = new CommandTaker(NSMakeRect(0, 0, 100, 300));
   auto* view = static_cast<IGraphicsCocoa_v1002*>(g->OpenWindow(parent));
+  view->doCommandBySelector("insertNewline:"); // passed on up the chain
+  EXPECT_STREQ(parent->taken, "insertNewline:");
   EXPECT_FALSE(firstTimer->isValid()); // the first view was closed before the second was made
   EXPECT_EQ(free->graphics(), nullptr);
   EXPECT_EQ(free->retainCount(), 1); // only this test's hold is left
@@ -123,6 +134,10 @@ TEST_F(MacEditor, OpeningMakesAViewAndClosingLetsGoOfIt)
   EXPECT_TRUE(g->WindowIsOpen());
   EXPECT_EQ(ViewOf(g)->superview(), nullptr);
   g->CloseWindow();
+  EXPECT_EQ(loop->timerCount(), 0);
+  // Removing a free-standing view closes the editor too.
+  static_cast<NSView*>(g->OpenWindow(nullptr))->removeFromSuperview();
+  EXPECT_FALSE(g->WindowIsOpen());
   EXPECT_EQ(loop->timerCount(), 0);
 }
 
@@ -281,6 +296,14 @@ TEST(MacEditorFiles, ImagesComeFromTheBundleByIdentifier)
   IGraphicsMac other(nullptr, 10, 10, 30);
   other.HostPath(&host);
   EXPECT_EQ(std::string(host.Get()), root + "/Contents/Probe.so"); // no bundle: left as it was
+  g.HostPath(nullptr);
+  g.PluginPath(nullptr);
+
+  NSString* text = ToNSString("Kestrel \xc3\xa9");
+  EXPECT_STREQ(text->UTF8String(), "Kestrel \xc3\xa9");
+  text->release();
+  EXPECT_EQ(ToNSString("\xc3"), nullptr); // not text in the platform's C-string encoding
+  EXPECT_EQ(ToNSString(nullptr), nullptr);
 }
 
 TEST(MacEditorFiles, OpenURLReportsWhetherAnythingOpened)

@@ -30,10 +30,13 @@ struct KestrelEditorX11 : ::testing::Test
     conn = xcb_connect(nullptr, nullptr);
     ASSERT_FALSE(xcb_connection_has_error(conn));
     xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(conn)).data;
-    parent = xcb_generate_id(conn);
-    xcb_create_window(conn, XCB_COPY_FROM_PARENT, parent, screen->root, 0, 0, 700, 249, 0,
-                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
-    xcb_map_window(conn, parent);
+    for (xcb_window_t* w : {&other, &third, &parent}) // the parent on top, seen whole
+    {
+      *w = xcb_generate_id(conn);
+      xcb_create_window(conn, XCB_COPY_FROM_PARENT, *w, screen->root, 0, 0, 700, 249, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                        screen->root_visual, 0, nullptr);
+      xcb_map_window(conn, *w);
+    }
     sync();
   }
   void TearDown() override
@@ -46,13 +49,14 @@ struct KestrelEditorX11 : ::testing::Test
       xcb_disconnect(conn);
   }
   void sync() { free(xcb_get_input_focus_reply(conn, xcb_get_input_focus(conn), nullptr)); }
-  void* parentArg() const { return reinterpret_cast<void*>(uintptr_t(parent)); }
-  // The parent's children.
-  std::vector<xcb_window_t> children()
+  static void* arg(xcb_window_t w) { return reinterpret_cast<void*>(uintptr_t(w)); }
+  void* parentArg() const { return arg(parent); }
+  // The window's children (the parent's by default).
+  std::vector<xcb_window_t> children(xcb_window_t of = 0)
   {
     sync();
     std::vector<xcb_window_t> out;
-    if (auto* tree = xcb_query_tree_reply(conn, xcb_query_tree(conn, parent), nullptr))
+    if (auto* tree = xcb_query_tree_reply(conn, xcb_query_tree(conn, of ? of : parent), nullptr))
     {
       xcb_window_t* c = xcb_query_tree_children(tree);
       out.assign(c, c + xcb_query_tree_children_length(tree));
@@ -87,7 +91,7 @@ struct KestrelEditorX11 : ::testing::Test
   void* lib = nullptr;
   AEffect* effect = nullptr;
   xcb_connection_t* conn = nullptr;
-  xcb_window_t parent = 0;
+  xcb_window_t parent = 0, other = 0, third = 0;
 };
 } // namespace
 
@@ -139,4 +143,47 @@ TEST_F(KestrelEditorX11, TheHostMayDestroyItsWindowFirst)
   // Open again into a window that is gone: refused, nothing left open.
   EXPECT_EQ(host.Dispatch(op::kEditOpen, 0, 0, parentArg()), 0);
   EXPECT_EQ(host.Dispatch(op::kEditOpen, 0, 0, nullptr), 0);
+}
+
+// The user closes the plug-in window, or the host moves the editor, mid-click:
+// the host answers a request of the editor by closing it or opening it into
+// another window, from inside the idle call that delivered the click or from
+// inside its own close or open (into third) while the mouse is down. Each
+// request acts on what is open when it is made.
+TEST_F(KestrelEditorX11, TheHostMayCloseOrReopenFromInsideAGesture)
+{
+  static int32_t awaited, answer;
+  static void* into;
+  into = arg(other);
+  host.mOnRequest = [](TestHost* h, int32_t opCode) {
+    if (opCode == awaited)
+      awaited = -1, h->Dispatch(answer, 0, 0, into);
+  };
+  for (int32_t request : {host::kBeginEdit, host::kAutomate, host::kEndEdit})
+    for (int32_t closeOrOpen : {op::kEditClose, op::kEditOpen})
+      for (int32_t during : {op::kIdle, op::kEditClose, op::kEditOpen})
+      {
+        if (during != op::kIdle && request != host::kEndEdit)
+          continue;
+        SCOPED_TRACE(testing::Message() << request << " answered by " << closeOrOpen << " during " << during);
+        ASSERT_EQ(host.Dispatch(op::kEditOpen, 0, 0, parentArg()), 1);
+        const xcb_window_t child = children()[0];
+        awaited = request, answer = closeOrOpen;
+        button(child, XCB_BUTTON_PRESS, 31, 214);
+        host.Dispatch(op::kEditIdle);
+        host.Dispatch(during, 0, 0, arg(third));
+        if (!children().empty())
+          button(child, XCB_BUTTON_RELEASE, 31, 214);
+        host.Dispatch(op::kEditIdle);
+        EXPECT_EQ(awaited, -1);
+        const xcb_window_t shownIn = during == op::kEditOpen ? third : answer == op::kEditOpen ? other : 0;
+        for (xcb_window_t w : {parent, other, third})
+          ASSERT_EQ(children(w).size(), w == shownIn ? 1u : 0u);
+        const int begun = host.Count(host::kBeginEdit);
+        if (shownIn) // the editor takes clicks where it was last opened
+          button(children(shownIn)[0], XCB_BUTTON_PRESS, 31, 214);
+        host.Dispatch(op::kEditIdle);
+        EXPECT_EQ(host.Count(host::kBeginEdit), begun + (shownIn ? 1 : 0));
+        EXPECT_EQ(host.Dispatch(op::kEditClose), 1);
+      }
 }

@@ -52,7 +52,11 @@ ComponentResult IPlugAU::IPlugAUCarbonViewEntry(ComponentParameters* params, voi
       view->plug = plug;
       view->unit = unit;
       if (!plug || !plug->GetGUI() || !outControl) return badComponentSelector;
-      *static_cast<void**>(outControl) = plug->GetGUI()->OpenWindow(window, parent);
+      // The editor refuses what is not a window: no control, so no success.
+      void* control = plug->GetGUI()->OpenWindow(window, parent);
+      if (!control)
+        return badComponentSelector;
+      *static_cast<void**>(outControl) = control;
       return noErr;
     }
   }

@@ -103,7 +103,10 @@ bool ResizeWindow(WindowRef pWindow, int w, int h)
 
 bool IGraphicsCarbon::Resize(int w, int h)
 {
-  if (!mWindow || !mView || !ResizeWindow(mWindow, w, h)) return false;
+  if (!mWindow || !mView)
+    return false;
+  // The pane takes the size even when the window cannot.
+  ResizeWindow(mWindow, w, h);
   HIRect frame = CGRectMake(0, 0, w, h);
   return HIViewSetFrame(mView, &frame) == noErr;
 }
@@ -176,14 +179,25 @@ OSStatus IGraphicsCarbon::HandleControlEvent(EventRef event)
       GetParam(event, kEventParamCurrentBounds, typeQDRectangle, &b);
       return noErr;
     }
-    case kEventControlDispose:
-      // The platform removes the pane's handlers with it.
-      mControlHandler = nullptr;
-      mView = nullptr;
-      return noErr;
+    case kEventControlDispose: PaneDisposed(); return noErr;
     case kEventControlDraw: DrawEvent(event); return noErr;
   }
   return eventNotHandledErr;
+}
+
+// The pane goes, alone or with its window, and takes its handlers with it:
+// the timer and the window's handler go too, so nothing touches either again.
+void IGraphicsCarbon::PaneDisposed()
+{
+  mControlHandler = nullptr;
+  mView = nullptr;
+  if (mTimer)
+    RemoveEventLoopTimer(mTimer);
+  mTimer = nullptr;
+  if (mWindowHandler)
+    RemoveEventHandler(mWindowHandler);
+  mWindowHandler = nullptr;
+  mWindow = nullptr;
 }
 
 void IGraphicsCarbon::DrawEvent(EventRef event)
@@ -223,7 +237,8 @@ OSStatus IGraphicsCarbon::HandleMouseEvent(EventHandlerCallRef callRef, EventRef
   switch (kind) {
     case kEventMouseDown: {
       CallNextEventHandler(callRef, event);
-      if (!mEditor) return noErr; // closed by the next handler
+      if (!mEditor || !mView)
+        return noErr; // closed, or the pane disposed, by the next handler
       UInt32 clicks = 1;
       GetParam(event, kEventParamClickCount, typeUInt32, &clicks);
       if (clicks < 2) mEditor->OnMouseDown(x, y, &mod);

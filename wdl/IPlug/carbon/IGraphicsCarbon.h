@@ -36,6 +36,7 @@ private:
   static void CarbonTimerHandler(EventLoopTimerRef timer, void* pGraphicsCarbon);
   OSStatus HandleControlEvent(EventRef event);
   OSStatus HandleMouseEvent(EventHandlerCallRef callRef, EventRef event);
+  void PaneDisposed();
   void DrawEvent(EventRef event);
   void Tick();
   void Enter() { ++mDepth; }

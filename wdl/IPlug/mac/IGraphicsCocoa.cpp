@@ -56,8 +56,6 @@ void IGraphicsCocoa_v1002::killTimer()
 
 void IGraphicsCocoa_v1002::removeFromSuperview()
 {
-  // Sent also while being added to a first superview: nothing to leave then.
-  if (!superview()) return;
   retain();
   if (IGraphicsMac* g = mGraphics) {
     mGraphics = nullptr;
@@ -65,6 +63,11 @@ void IGraphicsCocoa_v1002::removeFromSuperview()
   }
   NSView::removeFromSuperview();
   release();
+}
+
+void IGraphicsCocoa_v1002::doCommandBySelector(SEL selector)
+{
+  NSView::doCommandBySelector(selector);
 }
 
 void IGraphicsCocoa_v1002::getMouseXY(NSEvent* e, int* x, int* y) const

@@ -24,6 +24,7 @@ public:
   void killTimer();
   // Detaches the editor (closing its window state) before leaving the superview.
   void removeFromSuperview() override;
+  void doCommandBySelector(SEL selector) override;
   void getMouseXY(NSEvent* e, int* x, int* y) const;
   void onTimer(NSTimer* timer);
   void drawRect(NSRect rect) override;

@@ -12,6 +12,7 @@
 #include "platform/cocoa/NSBundle.h"
 #include "platform/cocoa/NSClass.h"
 #include "platform/cocoa/NSGraphicsContext.h"
+#include "platform/cocoa/NSString.h"
 #include "platform/cocoa/NSStringDrawing.h"
 #include "platform/cocoa/NSURL.h"
 #include "platform/coregraphics/CGBitmapContext.h"
@@ -70,8 +71,10 @@ void* IGraphicsMac::OpenCarbonWindow(void* pWindow, void* pControl)
 
 void IGraphicsMac::CloseWindow()
 {
-  ReleaseMouseCapture();
+  // The window goes before the gesture ends: the host may answer the end
+  // by opening the editor again.
   CloseHost();
+  ReleaseMouseCapture();
 }
 
 void IGraphicsMac::CloseHost()
@@ -190,6 +193,8 @@ bool IGraphicsMac::OpenURL(const char* url, const char*, const char*, const char
 
 void IGraphicsMac::HostPath(WDL_String* pPath)
 {
+  if (!pPath)
+    return;
   NSBundle* b = NSBundle::bundleWithIdentifier(mBundleID.Get());
   const std::string path = b ? b->executablePath() : std::string();
   if (!path.empty()) pPath->Set(path.c_str());
@@ -197,6 +202,8 @@ void IGraphicsMac::HostPath(WDL_String* pPath)
 
 void IGraphicsMac::PluginPath(WDL_String* pPath)
 {
+  if (!pPath)
+    return;
   NSBundle* b = NSBundle::bundleWithIdentifier(mBundleID.Get());
   const std::string path = b ? b->bundlePath() : std::string();
   if (path.empty()) return;
@@ -232,4 +239,9 @@ LICE_IBitmap* LoadImgFromResourceOSX(const char* bundleID, const char* name)
   }
   pool->drain();
   return bmp;
+}
+
+NSString* ToNSString(const char* cStr)
+{
+  return cStr ? NSString::stringWithCString(cStr) : nullptr;
 }

@@ -11,6 +11,7 @@
 #include "wdl/wdlstring.h"
 
 class IGraphicsCocoa_v1002;
+class NSString;
 struct NSStringAttributes;
 typedef struct CGContext* CGContextRef;
 
@@ -83,3 +84,5 @@ private:
 // Decodes name ("png" or "jpg", any case) from the resources of the bundle
 // with that identifier; null when any of it is missing.
 LICE_IBitmap* LoadImgFromResourceOSX(const char* bundleID, const char* name);
+// A string the caller owns; nil for nil or for text the platform cannot read.
+NSString* ToNSString(const char* cStr);

@@ -7,6 +7,7 @@
 // below are made with it held.
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/vst/AEffect.h"
 #include "platform/vst/VstEvents.h"
@@ -122,11 +123,20 @@ private:
 
   // Closes the editor's window and its presentation in the host's window.
   void CloseEditorWindow();
+  // Held for each editor request (open, close, idle) while it runs.
+  class EditorCallScope;
 
   ERect mRect = {};
   // While the editor is open in a host's X11 window: the window it is presented from.
   class X11Presenter* mPresenter = nullptr;
   class NSWindow* mEditorWindow = nullptr;
+  // The host may answer a request the editor makes (begin or end edit,
+  // automate) by closing or reopening the editor from inside the editor
+  // request that raised it. A presenter is then closed at once but deleted
+  // only when the outermost editor request returns: its Idle may still be
+  // running further up the stack.
+  int mEditorCalls = 0;
+  std::vector<class X11Presenter*> mClosedPresenters;
   VstHostCallback mHostCallback;
   VstSpeakerArrangement mInputArrangement = {};
   VstSpeakerArrangement mOutputArrangement = {};

@@ -3,6 +3,8 @@
 // into a window of the Cocoa stand-in, which is presented as a child of the
 // host's window and pumped from the host's idle calls.
 
+#include <utility>
+
 #include "platform/cocoa/NSView.h"
 #include "platform/cocoa/NSWindow.h"
 #include "platform/x11/X11Presenter.h"
@@ -17,6 +19,25 @@ ERect EditorRect(IGraphics* editor)
 }
 
 }  // namespace
+
+class IPlugVST::EditorCallScope
+{
+public:
+  explicit EditorCallScope(IPlugVST* plug) : mPlug(plug) { ++mPlug->mEditorCalls; }
+  ~EditorCallScope()
+  {
+    if (--mPlug->mEditorCalls)
+      return;
+    for (X11Presenter* p : mPlug->mClosedPresenters)
+      delete p;
+    mPlug->mClosedPresenters.clear();
+  }
+  EditorCallScope(const EditorCallScope&) = delete;
+  EditorCallScope& operator=(const EditorCallScope&) = delete;
+
+private:
+  IPlugVST* mPlug;
+};
 
 void IPlugVST::AttachGraphics(IGraphics* pGraphics)
 {
@@ -43,7 +64,12 @@ intptr_t IPlugVST::EditorOpen(void* ptr)
 {
   IGraphics* g = GetGUI();
   if (!g || !ptr) return 0;
-  CloseEditorWindow();
+  EditorCallScope scope(this);
+  // Closing ends a gesture, which the host may answer by opening the editor
+  // itself; this open replaces that one too.
+  do
+    CloseEditorWindow();
+  while (mPresenter || mEditorWindow);
   // The pointer is an X11 window id, never an object.
   const uintptr_t parentId = reinterpret_cast<uintptr_t>(ptr);
   NSRect area = NSMakeRect(0, 0, g->Width(), g->Height());
@@ -64,17 +90,28 @@ intptr_t IPlugVST::EditorOpen(void* ptr)
 
 void IPlugVST::CloseEditorWindow()
 {
-  if (!mPresenter && !mEditorWindow) return;
+  // Taken first: closing the editor ends its gesture, and the host may
+  // answer that by opening the editor again.
+  X11Presenter* presenter = std::exchange(mPresenter, nullptr);
+  NSWindow* window = std::exchange(mEditorWindow, nullptr);
+  if (!presenter && !window)
+    return;
   if (GetGUI()) GetGUI()->CloseWindow();
-  delete mPresenter;  // destroys the child unless the host already destroyed it with its parent
-  mPresenter = nullptr;
-  NSRelease(mEditorWindow);
-  mEditorWindow = nullptr;
+  if (presenter)
+  {
+    presenter->Close(); // destroys the child unless the host already destroyed it with its parent
+    if (mEditorCalls)
+      mClosedPresenters.push_back(presenter);
+    else
+      delete presenter;
+  }
+  NSRelease(window);
 }
 
 intptr_t IPlugVST::EditorClose()
 {
   if (!GetGUI()) return 0;
+  EditorCallScope scope(this);
   const bool wasOpen = mPresenter != nullptr;
   if (wasOpen) OnGUIClose();
   CloseEditorWindow();
@@ -84,6 +121,7 @@ intptr_t IPlugVST::EditorClose()
 intptr_t IPlugVST::Idle()
 {
   // X events, the editor's timer and the copy to the screen, on the host's thread.
+  EditorCallScope scope(this);
   if (mPresenter) mPresenter->Idle();
   OnIdle();
   return 0;
