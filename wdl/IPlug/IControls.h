@@ -73,7 +73,7 @@ public:
   void OnMouseDrag(int x, int y, int dX, int dY, IMouseMod* pMod) override;
   // A negative (or non-finite) value means the current one.
   IRECT GetHandleRECT(double value = -1.0) const;
-  // Centres the handle on the mouse. A track no longer than the handle has no position to pick.
+  // Centres the handle on the mouse. A track as long as the handle has no position to pick.
   void SnapToMouse(int x, int y);
 
 protected:
@@ -87,7 +87,7 @@ class IKnobControl : public IControl {
 public:
   IKnobControl(IPlugBase* pPlug, const IRECT& area, int paramIdx, EDirection direction = kVertical,
                double gearing = 4.0, IChannelBlend blend = IChannelBlend());
-  // A zero-extent control or a gearing that is not positive and finite ignores drags.
+  // A negative gearing turns the other way; a zero extent or gearing ignores drags.
   void OnMouseDrag(int x, int y, int dX, int dY, IMouseMod* pMod) override;
 
 protected:

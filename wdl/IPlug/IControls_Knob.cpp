@@ -22,8 +22,8 @@ IRECT IFaderControl::GetHandleRECT(double value) const
 {
   if (!(value >= 0.0) || !std::isfinite(value)) value = mValue;
   IRECT r(mDrawArea.L, mDrawArea.T, mDrawArea.L + mBitmap.W, mDrawArea.T + mBitmap.H);
-  // A track shorter than the handle leaves it at the start.
-  double travel = std::max(mLength - mHandleSize, 0);
+  // Negative when the track is shorter than the handle: the handle then moves back past the start.
+  double travel = mLength - mHandleSize;
   if (mDirection == kHorizontal) {
     int offs = int(value * travel);
     r.L += offs;
@@ -56,7 +56,8 @@ void IFaderControl::OnMouseDrag(int x, int y, int /*dX*/, int /*dY*/, IMouseMod*
 void IFaderControl::SnapToMouse(int x, int y)
 {
   int travel = mLength - mHandleSize;
-  if (travel <= 0) return;
+  if (!travel)
+    return;
   int half = mHandleSize / 2;
   if (mDirection == kHorizontal) mValue = (double(x) - mDrawArea.L - half) / travel;
   else mValue = 1.0 - (double(y) - mDrawArea.T - half) / travel;
@@ -74,7 +75,8 @@ void IKnobControl::OnMouseDrag(int /*x*/, int /*y*/, int dX, int dY, IMouseMod* 
   // Vertical extent is T - B (negative), so dragging up raises the value.
   double delta = mDirection == kHorizontal ? dX : dY;
   double extent = mDirection == kHorizontal ? double(mDrawArea.R) - mDrawArea.L : double(mDrawArea.T) - mDrawArea.B;
-  if (extent == 0.0 || !(mGearing > 0.0) || !std::isfinite(mGearing)) return;
+  if (extent == 0.0 || mGearing == 0.0)
+    return;
   double step = delta / extent / mGearing;
   if (pMod && (pMod->S || pMod->C)) step /= 10.0;
   mValue += step;
