@@ -176,7 +176,8 @@ protected:
   WDL_String mStr;
 };
 
-// The bound parameter's display text, with its label when asked.
+// The bound parameter's display text, with its label when asked. The text
+// follows the value the editor mirrors, without the plug-in's lock.
 class ICaptionControl : public ITextControl {
 public:
   ICaptionControl(IPlugBase* pPlug, IRECT* pR, int paramIdx, IText* pText, bool showParamLabel = true);
