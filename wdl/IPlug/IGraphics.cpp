@@ -181,6 +181,8 @@ void IGraphics::OnGUIIdle()
 bool IGraphics::Draw(IRECT* pR)
 {
   if (!mControls.GetSize()) return true;
+  // Values posted while no tick ran (the window was closed) are shown in this very paint.
+  DrainPostedValues();
   IRECT whole(0, 0, mWidth, mHeight);
   IRECT* r = pR ? pR : &whole;
   if (mStrictDrawing) DrawStrict(*r);

@@ -9,7 +9,7 @@
 // Threads: everything runs on the host's main (editor) thread except
 // SetParameterFromPlug and SetControlFromPlug, which any thread may call.
 // Those only post the value (no lock, no allocation); the editor thread takes
-// posted values at the start of each tick and of each mouse event.
+// posted values at the start of each tick, each paint and each mouse event.
 
 #include <memory>
 
