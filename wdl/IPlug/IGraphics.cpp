@@ -185,9 +185,11 @@ bool IGraphics::Draw(IRECT* pR)
   DrainPostedValues();
   IRECT whole(0, 0, mWidth, mHeight);
   IRECT* r = pR ? pR : &whole;
+  mInDrawPass = true;
   if (mStrictDrawing) DrawStrict(*r);
   else if (mControls.Get(0)->IsDirty()) DrawAll();
   else DrawDirty();
+  mInDrawPass = false;
   return DrawScreen(r);
 }
 

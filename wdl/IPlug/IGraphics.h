@@ -132,6 +132,8 @@ public:
   int FPS() const { return mFPS; }
   IPlugBase* GetPlug() const { return mPlugin; }
   const IRECT& GetDrawArea() const { return mDrawArea; }
+  // True while Draw has controls drawing.
+  bool InDrawPass() const { return mInDrawPass; }
   bool GetStrictDrawing() const { return mStrictDrawing; }
   int GetCaptureIndex() const { return mCaptureIndex; }
 
@@ -160,6 +162,7 @@ private:
   template <class F>
   void InGesture(int paramIdx, F f);
 
+  bool mInDrawPass = false;
   // The parameter whose begin the host has had without its end, -1 none.
   int mGestureParam = -1;
   // One mailbox per plug-in parameter, filled by SetParameterFromPlug.
