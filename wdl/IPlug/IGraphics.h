@@ -100,7 +100,7 @@ public:
   void DrainPostedValues();
 
   // ---- Refresh ----
-  // Adds the dirty controls' areas to *pR (which the caller empties first).
+  // Adds the dirty controls' drawn areas to *pR (which the caller empties first).
   bool IsDirty(IRECT* pR);
   bool Draw(IRECT* pR);
   void OnGUIIdle();
