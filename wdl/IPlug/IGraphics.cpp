@@ -162,6 +162,7 @@ bool IGraphics::IsDirty(IRECT* pR)
       dirty = true;
     }
   }
+  mAskedArea = dirty ? *r : IRECT();
   if (dirty) {
     mIdleTicks = 0;
     return true;
@@ -190,6 +191,7 @@ bool IGraphics::Draw(IRECT* pR)
   else if (mControls.Get(0)->IsDirty()) DrawAll();
   else DrawDirty();
   mInDrawPass = false;
+  mAskedArea = IRECT();
   return DrawScreen(r);
 }
 
@@ -201,10 +203,11 @@ void IGraphics::DrawControl(IControl* c, const IRECT& area)
   c->Draw(this);
 }
 
-// Every visible control touching r is drawn. Only a control whose whole
-// drawn area was redrawn is marked clean: one that turned dirty after the
-// caller built r and lies partly or wholly outside it stays dirty for the
-// next tick.
+// Every visible control touching r is drawn. A control counts as redrawn
+// when all of it that can be shown was: it lies in r, or it lies in the area
+// the last IsDirty asked for, of which the window passed what it shows. One
+// that turned dirty after that question and lies partly outside r stays
+// dirty for the next tick.
 void IGraphics::DrawStrict(const IRECT& r)
 {
   int n = mControls.GetSize();
@@ -216,7 +219,8 @@ void IGraphics::DrawStrict(const IRECT& r)
   mDrawArea = r;
   for (int i = 0; i < n; ++i) {
     IControl* c = mControls.Get(i);
-    if (r.ContainsRect(c->GetDrawnRECT()))
+    IRECT drawn = c->GetDrawnRECT();
+    if (r.ContainsRect(drawn) || (!mAskedArea.Empty() && mAskedArea.ContainsRect(drawn)))
       c->SetClean();
   }
 }

@@ -100,7 +100,8 @@ public:
   void DrainPostedValues();
 
   // ---- Refresh ----
-  // Adds the dirty controls' drawn areas to *pR (which the caller empties first).
+  // Adds the dirty controls' drawn areas to *pR (which the caller empties
+  // first); the window shows what it can of *pR in the next Draw.
   bool IsDirty(IRECT* pR);
   bool Draw(IRECT* pR);
   void OnGUIIdle();
@@ -162,6 +163,8 @@ private:
   template <class F>
   void InGesture(int paramIdx, F f);
 
+  // What the last IsDirty reported, until the Draw that follows it.
+  IRECT mAskedArea;
   bool mInDrawPass = false;
   // The parameter whose begin the host has had without its end, -1 none.
   int mGestureParam = -1;
