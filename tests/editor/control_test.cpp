@@ -223,11 +223,12 @@ TEST_F(EditorTest, KnobGearingAndFineDrag)
     double gain;
   } rows[] = {
     {kVertical, 4.0, 0, -10, false, 0.0625}, // 10 up in a 40-high control
-    {kVertical, 4.0, 0, -10, true, 0.00625}, {kVertical, 4.0, 0, 10, false, -0.0625},
-    {kHorizontal, 0.7, 7, 0, false, 0.25}, // 7 / 40 / 0.7
-    {kHorizontal, 0.7, 0, 9, false, 0.0},  // vertical motion ignored
-    {kVertical, 0.0, 0, -10, false, 0.0},  // gearing not positive: no change
-    {kVertical, -2.0, 0, -10, false, 0.0},   {kVertical, NAN, 0, -10, false, 0.0},
+    {kVertical, 4.0, 0, -10, true, 0.00625},  {kVertical, 4.0, 0, 10, false, -0.0625},
+    {kHorizontal, 0.7, 7, 0, false, 0.25},    // 7 / 40 / 0.7
+    {kHorizontal, 0.7, 0, 9, false, 0.0},     // vertical motion ignored
+    {kVertical, 0.0, 0, -10, false, 0.0},     // zero gearing: no change
+    {kVertical, -2.0, 0, -10, false, -0.125}, // negative gearing turns the other way
+    {kVertical, NAN, 0, -10, false, -0.5},    // a NaN gearing: the push turns NaN into the low clamp
   };
   IMouseMod fine(true, false, false, true);
   for (auto& r : rows)
@@ -274,6 +275,10 @@ TEST_F(EditorTest, FaderHandleAndSnap)
   stuck->OnMouseDrag(1, 4, 0, 3, &left);
   EXPECT_EQ(stuck->GetValue(), 0.0);
   EXPECT_EQ(plug->mHostCalls.size(), before);
+  auto* shortTrack = Attach(new IFaderControl(plug.get(), 0, 0, 4, 2, &handle, kVertical)); // travel -2
+  shortTrack->OnMouseDown(1, 2, &left);                                                     // 1 - (2 - 3) / -2
+  EXPECT_EQ(LastInform(), 0.5);
+  EXPECT_EQ(shortTrack->GetHandleRECT(0.0), IRECT(0, -2, 8, 4)); // up past the top
 }
 
 TEST_F(EditorTest, RadioButtonLayoutAndClicks)

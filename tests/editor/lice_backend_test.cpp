@@ -105,6 +105,8 @@ TEST_F(BackendTest, BitmapsClipToTheDrawingArea)
   for (int y = 3; y < 5; ++y)
     for (int x = 4; x < 7; ++x)
       EXPECT_EQ(At(x, y), src->bits[(y - 3) * 6 + x - 1]) << x << "," << y;
+  gui->DrawBitmap(&bmp, &dest, 1, 0, &clobber); // outside a pass: still the last pass's area
+  EXPECT_EQ(Count(0), 200 - 6);
 
   LICE_Clear(gui->GetBackBuffer(), 0);
   IRECT touching(20, 0, 26, 4); // its left edge is the area's right edge
@@ -147,6 +149,9 @@ TEST_F(BackendTest, StraightLinesAreClampedToTheBufferAndClipped)
     g->DrawHorizontalLine(&red, 3, 0, 19);
   });
   EXPECT_EQ(Count(px), 3); // only the row-3 stretch inside the area
+  IRECT border(0, 0, 19, 9);
+  gui->DrawRect(&red, &border); // outside a pass only the buffer clips
+  EXPECT_EQ(Count(px), 3 + 56);
 }
 
 TEST_F(BackendTest, PixelsPointsAndFillsStayInside)
@@ -169,6 +174,9 @@ TEST_F(BackendTest, PixelsPointsAndFillsStayInside)
   EXPECT_EQ(At(2, 2), px);
   EXPECT_EQ(Count(px), 2 + 4);
   EXPECT_EQ(gui->GetPoint(-1, 0), COLOR_TRANSPARENT);
+  IRECT row(-100, 8, 100, 9);
+  EXPECT_TRUE(gui->ForcePixel(&blue, 7, 3) && gui->FillIRect(&blue, &row, nullptr)); // outside a pass
+  EXPECT_EQ(Count(px), 2 + 4 + 1 + 20);
 }
 
 TEST(LiceBackBuffer, RepeatedPrepDrawAndAFailedBufferDrawNothing)

@@ -74,3 +74,32 @@ TEST(ValueMailbox, AudioAndAutomationThreadsWhileTheEditorDraws)
   EXPECT_EQ(meterOut->GetValue(), 0.5);
   EXPECT_EQ(bound->GetValue(), 0.375);
 }
+
+// The editor never waits for the plug-in's lock, which the audio thread
+// holds for a whole block: a caption redraws while another thread holds it.
+TEST(ValueMailbox, CaptionDrawsWhileThePluginIsLocked)
+{
+  auto plug = MakeEditorPlug();
+  auto* gui = MakeEditor(plug.get());
+  IRECT r(0, 0, 30, 10);
+  auto* caption = new ICaptionControl(plug.get(), &r, 1, nullptr, false);
+  gui->AttachControl(caption);
+  plug->AttachGraphics(gui);
+  std::atomic<int> stage{0}; // 1 locked, 2 drawn, 3 let go after 5 s
+  std::thread holder([&] {
+    PlugMutexScope lock(plug->GetMutex());
+    int locked = stage = 1;
+    for (int ms = 0; ms < 5000 && stage == 1; ++ms)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    stage.compare_exchange_strong(locked, 3);
+  });
+  while (stage == 0)
+    std::this_thread::yield();
+  gui->SetParameterFromPlug(1, 0.25, true);
+  gui->IsDirty(&r); // the tick that takes the value
+  gui->Draw(&r);
+  int locked = 1;
+  EXPECT_TRUE(stage.compare_exchange_strong(locked, 2));
+  holder.join();
+  EXPECT_EQ(atof(caption->GetText()), 0.25);
+}

@@ -39,7 +39,8 @@ public:
   virtual bool OnKeyDown(int /*x*/, int /*y*/, int /*key*/) { return false; }
   virtual void OnMouseOver(int /*x*/, int /*y*/, IMouseMod* /*pMod*/) {}
   virtual void OnMouseOut() {}
-  // Draws through the editor's primitives, clipped to the pass's area.
+  // Draws through the editor's primitives, clipped to the pass's area
+  // within GetDrawnRECT.
   virtual bool Draw(IGraphics* pGraphics) = 0;
   // A normalised value from the plug-in, never sent back. The first one
   // becomes the default. Editor thread only (others post).
@@ -54,6 +55,10 @@ public:
   virtual void SetClean();
   virtual bool IsDirty() { return mDirty; }
   virtual void OnGUIIdle() {}
+  // Every pixel Draw may touch: the rectangle, and more where the picture is
+  // larger than it. The editor reports, redraws and clips the control by it,
+  // so an incremental redraw equals a full one.
+  virtual IRECT GetDrawnRECT() const { return mDrawArea; }
 
   // ---- Non-virtual ----
   // A value the user typed: pushed to the plug-in when it differs.

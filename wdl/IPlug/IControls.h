@@ -71,9 +71,11 @@ public:
   bool Draw(IGraphics* pGraphics) override;
   void OnMouseDown(int x, int y, IMouseMod* pMod) override;
   void OnMouseDrag(int x, int y, int dX, int dY, IMouseMod* pMod) override;
+  // The handle's whole travel, which passes the track when the track is shorter than the handle.
+  IRECT GetDrawnRECT() const override;
   // A negative (or non-finite) value means the current one.
   IRECT GetHandleRECT(double value = -1.0) const;
-  // Centres the handle on the mouse. A track no longer than the handle has no position to pick.
+  // Centres the handle on the mouse. A track as long as the handle has no position to pick.
   void SnapToMouse(int x, int y);
 
 protected:
@@ -87,7 +89,7 @@ class IKnobControl : public IControl {
 public:
   IKnobControl(IPlugBase* pPlug, const IRECT& area, int paramIdx, EDirection direction = kVertical,
                double gearing = 4.0, IChannelBlend blend = IChannelBlend());
-  // A zero-extent control or a gearing that is not positive and finite ignores drags.
+  // A negative gearing turns the other way; a zero extent or gearing ignores drags.
   void OnMouseDrag(int x, int y, int dX, int dY, IMouseMod* pMod) override;
 
 protected:
@@ -103,6 +105,8 @@ public:
                    double maxAngle = 0.75 * 3.141592653589793, EDirection direction = kVertical,
                    double gearing = 4.0);
   bool Draw(IGraphics* pGraphics) override;
+  // The circle the needle turns in, which may pass the rectangle.
+  IRECT GetDrawnRECT() const override;
 
 protected:
   IColor mLineColor;
@@ -116,6 +120,8 @@ public:
                       double minAngle = -0.75 * 3.141592653589793, double maxAngle = 0.75 * 3.141592653589793,
                       int yOffsetZeroDeg = 0, EDirection direction = kVertical, double gearing = 4.0);
   bool Draw(IGraphics* pGraphics) override;
+  // The whole image (every frame) about the rectangle's centre.
+  IRECT GetDrawnRECT() const override;
 
 protected:
   IBitmap mBitmap;
@@ -141,6 +147,8 @@ public:
                            IBitmap* pTop, double minAngle = -135.0, double maxAngle = 135.0,
                            EDirection direction = kVertical, double gearing = 4.0);
   bool Draw(IGraphics* pGraphics) override;
+  // The whole base image, every frame of it.
+  IRECT GetDrawnRECT() const override;
 
 protected:
   IBitmap mBase, mMask, mTop;
@@ -154,6 +162,8 @@ public:
                        EDirection direction = kVertical);
   bool Draw(IGraphics* pGraphics) override;
   void OnMouseDown(int x, int y, IMouseMod* pMod) override;
+  // The buttons, which are a frame of the bitmap high whatever the rectangle.
+  IRECT GetDrawnRECT() const override;
   int NButtons() const { return mButtonAreas.GetSize(); }
   const IRECT* GetButtonRECT(int i) const { return i >= 0 && i < NButtons() ? mButtonAreas.Get() + i : nullptr; }
 
@@ -176,7 +186,8 @@ protected:
   WDL_String mStr;
 };
 
-// The bound parameter's display text, with its label when asked.
+// The bound parameter's display text, with its label when asked. The text
+// follows the value the editor mirrors, without the plug-in's lock.
 class ICaptionControl : public ITextControl {
 public:
   ICaptionControl(IPlugBase* pPlug, IRECT* pR, int paramIdx, IText* pText, bool showParamLabel = true);

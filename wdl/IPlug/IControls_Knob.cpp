@@ -1,8 +1,27 @@
 // Faders, knobs and radio buttons.
 
+#include <algorithm>
 #include <cmath>
 
 #include "wdl/IPlug/IControls.h"
+
+namespace
+{
+
+// Pixels within r of (cx, cy), with two more on each side for the end
+// points' float rounding and anti-aliasing. A radius too large to draw is
+// limited so the corners stay ints.
+IRECT AroundCircle(double cx, double cy, double r)
+{
+  constexpr double kFar = double(1 << 24);
+  if (!(r <= kFar))
+    r = kFar;
+  auto edge = [](double v) { return int(std::clamp(v, -2.0 * kFar, 2.0 * kFar)); };
+  return IRECT(edge(std::floor(cx - r)) - 2, edge(std::floor(cy - r)) - 2, edge(std::ceil(cx + r)) + 3,
+               edge(std::ceil(cy + r)) + 3);
+}
+
+} // namespace
 
 IFaderControl::IFaderControl(IPlugBase* pPlug, int x, int y, int len, int paramIdx, IBitmap* pBitmap,
                              EDirection direction)
@@ -22,8 +41,8 @@ IRECT IFaderControl::GetHandleRECT(double value) const
 {
   if (!(value >= 0.0) || !std::isfinite(value)) value = mValue;
   IRECT r(mDrawArea.L, mDrawArea.T, mDrawArea.L + mBitmap.W, mDrawArea.T + mBitmap.H);
-  // A track shorter than the handle leaves it at the start.
-  double travel = std::max(mLength - mHandleSize, 0);
+  // Negative when the track is shorter than the handle: the handle then moves back past the start.
+  double travel = mLength - mHandleSize;
   if (mDirection == kHorizontal) {
     int offs = int(value * travel);
     r.L += offs;
@@ -34,6 +53,11 @@ IRECT IFaderControl::GetHandleRECT(double value) const
     r.B += offs;
   }
   return r;
+}
+
+IRECT IFaderControl::GetDrawnRECT() const
+{
+  return mDrawArea.Union(GetHandleRECT(0.0)).Union(GetHandleRECT(1.0));
 }
 
 bool IFaderControl::Draw(IGraphics* pGraphics)
@@ -56,7 +80,8 @@ void IFaderControl::OnMouseDrag(int x, int y, int /*dX*/, int /*dY*/, IMouseMod*
 void IFaderControl::SnapToMouse(int x, int y)
 {
   int travel = mLength - mHandleSize;
-  if (travel <= 0) return;
+  if (!travel)
+    return;
   int half = mHandleSize / 2;
   if (mDirection == kHorizontal) mValue = (double(x) - mDrawArea.L - half) / travel;
   else mValue = 1.0 - (double(y) - mDrawArea.T - half) / travel;
@@ -74,7 +99,8 @@ void IKnobControl::OnMouseDrag(int /*x*/, int /*y*/, int dX, int dY, IMouseMod* 
   // Vertical extent is T - B (negative), so dragging up raises the value.
   double delta = mDirection == kHorizontal ? dX : dY;
   double extent = mDirection == kHorizontal ? double(mDrawArea.R) - mDrawArea.L : double(mDrawArea.T) - mDrawArea.B;
-  if (extent == 0.0 || !(mGearing > 0.0) || !std::isfinite(mGearing)) return;
+  if (extent == 0.0 || mGearing == 0.0)
+    return;
   double step = delta / extent / mGearing;
   if (pMod && (pMod->S || pMod->C)) step /= 10.0;
   mValue += step;
@@ -101,6 +127,13 @@ bool IKnobLineControl::Draw(IGraphics* pGraphics)
                              cy - c * mOuterRadius, &mBlend, true);
 }
 
+IRECT IKnobLineControl::GetDrawnRECT() const
+{
+  double r = std::max(std::fabs(mInnerRadius), std::fabs(mOuterRadius));
+  return mDrawArea.Union(
+    AroundCircle(float(mDrawArea.L + mDrawArea.R) * 0.5f, float(mDrawArea.T + mDrawArea.B) * 0.5f, r));
+}
+
 IKnobRotaterControl::IKnobRotaterControl(IPlugBase* pPlug, int x, int y, int paramIdx, IBitmap* pBitmap,
                                          double minAngle, double maxAngle, int yOffsetZeroDeg,
                                          EDirection direction, double gearing)
@@ -114,6 +147,12 @@ bool IKnobRotaterControl::Draw(IGraphics* pGraphics)
   int cx = (mDrawArea.L + mDrawArea.R) / 2, cy = (mDrawArea.T + mDrawArea.B) / 2;
   double angle = mMinAngle + (mMaxAngle - mMinAngle) * mValue;
   return pGraphics->DrawRotatedBitmap(&mBitmap, cx, cy, angle, mYOffset, &mBlend);
+}
+
+IRECT IKnobRotaterControl::GetDrawnRECT() const
+{
+  int x = (mDrawArea.L + mDrawArea.R) / 2 - mBitmap.W / 2, y = (mDrawArea.T + mDrawArea.B) / 2 - mBitmap.H / 2;
+  return mDrawArea.Union(IRECT(x, y, x + mBitmap.W, y + mBitmap.H));
 }
 
 IKnobMultiControl::IKnobMultiControl(IPlugBase* pPlug, int x, int y, int paramIdx, IBitmap* pBitmap,
@@ -143,6 +182,11 @@ bool IKnobRotatingMaskControl::Draw(IGraphics* pGraphics)
   return pGraphics->DrawRotatedMask(&mBase, &mMask, &mTop, mDrawArea.L, mDrawArea.T, angle, &mBlend);
 }
 
+IRECT IKnobRotatingMaskControl::GetDrawnRECT() const
+{
+  return mDrawArea.Union(IRECT(mDrawArea.L, mDrawArea.T, mDrawArea.L + mBase.W, mDrawArea.T + mBase.H));
+}
+
 IRadioButtonsControl::IRadioButtonsControl(IPlugBase* pPlug, IRECT* pR, int paramIdx, int nButtons,
                                            IBitmap* pBitmap, EDirection direction)
     : IControl(pPlug, pR ? *pR : IRECT(), paramIdx), mBitmap(BitmapOrEmpty(pBitmap))
@@ -169,6 +213,14 @@ bool IRadioButtonsControl::Draw(IGraphics* pGraphics)
   bool rc = true;
   for (int i = 0; i < n; ++i) rc &= pGraphics->DrawBitmap(&mBitmap, mButtonAreas.Get() + i, i == active ? 2 : 1, &mBlend);
   return rc;
+}
+
+IRECT IRadioButtonsControl::GetDrawnRECT() const
+{
+  IRECT r = mDrawArea;
+  for (int i = 0, n = NButtons(); i < n; ++i)
+    r = r.Union(mButtonAreas.Get()[i]);
+  return r;
 }
 
 void IRadioButtonsControl::OnMouseDown(int x, int y, IMouseMod* pMod)

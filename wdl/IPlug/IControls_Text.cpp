@@ -37,12 +37,10 @@ bool ICaptionControl::Draw(IGraphics* pGraphics)
     mStr.Set("");
     return true;
   }
+  // The parameter's value as mirrored into this control, so the editor
+  // never waits for the plug-in's lock, which the audio thread may hold.
   char disp[MAX_PARAM_DISPLAY_LEN];
-  {
-    // The host may be setting the value on its own thread.
-    PlugMutexScope lock(mPlugin->GetMutex());
-    param->GetDisplayForHost(disp, sizeof(disp));
-  }
+  param->GetDisplayForHost(param->FromNormalized(mValue), false, disp, sizeof(disp));
   mStr.Set(disp);
   if (mShowParamLabel) {
     // An empty label still leaves the separating space.

@@ -158,10 +158,11 @@ bool IGraphics::IsDirty(IRECT* pR)
   for (int i = 0, n = mControls.GetSize(); i < n; ++i) {
     IControl* c = mControls.Get(i);
     if (c->IsDirty()) {
-      *r = r->Union(c->GetRECT());
+      *r = r->Union(c->GetDrawnRECT());
       dirty = true;
     }
   }
+  mAskedArea = dirty ? *r : IRECT();
   if (dirty) {
     mIdleTicks = 0;
     return true;
@@ -180,44 +181,54 @@ void IGraphics::OnGUIIdle()
 
 bool IGraphics::Draw(IRECT* pR)
 {
+  // Values posted while no tick ran (the window was closed) are shown in this very paint.
+  DrainPostedValues();
   if (!mControls.GetSize()) return true;
   IRECT whole(0, 0, mWidth, mHeight);
   IRECT* r = pR ? pR : &whole;
+  mInDrawPass = true;
   if (mStrictDrawing) DrawStrict(*r);
   else if (mControls.Get(0)->IsDirty()) DrawAll();
   else DrawDirty();
+  mInDrawPass = false;
+  mAskedArea = IRECT();
   return DrawScreen(r);
 }
 
-// Each control draws clipped to its own area within the pass's area, so
-// what it draws never depends on which neighbours happen to be redrawn.
+// Each control draws clipped to the part of the pass's area it may draw in,
+// so what it draws never depends on which neighbours happen to be redrawn.
 void IGraphics::DrawControl(IControl* c, const IRECT& area)
 {
-  mDrawArea = area.Intersect(c->GetRECT());
+  mDrawArea = area.Intersect(c->GetDrawnRECT());
   c->Draw(this);
 }
 
-// Every visible control touching r is drawn. Only a control whose whole area
-// was redrawn is marked clean: one that turned dirty after the caller built r
-// and lies partly or wholly outside it stays dirty for the next tick.
+// Every visible control touching r is drawn. A control counts as redrawn
+// when all of it that can be shown was: it lies in r, or it lies in the area
+// the last IsDirty asked for, of which the window passed what it shows. One
+// that turned dirty after that question and lies partly outside r stays
+// dirty for the next tick.
 void IGraphics::DrawStrict(const IRECT& r)
 {
   int n = mControls.GetSize();
   for (int i = 0; i < n; ++i) {
     IControl* c = mControls.Get(i);
-    if (!c->IsHidden() && r.Intersects(c->GetRECT())) DrawControl(c, r);
+    if (!c->IsHidden() && r.Intersects(c->GetDrawnRECT()))
+      DrawControl(c, r);
   }
   mDrawArea = r;
   for (int i = 0; i < n; ++i) {
     IControl* c = mControls.Get(i);
-    if (r.ContainsRect(c->GetRECT())) c->SetClean();
+    IRECT drawn = c->GetDrawnRECT();
+    if (r.ContainsRect(drawn) || (!mAskedArea.Empty() && mAskedArea.ContainsRect(drawn)))
+      c->SetClean();
   }
 }
 
 // The background is dirty: everything visible is drawn over its area.
 void IGraphics::DrawAll()
 {
-  IRECT area = mControls.Get(0)->GetRECT();
+  IRECT area = mControls.Get(0)->GetDrawnRECT();
   for (int i = 0, n = mControls.GetSize(); i < n; ++i) {
     IControl* c = mControls.Get(i);
     if (i == 0 || !c->IsHidden()) {
@@ -236,10 +247,11 @@ void IGraphics::DrawDirty()
   for (int i = 1; i < n; ++i) {
     IControl* ci = mControls.Get(i);
     if (!ci->IsDirty()) continue;
-    IRECT area = ci->GetRECT();
+    IRECT area = ci->GetDrawnRECT();
     for (int j = 0; j < n; ++j) {
       IControl* cj = mControls.Get(j);
-      if (!cj->IsHidden() && (j == i || cj->GetRECT().Intersects(area))) DrawControl(cj, area);
+      if (!cj->IsHidden() && (j == i || cj->GetDrawnRECT().Intersects(area)))
+        DrawControl(cj, area);
     }
     mDrawArea = area;
     ci->SetClean();

@@ -9,7 +9,7 @@
 // Threads: everything runs on the host's main (editor) thread except
 // SetParameterFromPlug and SetControlFromPlug, which any thread may call.
 // Those only post the value (no lock, no allocation); the editor thread takes
-// posted values at the start of each tick and of each mouse event.
+// posted values at the start of each tick, each paint and each mouse event.
 
 #include <memory>
 
@@ -100,7 +100,8 @@ public:
   void DrainPostedValues();
 
   // ---- Refresh ----
-  // Adds the dirty controls' areas to *pR (which the caller empties first).
+  // Adds the dirty controls' drawn areas to *pR (which the caller empties
+  // first); the window shows what it can of *pR in the next Draw.
   bool IsDirty(IRECT* pR);
   bool Draw(IRECT* pR);
   void OnGUIIdle();
@@ -132,6 +133,8 @@ public:
   int FPS() const { return mFPS; }
   IPlugBase* GetPlug() const { return mPlugin; }
   const IRECT& GetDrawArea() const { return mDrawArea; }
+  // True while Draw has controls drawing.
+  bool InDrawPass() const { return mInDrawPass; }
   bool GetStrictDrawing() const { return mStrictDrawing; }
   int GetCaptureIndex() const { return mCaptureIndex; }
 
@@ -160,6 +163,9 @@ private:
   template <class F>
   void InGesture(int paramIdx, F f);
 
+  // What the last IsDirty reported, until the Draw that follows it.
+  IRECT mAskedArea;
+  bool mInDrawPass = false;
   // The parameter whose begin the host has had without its end, -1 none.
   int mGestureParam = -1;
   // One mailbox per plug-in parameter, filled by SetParameterFromPlug.

@@ -67,17 +67,16 @@ void IGraphics::OnMouseDown(int x, int y, IMouseMod* pMod)
 }
 
 // A release without a press (after a double click, or pressed elsewhere)
-// still reaches the control under the mouse, in a gesture of its own.
+// still reaches the control under the mouse, but no gesture opens or ends for it.
 void IGraphics::OnMouseUp(int x, int y, IMouseMod* pMod)
 {
   int i = GetMouseControlIdx(x, y);
   int gesture = mGestureParam;
   mGestureParam = -1;  // kept open until the control has had its release
   ReleaseMouseCapture();
-  IControl* c = mControls.Get(i);
-  if (gesture >= 0) mGestureParam = gesture;
-  else if (c) BeginGesture(c->ParamIdx());
-  if (c) c->OnMouseUp(x, y, pMod);
+  mGestureParam = gesture;
+  if (IControl* c = mControls.Get(i))
+    c->OnMouseUp(x, y, pMod);
   EndGesture();
 }
 
@@ -112,6 +111,8 @@ bool IGraphics::OnMouseDblClick(int x, int y, IMouseMod* pMod)
   return false;
 }
 
+// Each notch is a gesture of its own, so a host writing touch automation
+// records it and lets go of the parameter afterwards.
 void IGraphics::OnMouseWheel(int x, int y, IMouseMod* pMod, int d)
 {
   DrainPostedValues();

@@ -88,10 +88,16 @@ void IParam::SetNormalized(double normalizedValue)
 {
   // A non-finite value from a host or a control must not reach the parameter.
   if (!std::isfinite(normalizedValue)) return;
+  double v = FromNormalized(normalizedValue);
+  if (std::isfinite(v))
+    mValue = v;
+}
+
+double IParam::FromNormalized(double normalizedValue) const
+{
   double v = pow(normalizedValue, mShape) * (mMax - mMin) + mMin;
   if (mKind != kKindDouble) v = mStep * floor(v / mStep + 0.5);
-  if (v > mMax) v = mMax;
-  if (std::isfinite(v)) mValue = v;
+  return v > mMax ? mMax : v;
 }
 
 double IParam::GetNormalized(double nonNormalizedValue) const

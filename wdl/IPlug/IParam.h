@@ -39,6 +39,8 @@ public:
   double DBToAmp() const;
 
   void SetNormalized(double normalizedValue);
+  // The value SetNormalized would store; reads only what Init set.
+  double FromNormalized(double normalizedValue) const;
   double GetNormalized() const { return GetNormalized(mValue); }
   double GetNormalized(double nonNormalizedValue) const;
 

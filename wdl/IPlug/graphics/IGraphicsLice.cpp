@@ -57,12 +57,17 @@ void IGraphicsLice::PrepDraw()
   mScratch = new (std::nothrow) LICE_MemBitmap();
 }
 
-bool IGraphicsLice::ClipToDrawArea(const IRECT& r, IRECT* pOut)
+bool IGraphicsLice::ClipTo(const IRECT& r, const IRECT& area, IRECT* pOut)
 {
-  if (!GetBits() || r.Empty() || mDrawArea.Empty()) return false;
-  IRECT buffer(0, 0, mBackBuffer->getWidth(), mBackBuffer->getHeight());
-  *pOut = r.Intersect(mDrawArea).Intersect(buffer);
+  if (!GetBits() || r.Empty() || area.Empty())
+    return false;
+  *pOut = r.Intersect(area).Intersect(BufferRECT());
   return pOut->L < pOut->R && pOut->T < pOut->B;
+}
+
+bool IGraphicsLice::GetClip(IRECT* pClip)
+{
+  return pClip && GetBits() && ClipPrimitive(BufferRECT(), pClip);
 }
 
 LICE_PixelValue* IGraphicsLice::PixelAt(int x, int y)
@@ -85,7 +90,8 @@ bool IGraphicsLice::DrawPoint(const IColor* pColor, float x, float y, const ICha
   if (!pColor || !(std::fabs(x) < 1e8f) || !(std::fabs(y) < 1e8f)) return false;
   int px = int(x + 0.5f), py = int(y + 0.5f);
   IRECT c;
-  if (!ClipToDrawArea(IRECT(px, py, px + 1, py + 1), &c)) return true;
+  if (!ClipPrimitive(IRECT(px, py, px + 1, py + 1), &c))
+    return true;
   LICE_PutPixel(mBackBuffer, px, py, LiceColor(pColor), LiceWeight(pBlend), LiceBlendMode(pBlend));
   return true;
 }
@@ -93,7 +99,8 @@ bool IGraphicsLice::DrawPoint(const IColor* pColor, float x, float y, const ICha
 bool IGraphicsLice::ForcePixel(const IColor* pColor, int x, int y)
 {
   IRECT c;
-  if (!pColor || !ClipToDrawArea(IRECT(x, y, x + 1, y + 1), &c)) return false;
+  if (!pColor || !ClipPrimitive(IRECT(x, y, x + 1, y + 1), &c))
+    return false;
   *PixelAt(x, y) = LiceColor(pColor);
   return true;
 }
@@ -102,7 +109,8 @@ bool IGraphicsLice::FillIRect(const IColor* pColor, IRECT* pR, const IChannelBle
 {
   IRECT c;
   if (!pColor || !pR) return false;
-  if (!ClipToDrawArea(*pR, &c)) return true;
+  if (!ClipPrimitive(*pR, &c))
+    return true;
   LICE_FillRect(mBackBuffer, c.L, c.T, c.Width(), c.Height(), LiceColor(pColor), LiceWeight(pBlend),
                 LiceBlendMode(pBlend));
   return true;
@@ -135,7 +143,8 @@ bool IGraphicsLice::StoreLine(const IColor* pColor, int at, int lo, int hi, bool
   hi = std::clamp(hi, 0, along - 1);
   IRECT c;
   IRECT r = vertical ? IRECT(at, lo, at + 1, hi + 1) : IRECT(lo, at, hi + 1, at + 1);
-  if (lo > hi || !ClipToDrawArea(r, &c)) return true;
+  if (lo > hi || !ClipPrimitive(r, &c))
+    return true;
   LICE_PixelValue px = LiceColor(pColor);
   for (int y = c.T; y < c.B; ++y) {
     LICE_PixelValue* p = PixelAt(c.L, y);
@@ -144,10 +153,9 @@ bool IGraphicsLice::StoreLine(const IColor* pColor, int at, int lo, int hi, bool
   return true;
 }
 
-bool IGraphicsLice::SaveOutsideDrawArea(const IRECT& box, IRECT* pSaved)
+bool IGraphicsLice::SaveOutside(const IRECT& box, IRECT* pSaved)
 {
-  IRECT buffer(0, 0, mBackBuffer->getWidth(), mBackBuffer->getHeight());
-  IRECT b = box.Intersect(buffer);
+  IRECT b = box.Intersect(BufferRECT());
   if (!mSaved.Resize(b.Width() * b.Height(), false)) return false;
   LICE_PixelValue* dst = mSaved.Get();
   for (int y = b.T; y < b.B; ++y, dst += b.Width()) memcpy(dst, PixelAt(b.L, y), size_t(b.Width()) * 4);
@@ -155,10 +163,9 @@ bool IGraphicsLice::SaveOutsideDrawArea(const IRECT& box, IRECT* pSaved)
   return true;
 }
 
-void IGraphicsLice::RestoreOutsideDrawArea(const IRECT& b)
+void IGraphicsLice::RestoreOutside(const IRECT& b, const IRECT& a)
 {
   const LICE_PixelValue* src = mSaved.Get();
-  const IRECT& a = mDrawArea;
   for (int y = b.T; y < b.B; ++y, src += b.Width()) {
     if (y < a.T || y >= a.B) {
       memcpy(PixelAt(b.L, y), src, size_t(b.Width()) * 4);

@@ -4,10 +4,12 @@
 // scratch bitmap for composing rotating masks, and serves every IBitmap from
 // the process-wide bitmap cache. The window binding adds OSLoadBitmap.
 //
-// Every primitive draws only inside the back buffer and inside the area of
-// the current drawing pass (GetDrawArea), so an incremental redraw leaves the
-// rest of the buffer as it was. Before the first PrepDraw, or when the back
-// buffer could not be allocated, nothing is drawn.
+// Inside a drawing pass every primitive, bitmap and text draws only where
+// the pass lets the drawing control draw (GetDrawArea), so an incremental
+// redraw leaves the rest of the buffer as it was. Outside a pass primitives
+// draw anywhere in the back buffer, while bitmaps and masks still keep to
+// the last pass's area. Before the first PrepDraw, or when the back buffer
+// could not be allocated, nothing is drawn.
 
 #include "graphics/lice.h"
 #include "wdl/IPlug/IGraphics.h"
@@ -73,37 +75,48 @@ public:
 
   LICE_PixelValue* GetBits() { return mBackBuffer ? mBackBuffer->getBits() : nullptr; }
   LICE_SysBitmap* GetBackBuffer() const { return mBackBuffer; }
+  // Where primitives and text may draw now, within the back buffer; false when nowhere.
+  bool GetClip(IRECT* pClip);
 
 protected:
   LICE_SysBitmap* mBackBuffer = nullptr;
   LICE_MemBitmap* mScratch = nullptr;
 
   // The part of r inside both the back buffer and the drawing area; false when none.
-  bool ClipToDrawArea(const IRECT& r, IRECT* pOut);
+  bool ClipToDrawArea(const IRECT& r, IRECT* pOut) { return ClipTo(r, mDrawArea, pOut); }
+  // The part of r inside GetClip; false when none.
+  bool ClipPrimitive(const IRECT& r, IRECT* pOut) { return ClipTo(r, PrimitiveArea(), pOut); }
 
 private:
+  bool ClipTo(const IRECT& r, const IRECT& area, IRECT* pOut);
+  IRECT BufferRECT() const { return IRECT(0, 0, mBackBuffer->getWidth(), mBackBuffer->getHeight()); }
+  // The drawing area in a pass, the whole buffer outside one.
+  IRECT PrimitiveArea() const { return InDrawPass() ? mDrawArea : BufferRECT(); }
   // Pixel (x, y) of the back buffer, which the caller has checked is inside.
   LICE_PixelValue* PixelAt(int x, int y);
   bool StoreLine(const IColor* pColor, int at, int lo, int hi, bool vertical);
 
   // Runs draw, a primitive that clips only to the buffer and touches no
-  // pixel outside box, so that nothing outside the drawing area changes.
+  // pixel outside box, so that nothing outside PrimitiveArea changes.
   template <class F>
-  bool DrawInDrawArea(const IRECT& box, F draw)
+  bool DrawClipped(const IRECT& box, F draw)
   {
     IRECT visible, saved;
-    if (!ClipToDrawArea(box, &visible)) return true;
-    IRECT buffer(0, 0, mBackBuffer->getWidth(), mBackBuffer->getHeight());
-    if (mDrawArea.ContainsRect(box.Intersect(buffer))) {
+    if (!ClipPrimitive(box, &visible))
+      return true;
+    IRECT area = PrimitiveArea();
+    if (area.ContainsRect(box.Intersect(BufferRECT())))
+    {
       draw();
       return true;
     }
-    if (!SaveOutsideDrawArea(box, &saved)) return false;
+    if (!SaveOutside(box, &saved))
+      return false;
     draw();
-    RestoreOutsideDrawArea(saved);
+    RestoreOutside(saved, area);
     return true;
   }
-  bool SaveOutsideDrawArea(const IRECT& box, IRECT* pSaved);
-  void RestoreOutsideDrawArea(const IRECT& saved);
+  bool SaveOutside(const IRECT& box, IRECT* pSaved);
+  void RestoreOutside(const IRECT& saved, const IRECT& area);
   WDL_TypedBuf<LICE_PixelValue> mSaved;
 };

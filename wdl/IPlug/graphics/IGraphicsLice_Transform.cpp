@@ -1,6 +1,6 @@
 // Rotated bitmaps and masks, scaled bitmaps, lines, arcs and circles. The
 // raster calls here clip only to the back buffer; each runs through
-// DrawInDrawArea, which keeps the pixels outside the pass's area as they were.
+// DrawClipped, which keeps the pixels outside the clip as they were.
 
 #include <algorithm>
 #include <cmath>
@@ -32,7 +32,7 @@ bool IGraphicsLice::DrawRotatedBitmap(IBitmap* pBitmap, int destCtrX, int destCt
 {
   if (!pBitmap || !pBitmap->mData || !std::isfinite(angle)) return false;
   int w = pBitmap->W, h = pBitmap->H, x = destCtrX - w / 2, y = destCtrY - h / 2;
-  return DrawInDrawArea(IRECT(x - 1, y - 1, x + w + 1, y + h + 1), [&] {
+  return DrawClipped(IRECT(x - 1, y - 1, x + w + 1, y + h + 1), [&] {
     LICE_RotatedBlit(mBackBuffer, pBitmap->mData, x, y, w, h, 0.0f, 0.0f, float(w), float(h), float(angle), false,
                      LiceWeight(pBlend), LiceBlendMode(pBlend, true), 0.0f, float(yOffsetZeroDeg));
   });
@@ -66,7 +66,7 @@ bool IGraphicsLice::DrawLine(const IColor* pColor, float x1, float y1, float x2,
 {
   if (!pColor || !Drawable(x1) || !Drawable(y1) || !Drawable(x2) || !Drawable(y2)) return false;
   int ix1 = int(x1), iy1 = int(y1), ix2 = int(x2), iy2 = int(y2);
-  return DrawInDrawArea(Around(float(ix1), float(iy1), float(ix2), float(iy2), 1), [&] {
+  return DrawClipped(Around(float(ix1), float(iy1), float(ix2), float(iy2), 1), [&] {
     LICE_Line(mBackBuffer, ix1, iy1, ix2, iy2, LiceColor(pColor), LiceWeight(pBlend), LiceBlendMode(pBlend),
               antiAlias);
   });
@@ -79,7 +79,7 @@ bool IGraphicsLice::DrawArc(const IColor* pColor, float cx, float cy, float r, f
       !std::isfinite(maxAngle))
     return false;
   float ar = std::fabs(r);
-  return DrawInDrawArea(Around(cx - ar, cy - ar, cx + ar, cy + ar, 2), [&] {
+  return DrawClipped(Around(cx - ar, cy - ar, cx + ar, cy + ar, 2), [&] {
     LICE_Arc(mBackBuffer, cx, cy, r, minAngle, maxAngle, LiceColor(pColor), LiceWeight(pBlend),
              LiceBlendMode(pBlend), antiAlias);
   });
@@ -90,7 +90,7 @@ bool IGraphicsLice::DrawCircle(const IColor* pColor, float cx, float cy, float r
 {
   if (!pColor || !Drawable(cx) || !Drawable(cy) || !Drawable(r)) return false;
   float ar = std::fabs(r);
-  return DrawInDrawArea(Around(cx - ar, cy - ar, cx + ar, cy + ar, 2), [&] {
+  return DrawClipped(Around(cx - ar, cy - ar, cx + ar, cy + ar, 2), [&] {
     LICE_Circle(mBackBuffer, cx, cy, r, LiceColor(pColor), LiceWeight(pBlend), LiceBlendMode(pBlend), antiAlias);
   });
 }

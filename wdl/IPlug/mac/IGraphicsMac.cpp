@@ -162,6 +162,12 @@ bool IGraphicsMac::DrawIText(IText* pTxt, char* str, IRECT* pR)
   }
   HDC dc = mBackBuffer ? mBackBuffer->getDC() : nullptr;
   if (!dc || !dc->cgContext) return false;
+  // Text keeps to the same clip as every other primitive.
+  IRECT clip;
+  if (!GetClip(&clip))
+    return true;
+  CGContextSaveGState(dc->cgContext);
+  CGContextClipToRect(dc->cgContext, CGRectMake(clip.L, clip.T, clip.Width(), clip.Height()));
   NSGraphicsContext::saveGraphicsState();
   NSGraphicsContext* ctx = NSGraphicsContext::graphicsContextWithGraphicsPort(dc->cgContext, true);
   ctx->setShouldAntialias(pt > 11);
@@ -169,6 +175,7 @@ bool IGraphicsMac::DrawIText(IText* pTxt, char* str, IRECT* pR)
   NSStringDrawWithRect(str, CGRectMake(pR->L, pR->T + pt / 4, pR->Width(), pR->Height()),
                        NSStringDrawingUsesDeviceMetrics, *mTextAttributes);
   NSGraphicsContext::restoreGraphicsState();
+  CGContextRestoreGState(dc->cgContext);
   ctx->release();
   return true;
 }
