@@ -1,6 +1,7 @@
 #include "plugin/Kestrel.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cfloat>
 #include <cmath>
 
@@ -95,15 +96,14 @@ void Kestrel::InitParams()
   }
 }
 
-// The plain value, kept inside the parameter's range (NaN reads as the default), so that a
-// host's stray value never reaches a coefficient or an integer conversion.
+// The plain value. The bindings, state restore and the editor keep every parameter finite
+// and inside its range, so no stray value reaches a coefficient or an integer conversion.
 double Kestrel::ParamValue(int index) const
 {
   const KestrelParamSpec& spec = KestrelParamSpecFor(index);
   const double v = GetParam(index)->Value();
-  if (std::isnan(v))
-    return spec.mDefault;
-  return std::clamp(v, spec.mMin, spec.mMax);
+  assert(v >= spec.mMin && v <= spec.mMax);
+  return v;
 }
 
 double Kestrel::EffectiveSampleRate() const

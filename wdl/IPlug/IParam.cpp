@@ -1,5 +1,6 @@
 #include "wdl/IPlug/IParam.h"
 
+#include <cassert>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -86,12 +87,13 @@ double IParam::DBToAmp() const
 
 void IParam::SetNormalized(double normalizedValue)
 {
-  // A non-finite value from a host or a control must not reach the parameter.
-  if (!std::isfinite(normalizedValue)) return;
+  // The host bindings and the editor let no non-finite value through.
+  assert(std::isfinite(normalizedValue));
   double v = pow(normalizedValue, mShape) * (mMax - mMin) + mMin;
   if (mKind != kKindDouble) v = mStep * floor(v / mStep + 0.5);
   if (v > mMax) v = mMax;
-  if (std::isfinite(v)) mValue = v;
+  assert(std::isfinite(v));
+  mValue = v;
 }
 
 double IParam::GetNormalized(double nonNormalizedValue) const
