@@ -31,6 +31,12 @@ protected:
     AudioUnitRenderActionFlags flags = 0;
     return AudioUnitRender(unit, &flags, &ts, 0, frames, out.List());
   }
+  // Input bus 0 of dest pulls from source (null: from nothing).
+  static OSStatus Connect(AudioUnit dest, AudioUnit source)
+  {
+    AudioUnitConnection conn = {source, 0, 0};
+    return AudioUnitSetProperty(dest, kAudioUnitProperty_MakeConnection, kAudioUnitScope_Input, 0, &conn, sizeof conn);
+  }
 };
 
 // The test effect doubles input 0 (with nothing on the side-chain bus).
@@ -188,15 +194,11 @@ TEST_F(ReentryTest, AConnectionThatClosesACycleIsRefused)
   AudioUnit b = Open(), c = Open();
   ASSERT_NE(b, nullptr);
   ASSERT_NE(c, nullptr);
-  auto connect = [](AudioUnit dest, AudioUnit source) {
-    AudioUnitConnection conn = {source, 0, 0};
-    return AudioUnitSetProperty(dest, kAudioUnitProperty_MakeConnection, kAudioUnitScope_Input, 0, &conn, sizeof conn);
-  };
-  ASSERT_EQ(connect(mUnit, b), noErr); // mUnit pulls from b
-  ASSERT_EQ(connect(b, c), noErr);     // b pulls from c
-  EXPECT_EQ(connect(c, mUnit), kAudioUnitErr_InvalidProperty);
-  EXPECT_EQ(connect(b, mUnit), kAudioUnitErr_InvalidProperty);
-  EXPECT_EQ(connect(mUnit, mUnit), kAudioUnitErr_InvalidProperty);
+  ASSERT_EQ(Connect(mUnit, b), noErr); // mUnit pulls from b
+  ASSERT_EQ(Connect(b, c), noErr);     // b pulls from c
+  EXPECT_EQ(Connect(c, mUnit), kAudioUnitErr_InvalidProperty);
+  EXPECT_EQ(Connect(b, mUnit), kAudioUnitErr_InvalidProperty);
+  EXPECT_EQ(Connect(mUnit, mUnit), kAudioUnitErr_InvalidProperty);
   HostBuffers out(2, 64);
   EXPECT_EQ(Render(mUnit, 0.0, 64, out), noErr); // ends: nothing loops back
   EXPECT_EQ(CloseComponent(b), noErr);
@@ -210,10 +212,6 @@ TEST_F(ReentryTest, OppositeConnectionsMadeAtOnceNeitherDeadlockNorBothStand)
 {
   AudioUnit b = Open();
   ASSERT_NE(b, nullptr);
-  auto connect = [](AudioUnit dest, AudioUnit source) {
-    AudioUnitConnection conn = {source, 0, 0};
-    return AudioUnitSetProperty(dest, kAudioUnitProperty_MakeConnection, kAudioUnitScope_Input, 0, &conn, sizeof conn);
-  };
   constexpr int kRounds = 5000;
   std::vector<OSStatus> results[2] = {std::vector<OSStatus>(kRounds), std::vector<OSStatus>(kRounds)};
   std::barrier sync(2);
@@ -221,9 +219,9 @@ TEST_F(ReentryTest, OppositeConnectionsMadeAtOnceNeitherDeadlockNorBothStand)
     for (int round = 0; round < kRounds; ++round)
     {
       sync.arrive_and_wait();
-      results[i][size_t(round)] = connect(dest, source);
+      results[i][size_t(round)] = Connect(dest, source);
       sync.arrive_and_wait();
-      connect(dest, nullptr);
+      Connect(dest, nullptr);
     }
   };
   std::packaged_task<void()> race([&] {
