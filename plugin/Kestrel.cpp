@@ -1,6 +1,8 @@
 #include "plugin/Kestrel.h"
 
 #include <algorithm>
+#include <cassert>
+#include <cfloat>
 #include <cmath>
 
 #include "plugin/Decibels.h"
@@ -26,10 +28,17 @@ constexpr double kOversampleCutoffHz = 20000.0;
 constexpr double kDetectorHPFBypassHz = 10.0;
 constexpr double kOversampleMakeupDB = 3.0;
 
-// A rate the host could not have meant would turn every coefficient into NaN.
+// A rate the host could not have meant would turn every coefficient into NaN; one so
+// small that its product with a time constant vanishes would divide by zero.
 double SaneSampleRate(double rate)
 {
-  return (std::isfinite(rate) && rate > 0.0) ? rate : 44100.0;
+  return (std::isfinite(rate) && rate >= DBL_MIN) ? rate : 44100.0;
+}
+
+// The filters count the rate in whole hertz: below one they would divide by zero.
+long FilterRate(double hz)
+{
+  return std::max(1, TruncToInt(hz));
 }
 } // namespace
 
@@ -52,14 +61,14 @@ Kestrel::Kestrel(IPlugInstanceInfo instanceInfo)
   mDetectorHPF.SetFreq(kDetectorHPFBypassHz);
   mDetectorHPF.SetS(1.0);
   mDetectorHPF.SetGain(0.0);
-  mDetectorHPF.SetSampleRate(TruncToInt(EffectiveSampleRate()));
+  mDetectorHPF.SetSampleRate(FilterRate(EffectiveSampleRate()));
   for (rbjfilter* lpf : {&mUpsampleLPF, &mDownsampleLPF})
   {
     lpf->SetType(rbjfilter::kLowPass);
     lpf->SetFreq(kOversampleCutoffHz);
     lpf->SetS(1.0);
     lpf->SetGain(0.0);
-    lpf->SetSampleRate(TruncToInt(2.0 * rate));
+    lpf->SetSampleRate(FilterRate(2.0 * rate));
   }
 
   mAttackCoef = std::exp(-1.0 / (mAttackSec * rate));
@@ -87,15 +96,14 @@ void Kestrel::InitParams()
   }
 }
 
-// The plain value, kept inside the parameter's range (NaN reads as the default), so that a
-// host's stray value never reaches a coefficient or an integer conversion.
+// The plain value. The bindings, state restore and the editor keep every parameter finite
+// and inside its range, so no stray value reaches a coefficient or an integer conversion.
 double Kestrel::ParamValue(int index) const
 {
   const KestrelParamSpec& spec = KestrelParamSpecFor(index);
   const double v = GetParam(index)->Value();
-  if (std::isnan(v))
-    return spec.mDefault;
-  return std::clamp(v, spec.mMin, spec.mMax);
+  assert(v >= spec.mMin && v <= spec.mMax);
+  return v;
 }
 
 double Kestrel::EffectiveSampleRate() const
@@ -140,8 +148,8 @@ void Kestrel::OnParamChange(int)
   mFilterDetector = hpf > kDetectorHPFBypassHz;
   if (mDetectorHPF.GetFreq() != hpf)
     mDetectorHPF.SetFreq(hpf);
-  if (mDetectorHPF.GetSampleRate() != TruncToInt(fsE))
-    mDetectorHPF.SetSampleRate(TruncToInt(fsE));
+  if (mDetectorHPF.GetSampleRate() != FilterRate(fsE))
+    mDetectorHPF.SetSampleRate(FilterRate(fsE));
 
   const double impetus = ParamValue(kImpetus);
   if (mAttackOdometer)

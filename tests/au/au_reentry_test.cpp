@@ -3,6 +3,12 @@
 // callback or a render notification, and connections that close a cycle.
 // Run under ASan, a stale scratch pointer or a freed unit is an error here.
 
+#include <barrier>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <future>
+#include <thread>
 #include <vector>
 
 #include "tests/au/AUTestEffect.h"
@@ -24,6 +30,12 @@ protected:
     AudioTimeStamp ts = SampleTime(t);
     AudioUnitRenderActionFlags flags = 0;
     return AudioUnitRender(unit, &flags, &ts, 0, frames, out.List());
+  }
+  // Input bus 0 of dest pulls from source (null: from nothing).
+  static OSStatus Connect(AudioUnit dest, AudioUnit source)
+  {
+    AudioUnitConnection conn = {source, 0, 0};
+    return AudioUnitSetProperty(dest, kAudioUnitProperty_MakeConnection, kAudioUnitScope_Input, 0, &conn, sizeof conn);
   }
 };
 
@@ -182,19 +194,52 @@ TEST_F(ReentryTest, AConnectionThatClosesACycleIsRefused)
   AudioUnit b = Open(), c = Open();
   ASSERT_NE(b, nullptr);
   ASSERT_NE(c, nullptr);
-  auto connect = [](AudioUnit dest, AudioUnit source) {
-    AudioUnitConnection conn = {source, 0, 0};
-    return AudioUnitSetProperty(dest, kAudioUnitProperty_MakeConnection, kAudioUnitScope_Input, 0, &conn, sizeof conn);
-  };
-  ASSERT_EQ(connect(mUnit, b), noErr); // mUnit pulls from b
-  ASSERT_EQ(connect(b, c), noErr);     // b pulls from c
-  EXPECT_EQ(connect(c, mUnit), kAudioUnitErr_InvalidProperty);
-  EXPECT_EQ(connect(b, mUnit), kAudioUnitErr_InvalidProperty);
-  EXPECT_EQ(connect(mUnit, mUnit), kAudioUnitErr_InvalidProperty);
+  ASSERT_EQ(Connect(mUnit, b), noErr); // mUnit pulls from b
+  ASSERT_EQ(Connect(b, c), noErr);     // b pulls from c
+  EXPECT_EQ(Connect(c, mUnit), kAudioUnitErr_InvalidProperty);
+  EXPECT_EQ(Connect(b, mUnit), kAudioUnitErr_InvalidProperty);
+  EXPECT_EQ(Connect(mUnit, mUnit), kAudioUnitErr_InvalidProperty);
   HostBuffers out(2, 64);
   EXPECT_EQ(Render(mUnit, 0.0, 64, out), noErr); // ends: nothing loops back
   EXPECT_EQ(CloseComponent(b), noErr);
   EXPECT_EQ(CloseComponent(c), noErr);
+}
+
+// Each make-connection asks its source for its format while holding its own unit's lock:
+// made at once in opposite directions, each could wait for the other's unit forever. One of
+// the two must win, and the other then closes a cycle and is refused.
+TEST_F(ReentryTest, OppositeConnectionsMadeAtOnceNeitherDeadlockNorBothStand)
+{
+  AudioUnit b = Open();
+  ASSERT_NE(b, nullptr);
+  constexpr int kRounds = 5000;
+  std::vector<OSStatus> results[2] = {std::vector<OSStatus>(kRounds), std::vector<OSStatus>(kRounds)};
+  std::barrier sync(2);
+  auto side = [&](int i, AudioUnit dest, AudioUnit source) {
+    for (int round = 0; round < kRounds; ++round)
+    {
+      sync.arrive_and_wait();
+      results[i][size_t(round)] = Connect(dest, source);
+      sync.arrive_and_wait();
+      Connect(dest, nullptr);
+    }
+  };
+  std::packaged_task<void()> race([&] {
+    std::thread other(side, 1, b, mUnit);
+    side(0, mUnit, b);
+    other.join();
+  });
+  std::future<void> done = race.get_future();
+  std::thread(std::move(race)).detach();
+  // Deadlocked threads cannot be joined: stop here rather than hang the suite.
+  if (done.wait_for(std::chrono::seconds(60)) != std::future_status::ready)
+  {
+    fprintf(stderr, "the two connections deadlocked\n");
+    std::abort();
+  }
+  for (int round = 0; round < kRounds; ++round)
+    ASSERT_EQ((results[0][size_t(round)] == noErr) + (results[1][size_t(round)] == noErr), 1) << round;
+  EXPECT_EQ(CloseComponent(b), noErr);
 }
 
 } // namespace

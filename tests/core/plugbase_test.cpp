@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <climits>
+#include <limits>
 #include <vector>
 
 #include "tests/support/IPlugTest.h"
@@ -14,20 +15,6 @@ std::unique_ptr<IPlugTest> MakePlug(const char* io, int nParams = 2, int nPreset
   return std::make_unique<IPlugTest>(IPlugInstanceInfo{}, nParams, io, nPresets, "Effect", "Product", "Maker",
                                      0x10203, 0x61626364, 0x4d667231);
 }
-
-// Remembers where the effect's first input pointed in the last block.
-struct ScratchProbe : IPlugTest {
-  explicit ScratchProbe(const char* io)
-      : IPlugTest(IPlugInstanceInfo{}, 0, io, 0, "Effect", "Product", "Maker", 0x10203, 1, 2)
-  {
-  }
-  void ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames) override
-  {
-    mLastInput = inputs[0];
-    IPlugBase::ProcessDoubleReplacing(inputs, outputs, nFrames);
-  }
-  double* mLastInput = nullptr;
-};
 
 // Records every value the editor hands to it.
 struct RecordingControl : IControl {
@@ -146,36 +133,24 @@ TEST(ProcessingFrame, FloatPathsConvertAndAccumulate)
   EXPECT_EQ(out1[0], 0.125f);
 }
 
-// A host block longer than the block size is cut to it on the way in and on
-// the way out. The scratch's allocation is larger than its three doubles
-// (the growth rule gives at least 4000 bytes), so an overrun would not
-// fault: guard values past its end and past the host's frames show one.
-TEST(ProcessingFrame, LongHostBlocksAreCutToTheBlockSize)
+// The bindings cut a longer host block into pieces or refuse it; one that reached
+// the frame would overrun the channel scratch, so it stops there instead.
+TEST(ProcessingFrameDeathTest, BlocksLongerThanTheBlockSizeStop)
 {
-  ScratchProbe plug("1-1");
-  plug.SetBlockSize(3);
-  plug.SetInputChannelConnections(0, 1, true);
-  plug.SetOutputChannelConnections(0, 1, true);
-  float shortIn[3] = {}, shortOut[3] = {};
-  float* si[1] = {shortIn};
-  float* so[1] = {shortOut};
-  plug.AttachInputBuffers(0, 1, si, 3);
-  plug.AttachOutputBuffers(0, 1, so);
-  plug.ProcessBuffers(0.f, 3);
-  double* scratch = plug.mLastInput;
-  ASSERT_NE(scratch, nullptr);
-  for (int s = 3; s < 8; ++s) scratch[s] = -7.0;
-
-  float longIn[8] = {1, 2, 3, 4, 5, 6, 7, 8}, longOut[8];
-  std::fill(longOut, longOut + 8, -9.f);
-  float* li[1] = {longIn};
-  float* lo[1] = {longOut};
-  plug.AttachInputBuffers(0, 1, li, 8);
-  plug.AttachOutputBuffers(0, 1, lo);
-  plug.ProcessBuffers(0.f, 8);
-  for (int s = 3; s < 8; ++s) EXPECT_EQ(scratch[s], -7.0) << "input scratch overrun at " << s;
-  for (int s = 0; s < 3; ++s) EXPECT_EQ(longOut[s], longIn[s]);
-  for (int s = 3; s < 8; ++s) EXPECT_EQ(longOut[s], -9.f) << "host output written past the block at " << s;
+  auto plug = MakePlug("1-1");
+  plug->SetBlockSize(3);
+  plug->SetInputChannelConnections(0, 1, true);
+  plug->SetOutputChannelConnections(0, 1, true);
+  float in[4] = {1, 2, 3, 4}, out[4] = {};
+  float* ins[1] = {in};
+  float* outs[1] = {out};
+  plug->AttachInputBuffers(0, 1, ins, 3);
+  plug->AttachOutputBuffers(0, 1, outs);
+  plug->ProcessBuffers(0.f, 3);
+  EXPECT_EQ(out[2], 3.f);
+  EXPECT_DEATH(plug->AttachInputBuffers(0, 1, ins, 4), "nFrames");
+  EXPECT_DEATH(plug->ProcessBuffers(0.f, 4), "nFrames");
+  EXPECT_DEATH(plug->ProcessBuffersAccumulating(0.f, 4), "nFrames");
 }
 
 // A disconnected input reads zeros: the float path's conversion scratch must
@@ -295,6 +270,10 @@ TEST(EditorLink, ParameterFromGUITellsTheHostAndAttachMirrorsValues)
   EXPECT_EQ(plug->mHostCalls[0].mValue, 1.0);
   plug->SetParameterFromGUI(7, 0.5);  // no such parameter
   EXPECT_EQ(plug->mHostCalls.size(), 1u);
+  for (double bad : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()})
+    plug->SetParameterFromGUI(1, bad); // the host hears of it, the parameter keeps its value
+  EXPECT_EQ(plug->GetParam(1)->Value(), 2.);
+  EXPECT_EQ(plug->mHostCalls.size(), 3u);
 
   int deleted = 0;
   auto* editor = new IGraphicsTest(plug.get(), 10, 10);

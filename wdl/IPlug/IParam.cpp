@@ -1,5 +1,6 @@
 #include "wdl/IPlug/IParam.h"
 
+#include <cassert>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -86,11 +87,11 @@ double IParam::DBToAmp() const
 
 void IParam::SetNormalized(double normalizedValue)
 {
-  // A non-finite value from a host or a control must not reach the parameter.
-  if (!std::isfinite(normalizedValue)) return;
+  // The host bindings and the editor let no non-finite value through.
+  assert(std::isfinite(normalizedValue));
   double v = FromNormalized(normalizedValue);
-  if (std::isfinite(v))
-    mValue = v;
+  assert(std::isfinite(v));
+  mValue = v;
 }
 
 double IParam::FromNormalized(double normalizedValue) const

@@ -193,7 +193,9 @@ void IPlugBase::SetParameterFromGUI(int idx, double normalizedValue)
   IParam* param = GetParam(idx);
   if (!param) return;
   PlugMutexScope lock(&mMutex);
-  param->SetNormalized(normalizedValue);
+  // Where the editor's values enter: a non-finite one leaves the parameter as it is.
+  if (std::isfinite(normalizedValue))
+    param->SetNormalized(normalizedValue);
   InformHostOfParamChange(idx, normalizedValue);
   OnParamChange(idx);
 }

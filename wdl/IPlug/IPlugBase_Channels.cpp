@@ -1,4 +1,5 @@
 // Channel records and the single/double-precision processing frame.
+#include <cassert>
 #include <cfloat>
 #include <cmath>
 #include <cstring>
@@ -96,10 +97,11 @@ void IPlugBase::AttachInputBuffers(int idx, int n, float** ppData, int nFrames)
     if (!ch->mConnected) continue;
     const float* src = *ppData++;
     double* dst = ch->mScratch.Get();
-    // The scratch holds one block; a longer host block cannot be converted into it.
-    int frames = nFrames < ch->mScratch.GetSize() ? nFrames : ch->mScratch.GetSize();
+    // The scratch holds one block; the bindings hand no longer one.
+    assert(nFrames <= ch->mScratch.GetSize());
     if (src && dst)
-      for (int s = 0; s < frames; ++s) dst[s] = src[s];
+      for (int s = 0; s < nFrames; ++s)
+        dst[s] = src[s];
     *ch->mSlot = dst;
   }
 }
@@ -134,7 +136,7 @@ void IPlugBase::ProcessBuffers(double /*sampleType*/, int nFrames)
 void IPlugBase::ProcessBuffers(float /*sampleType*/, int nFrames)
 {
   // Float buffers go through the scratch, which holds one block.
-  if (nFrames > mBlockSize) nFrames = mBlockSize;
+  assert(nFrames <= mBlockSize);
   ProcessDoubleReplacing(mInputPtrs.Get(), mOutputPtrs.Get(), nFrames);
   for (int i = 0, n = NOutChannels(); i < n; ++i) {
     OutChannel* ch = mOutChannels.Get(i);
@@ -147,7 +149,7 @@ void IPlugBase::ProcessBuffers(float /*sampleType*/, int nFrames)
 
 void IPlugBase::ProcessBuffersAccumulating(float /*sampleType*/, int nFrames)
 {
-  if (nFrames > mBlockSize) nFrames = mBlockSize;
+  assert(nFrames <= mBlockSize);
   ProcessDoubleReplacing(mInputPtrs.Get(), mOutputPtrs.Get(), nFrames);
   for (int i = 0, n = NOutChannels(); i < n; ++i) {
     OutChannel* ch = mOutChannels.Get(i);

@@ -166,6 +166,8 @@ private:
   // The unit an instance's storage names while it is open, else null; never
   // touches a unit that has been closed.
   static IPlugAU* FindOpenUnit(AudioUnit unit);
+  // The open unit of ours, other than dest, that a make-connection names as its source.
+  static IPlugAU* MakeConnectionSource(ComponentParameters* params, IPlugAU* dest);
   static ComponentResult DoCanDo(ComponentParameters* params);
   ComponentResult DispatchLocked(ComponentParameters* params);
   ComponentResult DoVersion();

@@ -4,6 +4,7 @@
 // refuses a block that carries too few.
 
 #include <algorithm>
+#include <functional>
 #include <mutex>
 #include <new>
 #include <vector>
@@ -73,6 +74,21 @@ LiveInstances& Live()
 
 }  // namespace
 
+IPlugAU* IPlugAU::MakeConnectionSource(ComponentParameters* params, IPlugAU* dest)
+{
+  AudioUnitPropertyID propID;
+  AudioUnitScope scope;
+  AudioUnitElement element;
+  const void* pData;
+  UInt32 dataSize;
+  if (params->what != kAudioUnitSetPropertySelect ||
+      !UnpackComponentParameters(params, &propID, &scope, &element, &pData, &dataSize) ||
+      propID != kAudioUnitProperty_MakeConnection || !pData || dataSize < sizeof(AudioUnitConnection))
+    return nullptr;
+  IPlugAU* source = FindOpenUnit(static_cast<const AudioUnitConnection*>(pData)->sourceAudioUnit);
+  return source == dest ? nullptr : source;
+}
+
 ComponentResult IPlugAU::IPlugAUEntry(ComponentParameters* params, void* pPlug) noexcept
 {
   try {
@@ -81,14 +97,23 @@ ComponentResult IPlugAU::IPlugAUEntry(ComponentParameters* params, void* pPlug) 
     if (params->what == kComponentCloseSelect) return DoClose(params, static_cast<IPlugAU*>(pPlug));
     IPlugAU* plug = Live().Find(pPlug);
     if (!plug) return badComponentInstance;
+    // A make-connection asks its source unit for its format inside this unit's lock. Two
+    // made at once in opposite directions would each wait for the other's unit: with a
+    // source of ours, both locks are taken up front, the lower address first.
+    IPlugAU* source = MakeConnectionSource(params, plug);
+    const bool sourceFirst = source && std::less<IPlugAU*>()(source, plug);
     ComponentResult r;
-    bool closing;
+    bool closing, sourceClosing;
     {
-      PlugMutexScope lock(plug->GetMutex());
+      PlugMutexScope first((sourceFirst ? source : plug)->GetMutex());
+      PlugMutexScope second(source ? (sourceFirst ? plug : source)->GetMutex() : nullptr);
       r = plug->DispatchLocked(params);
       closing = plug->mClosePending.load();
+      sourceClosing = source && source->mClosePending.load();
     }
     if (closing) FinishDeferredClose(plug);
+    if (sourceClosing)
+      FinishDeferredClose(source);
     return r;
   } catch (const std::bad_alloc&) {
     return memFullErr;
