@@ -100,8 +100,10 @@ int SWELL_DrawText(HDC ctx, const char* text, int len, RECT* r, int flags)
   CGContextTranslateCTM(gc, 0, y);
   CGContextScaleCTM(gc, 1, -1);
   CGContextTranslateCTM(gc, 0, -y - height);
-  double rgba[4] = {((ctx->textColor >> 16) & 255) / 255.0, ((ctx->textColor >> 8) & 255) / 255.0,
-                    (ctx->textColor & 255) / 255.0, 1};
+  // The layout takes 16-bit components: each channel shifted up by 8, so
+  // full intensity is 0xff00 of 0xffff.
+  auto component = [&](int shift) { return (((ctx->textColor >> shift) & 255) << 8) / 65535.0; };
+  double rgba[4] = {component(16), component(8), component(0), 1};
   TextDrawLine(gc, style, units.data(), units.size(), x, y + d, rgba, font->rotation);
   CGContextRestoreGState(gc);
   return int(height);

@@ -53,6 +53,35 @@ TEST(GdiText, MeasuringFollowsTheFontAndDropsPrefixes)
   DeleteObject(f);
 }
 
+TEST(GdiText, ColourChannelsPassAsSixteenBitComponents)
+{
+  // Each channel c goes to the text as c << 8 of 65535; back at 8 bits
+  // that is round(c * 256 / 257), where full coverage shows it.
+  const struct
+  {
+    int color, r, g, b;
+  } cases[] = {{0xffffff, 254, 254, 254}, {0xff8180, 254, 128, 128}, {0x400100, 64, 1, 0}};
+  for (const auto& t : cases)
+  {
+    Canvas c(60, 60);
+    HGDIOBJ f = CreateFont(48, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
+    SelectObject(c.dc, f);
+    SetTextColor(c.dc, t.color);
+    RECT r = {0, 0, 60, 60};
+    SWELL_DrawText(c.dc, "H", -1, &r, 0);
+    int top[3] = {0, 0, 0};
+    for (int y = 0; y < c.h; ++y)
+      for (int x = 0; x < c.w; ++x)
+        for (int i = 0; i < 3; ++i)
+          top[i] = std::max(top[i], c.rgb(x, y) >> (16 - 8 * i) & 255);
+    EXPECT_EQ(top[0], t.r) << std::hex << t.color;
+    EXPECT_EQ(top[1], t.g) << std::hex << t.color;
+    EXPECT_EQ(top[2], t.b) << std::hex << t.color;
+    SelectObject(c.dc, reinterpret_cast<HGDIOBJ>(3));
+    DeleteObject(f);
+  }
+}
+
 TEST(GdiText, InkLiesWhereTheFlagsSay)
 {
   const RECT box = {10, 5, 110, 45};
