@@ -233,11 +233,8 @@ void blendDirect(TextStyle* style, CGContext* c, CGAffineTransform ctm, CGRect r
       continue;
     const unsigned char* coverage = style->mask.data() + size_t(row - rmin) * span;
     unsigned char* dst = c->data + (c->height - 1 - size_t(y)) * c->bytesPerRow;
-    auto blend = [&](long x, unsigned char v) {
-      const unsigned char* px = table[v];
-      if (px[0] | px[1] | px[2] | px[3])
-        cgBlendPremultiplied(dst + x * 4, c->bitmapInfo, px);
-    };
+    // A pixel left all zero by the alpha changes nothing: the blend skips it.
+    auto blend = [&](long x, unsigned char v) { cgBlendPremultiplied(dst + x * 4, c->bitmapInfo, table[v]); };
     if (!straight)
     {
       for (long x = x0; x < x1; ++x)
