@@ -181,49 +181,11 @@ void BM_BareJPG(benchmark::State& state)
   setPixels(state, 4096, 4096);
 }
 
-const char kLabel[] = "Release 120 ms, ratio 4.0:1 -3dB"; // 32 characters
-static_assert(sizeof kLabel == 33);
-
-void BM_DrawText(benchmark::State& state)
-{
-  HDC dc = SWELL_CreateMemContext(nullptr, 400, 40);
-  HGDIOBJ font = CreateFont(14, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
-  SelectObject(dc, font);
-  SetTextColor(dc, 0xffffff);
-  for (auto _ : state)
-  {
-    RECT r = {0, 0, 400, 40};
-    benchmark::DoNotOptimize(SWELL_DrawText(dc, kLabel, -1, &r, DT_VCENTER));
-  }
-  SelectObject(dc, reinterpret_cast<HGDIOBJ>(3));
-  DeleteObject(font);
-  SWELL_DeleteGfxContext(dc);
-}
-
-void BM_BareFreeTypeText(benchmark::State& state)
-{
-  FT_Library lib;
-  FT_Face face;
-  FT_Init_FreeType(&lib);
-  FT_New_Face(lib, "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 0, &face);
-  FT_Set_Char_Size(face, 0, 14 * 64, 72, 72);
-  for (auto _ : state)
-    for (const char* p = kLabel; *p; ++p)
-    {
-      FT_Load_Char(face, FT_ULong(*p), FT_LOAD_RENDER);
-      benchmark::DoNotOptimize(face->glyph->bitmap.buffer);
-    }
-  FT_Done_Face(face);
-  FT_Done_FreeType(lib);
-}
-
 } // namespace
 
 BENCHMARK(BM_LoadPNG)->Args({700, 249})->Args({4096, 4096})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BarePNG)->Args({700, 249})->Args({4096, 4096})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadJPG)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BareJPG)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DrawText)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_BareFreeTypeText)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

@@ -110,6 +110,8 @@ void BitBltAlphaFromMem(HDC dst, int x, int y, int w, int h, const void* srcBits
   int64_t ch = std::min<int64_t>(int64_t(h) + std::min(sy, 0), int64_t(srcHeight) - std::max(sy, 0));
   if (cw < 1 || ch < 1 || cw * ch > SWELL_MAX_CONTEXT_PIXELS)
     return;
+  // Clamped before the conversion: a huge opacity would overflow the int.
+  opacity = std::min(opacity, 1.0f);
   int k = useSrcAlpha ? std::clamp(int(256 * opacity + 0.5f), 0, 256) : std::clamp(int(255 * opacity + 0.5f), 0, 255);
 
   std::vector<unsigned char> px(size_t(cw * ch * 4));

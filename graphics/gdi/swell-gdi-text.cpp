@@ -1,11 +1,8 @@
 #include <cmath>
-#include <cstring>
-#include <string>
-#include <vector>
+#include <cstdint>
 
 #include "graphics/gdi/gdp_records.h"
 #include "graphics/gdi/swell-gdi-ops.h"
-#include "graphics/gdi/swell-misc.h"
 #include "platform/text/TextLayout.h"
 
 namespace
@@ -13,40 +10,75 @@ namespace
 
 constexpr int kMaxText = 4096; // characters kept: kMaxText - 1
 
-// The text as drawn: '\r' dropped, '&' dropped unless kept, '\n' a space
-// on a single line; stops at the terminator even when given a length.
-std::string copyText(const char* text, int len, int flags)
+// The text as drawn, into out (kMaxText bytes, terminated): '\r' dropped,
+// '&' dropped unless kept, '\n' a space on a single line; stops at the
+// terminator even when given a length. Returns its length.
+size_t copyText(const char* text, int len, int flags, char* out)
 {
-  std::string out;
-  for (int i = 0; (len < 0 || i < len) && text[i] && out.size() < kMaxText - 1; ++i)
+  size_t n = 0;
+  for (int i = 0; (len < 0 || i < len) && text[i] && n < kMaxText - 1; ++i)
   {
     char c = text[i];
     if (c == '\r' || (c == '&' && !(flags & DT_NOPREFIX)))
       continue;
     if (c == '\n' && (flags & DT_SINGLELINE))
       c = ' ';
-    out += c;
+    out[n++] = c;
   }
-  return out;
+  out[n] = 0;
+  return n;
 }
 
-// UTF-16 units of the text; bytes that are not UTF-8 become spaces.
-std::vector<TextUnit> utf16Of(std::string text)
+// The UTF-16 units of well-formed UTF-8 (no overlong forms, surrogates or
+// values above U+10FFFF, no cut sequence), as a string made from it would
+// hold them; false when it is not well-formed.
+bool decodeUtf8(const unsigned char* s, size_t n, TextUnit* out, size_t* units)
 {
-  CFStringRef s = SWELL_CStringToCFString(text.c_str());
-  if (!s)
+  size_t k = 0;
+  for (size_t i = 0; i < n;)
   {
-    for (char& c : text)
-      if (static_cast<unsigned char>(c) >= 0x80)
-        c = ' ';
-    s = SWELL_CStringToCFString(text.c_str());
+    unsigned c = s[i], len = c < 0x80                 ? 1
+                             : c >= 0xC2 && c <= 0xDF ? 2
+                             : c >= 0xE0 && c <= 0xEF ? 3
+                             : c >= 0xF0 && c <= 0xF4 ? 4
+                                                      : 0;
+    if (!len || n - i < len)
+      return false;
+    uint32_t cp = len == 1 ? c : c & (0x7F >> len);
+    for (unsigned j = 1; j < len; ++j)
+    {
+      if ((s[i + j] & 0xC0) != 0x80)
+        return false;
+      cp = cp << 6 | (s[i + j] & 0x3F);
+    }
+    if ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)))
+      return false;
+    if (cp >= 0x10000)
+    {
+      out[k++] = TextUnit(0xD800 + ((cp - 0x10000) >> 10));
+      out[k++] = TextUnit(0xDC00 + ((cp - 0x10000) & 0x3FF));
+    }
+    else
+    {
+      out[k++] = TextUnit(cp);
+    }
+    i += len;
   }
-  std::vector<TextUnit> units(size_t(std::min<CFIndex>(CFStringGetLength(s), kMaxText - 1)));
-  if (!units.empty())
-    CFStringGetCharacters(s, CFRangeMake(0, CFIndex(units.size())), units.data());
-  if (s)
-    CFRelease(s);
-  return units;
+  *units = k;
+  return true;
+}
+
+// UTF-16 units of the text (at most as many as its bytes); when it is not
+// UTF-8, every byte, with those above ASCII as spaces.
+size_t utf16Of(const char* text, size_t n, TextUnit* out)
+{
+  auto bytes = reinterpret_cast<const unsigned char*>(text);
+  size_t units;
+  if (decodeUtf8(bytes, n, out, &units))
+    return units;
+  for (size_t i = 0; i < n; ++i)
+    out[i] = bytes[i] < 0x80 ? bytes[i] : ' ';
+  return n;
 }
 
 // The default font, made once and kept for the life of the process.
@@ -62,15 +94,18 @@ int SWELL_DrawText(HDC ctx, const char* text, int len, RECT* r, int flags)
 {
   if (!ctx || !text || !r)
     return 0;
-  std::vector<TextUnit> units = utf16Of(copyText(text, len, flags));
   HGDIOBJ font = ctx->selectedFont ? ctx->selectedFont : defaultFont();
   auto style = font ? static_cast<TextStyleRef>(font->atsuStyle) : nullptr;
   if (!style)
     return 0;
+  char copied[kMaxText];
+  TextUnit units[kMaxText];
+  size_t n = utf16Of(copied, copyText(text, len, flags, copied), units);
 
+  TextLine line(style, units, n);
   if (flags & DT_END_ELLIPSIS)
-    units = TextTruncateEnd(style, units.data(), units.size(), r->right - r->left);
-  double w = TextMeasureWidth(style, units.data(), units.size()), a, d;
+    line.TruncateEnd(r->right - r->left);
+  double w = line.Width(), a, d;
   TextStyleGetLineMetrics(style, &a, &d, nullptr);
   double height = a + d;
   if (flags & DT_CALCRECT)
@@ -100,9 +135,11 @@ int SWELL_DrawText(HDC ctx, const char* text, int len, RECT* r, int flags)
   CGContextTranslateCTM(gc, 0, y);
   CGContextScaleCTM(gc, 1, -1);
   CGContextTranslateCTM(gc, 0, -y - height);
-  double rgba[4] = {((ctx->textColor >> 16) & 255) / 255.0, ((ctx->textColor >> 8) & 255) / 255.0,
-                    (ctx->textColor & 255) / 255.0, 1};
-  TextDrawLine(gc, style, units.data(), units.size(), x, y + d, rgba, font->rotation);
+  // The layout takes 16-bit components: each channel shifted up by 8, so
+  // full intensity is 0xff00 of 0xffff.
+  auto component = [&](int shift) { return (((ctx->textColor >> shift) & 255) << 8) / 65535.0; };
+  double rgba[4] = {component(16), component(8), component(0), 1};
+  line.Draw(gc, x, y + d, rgba, font->rotation);
   CGContextRestoreGState(gc);
   return int(height);
 }

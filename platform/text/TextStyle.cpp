@@ -1,29 +1,22 @@
 #include "platform/text/TextStyle.h"
 
 #include <fontconfig/fontconfig.h>
-#include <ft2build.h>
-#include FT_FREETYPE_H
 #include <strings.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <mutex>
 #include <new>
-#include <string>
-#include <unordered_map>
-#include <vector>
+
+#include "platform/text/text_style.h"
 
 namespace
 {
 
 const char kFallbackFamily[] = "DejaVu Sans";
-
-struct CachedGlyph
-{
-  TextGlyph glyph;
-  std::vector<unsigned char> coverage;
-};
+// Entries the code point and kerning caches hold before they start over,
+// so that no stream of text grows them without bound.
+constexpr size_t kCacheLimit = 4096;
 
 // One FreeType library for the process; faces of different styles may be
 // used on different threads, each behind its style's lock.
@@ -99,22 +92,12 @@ bool findFace(const char* family, bool bold, bool italic, std::string* file, int
 
 } // namespace
 
-struct TextStyle
+TextStyle::~TextStyle()
 {
-  ~TextStyle()
-  {
-    std::lock_guard<std::mutex> guard(libraryLock());
-    if (face)
-      FT_Done_Face(face);
-  }
-  FT_Face face = nullptr;
-  std::string file;
-  double size = 0;
-  bool found = false;
-  bool underline = false;
-  std::mutex lock; // guards face and glyphs
-  std::unordered_map<unsigned, CachedGlyph> glyphs;
-};
+  std::lock_guard<std::mutex> guard(libraryLock());
+  if (face)
+    FT_Done_Face(face);
+}
 
 TextStyleRef TextStyleCreate(const char* faceName, double size, bool bold, bool italic, bool underline)
 {
@@ -189,55 +172,55 @@ void TextStyleGetLineMetrics(TextStyleRef style, double* ascent, double* descent
     *leading = l;
 }
 
-unsigned TextStyleGlyphIndex(TextStyleRef style, uint32_t codepoint)
+const TextGlyph* textGlyphOf(TextStyle* style, uint32_t codepoint, unsigned* index)
 {
-  if (!style)
-    return 0;
-  std::lock_guard<std::mutex> guard(style->lock);
-  return FT_Get_Char_Index(style->face, codepoint);
-}
-
-bool TextStyleGlyph(TextStyleRef style, unsigned glyphIndex, TextGlyph* out)
-{
-  if (!style || !out)
-    return false;
-  std::lock_guard<std::mutex> guard(style->lock);
-  auto it = style->glyphs.find(glyphIndex);
+  auto at = style->indexOf.find(codepoint);
+  if (at == style->indexOf.end())
+  {
+    if (style->indexOf.size() >= kCacheLimit)
+      style->indexOf.clear();
+    at = style->indexOf.emplace(codepoint, FT_Get_Char_Index(style->face, codepoint)).first;
+  }
+  *index = at->second;
+  auto it = style->glyphs.find(at->second);
   if (it == style->glyphs.end())
   {
     // Unhinted, so advances scale exactly with the size.
-    if (FT_Load_Glyph(style->face, glyphIndex, FT_LOAD_NO_HINTING | FT_LOAD_RENDER) != 0)
-      return false;
+    if (FT_Load_Glyph(style->face, at->second, FT_LOAD_NO_HINTING | FT_LOAD_RENDER) != 0)
+      return nullptr;
     FT_GlyphSlot slot = style->face->glyph;
     if (slot->bitmap.pixel_mode != FT_PIXEL_MODE_GRAY)
-      return false;
-    CachedGlyph g;
+      return nullptr;
+    TextCachedGlyph g;
     g.glyph.left = slot->bitmap_left;
     g.glyph.top = slot->bitmap_top;
     g.glyph.width = int(slot->bitmap.width);
     g.glyph.rows = int(slot->bitmap.rows);
     g.glyph.advance = slot->advance.x;
-    g.coverage.resize(size_t(g.glyph.width) * g.glyph.rows);
+    g.pixels.resize(size_t(g.glyph.width) * g.glyph.rows);
     for (int y = 0; y < g.glyph.rows; ++y)
-      for (int x = 0; x < g.glyph.width; ++x)
-        g.coverage[size_t(y) * g.glyph.width + x] = slot->bitmap.buffer[y * slot->bitmap.pitch + x];
-    it = style->glyphs.emplace(glyphIndex, std::move(g)).first;
+      std::copy_n(slot->bitmap.buffer + y * slot->bitmap.pitch, g.glyph.width,
+                  g.pixels.data() + size_t(y) * g.glyph.width);
+    it = style->glyphs.emplace(at->second, std::move(g)).first;
+    it->second.glyph.coverage = it->second.pixels.empty() ? nullptr : it->second.pixels.data();
   }
-  *out = it->second.glyph;
-  out->coverage = it->second.coverage.empty() ? nullptr : it->second.coverage.data();
-  return true;
+  return &it->second.glyph;
 }
 
-long TextStyleKerning(TextStyleRef style, unsigned left, unsigned right)
+long textKerning(TextStyle* style, unsigned left, unsigned right)
 {
-  if (!style)
-    return 0;
-  std::lock_guard<std::mutex> guard(style->lock);
   if (!FT_HAS_KERNING(style->face))
     return 0;
+  uint64_t key = uint64_t(left) << 32 | right;
+  auto at = style->kerning.find(key);
+  if (at != style->kerning.end())
+    return at->second;
   FT_Vector k{0, 0};
   if (FT_Get_Kerning(style->face, left, right, FT_KERNING_UNFITTED, &k) != 0)
-    return 0;
+    k.x = 0;
+  if (style->kerning.size() >= kCacheLimit)
+    style->kerning.clear();
+  style->kerning.emplace(key, k.x);
   return k.x;
 }
 

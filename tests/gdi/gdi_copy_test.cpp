@@ -1,6 +1,8 @@
 #include <png.h>
 
+#include <cfloat>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -85,6 +87,29 @@ TEST(GdiCopies, AlphaCopiesPremultiply)
   EXPECT_EQ(white.rgb(0, 0), (100 + 127) << 16 | (50 + 127) << 8 | 127);
   BitBltAlphaFromMem(white.dc, 0, 0, 1, 1, px, 1, 1, 0, 0, 0, false, 0.00001f);
   EXPECT_EQ(white.rgb(0, 0), (100 + 127) << 16 | (50 + 127) << 8 | 127);
+}
+
+TEST(GdiCopies, OpacityAboveOneCopiesAsOneAndNaNDrawsNothing)
+{
+  const uint8_t px[4] = {128, 200, 100, 0};
+  const int withAlpha = 100 << 16 | 50 << 8, flat = 200 << 16 | 100 << 8;
+  const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+  const struct
+  {
+    float opacity;
+    bool useSrcAlpha;
+    int expected;
+  } cases[] = {
+    {1.0f, true, withAlpha}, {8.4e6f, true, withAlpha}, {1e10f, true, withAlpha},
+    {inf, true, withAlpha},  {FLT_MAX, false, flat},    {inf, false, flat},
+    {nan, true, 0},          {nan, false, 0},           {-inf, true, 0},
+  };
+  for (const auto& t : cases)
+  {
+    Canvas c(1, 1);
+    BitBltAlphaFromMem(c.dc, 0, 0, 1, 1, px, 1, 1, 0, 0, 0, t.useSrcAlpha, t.opacity);
+    EXPECT_EQ(c.rgb(0, 0), t.expected) << t.opacity << (t.useSrcAlpha ? " with" : " without") << " source alpha";
+  }
 }
 
 TEST(GdiCopies, AlphaCopiesClipToTheSourceAndReadBottomUpSpans)

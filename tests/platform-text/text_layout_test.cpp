@@ -112,6 +112,27 @@ TEST(TextTruncate, CutTextFitsAndEndsWithAnEllipsis)
   TextStyleDispose(s);
 }
 
+TEST(TextTruncate, TheCutLineMeasuresAsTheCutTextLaidOutAfresh)
+{
+  // Surrogate pairs, so some cuts fall between the halves of one.
+  TextStyleRef s = TextStyleCreate("Arial", 12, false, false, false);
+  std::vector<TextUnit> u = {'a', 0xD83D, 0xDE00, 'W', 0xD83D, 0xDE00, 0xD83D, 0xDE00, 'V', 'A', '.'};
+  bool halfPair = false;
+  for (double max = 0; max <= TextMeasureWidth(s, u.data(), u.size()); max += 0.25)
+  {
+    double cutWidth = [&] {
+      TextLine line(s, u.data(), u.size());
+      line.TruncateEnd(max);
+      return line.Width();
+    }();
+    std::vector<TextUnit> cut = TextTruncateEnd(s, u.data(), u.size(), max);
+    EXPECT_EQ(cutWidth, TextMeasureWidth(s, cut.data(), cut.size())) << max;
+    halfPair |= cut.size() >= 2 && cut[cut.size() - 2] == 0xD83D;
+  }
+  EXPECT_TRUE(halfPair);
+  TextStyleDispose(s);
+}
+
 struct Canvas
 {
   Canvas(size_t w, size_t h) : width(w), height(h), bytes(w * h * 4)
@@ -166,6 +187,45 @@ TEST(TextDraw, InkSitsOnTheBaselineInsideTheClip)
   EXPECT_LE(b[2], 30);
   EXPECT_GT(b[3], 30);
   TextStyleDispose(s);
+}
+
+TEST(TextDraw, CoverageIsTheGlyphsAddedUpWhereTheyOverlap)
+{
+  // White on black shows the coverage itself. Raw FreeType gives the same
+  // glyphs at the kerned pen positions rounded to pixels.
+  const char* text = "AVAWAY fjT,";
+  TextStyleRef s = TextStyleCreate("DejaVu Sans", 24, false, false, false);
+  Canvas c(200, 40);
+  std::vector<TextUnit> u = units(text);
+  const double white[4] = {1, 1, 1, 1};
+  TextDrawLine(c.ctx, s, u.data(), u.size(), 10, 12, white, 0);
+  TextStyleDispose(s);
+  FT_Library lib;
+  FT_Face face;
+  FT_Init_FreeType(&lib);
+  FT_New_Face(lib, kDejaVu, 0, &face);
+  FT_Set_Char_Size(face, 0, 24 * 64, 72, 72);
+  std::vector<int> want(200 * 40);
+  for (long i = 0, pen = 0; text[i]; pen += face->glyph->advance.x, ++i)
+  {
+    FT_Vector k{0, 0};
+    if (i)
+      FT_Get_Kerning(face, FT_Get_Char_Index(face, FT_ULong(text[i - 1])), FT_Get_Char_Index(face, FT_ULong(text[i])),
+                     FT_KERNING_UNFITTED, &k);
+    pen += k.x;
+    FT_Load_Char(face, FT_ULong(text[i]), FT_LOAD_NO_HINTING | FT_LOAD_RENDER);
+    const FT_Bitmap& b = face->glyph->bitmap;
+    for (unsigned y = 0; y < b.rows; ++y)
+      for (unsigned x = 0; x < b.width; ++x)
+      {
+        int& v = want[size_t(28 - face->glyph->bitmap_top + int(y)) * 200 +
+                      size_t(10 + ((pen + 32) >> 6) + face->glyph->bitmap_left + x)];
+        v = std::min(255, v + b.buffer[y * unsigned(b.pitch) + x]);
+      }
+  }
+  FT_Done_FreeType(lib);
+  for (size_t i = 0; i < want.size(); ++i)
+    ASSERT_EQ(c.bytes[i * 4 + 1], want[i]) << "pixel " << i % 200 << ", row " << i / 200;
 }
 
 } // namespace
