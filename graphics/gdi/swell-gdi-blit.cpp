@@ -112,7 +112,7 @@ void BitBltAlphaFromMem(HDC dst, int x, int y, int w, int h, const void* srcBits
     return;
   // Clamped before the conversion: a huge opacity would overflow the int.
   opacity = std::min(opacity, 1.0f);
-  int k = useSrcAlpha ? std::clamp(int(256 * opacity + 0.5f), 0, 256) : std::clamp(int(255 * opacity + 0.5f), 0, 255);
+  int k = useSrcAlpha ? std::clamp(int(256 * opacity + 0.5), 0, 256) : std::clamp(int(255 * opacity + 0.5), 0, 255);
 
   std::vector<unsigned char> px(size_t(cw * ch * 4));
   const unsigned char* base = static_cast<const unsigned char*>(srcBits);

@@ -87,6 +87,9 @@ TEST(GdiCopies, AlphaCopiesPremultiply)
   EXPECT_EQ(white.rgb(0, 0), (100 + 127) << 16 | (50 + 127) << 8 | 127);
   BitBltAlphaFromMem(white.dc, 0, 0, 1, 1, px, 1, 1, 0, 0, 0, false, 0.00001f);
   EXPECT_EQ(white.rgb(0, 0), (100 + 127) << 16 | (50 + 127) << 8 | 127);
+  // 255 x this opacity is 0.49999997f: with the half added in double the weight is 0 (in float it would be 1).
+  BitBltAlphaFromMem(white.dc, 0, 0, 1, 1, px, 1, 1, 0, 0, 0, false, 0.0019607842f);
+  EXPECT_EQ(white.rgb(0, 0), (100 + 127) << 16 | (50 + 127) << 8 | 127);
 }
 
 TEST(GdiCopies, OpacityAboveOneCopiesAsOneAndNaNDrawsNothing)
