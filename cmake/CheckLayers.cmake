@@ -1,45 +1,59 @@
-# cmake -DROOT=<source dir> -P CheckLayers.cmake: dependencies point inward. Every include
-# path is relative to the root, so the include path alone cannot stop a file from reaching
-# outward; this check does. Each rule: files (globs under ROOT), then the include prefixes
-# they must not use.
-set(rules
-  "wdl/*.h|wdl/IPlug/ plugin/ graphics/ platform/ tools/ tests/"
-  "wdl/IPlug/*.h wdl/IPlug/*.cpp|wdl/IPlug/au/ wdl/IPlug/vst/ plugin/ graphics/ tools/ tests/"
-  "wdl/IPlug/au/*|wdl/IPlug/vst/ plugin/ tools/ tests/"
-  "wdl/IPlug/vst/*|wdl/IPlug/au/ plugin/ tools/ tests/"
-  "wdl/IPlug/graphics/*|wdl/IPlug/au/ wdl/IPlug/vst/ plugin/ tools/ tests/"
-  "graphics/*|wdl/IPlug/ plugin/ tools/ tests/"
-  "platform/*|wdl/ plugin/ graphics/ tools/ tests/"
-  "rbjfilter/* simpleSource/*|wdl/ plugin/ graphics/ platform/ tools/ tests/"
-  "plugin/*|tools/ tests/")
+# cmake -DROOT=<source tree> -DAREAS=<build>/kestrel_areas.cmake -P CheckLayers.cmake
+# Every source file of the tree lies in an area, and everything it includes lies in that area
+# or in one the area depends on (see KestrelAreas.cmake). Every target's include root is the
+# tree's root, so the include path cannot stop a file from reaching outward; this does.
+# Quoted names are looked up beside the file first, then at the root, as the compiler does;
+# names that are not files of the tree (system and library headers) are not checked, nor are
+# build trees and the areas' FIXTURES.
+cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/KestrelAreas.cmake)
+include(${AREAS})
+get_property(fixtures GLOBAL PROPERTY KESTREL_FIXTURES)
+
+set(sources "")
+set(folders ${ROOT})
+while(folders)
+  list(POP_FRONT folders folder)
+  file(GLOB entries LIST_DIRECTORIES true ${folder}/*)
+  foreach(entry ${entries})
+    file(RELATIVE_PATH rel ${ROOT} ${entry})
+    if(NOT IS_DIRECTORY ${entry})
+      if(entry MATCHES "\\.(h|hh|hpp|hxx|c|cc|cpp|cxx|inc|ipp|m|mm)$")
+        list(APPEND sources ${rel})
+      endif()
+    elseif(NOT (rel MATCHES "(^|/)(\\.git|CMakeFiles)$" OR EXISTS ${entry}/CMakeCache.txt OR rel IN_LIST fixtures))
+      list(APPEND folders ${entry})
+    endif()
+  endforeach()
+endwhile()
 
 set(faults "")
-foreach(rule ${rules})
-  string(REPLACE "|" ";" parts "${rule}")
-  list(GET parts 0 globs)
-  list(GET parts 1 forbidden)
-  separate_arguments(globs)
-  separate_arguments(forbidden)
-  set(files "")
-  foreach(glob ${globs})
-    if(glob MATCHES "/\\*$")
-      file(GLOB_RECURSE found RELATIVE ${ROOT} ${ROOT}/${glob}.h ${ROOT}/${glob}.cpp)
-    else()
-      file(GLOB found RELATIVE ${ROOT} ${ROOT}/${glob})
+foreach(file ${sources})
+  get_filename_component(folder "${file}" DIRECTORY)
+  kestrel_area_of("${folder}" area)
+  if(NOT area)
+    string(APPEND faults "${file}: no kestrel_area() in its folder or above it: it lies in no area\n")
+    continue()
+  endif()
+  file(STRINGS ${ROOT}/${file} lines REGEX "^[ \t]*#[ \t]*(include|include_next|import)[ \t]*[<\"]")
+  foreach(line ${lines})
+    string(REGEX MATCH "#[ \t]*[a-z_]+[ \t]*([<\"])([^>\"]*)" found "${line}")
+    set(candidates ${ROOT}/${CMAKE_MATCH_2})
+    if(CMAKE_MATCH_1 STREQUAL "\"")
+      list(PREPEND candidates ${ROOT}/${folder}/${CMAKE_MATCH_2})
     endif()
-    list(APPEND files ${found})
-  endforeach()
-  foreach(f ${files})
-    file(STRINGS ${ROOT}/${f} includes REGEX "^#include \"")
-    foreach(line ${includes})
-      foreach(prefix ${forbidden})
-        if(line MATCHES "^#include \"${prefix}")
-          string(APPEND faults "${f}: ${line}\n")
-        endif()
-      endforeach()
+    foreach(candidate ${candidates})
+      cmake_path(NORMAL_PATH candidate)
+      cmake_path(IS_PREFIX ROOT "${candidate}" in_tree)
+      if(in_tree AND EXISTS ${candidate} AND NOT IS_DIRECTORY ${candidate})
+        file(RELATIVE_PATH included ${ROOT} ${candidate})
+        get_filename_component(included "${included}" DIRECTORY)
+        kestrel_area_of("${included}" used)
+        string(STRIP "${line}" line)
+        kestrel_layer_fault(faults "${file}" ${area} "${used}" "${line}")
+        break()
+      endif()
     endforeach()
   endforeach()
 endforeach()
-if(faults)
-  message(FATAL_ERROR "includes that point outward:\n${faults}")
-endif()
+kestrel_report_layer_faults("${faults}" "the source files' includes")

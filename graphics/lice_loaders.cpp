@@ -4,7 +4,6 @@
 #include <initializer_list>
 #include <new>
 
-#include "graphics/gdi/swell-misc.h"
 #include "graphics/lice_loader_private.h"
 #include "graphics/lice_loaders.h"
 
@@ -73,23 +72,6 @@ bool lice_hasExtension(const char* filename, const char* const* exts)
     if (!strcasecmp(p, *exts))
       return true;
   return false;
-}
-
-LICE_IBitmap* LICE_LoadPNGFromNamedResource(const char* name, LICE_IBitmap* bmp)
-{
-  if (!name)
-    return nullptr;
-  char bundle[1536];
-  GetModuleFileName(nullptr, bundle, sizeof bundle);
-  static const char kResources[] = "/Contents/Resources/";
-  char path[2048];
-  size_t need = strlen(bundle) + strlen(kResources) + strlen(name) + 1;
-  if (need > sizeof path)
-    return nullptr;
-  strcpy(path, bundle);
-  strcat(path, kResources);
-  strcat(path, name);
-  return LICE_LoadPNG(path, bmp);
 }
 
 LICE_IBitmap* LICE_LoadPNGFromResource(void*, int, LICE_IBitmap*)

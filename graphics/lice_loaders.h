@@ -12,7 +12,7 @@
 
 LICE_IBitmap* LICE_LoadPNG(const char* filename, LICE_IBitmap* bmp = nullptr);
 LICE_IBitmap* LICE_LoadJPG(const char* filename, LICE_IBitmap* bmp = nullptr);
-// name is looked up in the main bundle's Contents/Resources folder.
+// name is looked up in the main bundle's Contents/Resources folder (in lice_sys).
 LICE_IBitmap* LICE_LoadPNGFromNamedResource(const char* name, LICE_IBitmap* bmp = nullptr);
 // Numbered resources do not exist on this platform: always null.
 LICE_IBitmap* LICE_LoadPNGFromResource(void* hInst, int resid, LICE_IBitmap* bmp = nullptr);

@@ -4,7 +4,7 @@
 // double) and the chunked path (a DoublePair whose two lanes carry the same values, so
 // that the recursive chain never moves between scalar and vector registers).
 
-#include "rbjfilter/Lanes.h"
+#include "simd/Lanes.h"
 
 // A jump of the level above threshold beyond this (dB) pushes the All In ratio up.
 constexpr double kAllInJumpDB = 5.0;

@@ -3,7 +3,7 @@
 // The wet stage, written once for the per-frame path (one double) and the chunked paths (a
 // DoublePair of two frames or of two channels).
 
-#include "rbjfilter/Lanes.h"
+#include "simd/Lanes.h"
 
 // The smoothed controls as the wet stage takes them, with two masks: the saturation applies,
 // and there is a dry part to mix. Masks are bool when both lanes share one frame's controls.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "rbjfilter/Denormal.h"
-#include "rbjfilter/Lanes.h"
+#include "simd/Denormal.h"
+#include "simd/Lanes.h"
 
 #include <cstdint>
 #include <type_traits>

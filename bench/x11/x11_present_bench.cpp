@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "platform/cocoa/NSWindow.h"
-#include "platform/x11/X11PixelFormat.h"
-#include "platform/x11/X11Presenter.h"
+#include "wdl/IPlug/x11/X11PixelFormat.h"
+#include "wdl/IPlug/x11/X11Presenter.h"
 
 namespace
 {

@@ -15,8 +15,8 @@ class NSString;
 struct NSStringAttributes;
 typedef struct CGContext* CGContextRef;
 
-// What the editor needs of the Carbon window binding, which implements it
-// and registers its maker with IGraphicsMac::SetCarbonHostMaker.
+// What the editor needs of the Carbon window binding. IGraphicsCarbonHost.cpp
+// adapts IGraphicsCarbon to it; SetCarbonHostMaker can put another maker in place.
 class IGraphicsCarbonHost {
 public:
   virtual ~IGraphicsCarbonHost() {}

@@ -7,7 +7,7 @@
 
 #include "platform/cocoa/NSView.h"
 #include "platform/cocoa/NSWindow.h"
-#include "platform/x11/X11Presenter.h"
+#include "wdl/IPlug/x11/X11Presenter.h"
 #include "wdl/IPlug/IGraphics.h"
 #include "wdl/IPlug/vst/IPlugVST.h"
 

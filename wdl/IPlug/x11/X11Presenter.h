@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/x11/X11PixelFormat.h"
+#include "wdl/IPlug/x11/X11PixelFormat.h"
 
 class NSWindow;
 struct xcb_connection_t;

@@ -1,4 +1,4 @@
-#include "platform/x11/X11Presenter.h"
+#include "wdl/IPlug/x11/X11Presenter.h"
 
 #include <sys/ipc.h>
 #include <sys/shm.h>

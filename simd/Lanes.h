@@ -13,7 +13,7 @@
 #include <emmintrin.h>
 #endif
 
-#include "rbjfilter/Denormal.h"
+#include "simd/Denormal.h"
 
 #if defined(__SSE2__)
 struct DoublePair

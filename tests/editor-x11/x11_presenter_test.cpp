@@ -11,7 +11,7 @@
 #include "platform/cocoa/NSView.h"
 #include "platform/cocoa/NSWindow.h"
 #include "platform/coregraphics/CGBitmapContext.h"
-#include "platform/x11/X11Presenter.h"
+#include "wdl/IPlug/x11/X11Presenter.h"
 
 namespace
 {

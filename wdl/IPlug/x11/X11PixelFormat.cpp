@@ -1,4 +1,4 @@
-#include "platform/x11/X11PixelFormat.h"
+#include "wdl/IPlug/x11/X11PixelFormat.h"
 
 #include <cstring>
 

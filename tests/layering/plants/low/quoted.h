@@ -1,0 +1,2 @@
+// expect: area low may not use area high
+#include "high/high.h"

@@ -1,0 +1,2 @@
+// expect: it lies in no area
+#include "low/low.h"

@@ -1,0 +1,2 @@
+// expect: area tests/unit may not use area tools/gen
+#include "tools/gen/gen.h"
