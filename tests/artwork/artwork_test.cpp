@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "tools/artwork/ArtPng.h"
 #include "tools/artwork/KestrelArtwork.h"
 
@@ -151,7 +153,9 @@ TEST(Artwork, DigitWheelShowsEachDigitUprightAtItsTenthAndRollsBetween)
 
 TEST(Artwork, DrawingAndFilesAreTheSameEveryTime)
 {
-  const std::string a = testing::TempDir() + "art_a.png", b = testing::TempDir() + "art_b.png";
+  // Named per process: two test runs on one machine must not write each other's files.
+  const std::string stem = testing::TempDir() + "art_" + std::to_string(getpid());
+  const std::string a = stem + "_a.png", b = stem + "_b.png";
   for (int i = 0; i < kArtImageCount; ++i) {
     auto x = ArtDrawImage(i), y = ArtDrawImage(i);
     EXPECT_EQ(LICE_BitmapCmp(x.get(), y.get()), 0) << kArtImages[i].file;

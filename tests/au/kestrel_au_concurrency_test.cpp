@@ -43,13 +43,15 @@ TEST(KestrelAUConcurrency, RenderingWhileParametersChangeAndStateIsSaved)
   ASSERT_EQ(AudioUnitSetProperty(unit, kAudioUnitProperty_SetRenderCallback, kAudioUnitScope_Input, 0, &cb, sizeof cb),
             noErr);
 
-  std::atomic<bool> done = false;
-  std::atomic<int> renderErrors = 0, nonFinite = 0;
+  std::atomic<bool> done = false, hostStopped = false;
+  std::atomic<int> renderErrors = 0, nonFinite = 0, saves = 0;
   std::thread audio([&] {
     std::vector<float> left(256), right(256);
     std::vector<char> bytes(AudioBufferListBytes(2));
     auto* list = reinterpret_cast<AudioBufferList*>(bytes.data());
-    for (int block = 0; block < 400; ++block)
+    // Renders on until the host thread has saved a few times beside it: on a
+    // loaded machine 400 blocks can end before the first save.
+    for (int block = 0; block < 400 || (saves < 20 && !hostStopped); ++block)
     {
       list->mNumberBuffers = 2;
       list->mBuffers[0] = AudioBuffer{1, 1024, left.data()};
@@ -66,7 +68,6 @@ TEST(KestrelAUConcurrency, RenderingWhileParametersChangeAndStateIsSaved)
     }
     done = true;
   });
-  int saves = 0;
   for (int i = 0; !done; ++i)
   {
     AudioUnitSetParameter(unit, AudioUnitParameterID(i % 12), kAudioUnitScope_Global, 0, float(i % 7) * 10.0f - 30.0f,
@@ -78,7 +79,10 @@ TEST(KestrelAUConcurrency, RenderingWhileParametersChangeAndStateIsSaved)
       CFPropertyListRef state = AUHostSaveState(unit, &error);
       EXPECT_NE(state, nullptr) << error;
       if (!state)
+      {
+        hostStopped = true;
         break;
+      }
       CFRelease(state);
       ++saves;
     }
