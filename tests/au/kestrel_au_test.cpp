@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include "platform/audiounit/AudioUnitProperties.h"
 #include "platform/components/ComponentParams.h"
@@ -76,12 +79,16 @@ TEST_F(KestrelAUTest, CocoaAndCarbonViewsShowTheSameEditor)
 {
   AudioUnit unit = OpenComponent(sComponent->GetComponent());
   ASSERT_NE(unit, nullptr);
-  std::string error, dir = testing::TempDir();
-  ASSERT_TRUE(AUHostSnapshotView(unit, "cocoa", dir + "kestrel-cocoa.png", &error)) << error;
-  ASSERT_TRUE(AUHostSnapshotView(unit, "carbon", dir + "kestrel-carbon.png", &error)) << error;
+  // Named per process: two test runs on one machine must not write each other's files.
+  std::string error, stem = testing::TempDir() + "kestrel-" + std::to_string(getpid());
+  const std::string cocoa = stem + "-cocoa.png", carbon = stem + "-carbon.png";
+  ASSERT_TRUE(AUHostSnapshotView(unit, "cocoa", cocoa, &error)) << error;
+  ASSERT_TRUE(AUHostSnapshotView(unit, "carbon", carbon, &error)) << error;
   EXPECT_EQ(CloseComponent(unit), noErr);
-  std::string cmd = std::string(PNGCOMPARE) + " " + dir + "kestrel-cocoa.png " + dir + "kestrel-carbon.png >/dev/null";
+  std::string cmd = std::string(PNGCOMPARE) + " " + cocoa + " " + carbon + " >/dev/null";
   EXPECT_EQ(std::system(cmd.c_str()), 0);
+  std::remove(cocoa.c_str());
+  std::remove(carbon.c_str());
 }
 
 TEST_F(KestrelAUTest, OpenLeavesTheDefaultAndNinetyFourFactoryPresets)
