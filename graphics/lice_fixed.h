@@ -70,6 +70,14 @@ static inline int64_t LICE_FixedTrunc(int64_t pos)
   return pos / LICE_FIXED_ONE;
 }
 
+// Bilinear fraction of a fixed-point position. Positions in (-1, 0) read
+// column 0 as it is: the wrapped fraction would blend it with its right
+// neighbour and fold the edge back on itself.
+static inline int LICE_FixedFraction(int64_t pos)
+{
+  return pos < 0 ? 0 : int(pos & 0xffff);
+}
+
 // The positions whose truncated pixel lies in [lo, hi), as a half-open
 // fixed-point interval.
 struct LICE_FixedRange

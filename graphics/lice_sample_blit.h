@@ -128,6 +128,15 @@ static inline bool LICE_ScaleRow(const LICE_SampleSource& s, double cury, int& y
   return y >= s.clip_top;
 }
 
+// Bilinear fraction of the scaled blit's row position cury, whose row is y.
+// Rows between -1 and 0 truncate to row 0 with a negative fraction, held at
+// 0 as on the horizontal axis (LICE_FixedFraction).
+static inline int LICE_RowFraction(double cury, int y)
+{
+  const int fy = int((cury - y) * 65536.0);
+  return fy < 0 ? 0 : fy > 65535 ? 65535 : fy;
+}
+
 // Calls row(d, pos, y, cury) for each destination row of the scaled blit
 // whose source row lies inside the clip: d at the row's first sampling
 // column, pos that column's fixed-point x.
@@ -162,13 +171,10 @@ void _LICE_Template_Blit<Combine>::scaleBlit(const LICE_ScaleJob& j)
       }
       return;
     }
-    // Rows between -1 and 0 truncate to row 0 with a negative fraction,
-    // which is held at 0.
-    int fy = int((cury - y) * 65536.0);
-    fy = fy < 0 ? 0 : fy > 65535 ? 65535 : fy;
+    const int fy = LICE_RowFraction(cury, y);
     for (int i = 0; i < n; ++i, pos += dx, d += 4)
     {
-      const LICE_Sample c = LICE_BilinearAt(s, LICE_FixedTrunc(pos), y, int(pos & 0xffff), fy);
+      const LICE_Sample c = LICE_BilinearAt(s, LICE_FixedTrunc(pos), y, LICE_FixedFraction(pos), fy);
       Combine::doPix(d, c.r, c.g, c.b, c.a, ia);
     }
   });
@@ -260,7 +266,7 @@ void _LICE_Template_Blit<Combine>::deltaBlit(const LICE_DeltaJob& j)
       const int64_t x = LICE_FixedTrunc(cx), y = LICE_FixedTrunc(cy);
       if (j.bilinear)
       {
-        const LICE_Sample c = LICE_BilinearAt(s, x, y, int(cx & 0xffff), int(cy & 0xffff));
+        const LICE_Sample c = LICE_BilinearAt(s, x, y, LICE_FixedFraction(cx), LICE_FixedFraction(cy));
         Combine::doPix(d, c.r, c.g, c.b, c.a, j.ia);
       }
       else

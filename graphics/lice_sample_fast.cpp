@@ -113,9 +113,7 @@ void bilinearCopyRows(const LICE_ScaleJob& j)
   const int n = j.cols.last - j.cols.first, last = s.clip_right - 1 - s.clip_left;
   const int64_t dx = j.dx;
   LICE_ForEachScaleRow(j, [&](unsigned char* drow, int64_t pos, int y, double cury) {
-    int fy = int((cury - y) * 65536.0);
-    fy = fy < 0 ? 0 : fy > 65535 ? 65535 : fy;
-    const __m128i fy4 = _mm_set1_epi32(fy);
+    const __m128i fy4 = _mm_set1_epi32(LICE_RowFraction(cury, y));
     const unsigned char* row1 = s.at(s.clip_left, y);
     const unsigned char* row2 = y + 1 < s.clip_bottom ? row1 + s.step : row1;
     // The pixel at x and its right neighbour, or itself twice in the last column.
@@ -134,15 +132,16 @@ void bilinearCopyRows(const LICE_ScaleJob& j)
     for (; i + 4 <= n; i += 4, pos += 4 * dx)
     {
       const int64_t p1 = pos + dx, p2 = p1 + dx, p3 = p2 + dx;
-      const BilinearWeights w =
-        bilinearWeights4(_mm_set_epi32(int(p3 & 0xffff), int(p2 & 0xffff), int(p1 & 0xffff), int(pos & 0xffff)), fy4);
+      const BilinearWeights w = bilinearWeights4(
+        _mm_set_epi32(LICE_FixedFraction(p3), LICE_FixedFraction(p2), LICE_FixedFraction(p1), LICE_FixedFraction(pos)),
+        fy4);
       const __m128i c01 = _mm_packs_epi32(one.template operator()<0>(pos, w), one.template operator()<1>(p1, w));
       const __m128i c23 = _mm_packs_epi32(one.template operator()<2>(p2, w), one.template operator()<3>(p3, w));
       lice_sse::store4(drow + i * 4, _mm_packus_epi16(c01, c23));
     }
     for (; i < n; ++i, pos += dx)
     {
-      const BilinearWeights w = bilinearWeights4(_mm_set1_epi32(int(pos & 0xffff)), fy4);
+      const BilinearWeights w = bilinearWeights4(_mm_set1_epi32(LICE_FixedFraction(pos)), fy4);
       const __m128i c = _mm_packs_epi32(one.template operator()<0>(pos, w), _mm_setzero_si128());
       const int px = _mm_cvtsi128_si32(_mm_packus_epi16(c, c));
       memcpy(drow + i * 4, &px, 4);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "graphics/lice_fastpath.h"
 #include "graphics/lice_sample_blit.h"
 #include "tests/graphics/lice_reference.h"
 
@@ -82,15 +83,34 @@ TEST(ScaledBlitFilter, OnePixelSourceFillsTheDestination)
       EXPECT_EQ(dest.at(x, y), Px(9, 8, 7, 6));
 }
 
-TEST(ScaledBlitFilter, RowsBetweenMinusOneAndZeroDoNotBlendWithGarbageWeights)
+// A ramp 0, 200 sampled every half pixel from -0.5, along either axis, by
+// the scaled and the delta blit, fast paths on and off. Position -0.5
+// truncates to pixel 0 with a fraction of -32768 (or 32768 wrapped); held at
+// 0 it reads pixel 0 as it is, so the ramp stays monotonic.
+TEST(ScaledBlitFilter, PositionsBetweenMinusOneAndZeroReadTheEdgeAsItIs)
 {
-  // Row position -0.5 truncates to row 0 with a fraction of -32768; held at
-  // 0 it reads row 0 as it is.
-  TestBitmap src(1, 2, 1), dest(1, 2, 1);
-  src.at(0, 0) = Px(10, 20, 30, 40);
-  src.at(0, 1) = Px(200, 200, 200, 200);
-  LICE_ScaledBlit(&dest, &src, 0, 0, 1, 2, 0, -0.5f, 1, 1, 1.0f, LICE_BLIT_FILTER_BILINEAR);
-  EXPECT_EQ(dest.at(0, 0), Px(10, 20, 30, 40));
+  for (int c = 0; c < 8; ++c)
+  {
+    const bool vertical = c & 1, delta = c & 2;
+    TestBitmap src(vertical ? 1 : 2, vertical ? 2 : 1, 2), dest(4, 4, 4);
+    src.at(0, 0) = Px(0, 0, 0, 0);
+    src.at(vertical ? 0 : 1, vertical ? 1 : 0) = Px(200, 200, 200, 200);
+    const float sx = vertical ? 0 : -0.5f, sy = vertical ? -0.5f : 0;
+    LICE_SetFastPathsEnabled(c & 4);
+    if (delta) // along the first row
+      LICE_DeltaBlit(&dest, &src, 0, 0, 4, 1, sx, sy, 1, 1, vertical ? 0 : 0.5, vertical ? 0.5 : 0, 0, 1, 0, 0, false,
+                     1.0f, LICE_BLIT_FILTER_BILINEAR);
+    else // along the first row or column
+      LICE_ScaledBlit(&dest, &src, 0, 0, vertical ? 1 : 4, vertical ? 4 : 1, sx, sy, vertical ? 1 : 2, vertical ? 2 : 1,
+                      1.0f, LICE_BLIT_FILTER_BILINEAR);
+    LICE_SetFastPathsEnabled(true);
+    const int want[4] = {0, 0, 100, 200};
+    for (int i = 0; i < 4; ++i)
+    {
+      const LICE_PixelValue got = vertical && !delta ? dest.at(0, i) : dest.at(i, 0);
+      EXPECT_EQ(got, Px(want[i], want[i], want[i], want[i])) << "case " << c << " pixel " << i;
+    }
+  }
 }
 
 TEST(ScaledBlitFilter, FilterDownKernelWeights)
