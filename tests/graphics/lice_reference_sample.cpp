@@ -163,7 +163,7 @@ void ScaledBlit(TestBitmap& dest, TestBitmap& src, int dest_x, int dest_y, int d
   const bool bil = (mode & 0xff00) == 0x100;
   if (std::fabs(src_w - float(dest_w)) < 0.001f && std::fabs(src_h - float(dest_h)) < 0.001f &&
       (!bil ||
-       (std::fabs(src_x - std::floor(src_x + 0.5f)) < 0.03f && std::fabs(src_y - std::floor(src_y + 0.5f)) < 0.03f)))
+       (std::fabs(src_x - std::floor(src_x + 0.5f)) < 0.03 && std::fabs(src_y - std::floor(src_y + 0.5f)) < 0.03)))
   {
     const int l = truncClamp(src_x + 0.5f, INT_MIN, INT_MAX), t = truncClamp(src_y + 0.5f, INT_MIN, INT_MAX);
     return Blit(dest, src, dest_x, dest_y, l, t, dest_w, dest_h, alpha, mode);

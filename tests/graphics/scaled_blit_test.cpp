@@ -54,6 +54,21 @@ TEST(ScaledBlitOneToOne, FilteredOnlyNearAWholePixel)
   LICE_ScaledBlit(&dest, &src, 0, 0, 2, 1, 3.5f, 0, 2, 1, 1.0f, LICE_BLIT_FILTER_BILINEAR);
   EXPECT_EQ(PxR(dest.at(0, 0)), (3 * 32768 + 4 * 32768) / 65536);
   EXPECT_EQ(PxR(dest.at(1, 0)), (4 * 32768 + 5 * 32768) / 65536);
+  // At exactly 0.03f off on either axis: below the double 0.03, so still
+  // the unscaled blit (filtered, pixel 0 would blend in 1966 / 65536 of its
+  // neighbour).
+  for (bool vertical : {false, true})
+  {
+    TestBitmap s(2, 2, 2), a(2, 2, 2), b(2, 2, 2);
+    s.fill(Px(0, 0, 0, 0));
+    s.at(1, 1) = Px(255, 255, 255, 255);
+    a.fill(kBg);
+    b.fill(kBg);
+    LICE_ScaledBlit(&a, &s, 0, 0, 2, 2, vertical ? 0 : 0.03f, vertical ? 0.03f : 0, 2, 2, 1.0f,
+                    LICE_BLIT_FILTER_BILINEAR);
+    LICE_Blit(&b, &s, 0, 0, 0, 0, 2, 2, 1.0f, 0);
+    EXPECT_TRUE(a.samePixels(b)) << "vertical " << vertical;
+  }
 }
 
 TEST(ScaledBlitFilter, EnlargingBlendsOnlyInsideTheClip)
