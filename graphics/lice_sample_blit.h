@@ -116,6 +116,10 @@ public:
   static void scaleBlit(const LICE_ScaleJob& j);
   static void scaleBlitFilterDown(const LICE_ScaleJob& j);
   static void deltaBlit(const LICE_DeltaJob& j);
+
+private:
+  template <bool Bilinear>
+  static void deltaRows(const LICE_DeltaJob& j);
 };
 
 // Integer source row of the scaled blit's double position (truncated), or
@@ -130,7 +134,7 @@ static inline bool LICE_ScaleRow(const LICE_SampleSource& s, double cury, int& y
 
 // Bilinear fraction of the scaled blit's row position cury, whose row is y.
 // Rows between -1 and 0 truncate to row 0 with a negative fraction, held at
-// 0 as on the horizontal axis (LICE_FixedFraction).
+// 0 as on the horizontal axis (LICE_FixedHeld).
 static inline int LICE_RowFraction(double cury, int y)
 {
   const int fy = int((cury - y) * 65536.0);
@@ -174,7 +178,8 @@ void _LICE_Template_Blit<Combine>::scaleBlit(const LICE_ScaleJob& j)
     const int fy = LICE_RowFraction(cury, y);
     for (int i = 0; i < n; ++i, pos += dx, d += 4)
     {
-      const LICE_Sample c = LICE_BilinearAt(s, LICE_FixedTrunc(pos), y, LICE_FixedFraction(pos), fy);
+      const int64_t p = LICE_FixedHeld(pos);
+      const LICE_Sample c = LICE_BilinearAt(s, p >> 16, y, int(p & 0xffff), fy);
       Combine::doPix(d, c.r, c.g, c.b, c.a, ia);
     }
   });
@@ -244,6 +249,16 @@ void _LICE_Template_Blit<Combine>::scaleBlitFilterDown(const LICE_ScaleJob& j)
 template <class Combine>
 void _LICE_Template_Blit<Combine>::deltaBlit(const LICE_DeltaJob& j)
 {
+  if (j.bilinear)
+    deltaRows<true>(j);
+  else
+    deltaRows<false>(j);
+}
+
+template <class Combine>
+template <bool Bilinear>
+void _LICE_Template_Blit<Combine>::deltaRows(const LICE_DeltaJob& j)
+{
   const LICE_SampleSource& s = j.src;
   const LICE_FixedRange xr = LICE_TruncRange(s.clip_left, s.clip_right);
   const LICE_FixedRange yr = LICE_TruncRange(s.clip_top, s.clip_bottom);
@@ -263,15 +278,15 @@ void _LICE_Template_Blit<Combine>::deltaBlit(const LICE_DeltaJob& j)
     unsigned char* d = drow + span.first * 4;
     for (int i = span.first; i < span.last; ++i, cx += stepx, cy += stepy, d += 4)
     {
-      const int64_t x = LICE_FixedTrunc(cx), y = LICE_FixedTrunc(cy);
-      if (j.bilinear)
+      const int64_t px = LICE_FixedHeld(cx), py = LICE_FixedHeld(cy);
+      if constexpr (Bilinear)
       {
-        const LICE_Sample c = LICE_BilinearAt(s, x, y, LICE_FixedFraction(cx), LICE_FixedFraction(cy));
+        const LICE_Sample c = LICE_BilinearAt(s, px >> 16, py >> 16, int(px & 0xffff), int(py & 0xffff));
         Combine::doPix(d, c.r, c.g, c.b, c.a, j.ia);
       }
       else
       {
-        const unsigned char* p = s.at(x, y);
+        const unsigned char* p = s.at(px >> 16, py >> 16);
         Combine::doPix(d, p[1], p[2], p[3], p[0], j.ia);
       }
     }

@@ -87,8 +87,8 @@ void bilinearCopyRows(const LICE_ScaleJob& j)
     auto generic = [&](int from, int to) {
       for (int i = from; i < to; ++i)
       {
-        const int64_t p = pos + (i - first) * j.dx;
-        const LICE_Sample c = LICE_BilinearAt(s, LICE_FixedTrunc(p), y, LICE_FixedFraction(p), fy);
+        const int64_t p = LICE_FixedHeld(pos + (i - first) * j.dx);
+        const LICE_Sample c = LICE_BilinearAt(s, p >> 16, y, int(p & 0xffff), fy);
         _LICE_CombinePixelsClobber::doPix(d + (i - first) * 4, c.r, c.g, c.b, c.a, 0);
       }
     };
