@@ -149,3 +149,25 @@ static inline LICE_StepSpan LICE_Intersect(LICE_StepSpan a, LICE_StepSpan b)
 {
   return {a.first > b.first ? a.first : b.first, a.last < b.last ? a.last : b.last};
 }
+
+// Exact division of numerators below 2^30 by a divisor d of 1 to 2^21 fixed
+// at run time: n / d = (n * m) >> shift with m = ceil(2^shift / d) and
+// shift = 30 + ceil(log2 d). Then m * d exceeds 2^shift by less than d, so
+// n * m / 2^shift lies below n / d + 1 / d and never reaches the next whole
+// quotient.
+struct LICE_ExactDivider
+{
+  uint64_t m = 1;
+  int shift = 0;
+
+  explicit LICE_ExactDivider(uint32_t d)
+  {
+    int l = 0;
+    while ((uint64_t(1) << l) < d)
+      ++l;
+    shift = 30 + l;
+    m = ((uint64_t(1) << shift) + d - 1) / d;
+  }
+
+  uint32_t operator()(uint32_t n) const { return uint32_t((n * m) >> shift); }
+};

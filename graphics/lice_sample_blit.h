@@ -191,6 +191,7 @@ struct LICE_FilterKernel
 {
   int n = 3;
   int w[5][5] = {};
+  int total = 0; // of all n x n weights
 
   explicit LICE_FilterKernel(double factor)
   {
@@ -203,46 +204,57 @@ struct LICE_FilterKernel
         if (!i && !k)
         {
           w[r][c] = 65536;
-          continue;
         }
-        const double q = (factor - 1.0) / std::sqrt(double(i * i + k * k));
-        w[r][c] = q < 0 ? 0 : q > 1.0 ? 65536 : int(q * 65536.0);
+        else
+        {
+          const double q = (factor - 1.0) / std::sqrt(double(i * i + k * k));
+          w[r][c] = q < 0 ? 0 : q > 1.0 ? 65536 : int(q * 65536.0);
+        }
+        total += w[r][c];
       }
   }
 };
+
+// The filter-down sample at (x, y): the kernel's weighted mean over its
+// cells inside the clip, passed to the operator; untouched when those cells
+// weigh nothing.
+template <class Combine>
+static inline void LICE_FilterDownPixel(unsigned char* d, const LICE_SampleSource& s, const LICE_FilterKernel& k,
+                                        int64_t x, int y, int ia)
+{
+  const int half = k.n / 2;
+  int sum[4] = {}, total = 0;
+  for (int r = 0; r < k.n; ++r)
+  {
+    const int64_t sy = y - half + r;
+    if (sy < s.clip_top || sy >= s.clip_bottom)
+      continue;
+    for (int c = 0; c < k.n; ++c)
+    {
+      const int64_t sx = x - half + c;
+      if (sx < s.clip_left || sx >= s.clip_right)
+        continue;
+      const unsigned char* p = s.at(sx, sy);
+      const int wt = k.w[r][c];
+      for (int ch = 0; ch < 4; ++ch)
+        sum[ch] += p[ch] * wt;
+      total += wt;
+    }
+  }
+  if (total > 0)
+    Combine::doPix(d, sum[1] / total, sum[2] / total, sum[3] / total, sum[0] / total, ia);
+}
 
 template <class Combine>
 void _LICE_Template_Blit<Combine>::scaleBlitFilterDown(const LICE_ScaleJob& j)
 {
   const LICE_SampleSource& s = j.src;
   const LICE_FilterKernel k(j.factor);
-  const int half = k.n / 2, n = j.cols.last - j.cols.first;
+  const int n = j.cols.last - j.cols.first;
   const int64_t dx = j.dx;
   LICE_ForEachScaleRow(j, [&](unsigned char* d, int64_t pos, int y, double) {
     for (int i = 0; i < n; ++i, pos += dx, d += 4)
-    {
-      const int64_t x = LICE_FixedTrunc(pos);
-      int sum[4] = {}, total = 0;
-      for (int r = 0; r < k.n; ++r)
-      {
-        const int64_t sy = y - half + r;
-        if (sy < s.clip_top || sy >= s.clip_bottom)
-          continue;
-        for (int c = 0; c < k.n; ++c)
-        {
-          const int64_t sx = x - half + c;
-          if (sx < s.clip_left || sx >= s.clip_right)
-            continue;
-          const unsigned char* p = s.at(sx, sy);
-          const int wt = k.w[r][c];
-          for (int ch = 0; ch < 4; ++ch)
-            sum[ch] += p[ch] * wt;
-          total += wt;
-        }
-      }
-      if (total > 0)
-        Combine::doPix(d, sum[1] / total, sum[2] / total, sum[3] / total, sum[0] / total, j.ia);
-    }
+      LICE_FilterDownPixel<Combine>(d, s, k, LICE_FixedTrunc(pos), y, j.ia);
   });
 }
 

@@ -58,6 +58,69 @@ void nearestCopyRows(const LICE_ScaleJob& j)
   });
 }
 
+bool filterDown(const LICE_ScaleJob& j)
+{
+  return j.filterDown;
+}
+
+// A filter-down pixel whose whole N x N kernel lies inside the clip: no
+// clip tests, and the weights' total is the kernel's, divided exactly by
+// multiplication.
+template <class Combine, int N>
+inline void filterDownInside(unsigned char* d, const LICE_SampleSource& s, const LICE_FilterKernel& k,
+                             const LICE_ExactDivider& div, int64_t x, int y, int ia)
+{
+  const unsigned char* p = s.at(x - N / 2, y - N / 2);
+  uint32_t sum[4] = {};
+#pragma GCC unroll 5
+  for (int r = 0; r < N; ++r, p += s.step)
+#pragma GCC unroll 5
+    for (int c = 0; c < N; ++c)
+#pragma GCC unroll 4
+      for (int ch = 0; ch < 4; ++ch)
+        sum[ch] += p[c * 4 + ch] * uint32_t(k.w[r][c]);
+  Combine::doPix(d, int(div(sum[1])), int(div(sum[2])), int(div(sum[3])), int(div(sum[0])), ia);
+}
+
+// The filter-down loop with the pixels whose kernel lies inside the clip
+// taken apart from those near its edges.
+template <class Combine, int N>
+void filterDownRows(const LICE_ScaleJob& j, const LICE_FilterKernel& k)
+{
+  const LICE_SampleSource& s = j.src;
+  const LICE_ExactDivider div(uint32_t(k.total));
+  constexpr int half = N / 2;
+  const bool wide = s.clip_right - s.clip_left > 2 * half;
+  const LICE_StepSpan inner =
+    wide ? LICE_Intersect(j.cols,
+                          LICE_WalkInside(j.x0, j.dx, j.w, LICE_TruncRange(s.clip_left + half, s.clip_right - half)))
+         : LICE_StepSpan{};
+  const int first = j.cols.first;
+  LICE_ForEachScaleRow(j, [&](unsigned char* d, int64_t pos, int y, double) {
+    auto edge = [&](int from, int to) {
+      for (int i = from; i < to; ++i)
+        LICE_FilterDownPixel<Combine>(d + (i - first) * 4, s, k, LICE_FixedTrunc(pos + (i - first) * j.dx), y, j.ia);
+    };
+    if (inner.empty() || y - half < s.clip_top || y + half >= s.clip_bottom)
+      return edge(first, j.cols.last);
+    edge(first, inner.first);
+    for (int i = inner.first; i < inner.last; ++i)
+      filterDownInside<Combine, N>(d + (i - first) * 4, s, k, div, (pos + (i - first) * j.dx) >> 16, y, j.ia);
+    edge(inner.last, j.cols.last);
+  });
+}
+
+void filterDownRows(const LICE_ScaleJob& j)
+{
+  const LICE_FilterKernel k(j.factor);
+  LICE_WithSampleCombine(j.sel, j.alpha, [&]<class C>() {
+    if (k.n == 5)
+      filterDownRows<C, 5>(j, k);
+    else
+      filterDownRows<C, 3>(j, k);
+  });
+}
+
 #if LICE_HAVE_SSE2
 bool bilinearCopy(const LICE_ScaleJob& j)
 {
@@ -175,6 +238,7 @@ const LICE_FastPath<LICE_ScaleJob> g_liceScalePaths[] = {
 #endif
   {"bilinear copy", bilinearCopy, bilinearCopyRows<LICE_BilinearRunSse2>},
 #endif
+  {"filter down", filterDown, filterDownRows},
   {"generic", always, scaleGeneric},
 };
 const int g_liceScalePathCount = int(sizeof(g_liceScalePaths) / sizeof(g_liceScalePaths[0]));

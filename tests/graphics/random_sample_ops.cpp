@@ -76,7 +76,13 @@ void RandomSampleOp(TestRng& rng, Trio& dest, Trio& src, float alpha, std::strin
   if (opaqueBilinear)
     alpha = 1.0f;
   float sx = randomCoord(rng, W), sy = randomCoord(rng, H);
-  const float sxw = randomSourceSize(rng, std::abs(dw), W), syh = randomSourceSize(rng, std::abs(dh), H);
+  float sxw = randomSourceSize(rng, std::abs(dw), W), syh = randomSourceSize(rng, std::abs(dh), H);
+  if (rng.chance(10))
+  { // shrunk both ways, around the filter-down kernels' thresholds
+    const float factors[] = {1.69f, 1.7f, 2.0f, 3.0f, 3.5f, 4.5f};
+    const float f = factors[rng.range(0, 5)];
+    sxw = float(dw) * f, syh = float(dh) * f;
+  }
   if (rng.chance(3))
     sx = NAN;
   const bool keep = rng.chance(50);

@@ -129,12 +129,14 @@ TEST(ScaledBlitFilter, PositionsBetweenMinusOneAndZeroReadTheEdgeAsItIs)
   }
 }
 
-// The editor's scaling, an opaque bilinear copy, in the AVX2 and SSE2 builds
-// of its fast path against the generic loop: random sources and geometry,
-// enlarged, shrunk, mirrored, from (-1, 0) and wide enough for whole groups.
-TEST(ScaledBlitFilter, OpaqueBilinearBuildsMatchTheGenericLoop)
+// The fast paths of filtered scaling against the generic loop: the editor's
+// opaque bilinear copy in its AVX2 and SSE2 builds, and (every other case)
+// shrinking by 1.7 or more through any operator. Random sources and
+// geometry: enlarged, shrunk, mirrored, from (-1, 0), wide enough for whole
+// groups and kernels.
+TEST(ScaledBlitFilter, FastPathsMatchTheGenericLoop)
 {
-  for (int it = 0; it < 300; ++it)
+  for (int it = 0; it < 400; ++it)
   {
     TestRng rng{uint64_t(it)};
     TestBitmap src(rng.range(1, 60), rng.range(1, 30), 64, rng.chance(30));
@@ -142,16 +144,22 @@ TEST(ScaledBlitFilter, OpaqueBilinearBuildsMatchTheGenericLoop)
     for (int y = 0; y < H; ++y)
       for (int x = 0; x < W; ++x)
         src.at(x, y) = rng.pixel();
+    const bool down = it % 2;
     const int dx = rng.range(-20, 20), dy = rng.range(-8, 8), dw = rng.range(-150, 150), dh = rng.range(-50, 50);
     const float sx = float(rng.range(-16, 8 * W)) / 8, sy = float(rng.range(-16, 8 * H)) / 8;
-    const float sw = float(rng.range(-12 * W, 12 * W)) / 8, sh = float(rng.range(-12 * H, 12 * H)) / 8;
+    const float f = float(rng.range(17, 50)) / 10;
+    const float sw = down ? float(dw) * f / 4 : float(rng.range(-12 * W, 12 * W)) / 8;
+    const float sh = down ? float(dh) * f / 4 : float(rng.range(-12 * H, 12 * H)) / 8;
+    const int mode =
+      LICE_BLIT_FILTER_BILINEAR | (down ? rng.range(0, 5) | (rng.chance(50) ? LICE_BLIT_USE_ALPHA : 0) : 0);
+    const float alpha = down && rng.chance(50) ? 0.6f : 1.0f;
     TestBitmap out[3] = {{130, 45, 131}, {130, 45, 131}, {130, 45, 131}};
     for (int k = 0; k < 3; ++k)
     {
       out[k].fill(kBg);
       LICE_SetAvx2Enabled(k == 0);
       LICE_SetFastPathsEnabled(k < 2);
-      LICE_ScaledBlit(&out[k], &src, dx, dy, dw, dh, sx, sy, sw, sh, 1.0f, LICE_BLIT_FILTER_BILINEAR);
+      LICE_ScaledBlit(&out[k], &src, dx, dy, down ? dw / 4 : dw, down ? dh / 4 : dh, sx, sy, sw, sh, alpha, mode);
     }
     LICE_SetAvx2Enabled(true);
     LICE_SetFastPathsEnabled(true);
@@ -176,6 +184,17 @@ TEST(ScaledBlitFilter, FilterDownKernelWeights)
   EXPECT_EQ(k35.w[0][0], 57926);
   EXPECT_EQ(k35.w[0][4], 57926);
   EXPECT_EQ(k35.w[0][1], 65536);
+  EXPECT_EQ(k17.total, 65536 + 4 * 45875 + 4 * 32438);
+  EXPECT_EQ(k4.total, 25 * 65536);
+  // The kernel totals' division by multiplication against the plain one, at
+  // the quotients' edges up to the largest sum (255 times the total).
+  for (uint32_t d : {1u, 3u, 65536u, uint32_t(k17.total), uint32_t(k35.total), 25u * 65536, 1u << 21})
+  {
+    const LICE_ExactDivider div(d);
+    for (uint32_t q : {0u, 1u, 2u, 127u, 254u, 255u, (1u << 30) / d - 1})
+      for (uint32_t n : {q * d, q * d + d - 1, q * d + d / 2})
+        EXPECT_TRUE(n >= (1u << 30) || div(n) == n / d) << n << " / " << d;
+  }
 }
 
 TEST(ScaledBlitClip, NegativeWidthMirrorsAndItsFirstColumnSamplesTheEdge)
