@@ -70,6 +70,15 @@ static inline int64_t LICE_FixedTrunc(int64_t pos)
   return pos / LICE_FIXED_ONE;
 }
 
+// A position above -1 as the sampling loops read it: pixel held >> 16,
+// bilinear fraction held & 0xffff. Positions in (-1, 0) truncate to pixel
+// 0 and read it as it is: the wrapped fraction would blend it with its
+// right neighbour and fold the edge back on itself.
+static inline int64_t LICE_FixedHeld(int64_t pos)
+{
+  return pos < 0 ? 0 : pos;
+}
+
 // The positions whose truncated pixel lies in [lo, hi), as a half-open
 // fixed-point interval.
 struct LICE_FixedRange
@@ -98,6 +107,13 @@ struct LICE_StepSpan
 
 static inline __int128 LICE_FloorDiv(__int128 a, __int128 b) // b > 0
 {
+  // Within 64 bits one hardware division gives quotient and remainder, at a
+  // fraction of the cost of the two 128-bit library calls.
+  if (a == int64_t(a) && b == int64_t(b))
+  {
+    const int64_t q = int64_t(a) / int64_t(b), r = int64_t(a) % int64_t(b);
+    return q - (r != 0 && a < 0);
+  }
   __int128 q = a / b;
   if (a % b != 0 && a < 0)
     --q;
@@ -133,3 +149,25 @@ static inline LICE_StepSpan LICE_Intersect(LICE_StepSpan a, LICE_StepSpan b)
 {
   return {a.first > b.first ? a.first : b.first, a.last < b.last ? a.last : b.last};
 }
+
+// Exact division of numerators below 2^30 by a divisor d of 1 to 2^21 fixed
+// at run time: n / d = (n * m) >> shift with m = ceil(2^shift / d) and
+// shift = 30 + ceil(log2 d). Then m * d exceeds 2^shift by less than d, so
+// n * m / 2^shift lies below n / d + 1 / d and never reaches the next whole
+// quotient.
+struct LICE_ExactDivider
+{
+  uint64_t m = 1;
+  int shift = 0;
+
+  explicit LICE_ExactDivider(uint32_t d)
+  {
+    int l = 0;
+    while ((uint64_t(1) << l) < d)
+      ++l;
+    shift = 30 + l;
+    m = ((uint64_t(1) << shift) + d - 1) / d;
+  }
+
+  uint32_t operator()(uint32_t n) const { return uint32_t((n * m) >> shift); }
+};

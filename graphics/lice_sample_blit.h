@@ -116,6 +116,10 @@ public:
   static void scaleBlit(const LICE_ScaleJob& j);
   static void scaleBlitFilterDown(const LICE_ScaleJob& j);
   static void deltaBlit(const LICE_DeltaJob& j);
+
+private:
+  template <bool Bilinear>
+  static void deltaRows(const LICE_DeltaJob& j);
 };
 
 // Integer source row of the scaled blit's double position (truncated), or
@@ -126,6 +130,15 @@ static inline bool LICE_ScaleRow(const LICE_SampleSource& s, double cury, int& y
     return false;
   y = int(cury);
   return y >= s.clip_top;
+}
+
+// Bilinear fraction of the scaled blit's row position cury, whose row is y.
+// Rows between -1 and 0 truncate to row 0 with a negative fraction, held at
+// 0 as on the horizontal axis (LICE_FixedHeld).
+static inline int LICE_RowFraction(double cury, int y)
+{
+  const int fy = int((cury - y) * 65536.0);
+  return fy < 0 ? 0 : fy > 65535 ? 65535 : fy;
 }
 
 // Calls row(d, pos, y, cury) for each destination row of the scaled blit
@@ -162,13 +175,11 @@ void _LICE_Template_Blit<Combine>::scaleBlit(const LICE_ScaleJob& j)
       }
       return;
     }
-    // Rows between -1 and 0 truncate to row 0 with a negative fraction,
-    // which is held at 0.
-    int fy = int((cury - y) * 65536.0);
-    fy = fy < 0 ? 0 : fy > 65535 ? 65535 : fy;
+    const int fy = LICE_RowFraction(cury, y);
     for (int i = 0; i < n; ++i, pos += dx, d += 4)
     {
-      const LICE_Sample c = LICE_BilinearAt(s, LICE_FixedTrunc(pos), y, int(pos & 0xffff), fy);
+      const int64_t p = LICE_FixedHeld(pos);
+      const LICE_Sample c = LICE_BilinearAt(s, p >> 16, y, int(p & 0xffff), fy);
       Combine::doPix(d, c.r, c.g, c.b, c.a, ia);
     }
   });
@@ -180,6 +191,7 @@ struct LICE_FilterKernel
 {
   int n = 3;
   int w[5][5] = {};
+  int total = 0; // of all n x n weights
 
   explicit LICE_FilterKernel(double factor)
   {
@@ -192,51 +204,72 @@ struct LICE_FilterKernel
         if (!i && !k)
         {
           w[r][c] = 65536;
-          continue;
         }
-        const double q = (factor - 1.0) / std::sqrt(double(i * i + k * k));
-        w[r][c] = q < 0 ? 0 : q > 1.0 ? 65536 : int(q * 65536.0);
+        else
+        {
+          const double q = (factor - 1.0) / std::sqrt(double(i * i + k * k));
+          w[r][c] = q < 0 ? 0 : q > 1.0 ? 65536 : int(q * 65536.0);
+        }
+        total += w[r][c];
       }
   }
 };
+
+// The filter-down sample at (x, y): the kernel's weighted mean over its
+// cells inside the clip, passed to the operator; untouched when those cells
+// weigh nothing.
+template <class Combine>
+static inline void LICE_FilterDownPixel(unsigned char* d, const LICE_SampleSource& s, const LICE_FilterKernel& k,
+                                        int64_t x, int y, int ia)
+{
+  const int half = k.n / 2;
+  int sum[4] = {}, total = 0;
+  for (int r = 0; r < k.n; ++r)
+  {
+    const int64_t sy = y - half + r;
+    if (sy < s.clip_top || sy >= s.clip_bottom)
+      continue;
+    for (int c = 0; c < k.n; ++c)
+    {
+      const int64_t sx = x - half + c;
+      if (sx < s.clip_left || sx >= s.clip_right)
+        continue;
+      const unsigned char* p = s.at(sx, sy);
+      const int wt = k.w[r][c];
+      for (int ch = 0; ch < 4; ++ch)
+        sum[ch] += p[ch] * wt;
+      total += wt;
+    }
+  }
+  if (total > 0)
+    Combine::doPix(d, sum[1] / total, sum[2] / total, sum[3] / total, sum[0] / total, ia);
+}
 
 template <class Combine>
 void _LICE_Template_Blit<Combine>::scaleBlitFilterDown(const LICE_ScaleJob& j)
 {
   const LICE_SampleSource& s = j.src;
   const LICE_FilterKernel k(j.factor);
-  const int half = k.n / 2, n = j.cols.last - j.cols.first;
+  const int n = j.cols.last - j.cols.first;
   const int64_t dx = j.dx;
   LICE_ForEachScaleRow(j, [&](unsigned char* d, int64_t pos, int y, double) {
     for (int i = 0; i < n; ++i, pos += dx, d += 4)
-    {
-      const int64_t x = LICE_FixedTrunc(pos);
-      int sum[4] = {}, total = 0;
-      for (int r = 0; r < k.n; ++r)
-      {
-        const int64_t sy = y - half + r;
-        if (sy < s.clip_top || sy >= s.clip_bottom)
-          continue;
-        for (int c = 0; c < k.n; ++c)
-        {
-          const int64_t sx = x - half + c;
-          if (sx < s.clip_left || sx >= s.clip_right)
-            continue;
-          const unsigned char* p = s.at(sx, sy);
-          const int wt = k.w[r][c];
-          for (int ch = 0; ch < 4; ++ch)
-            sum[ch] += p[ch] * wt;
-          total += wt;
-        }
-      }
-      if (total > 0)
-        Combine::doPix(d, sum[1] / total, sum[2] / total, sum[3] / total, sum[0] / total, j.ia);
-    }
+      LICE_FilterDownPixel<Combine>(d, s, k, LICE_FixedTrunc(pos), y, j.ia);
   });
 }
 
 template <class Combine>
 void _LICE_Template_Blit<Combine>::deltaBlit(const LICE_DeltaJob& j)
+{
+  if (j.bilinear)
+    deltaRows<true>(j);
+  else
+    deltaRows<false>(j);
+}
+
+template <class Combine>
+template <bool Bilinear>
+void _LICE_Template_Blit<Combine>::deltaRows(const LICE_DeltaJob& j)
 {
   const LICE_SampleSource& s = j.src;
   const LICE_FixedRange xr = LICE_TruncRange(s.clip_left, s.clip_right);
@@ -257,15 +290,15 @@ void _LICE_Template_Blit<Combine>::deltaBlit(const LICE_DeltaJob& j)
     unsigned char* d = drow + span.first * 4;
     for (int i = span.first; i < span.last; ++i, cx += stepx, cy += stepy, d += 4)
     {
-      const int64_t x = LICE_FixedTrunc(cx), y = LICE_FixedTrunc(cy);
-      if (j.bilinear)
+      const int64_t px = LICE_FixedHeld(cx), py = LICE_FixedHeld(cy);
+      if constexpr (Bilinear)
       {
-        const LICE_Sample c = LICE_BilinearAt(s, x, y, int(cx & 0xffff), int(cy & 0xffff));
+        const LICE_Sample c = LICE_BilinearAt(s, px >> 16, py >> 16, int(px & 0xffff), int(py & 0xffff));
         Combine::doPix(d, c.r, c.g, c.b, c.a, j.ia);
       }
       else
       {
-        const unsigned char* p = s.at(x, y);
+        const unsigned char* p = s.at(px >> 16, py >> 16);
         Combine::doPix(d, p[1], p[2], p[3], p[0], j.ia);
       }
     }

@@ -12,14 +12,14 @@ namespace
 
 // Source rectangles within a pixel of whole: one-to-one sizes go to the
 // unscaled blit. With filtering only when the position is within 0.03 of a
-// whole pixel as well.
+// whole pixel as well, compared in double: a distance of 0.03f lies below it.
 bool oneToOne(int dest_w, int dest_h, float src_x, float src_y, float src_w, float src_h, int mode)
 {
   if (!(std::fabs(src_w - float(dest_w)) < 0.001f && std::fabs(src_h - float(dest_h)) < 0.001f))
     return false;
   if ((mode & LICE_BLIT_FILTER_MASK) != LICE_BLIT_FILTER_BILINEAR)
     return true;
-  return std::fabs(src_x - std::floor(src_x + 0.5f)) < 0.03f && std::fabs(src_y - std::floor(src_y + 0.5f)) < 0.03f;
+  return std::fabs(src_x - std::floor(src_x + 0.5f)) < 0.03 && std::fabs(src_y - std::floor(src_y + 0.5f)) < 0.03;
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // second.
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include <pixman.h>
 
 #include "graphics/lice.h"
+#include "graphics/lice_simd.h"
 
 namespace
 {
@@ -19,8 +21,11 @@ struct Scale
 {
   int sw, sh, dw, dh;
 };
-// The editor's window up 1.5x and down 0.75x, and 2048^2 up to 4096^2.
-const Scale kScales[] = {{700, 249, 1050, 374}, {700, 249, 525, 187}, {2048, 2048, 4096, 4096}};
+// The editor's window up 1.5x and down 0.75x, 2048^2 up to 4096^2 and
+// 1024^2 up to 1536^2.
+const Scale kScales[] = {
+  {700, 249, 1050, 374}, {700, 249, 525, 187}, {2048, 2048, 4096, 4096}, {1024, 1024, 1536, 1536}};
+constexpr int64_t kScaleCount = int64_t(sizeof(kScales) / sizeof(kScales[0]));
 
 void paint(LICE_IBitmap& bm)
 {
@@ -203,7 +208,7 @@ void BM_LICE_HalveBlitAA(benchmark::State& state)
 void scaleArgs(benchmark::internal::Benchmark* b, int64_t nearest, int64_t bilinear)
 {
   b->ArgNames({"scale", "filter"});
-  for (int64_t i = 0; i < 3; ++i)
+  for (int64_t i = 0; i < kScaleCount; ++i)
   {
     b->Args({i, nearest});
     b->Args({i, bilinear});
@@ -221,4 +226,15 @@ BENCHMARK(BM_LICE_HalveBlitAA);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+  // KESTREL_NO_AVX=1 measures the SSE2 build of the loops also built for AVX2.
+  if (std::getenv("KESTREL_NO_AVX"))
+    LICE_SetAvx2Enabled(false);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

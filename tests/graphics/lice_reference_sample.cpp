@@ -35,6 +35,13 @@ struct Snapshot
   LICE_PixelValue at(int64_t x, int64_t y) const { return px[size_t(y * w + x)]; }
 };
 
+// The bilinear fraction of a 16.16 position: none for positions in (-1, 0),
+// which read column (or row) 0 as it is.
+int64_t fraction(__int128 pos)
+{
+  return pos < 0 ? 0 : int64_t(pos & 0xffff);
+}
+
 int ch(LICE_PixelValue p, int c)
 {
   return int((p >> (8 * c)) & 0xff);
@@ -114,7 +121,7 @@ void deltaPixels(TestBitmap& dest, const Snapshot& s, const Clip& c, int64_t x0,
       const int64_t x = int64_t(cx / 65536), y = int64_t(cy / 65536);
       if (!inside(c, x, y))
         continue;
-      const LICE_PixelValue sp = bil ? bilinear(s, c, x, y, int64_t(cx & 0xffff), int64_t(cy & 0xffff)) : s.at(x, y);
+      const LICE_PixelValue sp = bil ? bilinear(s, c, x, y, fraction(cx), fraction(cy)) : s.at(x, y);
       dest.at(X, Y) = SamplePixel(mode, alpha, dest.at(X, Y), sp, false);
     }
 }
@@ -156,7 +163,7 @@ void ScaledBlit(TestBitmap& dest, TestBitmap& src, int dest_x, int dest_y, int d
   const bool bil = (mode & 0xff00) == 0x100;
   if (std::fabs(src_w - float(dest_w)) < 0.001f && std::fabs(src_h - float(dest_h)) < 0.001f &&
       (!bil ||
-       (std::fabs(src_x - std::floor(src_x + 0.5f)) < 0.03f && std::fabs(src_y - std::floor(src_y + 0.5f)) < 0.03f)))
+       (std::fabs(src_x - std::floor(src_x + 0.5f)) < 0.03 && std::fabs(src_y - std::floor(src_y + 0.5f)) < 0.03)))
   {
     const int l = truncClamp(src_x + 0.5f, INT_MIN, INT_MAX), t = truncClamp(src_y + 0.5f, INT_MIN, INT_MAX);
     return Blit(dest, src, dest_x, dest_y, l, t, dest_w, dest_h, alpha, mode);
@@ -244,7 +251,7 @@ void ScaledBlit(TestBitmap& dest, TestBitmap& src, int dest_x, int dest_y, int d
       else if (bil)
       {
         const int fy = std::clamp(int((cury - y) * 65536.0), 0, 65535);
-        sp = bilinear(s, c, x, y, int64_t(pos & 0xffff), fy);
+        sp = bilinear(s, c, x, y, fraction(pos), fy);
       }
       else
       {

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "graphics/lice_simd.h"
 #include "tests/graphics/random_ops.h"
 
 namespace rt
@@ -59,15 +60,29 @@ double randomStep(TestRng& rng)
 
 void RandomSampleOp(TestRng& rng, Trio& dest, Trio& src, float alpha, std::string& log)
 {
+  // Half the operations run the fast paths' SSE2 build; the choice takes no
+  // draw from rng, so the iterations stay as they were.
+  const bool avx2 = (TestRng(rng).next() >> 31) != 0;
+  LICE_SetAvx2Enabled(avx2);
   const bool self = rng.chance(15);
   TestBitmap& sw = self ? *dest.fast : *src.fast;
   const int W = sw.getWidth(), H = sw.getHeight();
   const int dw = rng.chance(5) ? 0 : rng.range(-2 * W - 3, 2 * W + 3);
   const int dh = rng.chance(5) ? 0 : rng.range(-2 * H - 3, 2 * H + 3);
   const int dx = randomPos(rng, dest.fast->getWidth()), dy = randomPos(rng, dest.fast->getHeight());
-  const int mode = sampleMode(rng);
+  // A tenth are the editor's scaling, an opaque bilinear copy.
+  const bool opaqueBilinear = rng.chance(10);
+  const int mode = opaqueBilinear ? LICE_BLIT_FILTER_BILINEAR : sampleMode(rng);
+  if (opaqueBilinear)
+    alpha = 1.0f;
   float sx = randomCoord(rng, W), sy = randomCoord(rng, H);
-  const float sxw = randomSourceSize(rng, std::abs(dw), W), syh = randomSourceSize(rng, std::abs(dh), H);
+  float sxw = randomSourceSize(rng, std::abs(dw), W), syh = randomSourceSize(rng, std::abs(dh), H);
+  if (rng.chance(10))
+  { // shrunk both ways, around the filter-down kernels' thresholds
+    const float factors[] = {1.69f, 1.7f, 2.0f, 3.0f, 3.5f, 4.5f};
+    const float f = factors[rng.range(0, 5)];
+    sxw = float(dw) * f, syh = float(dh) * f;
+  }
   if (rng.chance(3))
     sx = NAN;
   const bool keep = rng.chance(50);
@@ -133,6 +148,9 @@ void RandomSampleOp(TestRng& rng, Trio& dest, Trio& src, float alpha, std::strin
     break;
   }
   }
+  LICE_SetAvx2Enabled(true);
+  if (!avx2)
+    log += "[SSE2] ";
   log += buf;
 }
 
