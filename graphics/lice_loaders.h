@@ -18,7 +18,8 @@ LICE_IBitmap* LICE_LoadPNGFromNamedResource(const char* name, LICE_IBitmap* bmp 
 LICE_IBitmap* LICE_LoadPNGFromResource(void* hInst, int resid, LICE_IBitmap* bmp = nullptr);
 LICE_IBitmap* LICE_LoadJPGFromResource(void* hInst, int resid, LICE_IBitmap* bmp = nullptr);
 
-// The loaders register themselves at start-up, PNG first, then JPEG.
+// The image loaders' list, built at start-up: JPEG registers first and PNG
+// second, so the list reads PNG, then JPEG. Nothing in the system walks it.
 struct LICE_ImageLoaderEntry
 {
   // checkFileName: load only a name whose extension is the loader's.
@@ -28,3 +29,23 @@ struct LICE_ImageLoaderEntry
   LICE_ImageLoaderEntry* next;
 };
 extern LICE_ImageLoaderEntry* LICE_ImageLoader_list;
+
+class LICE_PNGLoader
+{
+public:
+  // With checkFileName, only a name ending in .png (any case) is loaded.
+  static LICE_IBitmap* loadfunc(const char* filename, bool checkFileName, LICE_IBitmap* into);
+  static const char* get_extlist();
+};
+
+class LICE_JPGLoader
+{
+public:
+  // With checkFileName, only a name ending in .jpg, .jpeg or .jfif (any case) is loaded.
+  static LICE_IBitmap* loadfunc(const char* filename, bool checkFileName, LICE_IBitmap* into);
+  static const char* get_extlist();
+};
+
+// The two loaders' records in the list.
+extern LICE_ImageLoaderEntry LICE_pngldr;
+extern LICE_ImageLoaderEntry LICE_jgpldr;

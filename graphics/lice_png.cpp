@@ -47,13 +47,26 @@ struct PngRead
   LICE_IBitmap* volatile bitmap = nullptr;
 };
 
-bool decode(PngRead& r, FILE* fp, const LICE_LoadTarget& target, int64_t maxPixels)
+// Only the chunks that make the pixels are read: every other one (all but
+// IHDR, PLTE, tRNS, IDAT and IEND) is skipped as it streams past, so libpng
+// never buffers a length that a file declares, and a chunk running past the
+// end of the file fails the read at once. The limits bound what libpng may
+// still keep.
+void limitChunks(png_structp png)
+{
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+  png_set_chunk_cache_max(png, 16);
+  png_set_chunk_malloc_max(png, 64 * 1024);
+}
+
+bool decode(PngRead& r, FILE* fp, LICE_IBitmap* given, int64_t maxPixels)
 {
   if (setjmp(png_jmpbuf(r.png)))
     return false;
   // libpng refuses larger headers itself; the product is checked below.
   png_uint_32 side = maxPixels > PNG_UINT_31_MAX ? PNG_UINT_31_MAX : png_uint_32(maxPixels);
   png_set_user_limits(r.png, side, side);
+  limitChunks(r.png);
   png_init_io(r.png, fp);
   png_read_info(r.png, r.info);
   png_uint_32 w = png_get_image_width(r.png, r.info), h = png_get_image_height(r.png, r.info);
@@ -63,7 +76,7 @@ bool decode(PngRead& r, FILE* fp, const LICE_LoadTarget& target, int64_t maxPixe
   if (png_get_rowbytes(r.png, r.info) != size_t(w) * 4)
     return false;
 
-  r.bitmap = lice_loadBitmap(target, int(w), int(h));
+  r.bitmap = lice_loadBitmap(given, int(w), int(h));
   if (!r.bitmap)
     return false;
   r.rows = static_cast<png_bytep*>(malloc(sizeof(png_bytep) * h));
@@ -82,20 +95,17 @@ LICE_IBitmap* lice_ReadPNG(FILE* fp, LICE_IBitmap* bmp, int64_t maxPixels)
 {
   if (!fp)
     return nullptr;
-  const LICE_LoadTarget target = lice_loadTarget(bmp);
   PngRead r;
   r.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   if (!r.png)
     return nullptr;
   r.info = png_create_info_struct(r.png);
-  bool ok = r.info && decode(r, fp, target, maxPixels);
+  bool ok = r.info && decode(r, fp, bmp, maxPixels);
   png_destroy_read_struct(&r.png, r.info ? &r.info : nullptr, nullptr);
   free(r.rows);
   if (ok)
     return r.bitmap;
-  // A bitmap of the caller's that was never resized needs no undoing.
-  if (r.bitmap)
-    lice_loadAbandon(target, r.bitmap);
+  lice_loadAbandon(bmp, r.bitmap);
   return nullptr;
 }
 

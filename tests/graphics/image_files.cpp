@@ -3,9 +3,12 @@
 #include <png.h>
 #include <setjmp.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
 #include <stdexcept>
 
 #include <jpeglib.h>
@@ -183,4 +186,30 @@ std::vector<size_t> pngChunkBoundaries(const Bytes& file)
   }
   at.push_back(file.size());
   return at;
+}
+
+namespace
+{
+
+long childPeakKB(const std::function<void()>& work)
+{
+  pid_t pid = fork();
+  if (pid == 0)
+  {
+    work();
+    _exit(0);
+  }
+  int status = 0;
+  rusage usage{};
+  if (pid < 0 || wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status))
+    return -1;
+  return usage.ru_maxrss;
+}
+
+} // namespace
+
+long childPeakGrowthKB(const std::function<void()>& work)
+{
+  long idle = childPeakKB([] {}), busy = childPeakKB(work);
+  return idle < 0 || busy < 0 ? -1 : busy - idle;
 }
