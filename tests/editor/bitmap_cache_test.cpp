@@ -110,6 +110,19 @@ TEST_F(CacheTest, ReleaseFreesOnlyWhenNoEditorHoldsIt)
   EXPECT_EQ(g_freed, 2);
 }
 
+TEST_F(CacheTest, AnEditorsHoldsGoWithIt)
+{
+  IBitmap inA = a->LoadIBitmap(104, "x", 1);
+  a->RetainBitmap(&inA);
+  delete a;
+  a = nullptr;
+  IBitmap inB = b->LoadIBitmap(104, "x", 1);
+  EXPECT_EQ(inB.mData, inA.mData); // cached beyond its editor
+  EXPECT_EQ(b->mLoads, 0);
+  b->ReleaseBitmap(&inB);
+  EXPECT_EQ(g_freed, 1);
+}
+
 TEST_F(CacheTest, CropCopiesTheAreaAndIsRetained)
 {
   IBitmap src = a->LoadIBitmap(103, "x", 1); // 4 x 3 of 0x11223344
