@@ -10,6 +10,8 @@
 // LICE_MAX_BITMAP_PIXELS, fuzzing a smaller one.
 LICE_IBitmap* lice_ReadPNG(FILE* fp, LICE_IBitmap* bmp, int64_t maxPixels);
 LICE_IBitmap* lice_ReadJPG(FILE* fp, LICE_IBitmap* bmp, int64_t maxPixels);
+// The size from an open PNG file's header, read up to the image data.
+bool lice_ReadPNGSize(FILE* fp, int64_t maxPixels, int* w, int* h);
 typedef LICE_IBitmap* (*LICE_FileReader)(FILE* fp, LICE_IBitmap* bmp, int64_t maxPixels);
 // Opens the file, reads it with the full cap and closes it.
 LICE_IBitmap* lice_loadFile(const char* filename, LICE_IBitmap* bmp, LICE_FileReader read);

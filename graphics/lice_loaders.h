@@ -12,6 +12,40 @@
 
 LICE_IBitmap* LICE_LoadPNG(const char* filename, LICE_IBitmap* bmp = nullptr);
 LICE_IBitmap* LICE_LoadJPG(const char* filename, LICE_IBitmap* bmp = nullptr);
+
+// A PNG file read now and decoded when its pixels are first wanted: until
+// then the bitmap has the header's size and holds the file's bytes. The
+// first getBits() or resize() decodes it, as LICE_LoadPNG would; a decode
+// that fails leaves it empty (0 x 0, no pixels). Any thread may be the
+// first; the others wait for its decode.
+class LICE_DeferredPNG : public LICE_IBitmap
+{
+public:
+  // Null when the file cannot be read or its header is refused.
+  static LICE_DeferredPNG* Open(const char* filename);
+  ~LICE_DeferredPNG() override;
+  LICE_DeferredPNG(const LICE_DeferredPNG&) = delete;
+  LICE_DeferredPNG& operator=(const LICE_DeferredPNG&) = delete;
+
+  LICE_PixelValue* getBits() override;
+  int getWidth() override;
+  int getHeight() override;
+  int getRowSpan() override;
+  bool resize(int w, int h) override;
+
+  // Decodes now unless done; false when the pixels could not be had.
+  bool decode();
+  bool isDecoded() const;
+  // hook(ctx) runs on the thread of the first use that finds the pixels
+  // not yet decoded, before that use decodes them: an owner may decode
+  // several bitmaps together there. Set before the bitmap is shared.
+  void setFirstUseHook(void (*hook)(void* ctx), void* ctx);
+
+private:
+  struct State;
+  explicit LICE_DeferredPNG(State* state);
+  State* mState;
+};
 // name is looked up in the main bundle's Contents/Resources folder.
 LICE_IBitmap* LICE_LoadPNGFromNamedResource(const char* name, LICE_IBitmap* bmp = nullptr);
 // Numbered resources do not exist on this platform: always null.

@@ -188,28 +188,22 @@ std::vector<size_t> pngChunkBoundaries(const Bytes& file)
   return at;
 }
 
-namespace
-{
-
-long childPeakKB(const std::function<void()>& work)
-{
-  pid_t pid = fork();
-  if (pid == 0)
-  {
-    work();
-    _exit(0);
-  }
-  int status = 0;
-  rusage usage{};
-  if (pid < 0 || wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status))
-    return -1;
-  return usage.ru_maxrss;
-}
-
-} // namespace
-
 long childPeakGrowthKB(const std::function<void()>& work)
 {
-  long idle = childPeakKB([] {}), busy = childPeakKB(work);
-  return idle < 0 || busy < 0 ? -1 : busy - idle;
+  long peak[2] = {-1, -1}; // idle, busy
+  for (int busy = 0; busy < 2; ++busy)
+  {
+    pid_t pid = fork();
+    if (pid == 0)
+    {
+      if (busy)
+        work();
+      _exit(0);
+    }
+    int status = 0;
+    rusage usage{};
+    if (pid > 0 && wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status))
+      peak[busy] = usage.ru_maxrss;
+  }
+  return peak[0] < 0 || peak[1] < 0 ? -1 : peak[1] - peak[0];
 }

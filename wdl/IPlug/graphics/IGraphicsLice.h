@@ -54,7 +54,9 @@ public:
   IColor GetPoint(int x, int y) override;
   void* GetData() override { return GetBits(); }
   // A miss asks OSLoadBitmap; an image that cannot be had is cached as an
-  // empty bitmap (reported once on stderr) so the editor still opens.
+  // empty bitmap (reported once on stderr) so the editor still opens. A PNG
+  // that arrives undecoded is decoded, with every other one pending, when
+  // its pixels are first used, and reported then if that fails.
   IBitmap LoadIBitmap(int id, const char* name, int nStates = 1) override;
   // All frames scale together (bilinear); the new bitmap is retained.
   IBitmap ScaleBitmap(IBitmap* pBitmap, int destW, int destH) override;
@@ -88,7 +90,8 @@ private:
 
   // This editor's holds on cached bitmaps, which go when the editor does
   // (the bitmaps stay cached).
-  struct BitmapHolds {
+  struct BitmapHolds
+  {
     BitmapHolds() = default;
     BitmapHolds(const BitmapHolds&) = delete;
     BitmapHolds& operator=(const BitmapHolds&) = delete;

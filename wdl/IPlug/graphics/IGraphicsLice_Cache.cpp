@@ -3,9 +3,19 @@
 // resource id (-1 for retained bitmaps), looked up in list order and freed
 // at process exit, or by a release once no editor holds them. The lock is
 // held around lookup, append and removal only, never while decoding.
+//
+// PNG images from the bundle arrive undecoded (LICE_DeferredPNG), so that
+// creating a plug-in instance costs no decoding: the first drawing that
+// needs any of them decodes every one still pending, side by side, as an
+// editor that draws one is about to draw them all.
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <new>
+#include <string>
+#include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -15,9 +25,16 @@
 
 namespace {
 
+// The largest editor strip is about a quarter of all the decoding, so more
+// threads than this gain nothing.
+constexpr int kMaxDecodeThreads = 4;
+
 struct BitmapCacheItem {
   int mID;
   LICE_IBitmap* mImage;
+  // Set until the image's pixels have been asked for.
+  LICE_DeferredPNG* mDeferred;
+  std::string mName;
   // Loads and retains not yet released, per editor (the editor's own
   // BitmapHolds). A release frees the bitmap only when no editor holds it.
   std::vector<std::pair<const void*, int>> mHolds;
@@ -25,7 +42,8 @@ struct BitmapCacheItem {
   void Hold(const void* holder)
   {
     for (auto& h : mHolds)
-      if (h.first == holder) {
+      if (h.first == holder)
+      {
         ++h.second;
         return;
       }
@@ -37,7 +55,8 @@ struct BitmapCacheItem {
   bool Drop(const void* holder, bool all)
   {
     for (size_t i = 0; i < mHolds.size(); ++i)
-      if (mHolds[i].first == holder && (all || --mHolds[i].second == 0)) {
+      if (mHolds[i].first == holder && (all || --mHolds[i].second == 0))
+      {
         mHolds.erase(mHolds.begin() + long(i));
         break;
       }
@@ -48,6 +67,34 @@ struct BitmapCacheItem {
 void ReportMissing(int id, const char* name)
 {
   fprintf(stderr, "IGraphicsLice: image %d \"%s\" could not be loaded; it is drawn empty\n", id, name ? name : "");
+}
+
+// Runs work(i) for every i below n on up to kMaxDecodeThreads threads, this
+// one among them; on this one alone when no thread can be started.
+template <class Work>
+void RunSideBySide(int n, Work work)
+{
+  std::atomic<int> next{0};
+  auto worker = [&] {
+    for (int i; (i = next.fetch_add(1)) < n;)
+      work(i);
+  };
+  const int cores = int(std::max(1u, std::thread::hardware_concurrency()));
+  std::vector<std::thread> helpers;
+  for (int i = 1; i < std::min({n, kMaxDecodeThreads, cores}); ++i)
+  {
+    try
+    {
+      helpers.emplace_back(worker);
+    }
+    catch (const std::system_error&)
+    {
+      break;
+    }
+  }
+  worker();
+  for (std::thread& t : helpers)
+    t.join();
 }
 
 class BitmapCache {
@@ -68,10 +115,10 @@ public:
     return item->mImage;
   }
 
-  // Caches img under id, unless another thread cached that id meanwhile:
-  // then img is freed and the first one is returned. Held by holder either
-  // way. Null when the list cannot grow.
-  LICE_IBitmap* AddOrAcquire(const void* holder, int id, LICE_IBitmap* img)
+  // Caches img under id (name kept for a later report), unless another
+  // thread cached that id meanwhile: then img is freed and the first one is
+  // returned. Held by holder either way. Null when the list cannot grow.
+  LICE_IBitmap* AddOrAcquire(const void* holder, int id, LICE_IBitmap* img, const char* name = nullptr)
   {
     PlugMutexScope lock(&mMutex);
     if (BitmapCacheItem* item = id >= 0 ? FindID(id) : FindImage(img)) {
@@ -79,12 +126,17 @@ public:
       if (item->mImage != img) delete img;
       return item->mImage;
     }
-    auto* item = new (std::nothrow) BitmapCacheItem{id, img, {}};
+    auto* deferred = dynamic_cast<LICE_DeferredPNG*>(img);
+    if (deferred && deferred->isDecoded())
+      deferred = nullptr;
+    auto* item = new (std::nothrow) BitmapCacheItem{id, img, deferred, name ? name : "", {}};
     if (!item || !mItems.Add(item)) {
       delete item;
       return nullptr;
     }
     item->Hold(holder);
+    if (deferred)
+      deferred->setFirstUseHook(DecodePendingHook, this);
     return img;
   }
 
@@ -93,19 +145,56 @@ public:
     {
       PlugMutexScope lock(&mMutex);
       BitmapCacheItem* item = FindImage(img);
-      if (!item || !item->Drop(holder, false)) return;
+      if (!item || !item->Drop(holder, false))
+        return;
       mItems.Delete(mItems.Find(item), true);
     }
+    // A decode running side by side may still be writing it.
+    PlugMutexScope decoding(&mDecoding);
     delete img;
   }
 
   void DropHolder(const void* holder)
   {
     PlugMutexScope lock(&mMutex);
-    for (int i = 0, n = mItems.GetSize(); i < n; ++i) mItems.Get(i)->Drop(holder, true);
+    for (int i = 0, n = mItems.GetSize(); i < n; ++i)
+      mItems.Get(i)->Drop(holder, true);
   }
 
 private:
+  static void DecodePendingHook(void* cache) { static_cast<BitmapCache*>(cache)->DecodePending(); }
+
+  void DecodePending()
+  {
+    struct Pending
+    {
+      LICE_DeferredPNG* image;
+      int id;
+      std::string name;
+      bool ok;
+    };
+    PlugMutexScope decoding(&mDecoding);
+    std::vector<Pending> pending;
+    {
+      PlugMutexScope lock(&mMutex);
+      for (int i = 0, n = mItems.GetSize(); i < n; ++i)
+      {
+        BitmapCacheItem* item = mItems.Get(i);
+        if (item->mDeferred && !item->mDeferred->isDecoded())
+          pending.push_back({item->mDeferred, item->mID, item->mName, false});
+        item->mDeferred = nullptr;
+      }
+    }
+    // Largest first, so that no thread is left with a big one at the end.
+    auto pixels = [](const Pending& p) { return int64_t(p.image->getWidth()) * p.image->getHeight(); };
+    std::stable_sort(pending.begin(), pending.end(),
+                     [&](const Pending& x, const Pending& y) { return pixels(x) > pixels(y); });
+    RunSideBySide(int(pending.size()), [&](int i) { pending[size_t(i)].ok = pending[size_t(i)].image->decode(); });
+    for (const Pending& p : pending)
+      if (!p.ok)
+        ReportMissing(p.id, p.name.c_str());
+  }
+
   BitmapCacheItem* FindID(int id) const
   {
     for (int i = 0, n = mItems.GetSize(); i < n; ++i)
@@ -122,6 +211,8 @@ private:
 
   WDL_PtrList<BitmapCacheItem> mItems{4096};
   WDL_Mutex mMutex;
+  // Held by a side-by-side decode and by the deletion of a released bitmap.
+  WDL_Mutex mDecoding;
 };
 
 BitmapCache& s_bitmapCache()
@@ -145,25 +236,28 @@ IBitmap IGraphicsLice::LoadIBitmap(int id, const char* name, int nStates)
     LICE_IBitmap* loaded = OSLoadBitmap(id, name);
     bool missing = !loaded;
     if (missing) loaded = new LICE_MemBitmap();
-    img = cache.AddOrAcquire(&mBitmapHolds, id, loaded);
+    img = cache.AddOrAcquire(&mBitmapHolds, id, loaded, name);
     if (!img) {
       delete loaded;
       return IBitmap(nullptr, 0, 0, nStates);
     }
     // Cached empty, so the report comes once per id.
-    if (missing && img == loaded) ReportMissing(id, name);
+    if (missing && img == loaded)
+      ReportMissing(id, name);
   }
   return IBitmap(img, img->getWidth(), img->getHeight(), nStates);
 }
 
 void IGraphicsLice::RetainBitmap(IBitmap* pBitmap)
 {
-  if (pBitmap && pBitmap->mData) s_bitmapCache().AddOrAcquire(&mBitmapHolds, -1, pBitmap->mData);
+  if (pBitmap && pBitmap->mData)
+    s_bitmapCache().AddOrAcquire(&mBitmapHolds, -1, pBitmap->mData);
 }
 
 void IGraphicsLice::ReleaseBitmap(IBitmap* pBitmap)
 {
-  if (pBitmap && pBitmap->mData) s_bitmapCache().Release(&mBitmapHolds, pBitmap->mData);
+  if (pBitmap && pBitmap->mData)
+    s_bitmapCache().Release(&mBitmapHolds, pBitmap->mData);
 }
 
 IBitmap IGraphicsLice::CropBitmap(IBitmap* pBitmap, IRECT* pR)
