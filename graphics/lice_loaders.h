@@ -3,10 +3,11 @@
 //
 // Each loader fills the bitmap it is given (resized to the image) or, given
 // null, a new LICE_MemBitmap that the caller owns, and returns it; null on
-// any failure. A failed load frees what it made and leaves a given bitmap
-// alive at the size it had before the call (its pixels may be partly
-// written). Images above LICE_MAX_BITMAP_PIXELS are refused before any
-// pixel memory is taken.
+// any failure. A failed load frees what it made; a given bitmap stays alive,
+// resized to the image once the header has been read and holding the rows
+// decoded before the failure. Decoding stops at the first sign of lost data,
+// and images above LICE_MAX_BITMAP_PIXELS are refused before any pixel
+// memory is taken.
 
 #include "graphics/lice_bitmap.h"
 
