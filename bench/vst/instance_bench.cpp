@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <thread>
 
 #include "platform/vst/AEffect.h"
 #include "platform/vst/VstOpcodes.h"
@@ -48,9 +49,10 @@ AEffect* NewInstance(EntryProc entry)
   return effect;
 }
 
-// Seconds to make (and open) the instance after `before` others, or to open
-// the editor of the first one when `before` is negative; negative on failure.
-double Sample(int before)
+// Seconds to make (and open) the instance after `before` others, or, with
+// editorAfterMs not negative, to open the first instance's editor that many
+// milliseconds after making it; negative on failure.
+double Sample(int before, int editorAfterMs)
 {
   const char* path = getenv("KESTREL_VST");
   void* lib = dlopen(path ? path : KESTREL_VST_PATH, RTLD_NOW | RTLD_LOCAL);
@@ -63,8 +65,9 @@ double Sample(int before)
   Clock::time_point start = Clock::now();
   AEffect* effect = NewInstance(entry);
   double seconds = effect ? Since(start) : -1.0;
-  if (effect && before < 0)
+  if (effect && editorAfterMs >= 0)
   {
+    std::this_thread::sleep_for(std::chrono::milliseconds(editorAfterMs));
     xcb_connection_t* conn = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(conn))
       return -1.0;
@@ -83,7 +86,7 @@ double Sample(int before)
   return seconds;
 }
 
-double SampleInChild(int before)
+double SampleInChild(int before, int editorAfterMs)
 {
   int fds[2];
   if (pipe(fds) != 0)
@@ -92,7 +95,7 @@ double SampleInChild(int before)
   if (child == 0)
   {
     close(fds[0]);
-    double seconds = Sample(before);
+    double seconds = Sample(before, editorAfterMs);
     _exit(write(fds[1], &seconds, sizeof seconds) == sizeof seconds ? 0 : 1);
   }
   close(fds[1]);
@@ -106,11 +109,11 @@ double SampleInChild(int before)
   return seconds;
 }
 
-void Run(benchmark::State& state, int before)
+void Run(benchmark::State& state, int before, int editorAfterMs = -1)
 {
   for (auto _ : state)
   {
-    double seconds = SampleInChild(before);
+    double seconds = SampleInChild(before, editorAfterMs);
     if (seconds < 0)
     {
       state.SkipWithError("the child could not create the instance or open its editor");
@@ -128,6 +131,8 @@ void BM_InstanceSecondInProcess(benchmark::State& state)
 {
   Run(state, 1);
 }
+// Arg: milliseconds from the instance to the editor, as a host's set-up
+// between the two takes.
 void BM_EditorOpenOfFirstInstance(benchmark::State& state)
 {
   if (!getenv("DISPLAY"))
@@ -135,11 +140,16 @@ void BM_EditorOpenOfFirstInstance(benchmark::State& state)
     state.SkipWithError("no DISPLAY");
     return;
   }
-  Run(state, -1);
+  Run(state, 0, int(state.range(0)));
 }
 BENCHMARK(BM_InstanceFirstInProcess)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_InstanceSecondInProcess)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_EditorOpenOfFirstInstance)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditorOpenOfFirstInstance)
+  ->Arg(0)
+  ->Arg(100)
+  ->UseManualTime()
+  ->Iterations(20)
+  ->Unit(benchmark::kMillisecond);
 
 } // namespace
 BENCHMARK_MAIN();

@@ -5,13 +5,15 @@
 // held around lookup, append and removal only, never while decoding.
 //
 // PNG images from the bundle arrive undecoded (LICE_DeferredPNG), so that
-// creating a plug-in instance costs no decoding: the first drawing that
+// creating a plug-in instance costs no decoding. One background thread
+// decodes them from then on, largest first, and the first drawing that
 // needs any of them decodes every one still pending, side by side, as an
 // editor that draws one is about to draw them all.
 
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <mutex>
 #include <new>
 #include <string>
 #include <system_error>
@@ -64,6 +66,15 @@ struct BitmapCacheItem {
   }
 };
 
+// An image taken to be decoded.
+struct Pending
+{
+  LICE_DeferredPNG* image;
+  int id;
+  std::string name;
+  bool ok;
+};
+
 void ReportMissing(int id, const char* name)
 {
   fprintf(stderr, "IGraphicsLice: image %d \"%s\" could not be loaded; it is drawn empty\n", id, name ? name : "");
@@ -101,6 +112,12 @@ class BitmapCache {
 public:
   ~BitmapCache()
   {
+    {
+      PlugMutexScope lock(&mMutex);
+      mStopping = true;
+    }
+    if (mPrefetcher.joinable())
+      mPrefetcher.join();
     for (int i = 0, n = mItems.GetSize(); i < n; ++i) delete mItems.Get(i)->mImage;
     mItems.Empty(true);
   }
@@ -136,7 +153,10 @@ public:
     }
     item->Hold(holder);
     if (deferred)
+    {
       deferred->setFirstUseHook(DecodePendingHook, this);
+      StartPrefetch();
+    }
     return img;
   }
 
@@ -149,8 +169,9 @@ public:
         return;
       mItems.Delete(mItems.Find(item), true);
     }
-    // A decode running side by side may still be writing it.
+    // A decode running side by side, or in the background, may still be writing it.
     PlugMutexScope decoding(&mDecoding);
+    std::lock_guard<std::mutex> prefetching(mPrefetching);
     delete img;
   }
 
@@ -164,35 +185,80 @@ public:
 private:
   static void DecodePendingHook(void* cache) { static_cast<BitmapCache*>(cache)->DecodePending(); }
 
+  // Takes the pending images (all, or the largest alone) under the lock,
+  // largest first, so that no thread is left with a big one at the end.
+  std::vector<Pending> TakePending(bool all)
+  {
+    std::vector<Pending> pending;
+    for (int i = 0, n = mItems.GetSize(); i < n; ++i)
+    {
+      BitmapCacheItem* item = mItems.Get(i);
+      if (item->mDeferred && !item->mDeferred->isDecoded())
+        pending.push_back({item->mDeferred, item->mID, item->mName, false});
+    }
+    auto pixels = [](const Pending& p) { return int64_t(p.image->getWidth()) * p.image->getHeight(); };
+    std::stable_sort(pending.begin(), pending.end(),
+                     [&](const Pending& x, const Pending& y) { return pixels(x) > pixels(y); });
+    if (!all && pending.size() > 1)
+      pending.resize(1);
+    for (const Pending& p : pending)
+      FindImage(p.image)->mDeferred = nullptr;
+    return pending;
+  }
+
   void DecodePending()
   {
-    struct Pending
-    {
-      LICE_DeferredPNG* image;
-      int id;
-      std::string name;
-      bool ok;
-    };
     PlugMutexScope decoding(&mDecoding);
     std::vector<Pending> pending;
     {
       PlugMutexScope lock(&mMutex);
-      for (int i = 0, n = mItems.GetSize(); i < n; ++i)
-      {
-        BitmapCacheItem* item = mItems.Get(i);
-        if (item->mDeferred && !item->mDeferred->isDecoded())
-          pending.push_back({item->mDeferred, item->mID, item->mName, false});
-        item->mDeferred = nullptr;
-      }
+      pending = TakePending(true);
     }
-    // Largest first, so that no thread is left with a big one at the end.
-    auto pixels = [](const Pending& p) { return int64_t(p.image->getWidth()) * p.image->getHeight(); };
-    std::stable_sort(pending.begin(), pending.end(),
-                     [&](const Pending& x, const Pending& y) { return pixels(x) > pixels(y); });
     RunSideBySide(int(pending.size()), [&](int i) { pending[size_t(i)].ok = pending[size_t(i)].image->decode(); });
     for (const Pending& p : pending)
       if (!p.ok)
         ReportMissing(p.id, p.name.c_str());
+    // The one the background thread has in hand, reported too.
+    std::lock_guard<std::mutex> prefetching(mPrefetching);
+  }
+
+  // Under the lock.
+  void StartPrefetch()
+  {
+    if (mPrefetchRunning || mStopping)
+      return;
+    if (mPrefetcher.joinable())
+      mPrefetcher.join(); // it has finished
+    try
+    {
+      mPrefetcher = std::thread([this] { Prefetch(); });
+      mPrefetchRunning = true;
+    }
+    catch (const std::system_error&)
+    {
+      // The first use decodes them all.
+    }
+  }
+
+  void Prefetch()
+  {
+    for (;;)
+    {
+      std::lock_guard<std::mutex> prefetching(mPrefetching);
+      std::vector<Pending> next;
+      {
+        PlugMutexScope lock(&mMutex);
+        if (!mStopping)
+          next = TakePending(false);
+        if (next.empty())
+        {
+          mPrefetchRunning = false;
+          return;
+        }
+      }
+      if (!next[0].image->decode())
+        ReportMissing(next[0].id, next[0].name.c_str());
+    }
   }
 
   BitmapCacheItem* FindID(int id) const
@@ -213,6 +279,10 @@ private:
   WDL_Mutex mMutex;
   // Held by a side-by-side decode and by the deletion of a released bitmap.
   WDL_Mutex mDecoding;
+  // Held by the background thread while it takes and decodes one image.
+  std::mutex mPrefetching;
+  std::thread mPrefetcher;
+  bool mPrefetchRunning = false, mStopping = false; // under mMutex
 };
 
 BitmapCache& s_bitmapCache()
