@@ -34,7 +34,7 @@ constexpr int kMaxDecodeThreads = 4;
 struct BitmapCacheItem {
   int mID;
   LICE_IBitmap* mImage;
-  // Set until the image's pixels have been asked for.
+  // Set until the image is taken to be decoded.
   LICE_DeferredPNG* mDeferred;
   std::string mName;
   // Loads and retains not yet released, per editor (the editor's own
