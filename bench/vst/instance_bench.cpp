@@ -146,6 +146,7 @@ BENCHMARK(BM_InstanceFirstInProcess)->UseManualTime()->Iterations(20)->Unit(benc
 BENCHMARK(BM_InstanceSecondInProcess)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EditorOpenOfFirstInstance)
   ->Arg(0)
+  ->Arg(30)
   ->Arg(100)
   ->UseManualTime()
   ->Iterations(20)
