@@ -5,6 +5,7 @@
 
 // jpeglib.h needs FILE and size_t declared first.
 #include <jpeglib.h>
+#include <jerror.h>
 
 #include "graphics/lice_loader_private.h"
 #include "graphics/lice_loaders.h"
@@ -12,9 +13,8 @@
 namespace
 {
 
-// The error manager and the jump back into the loader. Warnings (a
-// premature end, corrupt data) are counted: a file that raised any is not
-// reported as loaded.
+// The error manager and the jump back into the loader, taken on errors and
+// on the first warning that means data was lost.
 struct JpegErrors
 {
   jpeg_error_mgr mgr;
@@ -26,10 +26,28 @@ void errorExit(j_common_ptr cinfo)
   longjmp(reinterpret_cast<JpegErrors*>(cinfo->err)->jump, 1);
 }
 
+// libjpeg goes on past these with made-up samples, to the last row of the
+// size the header declares; the load stops at the first one instead. Other
+// warnings (an unknown JFIF revision, stray bytes before a marker) lose
+// nothing.
+bool losesData(int msgCode)
+{
+  switch (msgCode)
+  {
+  case JWRN_JPEG_EOF:
+  case JWRN_HIT_MARKER:
+  case JWRN_HUFF_BAD_CODE:
+  case JWRN_ARITH_BAD_CODE:
+  case JWRN_MUST_RESYNC:
+  case JWRN_BOGUS_PROGRESSION: return true;
+  default: return false;
+  }
+}
+
 void emitMessage(j_common_ptr cinfo, int level)
 {
-  if (level < 0)
-    ++cinfo->err->num_warnings;
+  if (level < 0 && losesData(cinfo->err->msg_code))
+    errorExit(cinfo);
 }
 
 void outputMessage(j_common_ptr) {}
@@ -72,7 +90,7 @@ struct JpegRead
   LICE_IBitmap* volatile bitmap = nullptr;
 };
 
-bool decode(JpegRead& r, FILE* fp, const LICE_LoadTarget& target, int64_t maxPixels)
+bool decode(JpegRead& r, FILE* fp, LICE_IBitmap* given, int64_t maxPixels)
 {
   if (setjmp(r.errors.jump))
     return false;
@@ -93,7 +111,7 @@ bool decode(JpegRead& r, FILE* fp, const LICE_LoadTarget& target, int64_t maxPix
   JSAMPARRAY line = direct ? nullptr
                            : (*r.cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&r.cinfo), JPOOL_IMAGE,
                                                           JDIMENSION(w * comps), 1);
-  r.bitmap = lice_loadBitmap(target, w, h);
+  r.bitmap = lice_loadBitmap(given, w, h);
   if (!r.bitmap)
     return false;
   while (r.cinfo.output_scanline < r.cinfo.output_height)
@@ -106,7 +124,7 @@ bool decode(JpegRead& r, FILE* fp, const LICE_LoadTarget& target, int64_t maxPix
       convertRow(line[0], comps, w, row);
   }
   jpeg_finish_decompress(&r.cinfo);
-  return r.errors.mgr.num_warnings == 0;
+  return true;
 }
 
 } // namespace
@@ -115,7 +133,6 @@ LICE_IBitmap* lice_ReadJPG(FILE* fp, LICE_IBitmap* bmp, int64_t maxPixels)
 {
   if (!fp)
     return nullptr;
-  const LICE_LoadTarget target = lice_loadTarget(bmp);
   JpegRead r;
   memset(&r.cinfo, 0, sizeof r.cinfo);
   memset(&r.errors, 0, sizeof r.errors);
@@ -125,12 +142,11 @@ LICE_IBitmap* lice_ReadJPG(FILE* fp, LICE_IBitmap* bmp, int64_t maxPixels)
   r.errors.mgr.format_message = formatMessage;
   r.errors.mgr.reset_error_mgr = resetErrors;
   r.cinfo.err = &r.errors.mgr;
-  bool ok = decode(r, fp, target, maxPixels);
+  bool ok = decode(r, fp, bmp, maxPixels);
   jpeg_destroy_decompress(&r.cinfo);
   if (ok)
     return r.bitmap;
-  if (r.bitmap)
-    lice_loadAbandon(target, r.bitmap);
+  lice_loadAbandon(bmp, r.bitmap);
   return nullptr;
 }
 

@@ -9,16 +9,9 @@
 
 LICE_ImageLoaderEntry* LICE_ImageLoader_list = nullptr;
 
-LICE_LoadTarget lice_loadTarget(LICE_IBitmap* given)
+LICE_IBitmap* lice_loadBitmap(LICE_IBitmap* given, int w, int h)
 {
   if (!given)
-    return {nullptr, 0, 0};
-  return {given, given->getWidth(), given->getHeight()};
-}
-
-LICE_IBitmap* lice_loadBitmap(const LICE_LoadTarget& t, int w, int h)
-{
-  if (!t.given)
   {
     LICE_MemBitmap* made = new (std::nothrow) LICE_MemBitmap(w, h);
     if (made && made->getBits())
@@ -26,21 +19,16 @@ LICE_IBitmap* lice_loadBitmap(const LICE_LoadTarget& t, int w, int h)
     delete made;
     return nullptr;
   }
-  t.given->resize(w, h);
-  if (t.given->getWidth() == w && t.given->getHeight() == h && t.given->getBits())
-    return t.given;
-  lice_loadAbandon(t, t.given);
+  given->resize(w, h);
+  if (given->getWidth() == w && given->getHeight() == h && given->getBits())
+    return given;
   return nullptr;
 }
 
-void lice_loadAbandon(const LICE_LoadTarget& t, LICE_IBitmap* bm)
+void lice_loadAbandon(LICE_IBitmap* given, LICE_IBitmap* bm)
 {
-  if (!t.given)
-  {
+  if (bm != given)
     delete bm;
-    return;
-  }
-  t.given->resize(t.oldWidth, t.oldHeight);
 }
 
 LICE_IBitmap* lice_loadFile(const char* filename, LICE_IBitmap* bmp, LICE_FileReader read)
@@ -90,37 +78,43 @@ namespace
 const char* const kPngExts[] = {".png", nullptr};
 const char* const kJpgExts[] = {".jpg", ".jpeg", ".jfif", nullptr};
 
-LICE_IBitmap* loadPNGChecked(const char* filename, bool checkFileName, LICE_IBitmap* into)
+// The literal's own terminator is the list's final NUL.
+const char kPngFilter[] = "PNG files (*.PNG)\0*.PNG\0";
+const char kJpgFilter[] = "JPEG files (*.JPG;*.JPEG;*.JFIF)\0*.JPG;*.JPEG;*.JFIF\0";
+
+} // namespace
+
+LICE_IBitmap* LICE_PNGLoader::loadfunc(const char* filename, bool checkFileName, LICE_IBitmap* into)
 {
   if (checkFileName && !lice_hasExtension(filename, kPngExts))
     return nullptr;
   return LICE_LoadPNG(filename, into);
 }
 
-LICE_IBitmap* loadJPGChecked(const char* filename, bool checkFileName, LICE_IBitmap* into)
+const char* LICE_PNGLoader::get_extlist()
+{
+  return kPngFilter;
+}
+
+LICE_IBitmap* LICE_JPGLoader::loadfunc(const char* filename, bool checkFileName, LICE_IBitmap* into)
 {
   if (checkFileName && !lice_hasExtension(filename, kJpgExts))
     return nullptr;
   return LICE_LoadJPG(filename, into);
 }
 
-// The literal's own terminator is the list's final NUL.
-const char kPngFilter[] = "PNG files (*.PNG)\0*.PNG\0";
-const char kJpgFilter[] = "JPEG files (*.JPG;*.JPEG;*.JFIF)\0*.JPG;*.JPEG;*.JFIF\0";
-
-const char* pngExtList()
-{
-  return kPngFilter;
-}
-const char* jpgExtList()
+const char* LICE_JPGLoader::get_extlist()
 {
   return kJpgFilter;
 }
 
-LICE_ImageLoaderEntry LICE_jgpldr{loadJPGChecked, jpgExtList, nullptr};
-LICE_ImageLoaderEntry LICE_pngldr{loadPNGChecked, pngExtList, nullptr};
+LICE_ImageLoaderEntry LICE_jgpldr{LICE_JPGLoader::loadfunc, LICE_JPGLoader::get_extlist, nullptr};
+LICE_ImageLoaderEntry LICE_pngldr{LICE_PNGLoader::loadfunc, LICE_PNGLoader::get_extlist, nullptr};
 
-// JPEG first so that the list reads PNG, then JPEG.
+namespace
+{
+
+// Both in one place, so that their order does not depend on the link.
 struct RegisterLoaders
 {
   RegisterLoaders()

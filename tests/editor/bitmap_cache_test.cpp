@@ -110,6 +110,19 @@ TEST_F(CacheTest, ReleaseFreesOnlyWhenNoEditorHoldsIt)
   EXPECT_EQ(g_freed, 2);
 }
 
+TEST_F(CacheTest, AnEditorsHoldsGoWithIt)
+{
+  IBitmap inA = a->LoadIBitmap(104, "x", 1);
+  a->RetainBitmap(&inA);
+  delete a;
+  a = nullptr;
+  IBitmap inB = b->LoadIBitmap(104, "x", 1);
+  EXPECT_EQ(inB.mData, inA.mData); // cached beyond its editor
+  EXPECT_EQ(b->mLoads, 0);
+  b->ReleaseBitmap(&inB);
+  EXPECT_EQ(g_freed, 1);
+}
+
 TEST_F(CacheTest, CropCopiesTheAreaAndIsRetained)
 {
   IBitmap src = a->LoadIBitmap(103, "x", 1); // 4 x 3 of 0x11223344
@@ -163,14 +176,48 @@ TEST(BitmapCacheThreads, ConcurrentMissesShareOneImage)
     delete e;
 }
 
-TEST(BitmapCacheFiles, TheTestBindingReadsPNGFilesByName)
+// 3 x 2 RGBA; pixel 1 is argb(128, 40, 50, 60).
+Bytes SmallPng()
 {
   PngSpec spec;
   spec.width = 3;
   spec.height = 2;
   spec.colorType = 6; // RGBA
   spec.samples = {10, 20, 30, 255, 40, 50, 60, 128, 0, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-  std::string path = writeTempFile("editor_knob.png", encodePng(spec));
+  return encodePng(spec);
+}
+
+TEST(BitmapCacheFiles, DeferredImagesAreDecodedByTheFirstUseAtTheLatest)
+{
+  Bytes bad = SmallPng();
+  bad[bad.size() / 2] ^= 0x55; // the image data fails its checksum
+  std::string good = writeTempFile("deferred.png", SmallPng()), broken = writeTempFile("broken.png", bad);
+  auto plug = MakeEditorPlug();
+  IGraphicsTest gui(plug.get(), 10, 10);
+  gui.mLoader = [&](int id, const char*) { return LICE_DeferredPNG::Open((id == 8100 ? broken : good).c_str()); };
+  testing::internal::CaptureStderr();
+  std::vector<IBitmap> images;
+  for (int id = 8100; id < 8106; ++id)
+    images.push_back(gui.LoadIBitmap(id, "knob.png", 1));
+  EXPECT_EQ(images[0].W, 3); // from the header
+
+  // Whatever the background thread has not done yet, the first use does.
+  std::vector<std::thread> threads;
+  std::atomic<int> right{0};
+  for (size_t i = 1; i < images.size(); ++i)
+    threads.emplace_back([&, i] { right += images[i].mData->getBits()[1] == argb(128, 40, 50, 60); });
+  for (auto& t : threads)
+    t.join();
+  EXPECT_EQ(right, 5);
+  EXPECT_EQ(images[0].mData->getBits(), nullptr); // drawn empty
+  gui.ReleaseBitmap(&images[0]);                  // after a decode in hand
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("image 8100 \"knob.png\" could not be loaded"),
+            std::string::npos);
+}
+
+TEST(BitmapCacheFiles, TheTestBindingReadsPNGFilesByName)
+{
+  std::string path = writeTempFile("editor_knob.png", SmallPng());
   auto plug = MakeEditorPlug();
   IGraphicsTest gui(plug.get(), 10, 10);
   gui.mImageDir = path.substr(0, path.rfind('/'));

@@ -3,9 +3,12 @@
 #include <png.h>
 #include <setjmp.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
 #include <stdexcept>
 
 #include <jpeglib.h>
@@ -183,4 +186,24 @@ std::vector<size_t> pngChunkBoundaries(const Bytes& file)
   }
   at.push_back(file.size());
   return at;
+}
+
+long childPeakGrowthKB(const std::function<void()>& work)
+{
+  long peak[2] = {-1, -1}; // idle, busy
+  for (int busy = 0; busy < 2; ++busy)
+  {
+    pid_t pid = fork();
+    if (pid == 0)
+    {
+      if (busy)
+        work();
+      _exit(0);
+    }
+    int status = 0;
+    rusage usage{};
+    if (pid > 0 && wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status))
+      peak[busy] = usage.ru_maxrss;
+  }
+  return peak[0] < 0 || peak[1] < 0 ? -1 : peak[1] - peak[0];
 }

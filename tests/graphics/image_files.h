@@ -3,6 +3,7 @@
 // loaders are checked against pixels we chose ourselves.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,10 @@ std::string writeTempFile(const std::string& name, const Bytes& bytes);
 
 // Offsets of every chunk start in a PNG file, then its length.
 std::vector<size_t> pngChunkBoundaries(const Bytes& file);
+
+// How far, in kilobytes, running work in a forked child raised its peak
+// resident memory above that of a child doing nothing; -1 on failure.
+long childPeakGrowthKB(const std::function<void()>& work);
 
 inline uint32_t argb(unsigned a, unsigned r, unsigned g, unsigned b)
 {

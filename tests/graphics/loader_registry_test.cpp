@@ -29,10 +29,14 @@ Bytes smallPng()
 TEST(ImageLoaderList, PngFirstThenJpegWithTheirFilters)
 {
   LICE_ImageLoaderEntry* png = LICE_ImageLoader_list;
-  ASSERT_TRUE(png);
+  ASSERT_EQ(png, &LICE_pngldr);
   LICE_ImageLoaderEntry* jpg = png->next;
-  ASSERT_TRUE(jpg);
+  ASSERT_EQ(jpg, &LICE_jgpldr);
   EXPECT_EQ(jpg->next, nullptr);
+  EXPECT_EQ(png->loadfunc, &LICE_PNGLoader::loadfunc);
+  EXPECT_EQ(png->get_extlist, &LICE_PNGLoader::get_extlist);
+  EXPECT_EQ(jpg->loadfunc, &LICE_JPGLoader::loadfunc);
+  EXPECT_EQ(jpg->get_extlist, &LICE_JPGLoader::get_extlist);
   const char pngList[] = "PNG files (*.PNG)\0*.PNG\0";
   const char jpgList[] = "JPEG files (*.JPG;*.JPEG;*.JFIF)\0*.JPG;*.JPEG;*.JFIF\0";
   EXPECT_EQ(memcmp(png->get_extlist(), pngList, sizeof pngList), 0);

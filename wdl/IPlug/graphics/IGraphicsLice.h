@@ -56,7 +56,9 @@ public:
   IColor GetPoint(int x, int y) override;
   void* GetData() override { return GetBits(); }
   // A miss asks OSLoadBitmap; an image that cannot be had is cached as an
-  // empty bitmap (reported once on stderr) so the editor still opens.
+  // empty bitmap (reported once on stderr) so the editor still opens. A PNG
+  // that arrives undecoded is decoded, with every other one pending, when
+  // its pixels are first used, and reported then if that fails.
   IBitmap LoadIBitmap(int id, const char* name, int nStates = 1) override;
   // All frames scale together (bilinear); the new bitmap is retained.
   IBitmap ScaleBitmap(IBitmap* pBitmap, int destW, int destH) override;
@@ -66,8 +68,8 @@ public:
   bool DrawHorizontalLine(const IColor* pColor, int yi, int xLo, int xHi) override;
   // The cache takes a hold on the bitmap (a second retain adds a hold, never a second entry).
   void RetainBitmap(IBitmap* pBitmap) override;
-  // Drops one hold; the bitmap is freed when no editor holds it any more.
-  // A bitmap the cache does not hold is left alone.
+  // Drops one of this editor's holds; the bitmap is freed when no editor
+  // holds it any more. A bitmap the cache does not hold is left alone.
   void ReleaseBitmap(IBitmap* pBitmap) override;
 
   // The window binding finds and decodes an image; a new bitmap or null.
@@ -95,6 +97,16 @@ private:
   // Pixel (x, y) of the back buffer, which the caller has checked is inside.
   LICE_PixelValue* PixelAt(int x, int y);
   bool StoreLine(const IColor* pColor, int at, int lo, int hi, bool vertical);
+
+  // This editor's holds on cached bitmaps, which go when the editor does
+  // (the bitmaps stay cached).
+  struct BitmapHolds
+  {
+    BitmapHolds() = default;
+    BitmapHolds(const BitmapHolds&) = delete;
+    BitmapHolds& operator=(const BitmapHolds&) = delete;
+    ~BitmapHolds();
+  } mBitmapHolds;
 
   // Runs draw, a primitive that clips only to the buffer and touches no
   // pixel outside box, so that nothing outside PrimitiveArea changes.

@@ -242,7 +242,8 @@ LICE_IBitmap* LoadImgFromResourceOSX(const char* bundleID, const char* name)
   const std::string base(baseStart, dot && dot > baseStart ? dot : baseStart + std::strlen(baseStart));
   if (bundle && !base.empty()) {
     const std::string path = bundle->pathForResource(base.c_str(), png ? "png" : "jpg");
-    if (!path.empty()) bmp = png ? LICE_LoadPNG(path.c_str()) : LICE_LoadJPG(path.c_str());
+    if (!path.empty())
+      bmp = png ? LICE_DeferredPNG::Open(path.c_str()) : LICE_LoadJPG(path.c_str());
   }
   pool->drain();
   return bmp;

@@ -81,8 +81,9 @@ private:
   IText mCachedText;
 };
 
-// Decodes name ("png" or "jpg", any case) from the resources of the bundle
-// with that identifier; null when any of it is missing.
+// Loads name ("png" or "jpg", any case) from the resources of the bundle
+// with that identifier (a PNG is decoded when its pixels are first used);
+// null when any of it is missing.
 LICE_IBitmap* LoadImgFromResourceOSX(const char* bundleID, const char* name);
 // A string the caller owns; nil for nil or for text the platform cannot read.
 NSString* ToNSString(const char* cStr);
