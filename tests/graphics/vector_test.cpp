@@ -259,9 +259,16 @@ TEST(Triangle, RowsAndClipping)
   EXPECT_EQ(flipped.raw(0, 49), 0u);
 }
 
-TEST(Triangle, FarAboveStartsAtTheFirstVisibleRow)
+TEST(Triangle, EdgesAboveTheBitmapAreWalked)
 {
-  // Edges with binary-exact slopes: jumping to row 0 is exact.
+  // 23 additions of 98 / 92 from -21 leave the long edge at 3.4999999999999973
+  // on row 3 (one multiplication would give 3.5000000000000009, column 4).
+  TestBitmap bm = blank(100, 100);
+  LICE_FillTriangle(&bm, -21, -20, 77, 72, 82, 42, kWhite, 1.0f, 0);
+  EXPECT_EQ(bm.at(3, 3), kWhite);
+  EXPECT_EQ(bm.at(2, 3), 0u);
+
+  // A top far above starts at row 0; binary-exact slopes make that exact.
   TestBitmap a = blank(30, 30), b = blank(30, 30);
   LICE_FillTriangle(&a, 0, INT_MIN, 0, 20, INT_MIN / 2 + 10, INT_MIN + 1, kWhite, 1.0f, 0);
   vref::FillTriangle(b, 0, INT_MIN, 0, 20, INT_MIN / 2 + 10, INT_MIN + 1, kWhite, 1.0f, 0);
@@ -298,13 +305,43 @@ TEST(Bezier, GetYOnAStraightCubic)
   EXPECT_EQ(hi, 0.50390625);
   EXPECT_EQ(next, 1.51171875f);
   EXPECT_EQ(slope, 1.0f);
-  EXPECT_EQ(LICE_CBezier_GetY(0, 1, 2, 3, 0, 1, 2, 3, 1.0f, &next, nullptr, &lo, &hi), 1.0f);
+  EXPECT_EQ(LICE_CBezier_GetY<float>(0, 1, 2, 3, 0, 1, 2, 3, 1.0f, &next, nullptr, &lo, &hi), 1.0f);
   EXPECT_EQ(lo, 0.33203125);
   EXPECT_EQ(hi, 0.3359375);
   EXPECT_EQ(next, 1.0078125f);
   EXPECT_EQ(LICE_CBezier_GetY(0, 1, 2, 3, 0, 1, 2, 3, -1, &next, &slope, nullptr, nullptr), 0.0f);
   EXPECT_EQ(next, 0.0f);
   EXPECT_EQ(slope, 0.0f);
+}
+
+TEST(Bezier, EdgeEndsAndOddTolerances)
+{
+  // An end exactly on column 0 or on the last column leaves nothing to
+  // bisect there: the parameter range stays whole and the points inside are
+  // drawn, as the model has it (ten rows or more here, not one).
+  const float ends[][2] = {{19, 40}, {19, 19.5f}, {-20, 0}, {-20, 19}};
+  for (auto [x0, x3] : ends)
+  {
+    TestBitmap a = blank(20, 20), b = blank(20, 20);
+    LICE_DrawCBezier(&a, x0, 0, x0, 30, x3, 30, x3, 0, kWhite, 1.0f, 0, false, 0);
+    vref::CBezier(b, x0, 0, x0, 30, x3, 30, x3, 0, kWhite, 1.0f, 0, false, 0);
+    EXPECT_TRUE(a.samePixels(b)) << x0 << " " << x3;
+    EXPECT_GE(changed(a).size(), 10u) << x0 << " " << x3;
+  }
+  // A NaN tolerance is none (points); an infinite one makes every chord a
+  // straight piece, as a finite one whose square overflows does.
+  const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+  const float same[][2] = {{nan, 0}, {inf, 1e30f}};
+  for (auto [odd, plain] : same)
+  {
+    TestBitmap a = blank(20, 20), b = blank(20, 20);
+    LICE_DrawQBezier(&a, 1, 1, 30, 10, 2, 18, kWhite, 0.7f, 1, true, odd);
+    LICE_DrawQBezier(&b, 1, 1, 30, 10, 2, 18, kWhite, 0.7f, 1, true, plain);
+    LICE_DrawCBezier(&a, 1, 18, 10, -5, 15, 25, 18, 2, kWhite, 0.7f, 1, true, odd);
+    LICE_DrawCBezier(&b, 1, 18, 10, -5, 15, 25, 18, 2, kWhite, 0.7f, 1, true, plain);
+    EXPECT_FALSE(changed(a).empty());
+    EXPECT_TRUE(a.samePixels(b)) << odd;
+  }
 }
 
 TEST(Bezier, SplatAndDirection)
