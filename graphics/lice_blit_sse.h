@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "graphics/lice_combine.h"
+#include "graphics/lice_lanes.h"
 
 namespace lice_sse
 {
@@ -112,6 +113,23 @@ static inline __m128i mulBlend(__m128i d, __m128i s, int w)
     const __m128i f = _mm_sub_epi16(_mm_setzero_si128(), _mm_mullo_epi16(w16, _mm_sub_epi16(k256, s16)));
     return _mm_mulhi_epu16(d16, f);
   });
+}
+
+// Overlay at weight w, 0 <= w <= 256.
+static inline __m128i overlayBlend(__m128i d, __m128i s, int w)
+{
+  const __m128i w16 = _mm_set1_epi16(static_cast<short>(w));
+  const __m128i k16 = _mm_set1_epi16(static_cast<short>((256 - w) * 128));
+  const __m128i half = _mm_set1_epi16(static_cast<short>(0x8000));
+  return perHalf(d, s, [=](__m128i d16, __m128i s16) { return lice_lanes::overlay16(d16, s16, w16, k16, half); });
+}
+
+// Copy at weight 255: (d + s * 255) / 256 = s + floor((d - s) / 256), that
+// is s - 1 where d < s and s elsewhere. sm1 holds s - 1 in each byte
+// (wrapping at 0, where d < s never holds).
+static inline __m128i copy255(__m128i d, __m128i s, __m128i sm1)
+{
+  return _mm_sub_epi8(sm1, _mm_cmpeq_epi8(_mm_max_epu8(d, s), d));
 }
 
 // Copies n pixels with stores that bypass the caches (callers fence once

@@ -110,6 +110,18 @@ void threeQuarterMixFill(const LICE_FillJob& j)
   });
 }
 
+bool fill255(const LICE_FillJob& j)
+{
+  return j.sel == 0 && j.ia == 255;
+}
+
+void copy255Fill(const LICE_FillJob& j)
+{
+  const __m128i c = _mm_set1_epi32(int(j.color)), cm1 = _mm_sub_epi8(c, _mm_set1_epi8(1));
+  sseFillRows<_LICE_CombinePixelsCopy>(
+    j, [=](unsigned char* d) { lice_sse::store4(d, lice_sse::copy255(lice_sse::load4(d), c, cm1)); });
+}
+
 bool weightedFill(const LICE_FillJob& j)
 {
   return j.sel == 0 && j.ia > 0 && j.ia <= 256;
@@ -153,6 +165,7 @@ const LICE_FastPath<LICE_FillJob> g_liceFillPaths[] = {
   {"quarter mix", quarterFill, quarterMixFill},
   {"three-quarter mix", threeQuarterFill, threeQuarterMixFill},
 #if LICE_HAVE_SSE2
+  {"copy at 255", fill255, copy255Fill},
   {"weighted copy", weightedFill, copyBlendFill},
 #endif
   {"generic", always, fillGeneric},
@@ -163,7 +176,7 @@ void LICE_RunWeightedCopyFill(const LICE_FillJob& job)
 {
 #if LICE_HAVE_SSE2
   if (LICE_FastPathsEnabled())
-    return copyBlendFill(job);
+    return job.ia == 255 ? copy255Fill(job) : copyBlendFill(job);
 #endif
   LICE_FillRows<_LICE_CombinePixelsCopy>(job);
 }

@@ -98,9 +98,10 @@ TEST(FillRect, FlippedBitmapFillsTheSamePixels)
 
 TEST(FillFastPaths, EachAgreesWithTheGenericLoop)
 {
-  const float alphas[] = {1.0f, 0.5f, 0.25f, 0.75f, 0.3f, 1.0f / 256};
-  const char* paths[] = {"solid", "half mix", "quarter mix", "three-quarter mix", "weighted copy", "weighted copy"};
-  for (int i = 0; i < 6; ++i)
+  const float alphas[] = {1.0f, 0.5f, 0.25f, 0.75f, 0.3f, 1.0f / 256, 255.0f / 256};
+  const char* paths[] = {"solid",         "half mix",      "quarter mix", "three-quarter mix",
+                         "weighted copy", "weighted copy", "copy at 255"};
+  for (int i = 0; i < 7; ++i)
   {
     for (int w = 1; w <= 9; ++w)
     {
