@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "graphics/lice_fastpath.h"
 #include "graphics/lice_vector.h"
 #include "tests/graphics/vector_reference.h"
 
@@ -483,6 +484,33 @@ TEST(Circle, AntiAliasedPairsSumToTheWeight)
     const int inner = PxR(bm.at(31, int(30 + y))) + 1, outer = PxR(bm.at(31, int((30 + y) + 1))) + 1;
     EXPECT_GE(inner + outer, 254) << r;
     EXPECT_LE(inner + outer, 255) << r;
+  }
+}
+
+// Opaque anti-aliased discs combine each covered pixel once: the same
+// pixels as every plot and span in turn (the fast paths off) and as the
+// model, small, large, clipped and at the weight 255 of alpha 1.0 and 1.003.
+TEST(Circle, OpaqueDiscsAsEveryPlotInTurn)
+{
+  TestRng rng(41);
+  for (int i = 0; i < 200; ++i)
+  {
+    const float r = i < 20 ? float(i) * 0.25f : float(rng.range(0, 9000)) / 100.0f;
+    const float cx = float(rng.range(-400, 1000)) / 10.0f, cy = float(rng.range(-300, 800)) / 10.0f;
+    const float alpha = i % 3 ? 1.0f : 1.003f;
+    TestBitmap fast(70, 50, 72), slow(70, 50, 72), model(70, 50, 72);
+    for (int y = 0; y < 50; ++y)
+      for (int x = 0; x < 70; ++x)
+        fast.at(x, y) = slow.at(x, y) = model.at(x, y) = rng.pixel();
+    const LICE_PixelValue c = rng.pixel();
+    LICE_FillCircle(&fast, cx, cy, r, c, alpha, 0, true);
+    LICE_SetFastPathsEnabled(false);
+    LICE_FillCircle(&slow, cx, cy, r, c, alpha, 0, true);
+    LICE_SetFastPathsEnabled(true);
+    vref::Circle(model, cx, cy, r, c, alpha, 0, true, true);
+    EXPECT_TRUE(fast.samePixels(slow)) << i;
+    EXPECT_TRUE(fast.samePixels(model)) << i;
+    EXPECT_TRUE(fast.guardsIntact()) << i;
   }
 }
 
