@@ -75,33 +75,30 @@ __m256i reciprocal(__m256i i)
   return _mm256_packus_epi32(half(_mm256_unpacklo_epi16(i, z)), half(_mm256_unpackhi_epi16(i, z)));
 }
 
-// v * w / 256 truncated toward zero, |v| < 256, w in 0-256.
-__m256i scaleTrunc(__m256i v, __m256i w)
+// v * w / 256 truncated toward zero, |v| < 256, w in 0-256, given w * 128
+// (the high half of 2|v| times it).
+__m256i scaleTrunc(__m256i v, __m256i w128)
 {
-  return _mm256_sign_epi16(_mm256_mulhi_epu16(_mm256_slli_epi16(_mm256_abs_epi16(v), 8), w), v);
+  const __m256i a = _mm256_abs_epi16(v);
+  return _mm256_sign_epi16(_mm256_mulhi_epu16(_mm256_add_epi16(a, a), w128), v);
 }
 
-// The output channels by hue sector k (0-5): V where k + 1 (mod 6) halved
-// is 0, 1, 2 for red, green and blue; m where k halved is 1, 2, 0; the ramp
-// elsewhere.
-void bySector(__m256i k, __m256i v, __m256i m, __m256i ramp, Channels& out)
+// Lanes whose hue sector is in the set (bit k for sector k), as a byte
+// mask looked up by the sector plus 6 (3-14): no wrap of the hue needed.
+// Both bytes of each lane carry the sector.
+__m256i inSectors(__m256i sector6Bytes, int set)
 {
-  const __m256i pair = _mm256_srli_epi16(k, 1);
-  __m256i next = _mm256_add_epi16(k, splat16(1));
-  next =
-    _mm256_srli_epi16(_mm256_sub_epi16(next, _mm256_and_si256(_mm256_cmpgt_epi16(next, splat16(5)), splat16(6))), 1);
-  auto pick = [&](int vAt, int mAt) {
-    const __m256i low = _mm256_blendv_epi8(ramp, m, _mm256_cmpeq_epi16(pair, splat16(mAt)));
-    return _mm256_blendv_epi8(low, v, _mm256_cmpeq_epi16(next, splat16(vAt)));
-  };
-  out.r = pick(0, 1), out.g = pick(1, 2), out.b = pick(2, 0);
+  auto b = [set](int j) { return static_cast<char>(set >> (j % 6) & 1 ? -1 : 0); };
+  const __m128i lut =
+    _mm_setr_epi8(b(0), b(1), b(2), b(3), b(4), b(5), b(6), b(7), b(8), b(9), b(10), b(11), b(12), b(13), b(14), b(15));
+  return _mm256_shuffle_epi8(_mm256_broadcastsi128_si256(lut), sector6Bytes);
 }
 
-// The HSV adjust operator on sixteen pixels, weight wt (0-256) in every
-// lane. Each step is the operator's integer step; the products that pass 16
-// bits are taken as high halves. With such weights the hue moves by at most
-// 190, so one wrap of 384 suffices.
-Channels hsvAdjust16(const Channels& d, const Channels& s, __m256i wt)
+// The HSV adjust operator on sixteen pixels at weight wt (0-256), given wt *
+// 128 in every lane. Each step is the operator's integer step; products
+// that pass 16 bits are taken as high halves. With such weights the hue
+// moves by at most 190, so it stays within one turn of its range.
+Channels hsvAdjust16(const Channels& d, const Channels& s, __m256i wt128)
 {
   const __m256i R = d.r, G = d.g, B = d.b, one = splat16(1);
 
@@ -127,25 +124,32 @@ Channels hsvAdjust16(const Channels& d, const Channels& s, __m256i wt)
   __m256i H = _mm256_add_epi16(base, _mm256_sign_epi16(share, num));
 
   const __m256i hueOffset = _mm256_sub_epi16(_mm256_add_epi16(s.r, _mm256_srli_epi16(s.r, 1)), splat16(192));
-  H = _mm256_add_epi16(H, scaleTrunc(hueOffset, wt));
-  H = _mm256_add_epi16(H, _mm256_and_si256(_mm256_cmpgt_epi16(_mm256_setzero_si256(), H), splat16(384)));
-  H = _mm256_sub_epi16(H, _mm256_and_si256(_mm256_cmpgt_epi16(H, splat16(383)), splat16(384)));
+  H = _mm256_add_epi16(H, scaleTrunc(hueOffset, wt128));
   const __m256i k128 = splat16(128), zero = _mm256_setzero_si256(), ff = splat16(255);
-  S = _mm256_min_epi16(_mm256_max_epi16(_mm256_add_epi16(S, scaleTrunc(_mm256_sub_epi16(s.g, k128), wt)), zero), ff);
+  S = _mm256_min_epi16(_mm256_max_epi16(_mm256_add_epi16(S, scaleTrunc(_mm256_sub_epi16(s.g, k128), wt128)), zero), ff);
   const __m256i V =
-    _mm256_min_epi16(_mm256_max_epi16(_mm256_add_epi16(max, scaleTrunc(_mm256_sub_epi16(s.b, k128), wt)), zero), ff);
+    _mm256_min_epi16(_mm256_max_epi16(_mm256_add_epi16(max, scaleTrunc(_mm256_sub_epi16(s.b, k128), wt128)), zero), ff);
 
-  // m = V * (256 - S) / 256; ramp(x) = (16384 - S * x) * V / 16384.
+  // The hue lies in -190 ... 573: its sector plus 6 is (H + 384) / 64, and
+  // H mod 64 its place in the sector.
+  const __m256i k6 = _mm256_srli_epi16(_mm256_add_epi16(H, splat16(384)), 6);
+  const __m256i sector = _mm256_or_si256(k6, _mm256_slli_epi16(k6, 8));
+  const __m256i h = _mm256_and_si256(H, splat16(63));
+  // m = V * (256 - S) / 256; ramp(x) = (16384 - S * x) * V / 16384, x
+  // running down in sectors 0, 2 and 4 and up in 1, 3 and 5.
   const __m256i m = _mm256_mulhi_epu16(_mm256_slli_epi16(V, 8), _mm256_sub_epi16(splat16(256), S));
-  const __m256i k = _mm256_srli_epi16(H, 6), h = _mm256_and_si256(H, splat16(63));
-  const __m256i odd = _mm256_cmpeq_epi16(_mm256_and_si256(k, one), one);
-  const __m256i x = _mm256_blendv_epi8(_mm256_sub_epi16(splat16(64), h), h, odd);
+  const __m256i x = _mm256_blendv_epi8(_mm256_sub_epi16(splat16(64), h), h, inSectors(sector, 0b101010));
   const __m256i ramp =
     _mm256_mulhi_epu16(_mm256_sub_epi16(splat16(16384), _mm256_mullo_epi16(S, x)), _mm256_slli_epi16(V, 2));
 
-  Channels out{s.a, {}, {}, {}};
-  bySector(k, V, m, ramp, out);
-  return out;
+  // V goes to red in sectors 5 and 0, green in 1 and 2, blue in 3 and 4; m
+  // to red in 2 and 3, green in 4 and 5, blue in 0 and 1; the ramp to the
+  // third channel.
+  auto pick = [&](int vSet, int mSet) {
+    const __m256i low = _mm256_blendv_epi8(ramp, m, inSectors(sector, mSet));
+    return _mm256_blendv_epi8(low, V, inSectors(sector, vSet));
+  };
+  return {s.a, pick(0b100001, 0b001100), pick(0b000110, 0b110000), pick(0b011000, 0b000011)};
 }
 
 // Runs kernel(d, s) on each group of n pixels from d and s, the last group
@@ -186,9 +190,9 @@ void LICE_OverlayRowAvx2(unsigned char* d, const unsigned char* s, int n, int w)
 
 void LICE_HSVAdjustRowAvx2(unsigned char* d, const unsigned char* s, int n, int w)
 {
-  const __m256i wt = splat16(w);
+  const __m256i wt128 = splat16(w * 128);
   rowInGroups<16>(d, s, n, [&](unsigned char* dp, const unsigned char* sp) {
-    const Channels out = hsvAdjust16(split(load8(dp), load8(dp + 32)), split(load8(sp), load8(sp + 32)), wt);
+    const Channels out = hsvAdjust16(split(load8(dp), load8(dp + 32)), split(load8(sp), load8(sp + 32)), wt128);
     __m256i x, y;
     join(out, x, y);
     store8(dp, x), store8(dp + 32, y);
