@@ -198,3 +198,10 @@ void LICE_HSVAdjustRowAvx2(unsigned char* d, const unsigned char* s, int n, int 
     store8(dp, x), store8(dp + 32, y);
   });
 }
+
+void LICE_Copy255RowAvx2(unsigned char* d, int n, LICE_PixelValue c)
+{
+  const __m256i s = _mm256_set1_epi32(static_cast<int>(c)), sm1 = _mm256_sub_epi8(s, _mm256_set1_epi8(1));
+  rowInGroups<8>(d, d, n,
+                 [&](unsigned char* dp, const unsigned char*) { store8(dp, lice_lanes::copy255(load8(dp), s, sm1)); });
+}

@@ -124,12 +124,21 @@ static inline __m128i overlayBlend(__m128i d, __m128i s, int w)
   return perHalf(d, s, [=](__m128i d16, __m128i s16) { return lice_lanes::overlay16(d16, s16, w16, k16, half); });
 }
 
-// Copy at weight 255: (d + s * 255) / 256 = s + floor((d - s) / 256), that
-// is s - 1 where d < s and s elsewhere. sm1 holds s - 1 in each byte
-// (wrapping at 0, where d < s never holds).
-static inline __m128i copy255(__m128i d, __m128i s, __m128i sm1)
+// n pixels from p, copied over by colour c at weight 255; the last few one
+// at a time through the same operations.
+static inline void copy255Row(unsigned char* p, int n, LICE_PixelValue c)
 {
-  return _mm_sub_epi8(sm1, _mm_cmpeq_epi8(_mm_max_epu8(d, s), d));
+  const __m128i s = _mm_set1_epi32(static_cast<int>(c)), sm1 = _mm_sub_epi8(s, _mm_set1_epi8(1));
+  int x = 0;
+  for (; x + 4 <= n; x += 4, p += 16)
+    store4(p, lice_lanes::copy255(load4(p), s, sm1));
+  for (; x < n; ++x, p += 4)
+  {
+    int v;
+    memcpy(&v, p, 4);
+    v = _mm_cvtsi128_si32(lice_lanes::copy255(_mm_cvtsi32_si128(v), s, sm1));
+    memcpy(p, &v, 4);
+  }
 }
 
 // Copies n pixels with stores that bypass the caches (callers fence once

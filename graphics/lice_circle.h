@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "graphics/lice_blit_avx2.h"
+#include "graphics/lice_blit_sse.h"
 #include "graphics/lice_vector.h"
 
 // Pixels left <= x < right, top <= y < bottom; always within the bitmap.
@@ -198,9 +200,19 @@ public:
       int y = INT_MIN, x1 = 0, x2 = -1;
       bool covers(int px, int py) const { return py == y && px >= x1 && px <= x2; }
     } drawn[4];
+    const bool avx2 = LICE_Avx2Enabled();
     auto run = [&](int y, int x1, int x2) {
-      if (x1 <= x2)
-        LICE_VectorSpan<Combine>(s.bytes(x1, y), x2 - x1 + 1, c, 255);
+      if (x1 > x2)
+        return;
+#if LICE_HAVE_SSE2
+      if constexpr (std::is_same_v<Combine, _LICE_CombinePixelsCopy>)
+      {
+        if (avx2)
+          return LICE_Copy255RowAvx2(s.bytes(x1, y), x2 - x1 + 1, c.packed);
+        return lice_sse::copy255Row(s.bytes(x1, y), x2 - x1 + 1, c.packed);
+      }
+#endif
+      LICE_VectorSpan<Combine>(s.bytes(x1, y), x2 - x1 + 1, c, 255);
     };
     WalkCircleAA(cx, cy, r, alpha, 255, true, [&](const AAStep& st) {
       for (int k = 0; k < 4; ++k)

@@ -3,6 +3,7 @@
 
 #include <cwchar>
 
+#include "graphics/lice_blit_avx2.h"
 #include "graphics/lice_blit_rows.h"
 #include "graphics/lice_blit_sse.h"
 
@@ -117,9 +118,19 @@ bool fill255(const LICE_FillJob& j)
 
 void copy255Fill(const LICE_FillJob& j)
 {
-  const __m128i c = _mm_set1_epi32(int(j.color)), cm1 = _mm_sub_epi8(c, _mm_set1_epi8(1));
-  sseFillRows<_LICE_CombinePixelsCopy>(
-    j, [=](unsigned char* d) { lice_sse::store4(d, lice_sse::copy255(lice_sse::load4(d), c, cm1)); });
+  for (int y = 0; y < j.h; ++y)
+    lice_sse::copy255Row(j.dest + y * j.dest_step, j.w, j.color);
+}
+
+bool fill255Avx2(const LICE_FillJob& j)
+{
+  return fill255(j) && LICE_Avx2Enabled();
+}
+
+void copy255FillAvx2(const LICE_FillJob& j)
+{
+  for (int y = 0; y < j.h; ++y)
+    LICE_Copy255RowAvx2(j.dest + y * j.dest_step, j.w, j.color);
 }
 
 bool weightedFill(const LICE_FillJob& j)
@@ -165,6 +176,7 @@ const LICE_FastPath<LICE_FillJob> g_liceFillPaths[] = {
   {"quarter mix", quarterFill, quarterMixFill},
   {"three-quarter mix", threeQuarterFill, threeQuarterMixFill},
 #if LICE_HAVE_SSE2
+  {"copy at 255 (AVX2)", fill255Avx2, copy255FillAvx2},
   {"copy at 255", fill255, copy255Fill},
   {"weighted copy", weightedFill, copyBlendFill},
 #endif
@@ -176,7 +188,7 @@ void LICE_RunWeightedCopyFill(const LICE_FillJob& job)
 {
 #if LICE_HAVE_SSE2
   if (LICE_FastPathsEnabled())
-    return job.ia == 255 ? copy255Fill(job) : copyBlendFill(job);
+    return job.ia != 255 ? copyBlendFill(job) : LICE_Avx2Enabled() ? copy255FillAvx2(job) : copy255Fill(job);
 #endif
   LICE_FillRows<_LICE_CombinePixelsCopy>(job);
 }

@@ -36,6 +36,9 @@ LICE_LANE_BINARY(sub16, _mm_sub_epi16, _mm256_sub_epi16)
 LICE_LANE_BINARY(xor16, _mm_xor_si128, _mm256_xor_si256)
 LICE_LANE_BINARY(mullo16, _mm_mullo_epi16, _mm256_mullo_epi16)
 LICE_LANE_BINARY(mulhiu16, _mm_mulhi_epu16, _mm256_mulhi_epu16)
+LICE_LANE_BINARY(sub8, _mm_sub_epi8, _mm256_sub_epi8)
+LICE_LANE_BINARY(cmpeq8, _mm_cmpeq_epi8, _mm256_cmpeq_epi8)
+LICE_LANE_BINARY(maxu8, _mm_max_epu8, _mm256_max_epu8)
 LICE_LANE_SHIFT(sign16, _mm_srai_epi16, _mm256_srai_epi16, 15)
 LICE_LANE_SHIFT(shl8, _mm_slli_epi16, _mm256_slli_epi16, 8)
 
@@ -57,6 +60,15 @@ static inline V overlay16(V d16, V s16, V w16, V k16, V half)
   const V q = mulhiu16(sub16(xor16(e, below), below), shl8(d16));
   const V tu = sub16(t, sub16(xor16(q, below), below));
   return mulhiu16(add16(d16, d16), tu);
+}
+
+// Copy at weight 255 on whole pixels: (d + s * 255) / 256 = s + floor((d -
+// s) / 256), that is s - 1 where d < s and s elsewhere. sm1 holds s - 1 in
+// each byte (wrapping at 0, where d < s never holds).
+template <class V>
+static inline V copy255(V d, V s, V sm1)
+{
+  return sub8(sm1, cmpeq8(maxu8(d, s), d));
 }
 
 } // namespace lice_lanes

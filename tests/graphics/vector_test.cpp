@@ -489,7 +489,8 @@ TEST(Circle, AntiAliasedPairsSumToTheWeight)
 
 // Opaque anti-aliased discs combine each covered pixel once: the same
 // pixels as every plot and span in turn (the fast paths off) and as the
-// model, small, large, clipped and at the weight 255 of alpha 1.0 and 1.003.
+// model, small, large, clipped, at the weight 255 of alpha 1.0 and 1.003,
+// with the SSE2 and the AVX2 spans.
 TEST(Circle, OpaqueDiscsAsEveryPlotInTurn)
 {
   TestRng rng(41);
@@ -498,6 +499,7 @@ TEST(Circle, OpaqueDiscsAsEveryPlotInTurn)
     const float r = i < 20 ? float(i) * 0.25f : float(rng.range(0, 9000)) / 100.0f;
     const float cx = float(rng.range(-400, 1000)) / 10.0f, cy = float(rng.range(-300, 800)) / 10.0f;
     const float alpha = i % 3 ? 1.0f : 1.003f;
+    LICE_SetAvx2Enabled(i % 2 == 0);
     TestBitmap fast(70, 50, 72), slow(70, 50, 72), model(70, 50, 72);
     for (int y = 0; y < 50; ++y)
       for (int x = 0; x < 70; ++x)
@@ -512,6 +514,7 @@ TEST(Circle, OpaqueDiscsAsEveryPlotInTurn)
     EXPECT_TRUE(fast.samePixels(model)) << i;
     EXPECT_TRUE(fast.guardsIntact()) << i;
   }
+  LICE_SetAvx2Enabled(true);
 }
 
 TEST(Arc, BoxesFromTheEndPoints)
