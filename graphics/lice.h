@@ -124,7 +124,9 @@ void LICE_DrawRect(LICE_IBitmap* bm, int x, int y, int w, int h, LICE_PixelValue
 // Fills the inside of the outline with bgcolor, then draws the outline.
 void LICE_BorderedRect(LICE_IBitmap* bm, int x, int y, int w, int h, LICE_PixelValue bgcolor, LICE_PixelValue fgcolor,
                        float alpha, int mode);
-// The bottom vertex row is not drawn.
+// The bottom vertex row is not drawn. The edges advance by one addition
+// per row from the top vertex; a top more than 2^20 rows above the bitmap
+// starts them at row 0 with one multiplication instead.
 void LICE_FillTriangle(LICE_IBitmap* bm, int x1, int y1, int x2, int y2, int x3, int y3, LICE_PixelValue color,
                        float alpha, int mode);
 // A tolerance above 1 (quadratic) or 0 (cubic) draws straight pieces for
