@@ -137,7 +137,7 @@ void mulRows(const LICE_BlitJob& j)
 }
 
 // Overlay and HSV adjust at weights up to 256, where every intermediate of
-// the kernels fits their lanes (and the hue wraps at most once).
+// the kernels fits their lanes (and the hue moves by less than a turn).
 bool weightedOverlay(const LICE_BlitJob& j)
 {
   return j.sel == LICE_BLIT_MODE_OVERLAY && j.ia >= 0 && j.ia <= 256;
