@@ -10,6 +10,8 @@
 // Alpha 1.0 is full strength; 0 and NaN draw nothing. Nothing reports an
 // error: null bitmaps, empty areas and unknown modes draw nothing.
 
+#include <type_traits>
+
 #include "graphics/lice_bitmap.h"
 #if __has_include("graphics/lice_sysbitmap.h")
 #include "graphics/lice_sysbitmap.h"
@@ -103,7 +105,7 @@ void LICE_MultiplyAddRect(LICE_IBitmap* bm, int x, int y, int w, int h, float rs
 // plotted curve points, circles and arcs by trunc(alpha * 255). Lines,
 // triangles, circles and arcs mirror y on flipped bitmaps before clipping;
 // dashed lines and curves address the buffer as it is. NaN or infinite
-// coordinates, radii, angles or tolerances draw nothing.
+// coordinates, radii or angles draw nothing.
 //
 // Clips a line to [left, right) x [top, bottom) (Cohen-Sutherland); false
 // when nothing is left.
@@ -122,19 +124,27 @@ void LICE_DrawRect(LICE_IBitmap* bm, int x, int y, int w, int h, LICE_PixelValue
 // Fills the inside of the outline with bgcolor, then draws the outline.
 void LICE_BorderedRect(LICE_IBitmap* bm, int x, int y, int w, int h, LICE_PixelValue bgcolor, LICE_PixelValue fgcolor,
                        float alpha, int mode);
-// The bottom vertex row is not drawn.
+// The bottom vertex row is not drawn. The edges advance by one addition
+// per row from the top vertex; a top more than 2^20 rows above the bitmap
+// starts them at row 0 with one multiplication instead.
 void LICE_FillTriangle(LICE_IBitmap* bm, int x1, int y1, int x2, int y2, int x3, int y3, LICE_PixelValue color,
                        float alpha, int mode);
 // A tolerance above 1 (quadratic) or 0 (cubic) draws straight pieces for
-// chords shorter than it; otherwise one point per subdivision.
+// chords shorter than it (an infinite one, for every chord); otherwise, NaN
+// included, one point per subdivision.
 void LICE_DrawQBezier(LICE_IBitmap* bm, float xstart, float ystart, float xctl, float yctl, float xend, float yend,
                       LICE_PixelValue color, float alpha, int mode, bool aa, float tol);
 void LICE_DrawCBezier(LICE_IBitmap* bm, float xstart, float ystart, float xctl1, float yctl1, float xctl2, float yctl2,
                       float xend, float yend, LICE_PixelValue color, float alpha, int mode, bool aa, float tol);
 // y on the cubic at x (x rising from x0 to x3), by eight bisections in t;
-// every output pointer may be null.
-float LICE_CBezier_GetY(float x0, float x1, float x2, float x3, float y0, float y1, float y2, float y3, float x,
-                        float* next_x, float* dydx, double* t_lo, double* t_hi);
+// every output pointer may be null. A template over the float type, built
+// for float; its arguments take T without deduction, so that literals and
+// nulls convert.
+template <class T = float>
+T LICE_CBezier_GetY(std::type_identity_t<T> x0, std::type_identity_t<T> x1, std::type_identity_t<T> x2,
+                    std::type_identity_t<T> x3, std::type_identity_t<T> y0, std::type_identity_t<T> y1,
+                    std::type_identity_t<T> y2, std::type_identity_t<T> y3, std::type_identity_t<T> x,
+                    std::type_identity_t<T>* next_x, std::type_identity_t<T>* dydx, double* t_lo, double* t_hi);
 // Radii 2, 2.5, 3, 3.5 and 4 are drawn from fixed masks through
 // LICE_DrawGlyph. Negative radii and radii above 2^22 draw nothing.
 void LICE_Circle(LICE_IBitmap* bm, float cx, float cy, float r, LICE_PixelValue color, float alpha, int mode, bool aa);

@@ -189,7 +189,7 @@ void LICE_DrawQBezier(LICE_IBitmap* bm, float xstart, float ystart, float xctl, 
                       LICE_PixelValue color, float alpha, int mode, bool aa, float tol)
 {
   LICE_VectorSurface s;
-  if (!LICE_GetSurface(bm, s) || !allFinite({xstart, ystart, xctl, yctl, xend, yend, tol}))
+  if (!LICE_GetSurface(bm, s) || !allFinite({xstart, ystart, xctl, yctl, xend, yend}))
     return;
   if (xstart > xend)
     std::swap(xstart, xend), std::swap(ystart, yend);
@@ -222,7 +222,7 @@ void LICE_DrawCBezier(LICE_IBitmap* bm, float xstart, float ystart, float xctl1,
                       float xend, float yend, LICE_PixelValue color, float alpha, int mode, bool aa, float tol)
 {
   LICE_VectorSurface s;
-  if (!LICE_GetSurface(bm, s) || !allFinite({xstart, ystart, xctl1, yctl1, xctl2, yctl2, xend, yend, tol}))
+  if (!LICE_GetSurface(bm, s) || !allFinite({xstart, ystart, xctl1, yctl1, xctl2, yctl2, xend, yend}))
     return;
   if (xstart > xend)
   {
@@ -231,21 +231,20 @@ void LICE_DrawCBezier(LICE_IBitmap* bm, float xstart, float ystart, float xctl1,
   }
   const CubicCurve k(xstart, xctl1, xctl2, xend, ystart, yctl1, yctl2, yend);
   CurveSpan p{0, xstart, ystart, 1, xend, yend};
-  // Unmoved bounds read as the whole range, so a curve ending exactly on
-  // the edge keeps its end point.
+  // Where the edge lies beyond the curve's end, LICE_CBezier_GetY reports
+  // no bounds and the parameter range stays whole.
+  double unused;
   if (xstart < 0)
   {
-    double tl = 0, th = 1;
-    p.y_lo = LICE_CBezier_GetY(xstart, xctl1, xctl2, xend, ystart, yctl1, yctl2, yend, 0, nullptr, nullptr, &tl, &th);
-    p.t_lo = th, p.x_lo = 0;
+    p.y_lo =
+      LICE_CBezier_GetY(xstart, xctl1, xctl2, xend, ystart, yctl1, yctl2, yend, 0, nullptr, nullptr, &unused, &p.t_lo);
+    p.x_lo = 0;
   }
   if (xend >= float(s.w))
   {
-    double tl = 0, th = 1;
     p.x_hi = float(s.w - 1);
-    p.y_hi =
-      LICE_CBezier_GetY(xstart, xctl1, xctl2, xend, ystart, yctl1, yctl2, yend, p.x_hi, nullptr, nullptr, &tl, &th);
-    p.t_hi = tl;
+    p.y_hi = LICE_CBezier_GetY(xstart, xctl1, xctl2, xend, ystart, yctl1, yctl2, yend, p.x_hi, nullptr, nullptr,
+                               &p.t_hi, &unused);
   }
   if (p.x_lo > p.x_hi)
     return;
@@ -255,8 +254,11 @@ void LICE_DrawCBezier(LICE_IBitmap* bm, float xstart, float ystart, float xctl1,
                          [&]<class C>() { _LICE_CurveDrawer<C>::DrawCBezRecurse(s, k, c, alpha, aa, p, tol2); });
 }
 
-float LICE_CBezier_GetY(float x0, float x1, float x2, float x3, float y0, float y1, float y2, float y3, float x,
-                        float* next_x, float* dydx, double* t_lo_out, double* t_hi_out)
+template <class T>
+T LICE_CBezier_GetY(std::type_identity_t<T> x0, std::type_identity_t<T> x1, std::type_identity_t<T> x2,
+                    std::type_identity_t<T> x3, std::type_identity_t<T> y0, std::type_identity_t<T> y1,
+                    std::type_identity_t<T> y2, std::type_identity_t<T> y3, std::type_identity_t<T> x,
+                    std::type_identity_t<T>* next_x, std::type_identity_t<T>* dydx, double* t_lo_out, double* t_hi_out)
 {
   if (x <= x0 || x >= x3)
   {
@@ -293,12 +295,15 @@ float LICE_CBezier_GetY(float x0, float x1, float x2, float x3, float y0, float 
   const double y_lo = k.y(t_lo), y_hi = k.y(t_hi);
   const double slope = x_hi != x_lo ? (y_hi - y_lo) / (x_hi - x_lo) : 0;
   if (next_x)
-    *next_x = float(x_hi);
+    *next_x = T(x_hi);
   if (dydx)
-    *dydx = float(slope);
+    *dydx = T(slope);
   if (t_lo_out)
     *t_lo_out = t_lo;
   if (t_hi_out)
     *t_hi_out = t_hi;
-  return float((x - x_lo) * slope + y_lo);
+  return T((x - x_lo) * slope + y_lo);
 }
+
+template float LICE_CBezier_GetY<float>(float, float, float, float, float, float, float, float, float, float*, float*,
+                                        double*, double*);

@@ -2,6 +2,7 @@
 // defines the results: one operator per pixel, with the exact-alpha copies
 // (whole-pixel shift mixes) written as operators too.
 
+#include "graphics/lice_blit_avx2.h"
 #include "graphics/lice_blit_rows.h"
 #include "graphics/lice_blit_sse.h"
 
@@ -135,6 +136,47 @@ void mulRows(const LICE_BlitJob& j)
   });
 }
 
+// Overlay and HSV adjust at weights up to 256, where every intermediate of
+// the kernels fits their lanes (and the hue moves by less than a turn).
+bool weightedOverlay(const LICE_BlitJob& j)
+{
+  return j.sel == LICE_BLIT_MODE_OVERLAY && j.ia >= 0 && j.ia <= 256;
+}
+
+bool weightedOverlayAvx2(const LICE_BlitJob& j)
+{
+  return weightedOverlay(j) && LICE_Avx2Enabled();
+}
+
+bool weightedHSVAdjustAvx2(const LICE_BlitJob& j)
+{
+  return j.sel == LICE_BLIT_MODE_HSVADJ && j.ia >= 0 && j.ia <= 256 && LICE_Avx2Enabled();
+}
+
+void overlayRows(const LICE_BlitJob& j)
+{
+  const int w = j.ia;
+  sseRows<_LICE_CombinePixelsOverlay>(j, [w](unsigned char* d, const unsigned char* s) {
+    lice_sse::store4(d, lice_sse::overlayBlend(lice_sse::load4(d), lice_sse::load4(s), w));
+  });
+}
+
+void avx2Rows(const LICE_BlitJob& j, void (*row)(unsigned char*, const unsigned char*, int, int))
+{
+  for (int y = 0; y < j.h; ++y)
+    row(j.dest + y * j.dest_step, j.src + y * j.src_step, j.w, j.ia);
+}
+
+void overlayRowsAvx2(const LICE_BlitJob& j)
+{
+  avx2Rows(j, LICE_OverlayRowAvx2);
+}
+
+void hsvAdjustRowsAvx2(const LICE_BlitJob& j)
+{
+  avx2Rows(j, LICE_HSVAdjustRowAvx2);
+}
+
 // Antialiased images are mostly fully transparent or fully opaque: groups
 // of clear pixels are skipped and, when Opaque allows it, groups of solid
 // ones stored, both without reading the destination. Sixteen pixels are
@@ -221,6 +263,9 @@ const LICE_FastPath<LICE_BlitJob> g_liceBlitPaths[] = {
   {"source alpha weighted", weightedSourceAlpha, sourceAlphaWeightedRows},
   {"add", weightedAdd, addRows},
   {"multiply", weightedMul, mulRows},
+  {"overlay (AVX2)", weightedOverlayAvx2, overlayRowsAvx2},
+  {"overlay", weightedOverlay, overlayRows},
+  {"HSV adjust (AVX2)", weightedHSVAdjustAvx2, hsvAdjustRowsAvx2},
 #endif
   {"generic", always, blitGeneric},
 };

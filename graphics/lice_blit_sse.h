@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "graphics/lice_combine.h"
+#include "graphics/lice_lanes.h"
 
 namespace lice_sse
 {
@@ -112,6 +113,32 @@ static inline __m128i mulBlend(__m128i d, __m128i s, int w)
     const __m128i f = _mm_sub_epi16(_mm_setzero_si128(), _mm_mullo_epi16(w16, _mm_sub_epi16(k256, s16)));
     return _mm_mulhi_epu16(d16, f);
   });
+}
+
+// Overlay at weight w, 0 <= w <= 256.
+static inline __m128i overlayBlend(__m128i d, __m128i s, int w)
+{
+  const __m128i w16 = _mm_set1_epi16(static_cast<short>(w));
+  const __m128i k16 = _mm_set1_epi16(static_cast<short>((256 - w) * 128));
+  const __m128i half = _mm_set1_epi16(static_cast<short>(0x8000));
+  return perHalf(d, s, [=](__m128i d16, __m128i s16) { return lice_lanes::overlay16(d16, s16, w16, k16, half); });
+}
+
+// n pixels from p, copied over by colour c at weight 255; the last few one
+// at a time through the same operations.
+static inline void copy255Row(unsigned char* p, int n, LICE_PixelValue c)
+{
+  const __m128i s = _mm_set1_epi32(static_cast<int>(c)), sm1 = _mm_sub_epi8(s, _mm_set1_epi8(1));
+  int x = 0;
+  for (; x + 4 <= n; x += 4, p += 16)
+    store4(p, lice_lanes::copy255(load4(p), s, sm1));
+  for (; x < n; ++x, p += 4)
+  {
+    int v;
+    memcpy(&v, p, 4);
+    v = _mm_cvtsi128_si32(lice_lanes::copy255(_mm_cvtsi32_si128(v), s, sm1));
+    memcpy(p, &v, 4);
+  }
 }
 
 // Copies n pixels with stores that bypass the caches (callers fence once

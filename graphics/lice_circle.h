@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "graphics/lice_blit_avx2.h"
+#include "graphics/lice_blit_sse.h"
 #include "graphics/lice_vector.h"
 
 // Pixels left <= x < right, top <= y < bottom; always within the bitmap.
@@ -104,21 +106,36 @@ public:
     } while (y > x);
   }
 
-  // Coverage split over the two pixels each step straddles: the outer one
-  // takes the fraction of y, the inner one the rest.
-  static void DrawClippedCircleAA(const LICE_VectorSurface& s, float cx, float cy, float r, const LICE_ClipBox& box,
-                                  LICE_PixelValue color, float alpha, bool fill, bool clip)
+  // One step of the anti-aliased circle in drawing order: its plots, then
+  // (when filling) its four spans, all at full weight.
+  struct AAStep
   {
-    const LICE_VectorColor c(color);
-    const int w = LICE_PointWeight(alpha);
+    struct Plot
+    {
+      int x, y, weight;
+    };
+    struct Span
+    {
+      int y, x1, x2;
+    };
+    Plot plots[16];
+    int count = 0;
+    Span spans[4];
+  };
+
+  // Coverage split over the two pixels each step straddles: the outer one
+  // takes the fraction of y, the inner one the rest. Hands each step to
+  // draw(const AAStep&).
+  template <class Draw>
+  static void WalkCircleAA(float cx, float cy, float r, float alpha, int w, bool fill, Draw&& draw)
+  {
     const float r2 = r * r;
-    if (!(1 + r > 0))
-      return;
-    auto pt = [&](int x, int y, int wt) { DrawClippedPt(s, x, y, box, c, wt, clip); };
-    auto span = [&](int y, int x1, int x2) { DrawClippedHorzLine(s, y, x1, x2, box, c, w, clip); };
     float x = 0, y = r;
+    AAStep st;
     do
     {
+      st.count = 0;
+      auto pt = [&](int px, int py, int wt) { st.plots[st.count++] = {px, py, wt}; };
       const float f = y - std::floor(y);
       if (f != 0)
       {
@@ -141,12 +158,95 @@ public:
       }
       if (fill)
       {
-        span(T((cy - y) + 1), T(cx - x), T(cx + x)), span(T(cy + y), T(cx - x), T(cx + x));
-        span(T(cy - x), T((cx - y) + 1), T(cx + y)), span(T(cy + x), T((cx - y) + 1), T(cx + y));
+        st.spans[0] = {T((cy - y) + 1), T(cx - x), T(cx + x)}, st.spans[1] = {T(cy + y), T(cx - x), T(cx + x)};
+        st.spans[2] = {T(cy - x), T((cx - y) + 1), T(cx + y)}, st.spans[3] = {T(cy + x), T((cx - y) + 1), T(cx + y)};
       }
+      draw(st);
       x = x + 1;
       y = std::sqrt(r2 - x * x);
     } while (y + 1 > x);
+  }
+
+  static void DrawClippedCircleAA(const LICE_VectorSurface& s, float cx, float cy, float r, const LICE_ClipBox& box,
+                                  LICE_PixelValue color, float alpha, bool fill, bool clip)
+  {
+    const LICE_VectorColor c(color);
+    const int w = LICE_PointWeight(alpha);
+    if (!(1 + r > 0))
+      return;
+    if (std::is_same_v<Combine, _LICE_CombinePixelsCopy> && fill && w == 255 && LICE_FastPathsEnabled())
+      return DrawOpaqueDiscAA(s, cx, cy, r, box, c, alpha, clip);
+    WalkCircleAA(cx, cy, r, alpha, w, fill, [&](const AAStep& st) {
+      for (int i = 0; i < st.count; ++i)
+        DrawClippedPt(s, st.plots[i].x, st.plots[i].y, box, c, st.plots[i].weight, clip);
+      if (fill)
+        for (const auto& sp : st.spans)
+          DrawClippedHorzLine(s, sp.y, sp.x1, sp.x2, box, c, w, clip);
+    });
+  }
+
+  // The disc in copy mode at weight 255. That copy takes each channel d to
+  // s - (d < s), and a copy at any weight from 0 to 255 neither moves d
+  // across s nor moves s or s - 1: so a pixel under any span ends at
+  // s - (d < s) whatever the disc's other plots do to it, before or after.
+  // Each span pixel is therefore combined once, and plots under a span are
+  // left out; the other plots keep their order.
+  static void DrawOpaqueDiscAA(const LICE_VectorSurface& s, float cx, float cy, float r, const LICE_ClipBox& box,
+                               const LICE_VectorColor& c, float alpha, bool clip)
+  {
+    // Per span of a step, the latest stretch of a row it has drawn.
+    struct Drawn
+    {
+      int y = INT_MIN, x1 = 0, x2 = -1;
+      bool covers(int px, int py) const { return py == y && px >= x1 && px <= x2; }
+    } drawn[4];
+    const bool avx2 = LICE_Avx2Enabled();
+    auto run = [&](int y, int x1, int x2) {
+      if (x1 > x2)
+        return;
+#if LICE_HAVE_SSE2
+      if constexpr (std::is_same_v<Combine, _LICE_CombinePixelsCopy>)
+      {
+        if (avx2)
+          return LICE_Copy255RowAvx2(s.bytes(x1, y), x2 - x1 + 1, c.packed);
+        return lice_sse::copy255Row(s.bytes(x1, y), x2 - x1 + 1, c.packed);
+      }
+#endif
+      LICE_VectorSpan<Combine>(s.bytes(x1, y), x2 - x1 + 1, c, 255);
+    };
+    WalkCircleAA(cx, cy, r, alpha, 255, true, [&](const AAStep& st) {
+      for (int k = 0; k < 4; ++k)
+      {
+        int y = st.spans[k].y, a = st.spans[k].x1, b = st.spans[k].x2;
+        if (clip)
+        {
+          if (y < box.top || y >= box.bottom)
+            continue;
+          a = std::max(a, box.left), b = std::min(b, box.right - 1);
+        }
+        if (a > b)
+          continue;
+        Drawn& d = drawn[k];
+        if (d.y != y)
+        {
+          run(y, a, b);
+          d = {y, a, b};
+          continue;
+        }
+        run(y, a, std::min(b, d.x1 - 1)), run(y, std::max(a, d.x2 + 1), b);
+        if (a <= d.x2 + 1 && b >= d.x1 - 1)
+          d.x1 = std::min(a, d.x1), d.x2 = std::max(b, d.x2);
+        else
+          d = {y, a, b};
+      }
+      for (int i = 0; i < st.count; ++i)
+      {
+        const auto& p = st.plots[i];
+        if (!drawn[0].covers(p.x, p.y) && !drawn[1].covers(p.x, p.y) && !drawn[2].covers(p.x, p.y) &&
+            !drawn[3].covers(p.x, p.y))
+          DrawClippedPt(s, p.x, p.y, box, c, p.weight, clip);
+      }
+    });
   }
 
   static void DrawArc(const LICE_VectorSurface& s, float cx, float cy, float r, float start, float end,

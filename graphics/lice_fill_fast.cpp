@@ -3,6 +3,7 @@
 
 #include <cwchar>
 
+#include "graphics/lice_blit_avx2.h"
 #include "graphics/lice_blit_rows.h"
 #include "graphics/lice_blit_sse.h"
 
@@ -110,6 +111,28 @@ void threeQuarterMixFill(const LICE_FillJob& j)
   });
 }
 
+bool fill255(const LICE_FillJob& j)
+{
+  return j.sel == 0 && j.ia == 255;
+}
+
+void copy255Fill(const LICE_FillJob& j)
+{
+  for (int y = 0; y < j.h; ++y)
+    lice_sse::copy255Row(j.dest + y * j.dest_step, j.w, j.color);
+}
+
+bool fill255Avx2(const LICE_FillJob& j)
+{
+  return fill255(j) && LICE_Avx2Enabled();
+}
+
+void copy255FillAvx2(const LICE_FillJob& j)
+{
+  for (int y = 0; y < j.h; ++y)
+    LICE_Copy255RowAvx2(j.dest + y * j.dest_step, j.w, j.color);
+}
+
 bool weightedFill(const LICE_FillJob& j)
 {
   return j.sel == 0 && j.ia > 0 && j.ia <= 256;
@@ -153,6 +176,8 @@ const LICE_FastPath<LICE_FillJob> g_liceFillPaths[] = {
   {"quarter mix", quarterFill, quarterMixFill},
   {"three-quarter mix", threeQuarterFill, threeQuarterMixFill},
 #if LICE_HAVE_SSE2
+  {"copy at 255 (AVX2)", fill255Avx2, copy255FillAvx2},
+  {"copy at 255", fill255, copy255Fill},
   {"weighted copy", weightedFill, copyBlendFill},
 #endif
   {"generic", always, fillGeneric},
@@ -163,7 +188,7 @@ void LICE_RunWeightedCopyFill(const LICE_FillJob& job)
 {
 #if LICE_HAVE_SSE2
   if (LICE_FastPathsEnabled())
-    return copyBlendFill(job);
+    return job.ia != 255 ? copyBlendFill(job) : LICE_Avx2Enabled() ? copy255FillAvx2(job) : copy255Fill(job);
 #endif
   LICE_FillRows<_LICE_CombinePixelsCopy>(job);
 }

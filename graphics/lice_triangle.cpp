@@ -13,6 +13,9 @@ struct Vertex
   int64_t x, y;
 };
 
+// Rows above the bitmap that are still walked one by one.
+constexpr int64_t kMaxWalkedRows = int64_t(1) << 20;
+
 double slope(const Vertex& a, const Vertex& b)
 {
   return double(b.x - a.x) / double(b.y - a.y);
@@ -49,23 +52,30 @@ void LICE_FillTriangle(LICE_IBitmap* bm, int x1, int y1, int x2, int y2, int x3,
   if (top.y == bot.y)
     return;
 
-  // Rows above the bitmap are skipped in one step: the edges start at the
-  // first visible row, where the per-row walk would have brought them.
-  const int64_t first = std::max<int64_t>(top.y, 0), last = std::min<int64_t>(bot.y, s.h);
-  if (first >= last)
+  const int64_t last = std::min<int64_t>(bot.y, s.h);
+  if (std::max<int64_t>(top.y, 0) >= last)
     return;
+  // The edges advance by one addition per row from the top vertex, rows
+  // above the bitmap included: the visible rows inherit those sums. Only a
+  // top so far above that the walk would take milliseconds starts at row 0
+  // with one multiplication instead.
   const double kL = slope(top, bot);
-  double xl = double(top.x) + kL * double(first - top.y);
-  double kS, xs;
-  if (first < mid.y)
+  double xl = double(top.x), xs = double(top.x);
+  double kS = mid.y != top.y ? slope(top, mid) : 0.0;
+  int64_t first = top.y;
+  if (top.y < -kMaxWalkedRows)
   {
-    kS = slope(top, mid);
-    xs = double(top.x) + kS * double(first - top.y);
-  }
-  else
-  {
-    kS = bot.y != mid.y ? slope(mid, bot) : 0.0;
-    xs = double(mid.x) + kS * double(first - mid.y);
+    first = 0;
+    xl = double(top.x) + kL * double(-top.y);
+    if (0 < mid.y)
+    {
+      xs = double(top.x) + kS * double(-top.y);
+    }
+    else
+    {
+      kS = bot.y != mid.y ? slope(mid, bot) : 0.0;
+      xs = double(mid.x) + kS * double(-mid.y);
+    }
   }
 
   const LICE_VectorColor c(color);
@@ -80,7 +90,7 @@ void LICE_FillTriangle(LICE_IBitmap* bm, int x1, int y1, int x2, int y2, int x3,
           kS = slope(mid, bot);
       }
       int lo, hi;
-      if (rowSpan(xs, xl, s.w, lo, hi))
+      if (y >= 0 && rowSpan(xs, xl, s.w, lo, hi))
         __LICE_LineClass<C>::LICE_HorizLine(s, int(y), lo, hi, c, ia);
     }
   });

@@ -4,6 +4,7 @@
 // (one destination image's bytes per iteration).
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include <pixman.h>
 
 #include "graphics/lice.h"
+#include "graphics/lice_fastpath.h"
 
 namespace
 {
@@ -184,4 +186,13 @@ BENCHMARK(BM_pixman_fill)->ArgName("size")->Arg(0)->Arg(1);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+  // KESTREL_NO_AVX=1 measures the SSE2 builds of the kernels that have AVX2 ones.
+  if (std::getenv("KESTREL_NO_AVX"))
+    LICE_SetAvx2Enabled(false);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

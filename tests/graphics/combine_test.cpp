@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "graphics/lice_blit_rows.h"
 #include "graphics/lice_combine.h"
+#include "graphics/lice_fastpath.h"
 #include "tests/graphics/lice_test_support.h"
 
 namespace
@@ -166,6 +168,61 @@ TEST(CombineHSV, HugeWeightsStillLandInASector)
   const LICE_PixelValue p = apply<C>(Px(0, 200, 100, 0), Px(5, 255, 128, 128), 65536);
   EXPECT_EQ(PxA(p), 5);
   EXPECT_EQ(std::max({PxR(p), PxG(p), PxB(p)}), 200);
+}
+
+// The overlay and HSV row kernels, in their SSE2 and (where the processor
+// has it) AVX2 builds, against the operators: every pair of destination and
+// source channel values for overlay, for HSV the channel values 0, 1, 2,
+// 127, 128, 254 and 255 in every combination and then random pixels; rows
+// of 257 pixels leave a tail after every group size.
+TEST(CombineKernels, OverlayAndHSVMatchTheOperators)
+{
+  const int edges[] = {0, 1, 2, 127, 128, 254, 255};
+  TestRng rng{5};
+  TestBitmap src(257, 256, 259), dest(257, 256, 257), fast(257, 256, 257), slow(257, 256, 257);
+  struct Kernel
+  {
+    int mode;
+    const char* sse2;
+    const char* avx2;
+  };
+  for (const Kernel k : {Kernel{4, "overlay", "overlay (AVX2)"}, Kernel{5, "generic", "HSV adjust (AVX2)"}})
+  {
+    for (int y = 0; y < 256; ++y)
+      for (int x = 0; x < 257; ++x)
+      {
+        const int i = y * 257 + x, d = x % 256;
+        if (k.mode == 4)
+          dest.at(x, y) = Px(d, d, d, d), src.at(x, y) = Px(y, y, y, y);
+        else if (i < 7 * 7 * 7)
+          dest.at(x, y) = Px(rng.channel(), edges[i % 7], edges[i / 7 % 7], edges[i / 49]), src.at(x, y) = rng.next();
+        else
+          dest.at(x, y) = rng.pixel(), src.at(x, y) = rng.next();
+      }
+    for (const int w : {0, 1, 77, 128, 179, 255, 256})
+    {
+      const float alpha = w ? float(w) / 256 : 1e-6f;
+      slow = dest;
+      LICE_SetFastPathsEnabled(false);
+      LICE_Blit(&slow, &src, 0, 0, nullptr, alpha, k.mode);
+      LICE_SetFastPathsEnabled(true);
+      for (const bool avx2 : {false, true})
+      {
+        LICE_SetAvx2Enabled(avx2);
+        if (avx2 != LICE_Avx2Enabled())
+          continue; // no AVX2 here
+        fast = dest;
+        LICE_BlitJob job;
+        job.dest = reinterpret_cast<unsigned char*>(fast.getBits());
+        job.src = reinterpret_cast<const unsigned char*>(src.getBits());
+        job.dest_step = 257 * 4, job.src_step = 259 * 4, job.w = 257, job.h = 256;
+        job.sel = k.mode, job.ia = w, job.alpha = alpha;
+        EXPECT_STREQ(LICE_RunBlitJob(job), avx2 ? k.avx2 : k.sse2);
+        EXPECT_TRUE(fast.samePixels(slow)) << "mode " << k.mode << " weight " << w << " AVX2 " << avx2;
+      }
+    }
+  }
+  LICE_SetAvx2Enabled(true);
 }
 
 } // namespace

@@ -98,10 +98,14 @@ TEST(FillRect, FlippedBitmapFillsTheSamePixels)
 
 TEST(FillFastPaths, EachAgreesWithTheGenericLoop)
 {
-  const float alphas[] = {1.0f, 0.5f, 0.25f, 0.75f, 0.3f, 1.0f / 256};
-  const char* paths[] = {"solid", "half mix", "quarter mix", "three-quarter mix", "weighted copy", "weighted copy"};
-  for (int i = 0; i < 6; ++i)
+  const float alphas[] = {1.0f, 0.5f, 0.25f, 0.75f, 0.3f, 1.0f / 256, 255.0f / 256, 255.0f / 256};
+  const char* paths[] = {"solid",         "half mix",      "quarter mix", "three-quarter mix",
+                         "weighted copy", "weighted copy", "copy at 255", "copy at 255 (AVX2)"};
+  for (int i = 0; i < 8; ++i)
   {
+    LICE_SetAvx2Enabled(i == 7);
+    if (i == 7 && !LICE_Avx2Enabled())
+      continue; // no AVX2 here
     for (int w = 1; w <= 9; ++w)
     {
       TestRng rng{uint64_t(i * 100 + w)};

@@ -59,6 +59,15 @@ float randomFloat(TestRng& rng, int n)
   }
 }
 
+// Around the thresholds 0 and 1, now and then NaN or infinite.
+float randomTolerance(TestRng& rng)
+{
+  if (rng.chance(50))
+    return 0.0f;
+  const int k = rng.range(0, 13);
+  return k < 13 ? float(k) * 0.25f : rng.chance(50) ? NAN : INFINITY;
+}
+
 float randomRadius(TestRng& rng)
 {
   float r;
@@ -144,7 +153,7 @@ std::string runIteration(int it)
       float p[6];
       for (int k = 0; k < 6; ++k)
         p[k] = randomFloat(rng, k % 2 ? h : w);
-      const float tol = rng.chance(50) ? 0.0f : float(rng.range(0, 12)) * 0.25f;
+      const float tol = randomTolerance(rng);
       snprintf(buf, sizeof buf, "qbez %.9g,%.9g %.9g,%.9g %.9g,%.9g tol %g", p[0], p[1], p[2], p[3], p[4], p[5], tol);
       LICE_DrawQBezier(&lib, p[0], p[1], p[2], p[3], p[4], p[5], c, alpha, mode, aa, tol);
       vref::QBezier(model, p[0], p[1], p[2], p[3], p[4], p[5], c, alpha, mode, aa, tol);
@@ -154,7 +163,7 @@ std::string runIteration(int it)
       float p[8];
       for (int k = 0; k < 8; ++k)
         p[k] = randomFloat(rng, k % 2 ? h : w);
-      const float tol = rng.chance(50) ? 0.0f : float(rng.range(0, 12)) * 0.25f;
+      const float tol = randomTolerance(rng);
       snprintf(buf, sizeof buf, "cbez %.9g,%.9g %.9g,%.9g %.9g,%.9g %.9g,%.9g tol %g", p[0], p[1], p[2], p[3], p[4],
                p[5], p[6], p[7], tol);
       LICE_DrawCBezier(&lib, p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7], c, alpha, mode, aa, tol);

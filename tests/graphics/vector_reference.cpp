@@ -336,21 +336,26 @@ void FillTriangle(TestBitmap& bm, int x1, int y1, int x2, int y2, int x3, int y3
   if (top.y == bot.y)
     return;
   auto k = [](const V& a, const V& b) { return double(b.x - a.x) / double(b.y - a.y); };
-  // The long edge and the short edge at the first row drawn, then one slope
-  // added per row.
-  const int64_t y0 = std::max<int64_t>(top.y, 0);
-  double xl = double(top.x) + k(top, bot) * double(y0 - top.y), xs, kS;
-  if (y0 < mid.y)
-    kS = k(top, mid), xs = double(top.x) + kS * double(y0 - top.y);
-  else
-    kS = mid.y == bot.y ? 0 : k(mid, bot), xs = double(mid.x) + kS * double(y0 - mid.y);
+  // Both edges start at the top vertex and add their slope once per row.
+  // A top more than 2^20 rows above the bitmap starts at row 0 instead, each
+  // edge placed there by one multiplication from its upper vertex.
+  int64_t y = top.y;
+  double xl = double(top.x), xs = xl, kS = mid.y > top.y ? k(top, mid) : 0;
+  if (top.y < -(int64_t(1) << 20))
+  {
+    y = 0, xl += k(top, bot) * double(-top.y);
+    if (mid.y > 0)
+      xs += kS * double(-top.y);
+    else
+      kS = mid.y == bot.y ? 0 : k(mid, bot), xs = double(mid.x) + kS * double(-mid.y);
+  }
   Plots p;
-  for (int64_t y = y0; y < bot.y && y < h; ++y)
+  for (; y < bot.y && y < h; ++y)
   {
     if (y == mid.y)
       xs = double(mid.x), kS = mid.y == bot.y ? kS : k(mid, bot);
     const double a = std::floor(xs + 0.5), b = std::floor(xl + 0.5);
-    for (double x = std::max(0.0, std::min(a, b)); x <= std::min(double(w - 1), std::max(a, b)); ++x)
+    for (double x = std::max(0.0, std::min(a, b)); y >= 0 && x <= std::min(double(w - 1), std::max(a, b)); ++x)
       p.push_back({int64_t(x), y, ref::Weight(alpha)});
     xs += kS, xl += k(top, bot);
   }
@@ -483,18 +488,19 @@ void CBezier(TestBitmap& bm, float x0, float y0, float x1, float y1, float x2, f
           tol > 0 ? tol * tol : 0.0f, bm.getWidth(),        bm.getHeight()};
   double t0 = 0, t1 = 1;
   float xl = x0, yl = y0, xh = x3, yh = y3;
+  // LICE_CBezier_GetY bisects, and reports t bounds, only for an x strictly
+  // between the ends; otherwise the range stays 0 ... 1.
+  double a, b;
   if (x0 < 0)
   {
-    double a = 0, b = 1;
     yl = LICE_CBezier_GetY(x0, x1, x2, x3, y0, y1, y2, y3, 0, nullptr, nullptr, &a, &b);
-    t0 = b, xl = 0;
+    xl = 0, t0 = 0 < x3 ? b : 0;
   }
   if (x3 >= float(k.w))
   {
-    double a = 0, b = 1;
     xh = float(k.w - 1);
     yh = LICE_CBezier_GetY(x0, x1, x2, x3, y0, y1, y2, y3, xh, nullptr, nullptr, &a, &b);
-    t1 = a;
+    t1 = xh > x0 ? a : 1;
   }
   if (xl > xh)
     return;

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "graphics/lice_fastpath.h"
 #include "graphics/lice_vector.h"
 #include "tests/graphics/vector_reference.h"
 
@@ -259,9 +260,16 @@ TEST(Triangle, RowsAndClipping)
   EXPECT_EQ(flipped.raw(0, 49), 0u);
 }
 
-TEST(Triangle, FarAboveStartsAtTheFirstVisibleRow)
+TEST(Triangle, EdgesAboveTheBitmapAreWalked)
 {
-  // Edges with binary-exact slopes: jumping to row 0 is exact.
+  // 23 additions of 98 / 92 from -21 leave the long edge at 3.4999999999999973
+  // on row 3 (one multiplication would give 3.5000000000000009, column 4).
+  TestBitmap bm = blank(100, 100);
+  LICE_FillTriangle(&bm, -21, -20, 77, 72, 82, 42, kWhite, 1.0f, 0);
+  EXPECT_EQ(bm.at(3, 3), kWhite);
+  EXPECT_EQ(bm.at(2, 3), 0u);
+
+  // A top far above starts at row 0; binary-exact slopes make that exact.
   TestBitmap a = blank(30, 30), b = blank(30, 30);
   LICE_FillTriangle(&a, 0, INT_MIN, 0, 20, INT_MIN / 2 + 10, INT_MIN + 1, kWhite, 1.0f, 0);
   vref::FillTriangle(b, 0, INT_MIN, 0, 20, INT_MIN / 2 + 10, INT_MIN + 1, kWhite, 1.0f, 0);
@@ -298,13 +306,43 @@ TEST(Bezier, GetYOnAStraightCubic)
   EXPECT_EQ(hi, 0.50390625);
   EXPECT_EQ(next, 1.51171875f);
   EXPECT_EQ(slope, 1.0f);
-  EXPECT_EQ(LICE_CBezier_GetY(0, 1, 2, 3, 0, 1, 2, 3, 1.0f, &next, nullptr, &lo, &hi), 1.0f);
+  EXPECT_EQ(LICE_CBezier_GetY<float>(0, 1, 2, 3, 0, 1, 2, 3, 1.0f, &next, nullptr, &lo, &hi), 1.0f);
   EXPECT_EQ(lo, 0.33203125);
   EXPECT_EQ(hi, 0.3359375);
   EXPECT_EQ(next, 1.0078125f);
   EXPECT_EQ(LICE_CBezier_GetY(0, 1, 2, 3, 0, 1, 2, 3, -1, &next, &slope, nullptr, nullptr), 0.0f);
   EXPECT_EQ(next, 0.0f);
   EXPECT_EQ(slope, 0.0f);
+}
+
+TEST(Bezier, EdgeEndsAndOddTolerances)
+{
+  // An end exactly on column 0 or on the last column leaves nothing to
+  // bisect there: the parameter range stays whole and the points inside are
+  // drawn, as the model has it (ten rows or more here, not one).
+  const float ends[][2] = {{19, 40}, {19, 19.5f}, {-20, 0}, {-20, 19}};
+  for (auto [x0, x3] : ends)
+  {
+    TestBitmap a = blank(20, 20), b = blank(20, 20);
+    LICE_DrawCBezier(&a, x0, 0, x0, 30, x3, 30, x3, 0, kWhite, 1.0f, 0, false, 0);
+    vref::CBezier(b, x0, 0, x0, 30, x3, 30, x3, 0, kWhite, 1.0f, 0, false, 0);
+    EXPECT_TRUE(a.samePixels(b)) << x0 << " " << x3;
+    EXPECT_GE(changed(a).size(), 10u) << x0 << " " << x3;
+  }
+  // A NaN tolerance is none (points); an infinite one makes every chord a
+  // straight piece, as a finite one whose square overflows does.
+  const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+  const float same[][2] = {{nan, 0}, {inf, 1e30f}};
+  for (auto [odd, plain] : same)
+  {
+    TestBitmap a = blank(20, 20), b = blank(20, 20);
+    LICE_DrawQBezier(&a, 1, 1, 30, 10, 2, 18, kWhite, 0.7f, 1, true, odd);
+    LICE_DrawQBezier(&b, 1, 1, 30, 10, 2, 18, kWhite, 0.7f, 1, true, plain);
+    LICE_DrawCBezier(&a, 1, 18, 10, -5, 15, 25, 18, 2, kWhite, 0.7f, 1, true, odd);
+    LICE_DrawCBezier(&b, 1, 18, 10, -5, 15, 25, 18, 2, kWhite, 0.7f, 1, true, plain);
+    EXPECT_FALSE(changed(a).empty());
+    EXPECT_TRUE(a.samePixels(b)) << odd;
+  }
 }
 
 TEST(Bezier, SplatAndDirection)
@@ -447,6 +485,36 @@ TEST(Circle, AntiAliasedPairsSumToTheWeight)
     EXPECT_GE(inner + outer, 254) << r;
     EXPECT_LE(inner + outer, 255) << r;
   }
+}
+
+// Opaque anti-aliased discs combine each covered pixel once: the same
+// pixels as every plot and span in turn (the fast paths off) and as the
+// model, small, large, clipped, at the weight 255 of alpha 1.0 and 1.003,
+// with the SSE2 and the AVX2 spans.
+TEST(Circle, OpaqueDiscsAsEveryPlotInTurn)
+{
+  TestRng rng(41);
+  for (int i = 0; i < 200; ++i)
+  {
+    const float r = i < 20 ? float(i) * 0.25f : float(rng.range(0, 9000)) / 100.0f;
+    const float cx = float(rng.range(-400, 1000)) / 10.0f, cy = float(rng.range(-300, 800)) / 10.0f;
+    const float alpha = i % 3 ? 1.0f : 1.003f;
+    LICE_SetAvx2Enabled(i % 2 == 0);
+    TestBitmap fast(70, 50, 72), slow(70, 50, 72), model(70, 50, 72);
+    for (int y = 0; y < 50; ++y)
+      for (int x = 0; x < 70; ++x)
+        fast.at(x, y) = slow.at(x, y) = model.at(x, y) = rng.pixel();
+    const LICE_PixelValue c = rng.pixel();
+    LICE_FillCircle(&fast, cx, cy, r, c, alpha, 0, true);
+    LICE_SetFastPathsEnabled(false);
+    LICE_FillCircle(&slow, cx, cy, r, c, alpha, 0, true);
+    LICE_SetFastPathsEnabled(true);
+    vref::Circle(model, cx, cy, r, c, alpha, 0, true, true);
+    EXPECT_TRUE(fast.samePixels(slow)) << i;
+    EXPECT_TRUE(fast.samePixels(model)) << i;
+    EXPECT_TRUE(fast.guardsIntact()) << i;
+  }
+  LICE_SetAvx2Enabled(true);
 }
 
 TEST(Arc, BoxesFromTheEndPoints)
