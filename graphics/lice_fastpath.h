@@ -6,8 +6,6 @@
 void LICE_SetFastPathsEnabled(bool enabled);
 bool LICE_FastPathsEnabled();
 
-// Some fast paths also have an AVX2 build, taken where the processor has it
-// unless this switch turns it off (to test or measure the SSE2 build). Same
-// results either way.
-void LICE_SetAvx2Enabled(bool enabled);
-bool LICE_Avx2Enabled();
+// Some fast paths also have an AVX2 build; lice_simd.h holds the switch
+// that turns it off (to test or measure the SSE2 build).
+#include "graphics/lice_simd.h"

@@ -1,6 +1,7 @@
 #pragma once
 // The choice of instruction set for the loops that are also built for AVX2
-// (the bilinear scaled copy). They take the AVX2 build where the processor
+// (the bilinear scaled copy, overlay and HSV rows, copies at full weight,
+// opaque disc spans). They take the AVX2 build where the processor
 // has it (the default); switched off, the SSE2 build runs, which the tests
 // compare against it. Same arithmetic, same bits.
 
