@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 #include <new>
 
 #include "platform/text/text_style.h"
@@ -114,24 +115,23 @@ TextStyleRef TextStyleCreate(const char* faceName, double size, bool bold, bool 
     if (!found && !findFace(kFallbackFamily, bold, italic, &file, &index))
       return nullptr;
   }
-  TextStyle* s = new (std::nothrow) TextStyle;
+  std::unique_ptr<TextStyle> s(new (std::nothrow) TextStyle);
   if (!s)
     return nullptr;
-  std::lock_guard<std::mutex> guard(libraryLock());
-  if (FT_New_Face(library(), file.c_str(), index, &s->face) != 0 ||
-      FT_Set_Char_Size(s->face, 0, FT_F26Dot6(std::lround(size * 64)), 72, 72) != 0)
   {
-    if (s->face)
-      FT_Done_Face(s->face);
-    s->face = nullptr;
-    delete s;
-    return nullptr;
+    // A style that fails here is deleted after the lock is left: its
+    // destructor takes the lock to hand back the face.
+    std::lock_guard<std::mutex> guard(libraryLock());
+    if (FT_New_Face(library(), file.c_str(), index, &s->face) != 0 ||
+        FT_Set_Char_Size(s->face, 0, FT_F26Dot6(std::lround(size * 64)), 72, 72) != 0)
+      return nullptr;
   }
   s->file = file;
   s->size = size;
   s->found = found;
   s->underline = underline;
-  return s;
+  // The caller owns it now and gives it back through TextStyleDispose.
+  return s.release();
 }
 
 void TextStyleDispose(TextStyleRef style)

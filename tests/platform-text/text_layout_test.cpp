@@ -62,6 +62,9 @@ TEST(TextStyleFaces, MissingFacesFallBackToThePinnedDejaVuSans)
   TextStyleRef bold = TextStyleCreate("No Such Face", 10, true, false, false);
   EXPECT_NE(std::string(TextStyleFontFile(bold)).find("DejaVuSans-Bold.ttf"), std::string::npos);
   EXPECT_EQ(TextStyleCreate("Arial", 0, false, false, false), nullptr);
+  // A face FreeType cannot set at that size (above 65535 pixels) is given
+  // back and refused, without waiting on the lock its own set-up holds.
+  EXPECT_EQ(TextStyleCreate("DejaVu Sans", 70000, false, false, false), nullptr);
   TextStyleDispose(arial);
   TextStyleDispose(dejavu);
   TextStyleDispose(bold);

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <memory>
 #include <thread>
 
 #include "graphics/lice.h"
@@ -24,17 +25,17 @@ void Sync(xcb_connection_t* c)
   free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
 }
 
-// The window's pixels (0x00RRGGBB) into a new bitmap; null on failure.
-LICE_IBitmap* ReadWindow(xcb_connection_t* c, xcb_window_t w, int width, int height)
+// The window's pixels (0x00RRGGBB) as a bitmap; null on failure.
+std::unique_ptr<LICE_MemBitmap> ReadWindow(xcb_connection_t* c, xcb_window_t w, int width, int height)
 {
   auto* img = xcb_get_image_reply(
     c, xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, w, 0, 0, uint16_t(width), uint16_t(height), ~0u), nullptr);
   if (!img)
     return nullptr;
-  LICE_IBitmap* bm = nullptr;
+  std::unique_ptr<LICE_MemBitmap> bm;
   if (xcb_get_image_data_length(img) >= width * height * 4)
   {
-    bm = new LICE_MemBitmap(width, height);
+    bm = std::make_unique<LICE_MemBitmap>(width, height);
     auto* src = reinterpret_cast<const uint32_t*>(xcb_get_image_data(img));
     for (int y = 0; y < height; ++y)
       for (int x = 0; x < width; ++x)
@@ -81,9 +82,8 @@ bool SnapshotEditor(AEffect* effect, const std::string& pngPath, std::string* er
     }
     Dispatch(effect, vst::op::kEditIdle);
     Sync(conn);
-    LICE_IBitmap* bm = ReadWindow(conn, parent, w, h);
-    ok = bm && ArtWritePNG(bm, pngPath.c_str());
-    delete bm;
+    std::unique_ptr<LICE_MemBitmap> bm = ReadWindow(conn, parent, w, h);
+    ok = bm && ArtWritePNG(bm.get(), pngPath.c_str());
     Dispatch(effect, vst::op::kEditClose);
     if (!ok)
       *error = "could not read the editor back or write " + pngPath;

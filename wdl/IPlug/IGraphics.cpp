@@ -6,6 +6,7 @@
 
 #include "wdl/IPlug/IControls.h"
 #include "wdl/IPlug/IPlugBase.h"
+#include "wdl/IPlug/IPlugOwnedList.h"
 
 namespace {
 
@@ -32,22 +33,19 @@ IGraphics::~IGraphics()
 
 int IGraphics::AttachControl(IControl* pControl)
 {
-  if (!pControl) return -1;
-  if (!mControls.Add(pControl)) {
-    delete pControl;
+  // Ours from here, whether or not the list takes it.
+  if (!AddOwned(mControls, std::unique_ptr<IControl>(pControl)))
     return -1;
-  }
   return mControls.GetSize() - 1;
 }
 
 void IGraphics::AttachBackground(int id, const char* name)
 {
   IBitmap bg = LoadIBitmap(id, name, 1);
-  IControl* pBG = new IBitmapControl(mPlugin, 0, 0, -1, &bg, IChannelBlend::kBlendClobber);
-  if (!mControls.Add(pBG)) {
-    delete pBG;
+  IControl* pBG =
+    AddOwned(mControls, std::make_unique<IBitmapControl>(mPlugin, 0, 0, -1, &bg, IChannelBlend::kBlendClobber));
+  if (!pBG)
     return;
-  }
   IControl** list = mControls.GetList();
   int n = mControls.GetSize();
   memmove(list + 1, list, size_t(n - 1) * sizeof(IControl*));

@@ -6,6 +6,7 @@
 
 #include "wdl/IPlug/IGraphics.h"
 #include "wdl/IPlug/IPlugAssert.h"
+#include "wdl/IPlug/IPlugOwnedList.h"
 #include "wdl/IPlug/IPlugText.h"
 #include "wdl/IPlug/IPlugUtilities.h"
 
@@ -19,12 +20,13 @@ IPlugBase::IPlugBase(int nParams, const char* channelIOStr, int nPresets, const 
       mIsInst(plugIsInst),
       mLatency(latency)
 {
-  for (int i = 0; i < nParams; ++i) mParams.Add(new IParam);
+  for (int i = 0; i < nParams; ++i)
+    AddOwned(mParams, std::make_unique<IParam>());
 
   for (int i = 0; i < nPresets; ++i) {
-    IPreset* preset = new IPreset;
+    auto preset = std::make_unique<IPreset>();
     snprintf(preset->mName, sizeof(preset->mName), "- %d -", i + 1);
-    mPresets.Add(preset);
+    AddOwned(mPresets, std::move(preset));
   }
 
   IPlugCopyText(mEffectName, effectName);
@@ -37,16 +39,16 @@ IPlugBase::IPlugBase(int nParams, const char* channelIOStr, int nPresets, const 
   mInputPtrs.Resize(nInputs);
   mOutputPtrs.Resize(nOutputs);
   for (int i = 0; i < nInputs; ++i) {
-    InChannel* ch = new InChannel;
+    auto ch = std::make_unique<InChannel>();
     ch->mSlot = mInputPtrs.Get() + i;
     *ch->mSlot = nullptr;
-    mInChannels.Add(ch);
+    AddOwned(mInChannels, std::move(ch));
   }
   for (int i = 0; i < nOutputs; ++i) {
-    OutChannel* ch = new OutChannel;
+    auto ch = std::make_unique<OutChannel>();
     ch->mSlot = mOutputPtrs.Get() + i;
     *ch->mSlot = nullptr;
-    mOutChannels.Add(ch);
+    AddOwned(mOutChannels, std::move(ch));
   }
 }
 
@@ -56,7 +58,7 @@ void IPlugBase::ParseChannelIO(const char* channelIOStr, int* pNIn, int* pNOut)
     int nIn = 0, nOut = 0;
     if (sscanf(tok, "%d-%d", &nIn, &nOut) != 2)
       IPlugFatalAssert("wdl/IPlug/IPlugBase", 73, "sscanf(channelIOStr, \"%d-%d\", &nIn, &nOut) == 2");
-    mChannelIO.Add(new ChannelIO{nIn, nOut});
+    AddOwned(mChannelIO, std::make_unique<ChannelIO>(ChannelIO{nIn, nOut}));
     if (nIn > *pNIn) *pNIn = nIn;
     if (nOut > *pNOut) *pNOut = nOut;
     tok = strchr(tok, ' ');
@@ -66,7 +68,8 @@ void IPlugBase::ParseChannelIO(const char* channelIOStr, int* pNIn, int* pNOut)
 
 IPlugBase::~IPlugBase()
 {
-  delete mGraphics;
+  // The editor goes first: its controls refer to the parameters.
+  mGraphics.reset();
   mParams.Empty(true);
   mPresets.Empty(true);
   mInChannels.Empty(true);
@@ -128,8 +131,8 @@ void IPlugBase::AttachGraphics(IGraphics* pGraphics)
   // whatever the host automates before the editor's first tick.
   pGraphics->DrainPostedValues();
   pGraphics->PrepDraw();
-  if (mGraphics && mGraphics != pGraphics) delete mGraphics;
-  mGraphics = pGraphics;
+  if (mGraphics.get() != pGraphics)
+    mGraphics.reset(pGraphics);
 }
 
 void IPlugBase::SetBlockSize(int blockSize)

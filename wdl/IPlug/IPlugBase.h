@@ -7,6 +7,7 @@
 
 #include <cstdarg>
 #include <cstring>
+#include <memory>
 
 #include "wdl/IPlug/Hosts.h"
 #include "wdl/IPlug/IMidiMsg.h"
@@ -106,7 +107,7 @@ public:
   // ---- Parameters and editor ----
   int NParams() const { return mParams.GetSize(); }
   IParam* GetParam(int idx) const { return mParams.Get(idx); }
-  IGraphics* GetGUI() const { return mGraphics; }
+  IGraphics* GetGUI() const { return mGraphics.get(); }
   void SetParameterFromGUI(int idx, double normalizedValue);
   void RedrawParamControls();
   void OnParamReset();
@@ -195,7 +196,7 @@ private:
   int mBlockSize = 0;
   int mLatency;
   WDL_PtrList<IParam> mParams;
-  IGraphics* mGraphics = nullptr;
+  std::unique_ptr<IGraphics> mGraphics;
   WDL_PtrList<IPreset> mPresets;
   int mCurrentPresetIdx = 0;
   WDL_TypedBuf<double*> mInputPtrs;

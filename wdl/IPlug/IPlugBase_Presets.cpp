@@ -5,6 +5,7 @@
 
 #include "wdl/IPlug/IPlugAssert.h"
 #include "wdl/IPlug/IPlugBase.h"
+#include "wdl/IPlug/IPlugOwnedList.h"
 #include "wdl/IPlug/IPlugText.h"
 
 IPreset* GetNextUninitializedPreset(WDL_PtrList<IPreset>* pPresets)
@@ -174,12 +175,10 @@ void IPlugBase::ModifyCurrentPreset(const char* name)
 void IPlugBase::EnsureDefaultPreset()
 {
   if (NPresets()) return;
-  IPreset* preset = new IPreset;
+  auto preset = std::make_unique<IPreset>();
   IPlugCopyText(preset->mName, "- 1 -");
-  if (!mPresets.Add(preset)) {
-    delete preset;
+  if (!AddOwned(mPresets, std::move(preset)))
     return;
-  }
   MakeDefaultPreset("Default", 1);
 }
 

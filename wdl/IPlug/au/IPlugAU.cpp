@@ -1,5 +1,6 @@
 #include "wdl/IPlug/au/IPlugAU.h"
 #include "wdl/IPlug/IGraphics.h"
+#include "wdl/IPlug/IPlugOwnedList.h"
 
 namespace {
 // Block size until the host sets its own.
@@ -16,7 +17,8 @@ IPlugAU::IPlugAU(IPlugInstanceInfo instanceInfo, int nParams, const char* channe
   mViewClassName.Set(instanceInfo.mViewClassName.Get());
   MakeBuses(&mInputBuses, NInChannels());
   MakeBuses(&mOutputBuses, NOutChannels());
-  for (int i = 0; i < mInputBuses.GetSize(); ++i) mInputConnections.Add(new InputBusConnection{});
+  for (int i = 0; i < mInputBuses.GetSize(); ++i)
+    AddOwned(mInputConnections, std::make_unique<InputBusConnection>());
   AssessInputConnections();
   SetBlockSize(kDefaultBlockSize);
 }
@@ -30,17 +32,15 @@ IPlugAU::~IPlugAU()
   mOutputBuses.Empty(true);
   mInputConnections.Empty(true);
   mPropertyListeners.Empty(true);
-  FreeRetiredSnapshots();
-  delete mNotifySnapshot.load();
 }
 
 void IPlugAU::MakeBuses(WDL_PtrList<BusChannels>* pBuses, int nChannels)
 {
   for (int first = 0; first < nChannels; first += 2) {
-    auto* bus = new BusChannels;
+    auto bus = std::make_unique<BusChannels>();
     bus->plugChannels = nChannels - first < 2 ? nChannels - first : 2;
     bus->firstPlugChannel = first;
-    pBuses->Add(bus);
+    AddOwned(*pBuses, std::move(bus));
   }
 }
 

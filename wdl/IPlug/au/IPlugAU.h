@@ -13,6 +13,7 @@
 #include "wdl/IPlug/IPlugBase.h"
 
 #include <atomic>
+#include <memory>
 #include <vector>
 #include "wdl/wdlstring.h"
 
@@ -283,11 +284,13 @@ private:
   WDL_PtrList<BusChannels> mOutputBuses;
   WDL_PtrList<InputBusConnection> mInputConnections;
   WDL_PtrList<PropertyListener> mPropertyListeners;
+  // The copy mNotifySnapshot publishes to renders.
+  std::unique_ptr<NotifySnapshot> mCurrentSnapshot;
   std::atomic<NotifySnapshot*> mNotifySnapshot = nullptr;
   std::atomic<int> mRendersInFlight = 0;
   // Closed while a call was using it: see FinishDeferredClose.
   std::atomic<bool> mClosePending = false;
-  std::vector<NotifySnapshot*> mRetiredSnapshots;
+  std::vector<std::unique_ptr<NotifySnapshot>> mRetiredSnapshots;
 };
 
 // Fills a stream description for 32-bit float linear PCM; returns the bytes

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <new>
 #include <vector>
@@ -156,18 +157,14 @@ ComponentResult IPlugAU::DoOpen(ComponentParameters* params)
   ComponentInstance ci = nullptr;
   if (!UnpackComponentParameters(params, &ci)) return paramErr;
   if (!ci) return badComponentInstance;
-  IPlugAU* plug = MakePlug();
+  std::unique_ptr<IPlugAU> plug(MakePlug());
   if (!plug) return memFullErr;
-  try {
-    plug->HostSpecificInit();
-    plug->PruneUninitializedPresets();
-    plug->mComponentInstance = ci;
-    Live().Add(plug);
-  } catch (...) {
-    delete plug;
-    throw;
-  }
-  SetComponentInstanceStorage(ci, reinterpret_cast<Handle>(plug));
+  plug->HostSpecificInit();
+  plug->PruneUninitializedPresets();
+  plug->mComponentInstance = ci;
+  Live().Add(plug.get());
+  // The instance's storage owns it from here: close deletes it.
+  SetComponentInstanceStorage(ci, reinterpret_cast<Handle>(plug.release()));
   return noErr;
 }
 

@@ -3,6 +3,7 @@
 // refused: the lists are called blindly later.
 
 #include "wdl/IPlug/au/IPlugAU.h"
+#include "wdl/IPlug/IPlugOwnedList.h"
 
 ComponentResult IPlugAU::AddPropertyListener(const PropertyListener& listener)
 {
@@ -11,11 +12,8 @@ ComponentResult IPlugAU::AddPropertyListener(const PropertyListener& listener)
     const PropertyListener* have = mPropertyListeners.Get(i);
     if (have->mPropID == listener.mPropID && have->mListenerProc == listener.mListenerProc) return noErr;
   }
-  auto* record = new PropertyListener(listener);
-  if (!mPropertyListeners.Add(record)) {
-    delete record;
+  if (!AddOwned(mPropertyListeners, std::make_unique<PropertyListener>(listener)))
     return memFullErr;
-  }
   return noErr;
 }
 
@@ -35,11 +33,8 @@ ComponentResult IPlugAU::RemovePropertyListener(const PropertyListener& listener
 ComponentResult IPlugAU::AddRenderNotify(const RenderNotify& notify)
 {
   if (!notify.mFunc) return paramErr;
-  auto* record = new RenderNotify(notify);
-  if (!mRenderNotifies.Add(record)) {
-    delete record;
+  if (!AddOwned(mRenderNotifies, std::make_unique<RenderNotify>(notify)))
     return memFullErr;
-  }
   PublishRenderNotifies();
   return noErr;
 }
@@ -72,15 +67,17 @@ void IPlugAU::InformListeners(AudioUnitPropertyID propID, AudioUnitScope scope)
 // check misses has not loaded the old copy yet.
 void IPlugAU::PublishRenderNotifies()
 {
-  auto* snapshot = new NotifySnapshot;
+  auto snapshot = std::make_unique<NotifySnapshot>();
   for (int i = 0, n = mRenderNotifies.GetSize(); i < n; ++i) snapshot->notifies.push_back({mRenderNotifies.Get(i), *mRenderNotifies.Get(i)});
-  NotifySnapshot* old = mNotifySnapshot.exchange(snapshot);
-  if (old) mRetiredSnapshots.push_back(old);
+  // Retired before the swap: a push that fails leaves the published copy as it was.
+  if (mCurrentSnapshot)
+    mRetiredSnapshots.push_back(std::move(mCurrentSnapshot));
+  mNotifySnapshot.store(snapshot.get());
+  mCurrentSnapshot = std::move(snapshot);
   if (mRendersInFlight.load() == 0) FreeRetiredSnapshots();
 }
 
 void IPlugAU::FreeRetiredSnapshots()
 {
-  for (NotifySnapshot* s : mRetiredSnapshots) delete s;
   mRetiredSnapshots.clear();
 }

@@ -10,6 +10,8 @@
 // object's own handlers or its timer: then the editor is let go at once and
 // the object is deleted when the handler returns.
 
+#include <memory>
+
 #include "platform/carbon/Carbon.h"
 #include "wdl/IPlug/graphics/IGraphicsLice.h"
 
@@ -22,6 +24,12 @@ public:
 
   // Deletes host now, or detaches it and deletes it when its running handler returns.
   static void Release(IGraphicsCarbon* pHost);
+  // For the owner's unique_ptr: it gives the object up through Release.
+  struct Releaser
+  {
+    void operator()(IGraphicsCarbon* pHost) const { Release(pHost); }
+  };
+  using Owner = std::unique_ptr<IGraphicsCarbon, Releaser>;
 
   ControlRef GetView() const { return mView; }
   CGContextRef GetCGContext() const { return mContext; }
@@ -59,7 +67,7 @@ private:
 class IGraphicsCarbonHost;
 class IGraphicsMac;
 // The Mac window binding's maker of Carbon hosts.
-IGraphicsCarbonHost* MakeIGraphicsCarbonHost(IGraphicsMac* pGraphics, void* pWindow, void* pControl);
+std::unique_ptr<IGraphicsCarbonHost> MakeIGraphicsCarbonHost(IGraphicsMac* pGraphics, void* pWindow, void* pControl);
 
 // Sets the window's content to w x h, keeping its top-left corner.
 bool ResizeWindow(WindowRef pWindow, int w, int h);

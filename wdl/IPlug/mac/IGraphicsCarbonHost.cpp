@@ -9,8 +9,7 @@ namespace {
 
 class CarbonHost : public IGraphicsCarbonHost {
 public:
-  explicit CarbonHost(IGraphicsCarbon* pCarbon) : mCarbon(pCarbon) {}
-  ~CarbonHost() override { IGraphicsCarbon::Release(mCarbon); }
+  explicit CarbonHost(IGraphicsCarbon::Owner pCarbon) : mCarbon(std::move(pCarbon)) {}
   void* GetUserPane() override { return mCarbon->GetView(); }
   void Resize(int w, int h) override { mCarbon->Resize(w, h); }
   CGContextRef GetCGContext() override { return mCarbon->GetCGContext(); }
@@ -18,17 +17,16 @@ public:
   int GetContentYOffset() override { return mCarbon->GetContentYOffset(); }
 
 private:
-  IGraphicsCarbon* mCarbon;
+  IGraphicsCarbon::Owner mCarbon;
 };
 
 } // namespace
 
 // What is not a live window (a host's stale or wrong pointer) opens nothing.
-IGraphicsCarbonHost* MakeIGraphicsCarbonHost(IGraphicsMac* pGraphics, void* pWindow, void* pControl)
+std::unique_ptr<IGraphicsCarbonHost> MakeIGraphicsCarbonHost(IGraphicsMac* pGraphics, void* pWindow, void* pControl)
 {
   auto* window = static_cast<WindowRef>(pWindow);
   auto* control = static_cast<ControlRef>(pControl);
   if (!IsValidWindowPtr(window) || (control && !IsValidControlHandle(control))) return nullptr;
-  return new CarbonHost(
-      new IGraphicsCarbon(pGraphics, window, control));
+  return std::make_unique<CarbonHost>(IGraphicsCarbon::Owner(new IGraphicsCarbon(pGraphics, window, control)));
 }

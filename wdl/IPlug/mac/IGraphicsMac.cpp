@@ -80,8 +80,7 @@ void IGraphicsMac::CloseWindow()
 void IGraphicsMac::CloseHost()
 {
   if (mCarbonHost) {
-    delete mCarbonHost;
-    mCarbonHost = nullptr;
+    mCarbonHost.reset();
     return;
   }
   IGraphicsCocoa_v1002* view = mCocoaView;

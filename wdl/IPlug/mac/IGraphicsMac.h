@@ -32,7 +32,8 @@ public:
 class IGraphicsMac : public IGraphicsLice {
 public:
   // A new Carbon host for window (and control, null for a user pane of its own).
-  typedef IGraphicsCarbonHost* (*CarbonHostMaker)(IGraphicsMac* pGraphics, void* pWindow, void* pControl);
+  typedef std::unique_ptr<IGraphicsCarbonHost> (*CarbonHostMaker)(IGraphicsMac* pGraphics, void* pWindow,
+                                                                  void* pControl);
 
   IGraphicsMac(IPlugBase* pPlug, int w, int h, int fps = 0);
   ~IGraphicsMac() override;
@@ -65,7 +66,7 @@ public:
 
   void SetBundleID(const char* id) { mBundleID.Set(id ? id : ""); }
   const char* GetBundleID() const { return mBundleID.Get(); }
-  IGraphicsCarbonHost* GetCarbonHost() const { return mCarbonHost; }
+  IGraphicsCarbonHost* GetCarbonHost() const { return mCarbonHost.get(); }
 
   // The system version as BCD digits (0x1050 for 10.5.0), 0 when unknown.
   static int GetUserOSVersion();
@@ -74,7 +75,7 @@ private:
   // Takes the editor off the Carbon window or out of the view hierarchy.
   void CloseHost();
 
-  IGraphicsCarbonHost* mCarbonHost = nullptr;
+  std::unique_ptr<IGraphicsCarbonHost> mCarbonHost;
   IGraphicsCocoa_v1002* mCocoaView = nullptr;
   WDL_String mBundleID;
   std::unique_ptr<NSStringAttributes> mTextAttributes;

@@ -1,5 +1,6 @@
 #include "wdl/IPlug/vst/IPlugVST.h"
 
+#include "wdl/IPlug/x11/X11Presenter.h"
 #include "wdl/IPlug/vst/IPlugVSTBundle.h"
 
 // Hosts for which the plug-in offers only its first two inputs and outputs.

@@ -7,6 +7,7 @@
 // below are made with it held.
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/vst/AEffect.h"
@@ -15,6 +16,8 @@
 #include "platform/vst/VstSpeakers.h"
 #include "platform/vst/VstTimeInfo.h"
 #include "wdl/IPlug/IPlugBase.h"
+
+class X11Presenter;
 
 // What the entry point hands the effect's constructor in this build.
 struct IPlugInstanceInfo {
@@ -128,7 +131,7 @@ private:
 
   ERect mRect = {};
   // While the editor is open in a host's X11 window: the window it is presented from.
-  class X11Presenter* mPresenter = nullptr;
+  std::unique_ptr<X11Presenter> mPresenter;
   class NSWindow* mEditorWindow = nullptr;
   // The host may answer a request the editor makes (begin or end edit,
   // automate) by closing or reopening the editor from inside the editor
@@ -136,7 +139,7 @@ private:
   // only when the outermost editor request returns: its Idle may still be
   // running further up the stack.
   int mEditorCalls = 0;
-  std::vector<class X11Presenter*> mClosedPresenters;
+  std::vector<std::unique_ptr<X11Presenter>> mClosedPresenters;
   VstHostCallback mHostCallback;
   VstSpeakerArrangement mInputArrangement = {};
   VstSpeakerArrangement mOutputArrangement = {};

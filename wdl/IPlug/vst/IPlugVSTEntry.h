@@ -3,6 +3,8 @@
 // the effect's shared library defines VSTPluginMain and main, the two names
 // VST 2 hosts look up, and exports only those.
 
+#include <memory>
+
 #include "wdl/IPlug/vst/IPlugVST.h"
 #include "wdl/mutex.h"
 
@@ -14,8 +16,11 @@ AEffect* IPlugVSTCreate(VstHostCallback hostCallback) noexcept
   static WDL_Mutex sCreationLock;
   try {
     PlugMutexScope lock(&sCreationLock);
-    Plug* plug = new Plug(IPlugInstanceInfo{hostCallback});
-    return plug->FinishCreation();
+    auto plug = std::make_unique<Plug>(IPlugInstanceInfo{hostCallback});
+    AEffect* effect = plug->FinishCreation();
+    // The host owns it through the record from here: its close deletes it.
+    plug.release();
+    return effect;
   } catch (...) {
     return nullptr;
   }

@@ -28,8 +28,6 @@ public:
   {
     if (--mPlug->mEditorCalls)
       return;
-    for (X11Presenter* p : mPlug->mClosedPresenters)
-      delete p;
     mPlug->mClosedPresenters.clear();
   }
   EditorCallScope(const EditorCallScope&) = delete;
@@ -72,12 +70,15 @@ intptr_t IPlugVST::EditorOpen(void* ptr)
   while (mPresenter || mEditorWindow);
   // The pointer is an X11 window id, never an object.
   const uintptr_t parentId = reinterpret_cast<uintptr_t>(ptr);
+  // Room for this presenter among the closed ones, so that closing it
+  // from inside an editor request never has to allocate.
+  mClosedPresenters.reserve(mClosedPresenters.size() + 1);
   NSRect area = NSMakeRect(0, 0, g->Width(), g->Height());
   mEditorWindow = new NSWindow(area);
   NSView* content = new NSView(area);
   mEditorWindow->setContentView(content);
   content->release();
-  mPresenter = new X11Presenter;
+  mPresenter = std::make_unique<X11Presenter>();
   if (!g->OpenWindow(content) || !mPresenter->Open(parentId, mEditorWindow)) {
     CloseEditorWindow();
     return 0;
@@ -92,7 +93,7 @@ void IPlugVST::CloseEditorWindow()
 {
   // Taken first: closing the editor ends its gesture, and the host may
   // answer that by opening the editor again.
-  X11Presenter* presenter = std::exchange(mPresenter, nullptr);
+  std::unique_ptr<X11Presenter> presenter = std::move(mPresenter);
   NSWindow* window = std::exchange(mEditorWindow, nullptr);
   if (!presenter && !window)
     return;
@@ -101,9 +102,9 @@ void IPlugVST::CloseEditorWindow()
   {
     presenter->Close(); // destroys the child unless the host already destroyed it with its parent
     if (mEditorCalls)
-      mClosedPresenters.push_back(presenter);
+      mClosedPresenters.push_back(std::move(presenter));
     else
-      delete presenter;
+      presenter.reset();
   }
   NSRelease(window);
 }
