@@ -64,12 +64,13 @@ __m256i splat16(int v)
 // floor(65536 / i) for i in 1-255 (the operator's table holds it minus 1),
 // held below 65536: for i = 1 it gives 65535. The single-precision quotient
 // lies within 2^-9 of a unit of the exact one, which is an integer or at
-// least 1/255 away from one, so truncation gives the floor. For i = 0 the
-// quotient is infinite and the result 0 (a zero maximum or spread only ever
-// multiplies zero).
+// least 1/255 away from one, so truncation gives the floor. i = 0 is taken
+// as 1, so nothing divides by zero even where a host unmasks that trap (a
+// zero maximum or spread only ever multiplies zero).
 __m256i reciprocal(__m256i i)
 {
   const __m256i z = _mm256_setzero_si256();
+  i = _mm256_max_epi16(i, splat16(1));
   const __m256 n = _mm256_set1_ps(65536.0f);
   auto half = [&](__m256i v) { return _mm256_cvttps_epi32(_mm256_div_ps(n, _mm256_cvtepi32_ps(v))); };
   return _mm256_packus_epi32(half(_mm256_unpacklo_epi16(i, z)), half(_mm256_unpackhi_epi16(i, z)));
