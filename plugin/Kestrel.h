@@ -9,6 +9,7 @@
 #include KESTREL_BINDING_HEADER
 
 #include "plugin/KestrelEnvelope.h"
+#include "plugin/KestrelLayout.h"
 #include "plugin/KestrelParams.h"
 #include "plugin/KestrelLastValue.h"
 #include "plugin/KestrelWet.h"
@@ -61,7 +62,7 @@ public:
   // Loads the artwork into pGraphics, attaches the controls and hands the editor to the
   // plug-in, which owns it from then on. The window binding sets the bundle identifier first.
   void BuildEditor(IGraphics* pGraphics);
-  static constexpr int kEditorWidth = 700, kEditorHeight = 249, kEditorFPS = 30;
+  static constexpr int kEditorWidth = kKestrelEditorWidth, kEditorHeight = kKestrelEditorHeight, kEditorFPS = 30;
   IBitmapControl* GetInputMeter() const { return mInputMeter; }
   IBitmapControl* GetOutputMeter() const { return mOutputMeter; }
   IOdometerControl* GetReadout(int i) const

@@ -1,28 +1,34 @@
-// The compressor's editor: the background, twelve parameter controls, two
-// meters and three read-outs, in attach order.
+// The compressor's editor, built from its layout table: the background, twelve parameter
+// controls, two meters and three read-outs, in attach order.
 
 #include "plugin/Kestrel.h"
 #include "plugin/KestrelControls.h"
 #include "plugin/KestrelEditorLink.h"
+#include "plugin/KestrelLayout.h"
 #ifdef KESTREL_BUNDLE_ID
 #include "wdl/IPlug/mac/IGraphicsMac.h"
 #endif
 
 namespace
 {
-struct SwitchSpec
+EDirection Direction(EKestrelDrag drag)
 {
-  int x, y, param;
-  IBitmap* bitmap;
-};
+  return drag == EKestrelDrag::Horizontal ? kHorizontal : kVertical;
+}
 
-struct KnobSpec
+IControl* MakeControl(IPlugBase* pPlug, const KestrelControlSpec& s, IBitmap* pBitmap)
 {
-  int x, y, param;
-  IBitmap* bitmap;
-  EDirection direction;
-  double gearing;
-};
+  switch (s.mKind)
+  {
+  case EKestrelControlKind::ImageMap: return new IImageMapControl(pPlug, s.mX, s.mY, s.mParam, pBitmap);
+  case EKestrelControlKind::Switch: return new ISwitchControl(pPlug, s.mX, s.mY, s.mParam, pBitmap);
+  case EKestrelControlKind::Knob:
+    return new IKnobMultiControl(pPlug, s.mX, s.mY, s.mParam, pBitmap, Direction(s.mDrag), s.mGearing);
+  case EKestrelControlKind::Meter: return new IBitmapControl(pPlug, s.mX, s.mY, -1, pBitmap);
+  case EKestrelControlKind::Readout: return new IOdometerControl(pPlug, s.mX, s.mY, s.mDigits, pBitmap);
+  }
+  return nullptr;
+}
 } // namespace
 
 void Kestrel::BuildEditor(IGraphics* pGraphics)
@@ -30,62 +36,43 @@ void Kestrel::BuildEditor(IGraphics* pGraphics)
   if (!pGraphics)
     return;
   IGraphics* g = pGraphics;
-  g->AttachBackground(101, "kestrelbg.png");
-  IBitmap topVU = g->LoadIBitmap(105, "topVU.png", 121);
-  IBitmap botVU = g->LoadIBitmap(106, "botVU.png", 121);
-  IBitmap button = g->LoadIBitmap(103, "button.png", 2);
-  IBitmap outGR = g->LoadIBitmap(112, "outgr.png", 2);
-  IBitmap topSlide = g->LoadIBitmap(107, "topslide.png", 100);
-  IBitmap botSlide = g->LoadIBitmap(108, "botslide.png", 100);
-  g->LoadIBitmap(109, "slidebutton.png", 1);
-  IBitmap ratio = g->LoadIBitmap(113, "ratiostack.png", 5);
-  IBitmap smallKnob = g->LoadIBitmap(114, "smallknob.png", 136);
-  IBitmap knob = g->LoadIBitmap(102, "knob.png", 136);
-
-  g->AttachControl(new IImageMapControl(this, 363, 65, kRatio, &ratio));
-  const SwitchSpec switches[] = {
-    {596, 77, kMeter, &outGR},
-    {26, 209, kDecadence, &button},
-    {613, 28, kSidechain, &button},
-    {613, 205, kAutoMakeup, &button},
+  IBitmap bitmaps[kKestrelImageCount];
+  int loaded = 0;
+  // Loads, in table order, every image due once `attached` controls of the table are on.
+  auto loadDue = [&](int attached) {
+    for (; loaded < kKestrelImageCount && kKestrelImages[loaded].mLoadAfter <= attached; ++loaded)
+    {
+      const KestrelImageSpec& image = kKestrelImages[loaded];
+      // The background control loads its own image and goes under every other.
+      if (image.mId == kBackgroundImage)
+        g->AttachBackground(image.mId, image.mFile);
+      else
+        bitmaps[loaded] = g->LoadIBitmap(image.mId, image.mFile, image.mFrames);
+    }
   };
-  for (const SwitchSpec& s : switches)
-    g->AttachControl(new ISwitchControl(this, s.x, s.y, s.param, s.bitmap));
-  const KnobSpec knobs[] = {
-    {113, 19, kAttack, &knob, kVertical, 4.0},
-    {250, 82, kRelease, &knob, kVertical, 4.0},
-    {113, 146, kImpetus, &knob, kVertical, 4.0},
-    {422, 5, kThreshold, &topSlide, kHorizontal, 0.7},
-    {424, 197, kCompensation, &botSlide, kHorizontal, 0.7},
-    {344, 201, kParallel, &smallKnob, kVertical, 4.0},
-    {344, 17, kDetectorHPF, &smallKnob, kVertical, 4.0},
-  };
-  for (const KnobSpec& k : knobs)
-    g->AttachControl(new IKnobMultiControl(this, k.x, k.y, k.param, k.bitmap, k.direction, k.gearing));
 
-  auto* inputMeter = new IBitmapControl(this, 460, 50, -1, &topVU);
-  auto* outputMeter = new IBitmapControl(this, 460, 135, -1, &botVU);
-  g->AttachControl(inputMeter);
-  g->AttachControl(outputMeter);
-
-  IBitmap digits = g->LoadIBitmap(110, "numberstack.png", 100);
-  auto* attack = new IOdometerControl(this, 199, 52, 4, &digits);
-  auto* release = new IOdometerControl(this, 204, 116, 4, &digits);
-  auto* impetus = new IOdometerControl(this, 199, 179, 3, &digits);
-  g->AttachControl(attack);
-  g->AttachControl(release);
-  g->AttachControl(impetus);
+  IControl* kept[kKestrelKeptCount] = {};
+  for (int i = 0; i < kKestrelControlCount; ++i)
+  {
+    loadDue(i);
+    const KestrelControlSpec& s = kKestrelControls[i];
+    IControl* c = MakeControl(this, s, &bitmaps[KestrelImageIndex(s.mImage)]);
+    g->AttachControl(c);
+    kept[int(s.mKept)] = c;
+  }
+  loadDue(kKestrelControlCount);
 
   AttachGraphics(g);
-  mInputMeter = inputMeter;
-  mOutputMeter = outputMeter;
-  mAttackOdometer = attack;
-  mReleaseOdometer = release;
-  mImpetusOdometer = impetus;
+  // The layout's static check makes each kept control of the kind cast to.
+  mInputMeter = static_cast<IBitmapControl*>(kept[int(EKestrelKept::InputMeter)]);
+  mOutputMeter = static_cast<IBitmapControl*>(kept[int(EKestrelKept::OutputMeter)]);
+  mAttackOdometer = static_cast<IOdometerControl*>(kept[int(EKestrelKept::AttackReadout)]);
+  mReleaseOdometer = static_cast<IOdometerControl*>(kept[int(EKestrelKept::ReleaseReadout)]);
+  mImpetusOdometer = static_cast<IOdometerControl*>(kept[int(EKestrelKept::ImpetusReadout)]);
   // The read-outs start from the current values rather than waiting for a change.
-  PushReadoutValue(attack, ParamValue(kAttack));
-  PushReadoutValue(release, ParamValue(kRelease));
-  PushReadoutValue(impetus, ParamValue(kImpetus));
+  PushReadoutValue(mAttackOdometer, ParamValue(kAttack));
+  PushReadoutValue(mReleaseOdometer, ParamValue(kRelease));
+  PushReadoutValue(mImpetusOdometer, ParamValue(kImpetus));
 }
 
 void Kestrel::MakeEditor()

@@ -3,7 +3,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -11,28 +10,11 @@
 
 #include <unistd.h>
 
+#include "plugin/KestrelLayout.h"
 #include "tools/artwork/ArtPng.h"
 #include "tools/artwork/KestrelArtwork.h"
 
 namespace {
-
-// The editor's image table: file, frames, and the least frame size the
-// layout needs (the ratio selector's five click areas reach x 99, y 113).
-struct Expect {
-  const char* file;
-  int frames;
-};
-const Expect kLayout[] = {{"kestrelbg.png", 1},   {"topVU.png", 121},    {"botVU.png", 121},
-                          {"button.png", 2},      {"outgr.png", 2},      {"topslide.png", 100},
-                          {"botslide.png", 100},  {"slidebutton.png", 1}, {"ratiostack.png", 5},
-                          {"smallknob.png", 136}, {"knob.png", 136},     {"numberstack.png", 100}};
-
-int indexOf(const char* file)
-{
-  for (int i = 0; i < kArtImageCount; ++i)
-    if (!std::strcmp(kArtImages[i].file, file)) return i;
-  return -1;
-}
 
 // One frame of a strip as bytes, for comparing frames.
 std::vector<uint32_t> frame(LICE_MemBitmap* bm, int frames, int f)
@@ -76,35 +58,42 @@ std::string slurp(const std::string& path)
 
 TEST(Artwork, EveryLoadedImageHasItsFramesStackedVertically)
 {
-  ASSERT_EQ(kArtImageCount, 12);
-  for (const Expect& e : kLayout) {
-    SCOPED_TRACE(e.file);
-    const int i = indexOf(e.file);
-    ASSERT_GE(i, 0);
-    auto bm = ArtDrawImage(i);
+  ASSERT_EQ(kKestrelImageCount, 12);
+  for (const KestrelImageSpec& e : kKestrelImages)
+  {
+    SCOPED_TRACE(e.mFile);
+    const ArtImageInfo* info = ArtImageInfoFor(e.mId);
+    ASSERT_TRUE(info);
+    auto bm = ArtDrawImage(e.mId);
     ASSERT_TRUE(bm);
-    EXPECT_EQ(kArtImages[i].frames, e.frames);
-    EXPECT_EQ(bm->getHeight() % e.frames, 0);
-    EXPECT_EQ(bm->getWidth(), kArtImages[i].frameWidth);
-    EXPECT_EQ(bm->getHeight(), kArtImages[i].frameHeight * e.frames);
+    EXPECT_EQ(bm->getWidth(), info->frameWidth);
+    EXPECT_EQ(bm->getHeight(), info->frameHeight * e.mFrames);
     // Every step of a strip shows something new.
-    for (int f = 1; f < e.frames; ++f)
-      ASSERT_NE(frame(bm.get(), e.frames, f - 1), frame(bm.get(), e.frames, f)) << "frame " << f;
+    for (int f = 1; f < e.mFrames; ++f)
+      ASSERT_NE(frame(bm.get(), e.mFrames, f - 1), frame(bm.get(), e.mFrames, f)) << "frame " << f;
   }
-  auto bg = ArtDrawImage(indexOf("kestrelbg.png"));
+  auto bg = ArtDrawImage(kBackgroundImage);
   EXPECT_EQ(bg->getWidth(), 700);
   EXPECT_EQ(bg->getHeight(), 249);
-  EXPECT_EQ(kArtImages[indexOf("numberstack.png")].frameWidth, 14);
-  EXPECT_FALSE(ArtDrawImage(-1));
-  EXPECT_FALSE(ArtDrawImage(kArtImageCount));
+  EXPECT_EQ(ArtImageInfoFor(kDigitsImage)->frameWidth, 14);
+  EXPECT_FALSE(ArtDrawImage(EKestrelImage(100)));
+}
+
+TEST(Artwork, EveryControlLiesOnTheBackground)
+{
+  for (const KestrelControlSpec& s : kKestrelControls)
+  {
+    const ArtImageInfo* info = ArtImageInfoFor(s.mImage);
+    const int w = s.mKind == EKestrelControlKind::Readout ? s.mDigits * info->frameWidth : info->frameWidth;
+    EXPECT_TRUE(s.mX >= 0 && s.mY >= 0 && s.mX + w <= 700 && s.mY + info->frameHeight <= 249) << s.mX << "," << s.mY;
+  }
 }
 
 TEST(Artwork, RatioFramesCoverTheClickAreasAndLightTheChosenOne)
 {
-  const int i = indexOf("ratiostack.png");
-  EXPECT_GE(kArtImages[i].frameWidth, 100);
-  EXPECT_GE(kArtImages[i].frameHeight, 114);
-  auto bm = ArtDrawImage(i);
+  EXPECT_GE(ArtImageInfoFor(kRatioImage)->frameWidth, 100);
+  EXPECT_GE(ArtImageInfoFor(kRatioImage)->frameHeight, 114);
+  auto bm = ArtDrawImage(kRatioImage);
   const int area[5][4] = {{18, 4, 31, 17}, {3, 33, 16, 46}, {3, 69, 16, 82}, {18, 100, 31, 113}, {42, 12, 99, 105}};
   for (int a = 0; a < 5; ++a)
     for (int f = 0; f < 5; ++f) {
@@ -128,7 +117,7 @@ int stripFrame(int state) { return state < 2 ? 0 : state - 1; }
 
 TEST(Artwork, DigitWheelShowsEachDigitUprightAtItsTenthAndRollsBetween)
 {
-  auto bm = ArtDrawImage(indexOf("numberstack.png"));
+  auto bm = ArtDrawImage(kDigitsImage);
   auto shown = [&](int state) { return frame(bm.get(), 100, stripFrame(state)); };
   for (int d = 0; d < 10; ++d) {
     for (int e = 0; e < d; ++e) EXPECT_NE(shown(10 * d), shown(10 * e)) << d << " vs " << e;
@@ -156,18 +145,19 @@ TEST(Artwork, DrawingAndFilesAreTheSameEveryTime)
   // Named per process: two test runs on one machine must not write each other's files.
   const std::string stem = testing::TempDir() + "art_" + std::to_string(getpid());
   const std::string a = stem + "_a.png", b = stem + "_b.png";
-  for (int i = 0; i < kArtImageCount; ++i) {
-    auto x = ArtDrawImage(i), y = ArtDrawImage(i);
-    EXPECT_EQ(LICE_BitmapCmp(x.get(), y.get()), 0) << kArtImages[i].file;
+  for (const KestrelImageSpec& image : kKestrelImages)
+  {
+    auto x = ArtDrawImage(image.mId), y = ArtDrawImage(image.mId);
+    EXPECT_EQ(LICE_BitmapCmp(x.get(), y.get()), 0) << image.mFile;
     ASSERT_TRUE(ArtWritePNG(x.get(), a.c_str()));
     ASSERT_TRUE(ArtWritePNG(y.get(), b.c_str()));
     const std::string bytes = slurp(a);
     EXPECT_FALSE(bytes.empty());
-    EXPECT_EQ(bytes, slurp(b)) << kArtImages[i].file;
+    EXPECT_EQ(bytes, slurp(b)) << image.mFile;
     // What the build put into both bundles is this drawing.
     for (const char* bundle : {"/KestrelVST.vst", "/KestrelAU.component"})
-      EXPECT_EQ(slurp(std::string(KESTREL_BUILD_DIR) + bundle + "/Contents/Resources/" + kArtImages[i].file), bytes)
-          << bundle << " " << kArtImages[i].file;
+      EXPECT_EQ(slurp(std::string(KESTREL_BUILD_DIR) + bundle + "/Contents/Resources/" + image.mFile), bytes)
+        << bundle << " " << image.mFile;
   }
   std::remove(a.c_str());
   std::remove(b.c_str());

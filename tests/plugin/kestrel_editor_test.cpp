@@ -25,6 +25,7 @@ constexpr Art kArt[] = {
 };
 
 std::vector<std::string> gLoaded;
+std::vector<int> gControlsAtLoad;
 
 LICE_IBitmap* LoadArt(int, const char* name)
 {
@@ -41,6 +42,7 @@ struct RecordingEditor : IGraphicsTest
   IBitmap LoadIBitmap(int id, const char* name, int nStates) override
   {
     gLoaded.push_back(name);
+    gControlsAtLoad.push_back(NControls());
     return IGraphicsTest::LoadIBitmap(id, name, nStates);
   }
 };
@@ -50,6 +52,7 @@ struct EditorHarness : KestrelHarness
   EditorHarness()
   {
     gLoaded.clear();
+    gControlsAtLoad.clear();
     g = new RecordingEditor(plug.get(), 700, 249, 30);
     g->mLoader = LoadArt;
     plug->BuildEditor(g);
@@ -131,6 +134,8 @@ TEST(KestrelEditor, LayoutInAttachOrder)
                                           "outgr.png",     "topslide.png",    "botslide.png",   "slidebutton.png",
                                           "ratiostack.png", "smallknob.png",  "knob.png",       "numberstack.png"};
   EXPECT_EQ(gLoaded, order);
+  // The background loads first, the digit strip once both meters are on.
+  EXPECT_EQ(gControlsAtLoad, (std::vector<int>{0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 15}));
   ASSERT_EQ(h.g->NControls(), 18);
   struct Expect
   {

@@ -154,12 +154,13 @@ void ArtDrawDigitFrame(ArtCanvas& c, int frame)
 namespace {
 
 template <class F>
-std::unique_ptr<LICE_MemBitmap> strip(const ArtImageInfo& info, F drawFrame)
+std::unique_ptr<LICE_MemBitmap> strip(const ArtImageInfo& info, int frames, F drawFrame)
 {
-  auto out = std::make_unique<LICE_MemBitmap>(info.frameWidth, info.frameHeight * info.frames);
+  auto out = std::make_unique<LICE_MemBitmap>(info.frameWidth, info.frameHeight * frames);
   LICE_Clear(out.get(), 0);
   ArtCanvas c(info.frameWidth, info.frameHeight);
-  for (int f = 0; f < info.frames; ++f) {
+  for (int f = 0; f < frames; ++f)
+  {
     c.clear();
     drawFrame(c, f);
     c.resolveInto(out.get(), 0, f * info.frameHeight);
@@ -167,23 +168,35 @@ std::unique_ptr<LICE_MemBitmap> strip(const ArtImageInfo& info, F drawFrame)
   return out;
 }
 
+void drawStripFrame(ArtCanvas& c, EKestrelImage image, int f, int frames)
+{
+  // Only the knob and slider strips, never single frames, go from 0 to 1 over their frames.
+  auto value = [&] { return float(f) / float(frames - 1); };
+  switch (image)
+  {
+  case kBackgroundImage: ArtDrawBackground(c); break;
+  case kInputMeterImage: ArtDrawMeterFrame(c, true, f); break;
+  case kOutputMeterImage: ArtDrawMeterFrame(c, false, f); break;
+  case kButtonImage: ArtDrawButtonFrame(c, f == 1); break;
+  case kMeterModeImage: ArtDrawMeterModeFrame(c, f); break;
+  case kThresholdSlideImage: ArtDrawSliderFrame(c, false, value()); break;
+  case kCompensationSlideImage: ArtDrawSliderFrame(c, true, value()); break;
+  case kSlideButtonImage: ArtDrawSliderHandle(c, 7, 0); break;
+  case kRatioImage: ArtDrawRatioFrame(c, f); break;
+  case kSmallKnobImage: ArtDrawKnobFrame(c, true, value()); break;
+  case kKnobImage: ArtDrawKnobFrame(c, false, value()); break;
+  case kDigitsImage: ArtDrawDigitFrame(c, f); break;
+  }
+}
+
 }  // namespace
 
-std::unique_ptr<LICE_MemBitmap> ArtDrawImage(int i)
+std::unique_ptr<LICE_MemBitmap> ArtDrawImage(EKestrelImage image)
 {
-  if (i < 0 || i >= kArtImageCount) return nullptr;
-  const ArtImageInfo& info = kArtImages[i];
-  const std::string file = info.file;
-  const float last = float(info.frames - 1);
-  return strip(info, [&](ArtCanvas& c, int f) {
-    if (file == "kestrelbg.png") ArtDrawBackground(c);
-    else if (file == "topVU.png" || file == "botVU.png") ArtDrawMeterFrame(c, file == "topVU.png", f);
-    else if (file == "button.png") ArtDrawButtonFrame(c, f == 1);
-    else if (file == "outgr.png") ArtDrawMeterModeFrame(c, f);
-    else if (file == "topslide.png" || file == "botslide.png") ArtDrawSliderFrame(c, file == "botslide.png", float(f) / last);
-    else if (file == "slidebutton.png") ArtDrawSliderHandle(c, 7, 0);
-    else if (file == "ratiostack.png") ArtDrawRatioFrame(c, f);
-    else if (file == "smallknob.png" || file == "knob.png") ArtDrawKnobFrame(c, file == "smallknob.png", float(f) / last);
-    else if (file == "numberstack.png") ArtDrawDigitFrame(c, f);
-  });
+  const ArtImageInfo* info = ArtImageInfoFor(image);
+  const int i = KestrelImageIndex(image);
+  if (!info || i < 0)
+    return nullptr;
+  const int frames = kKestrelImages[i].mFrames;
+  return strip(*info, frames, [&](ArtCanvas& c, int f) { drawStripFrame(c, image, f, frames); });
 }

@@ -15,12 +15,12 @@ constexpr LICE_PixelValue kCapTop = ArtRGB(84, 90, 100), kCapBottom = ArtRGB(36,
 constexpr LICE_PixelValue kFaceTop = ArtRGB(58, 62, 70), kFaceBottom = ArtRGB(40, 43, 49);
 constexpr LICE_PixelValue kPointer = ArtRGB(236, 238, 242);
 
-// Knob strips: centre and radii within a frame.
+// Knob strips: centre and radii within a frame; on the background, the name's gap above the ring.
 struct KnobGeometry {
-  float cx, cy, ring, ringWidth, cap, face, pointerIn, pointerOut, pointerWidth;
+  float cx, cy, ring, ringWidth, cap, face, pointerIn, pointerOut, pointerWidth, labelGap;
 };
-constexpr KnobGeometry kBigKnob{40, 36, 24, 3.2f, 18.5f, 15.5f, 5, 14, 2.6f};
-constexpr KnobGeometry kSmallKnob{22, 22, 16.5f, 2.6f, 12.5f, 10.5f, 3.5f, 9.5f, 2.2f};
+constexpr KnobGeometry kBigKnob{40, 36, 24, 3.2f, 18.5f, 15.5f, 5, 14, 2.6f, 9};
+constexpr KnobGeometry kSmallKnob{22, 22, 16.5f, 2.6f, 12.5f, 10.5f, 3.5f, 9.5f, 2.2f, 6};
 
 // Slider strips: the handle's travel and the groove.
 constexpr float kSlideLeft = 12, kSlideRight = 168, kSlideGrooveY = 27;

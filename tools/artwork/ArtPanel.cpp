@@ -1,6 +1,8 @@
-// The background: panel, grooves, wells under the controls and every label.
-// Control positions are the editor's attach positions (top-left corners).
+// The background: panel, grooves, wells under the controls and every label,
+// placed by the editor's layout table.
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "tools/artwork/ArtPalette.h"
@@ -10,6 +12,25 @@
 using namespace art;
 
 namespace {
+
+// The control that sets a parameter, or that the compressor keeps as k.
+const KestrelControlSpec& control(int param, EKestrelKept k = EKestrelKept::None)
+{
+  for (const KestrelControlSpec& s : kKestrelControls)
+    if (s.mParam == param && s.mKept == k)
+      return s;
+  std::fprintf(stderr, "kestrel_artwork: the editor's layout lacks a control the background labels\n");
+  std::abort();
+}
+const KestrelControlSpec& kept(EKestrelKept k)
+{
+  return control(-1, k);
+}
+
+float frameWidth(EKestrelImage image)
+{
+  return float(ArtImageInfoFor(image)->frameWidth);
+}
 
 ArtText label(float cap = 6, LICE_PixelValue color = kLabel)
 {
@@ -35,20 +56,31 @@ void screw(ArtCanvas& c, float x, float y)
   c.line(x - 2.4f, y + 1.4f, x + 2.4f, y - 1.4f, 1.2f, ArtRGB(30, 32, 37));
 }
 
-void knobTrack(ArtCanvas& c, float l, float t, const KnobGeometry& k, const char* name, float labelGap)
+void knobTrack(ArtCanvas& c, int param, const char* name)
 {
-  const float cx = l + k.cx, cy = t + k.cy;
+  const KestrelControlSpec& s = control(param);
+  const KnobGeometry& k = s.mImage == kSmallKnobImage ? kSmallKnob : kBigKnob;
+  const float cx = float(s.mX) + k.cx, cy = float(s.mY) + k.cy;
   c.arc(cx, cy, k.ring, kArtKnobMin, kArtKnobMax, k.ringWidth + 1.4f, kEdgeDark);
   c.arc(cx, cy, k.ring, kArtKnobMin, kArtKnobMax, k.ringWidth, kGroove);
-  ArtDrawTextCentred(c, label(), cx, cy - k.ring - labelGap, name);
+  ArtDrawTextCentred(c, label(), cx, cy - k.ring - k.labelGap, name);
 }
 
-void readout(ArtCanvas& c, float x, float y, int digits, const char* unit, bool unitBelow)
+void readout(ArtCanvas& c, EKestrelKept which, const char* unit, bool unitBelow)
 {
-  const float w = float(digits) * 14, h = 22;
+  const KestrelControlSpec& s = kept(which);
+  const float x = float(s.mX), y = float(s.mY);
+  const float w = float(s.mDigits) * frameWidth(kDigitsImage), h = float(ArtImageInfoFor(kDigitsImage)->frameHeight);
   well(c, x - 3, y - 3, w + 6, h + 6, 3);
   if (unitBelow) ArtDrawTextCentred(c, label(6, kLabelDim), x + w / 2, y + h + 12, unit);
   else ArtDrawText(c, label(6, kLabelDim), x + w + 6, y + h / 2 + 3, unit);
+}
+
+// A name centred above a control.
+void nameAbove(ArtCanvas& c, int param, float cap, float gap, const char* name)
+{
+  const KestrelControlSpec& s = control(param);
+  ArtDrawTextCentred(c, label(cap), float(s.mX) + frameWidth(s.mImage) / 2, float(s.mY) - gap, name);
 }
 
 // dB marks above or below a meter bar starting at column x.
@@ -65,8 +97,9 @@ void meterScale(ArtCanvas& c, float x, float y, float lo, float hi, float step, 
   }
 }
 
-void slider(ArtCanvas& c, float l, float t, const char* name, const char* lo, const char* hi)
+void slider(ArtCanvas& c, int param, const char* name, const char* lo, const char* hi)
 {
+  const float l = float(control(param).mX), t = float(control(param).mY);
   ArtDrawTextCentred(c, label(), l + (kSlideLeft + kSlideRight) / 2, t + 9, name);
   ArtText ends = label(5, kLabelDim);
   ends.tracking = 1.2f;
@@ -120,33 +153,37 @@ void ArtDrawBackground(ArtCanvas& c)
   brand(c);
 
   // Time constants and saturation: knobs with read-outs.
-  knobTrack(c, 113, 19, kBigKnob, "ATTACK", 9);
-  knobTrack(c, 250, 82, kBigKnob, "RELEASE", 9);
-  knobTrack(c, 113, 146, kBigKnob, "IMPETUS", 9);
-  readout(c, 199, 52, 4, "\xb5s", false);
-  readout(c, 204, 116, 4, "ms", true);
-  readout(c, 199, 179, 3, "%", false);
+  knobTrack(c, kAttack, "ATTACK");
+  knobTrack(c, kRelease, "RELEASE");
+  knobTrack(c, kImpetus, "IMPETUS");
+  readout(c, EKestrelKept::AttackReadout, "\xb5s", false);
+  readout(c, EKestrelKept::ReleaseReadout, "ms", true);
+  readout(c, EKestrelKept::ImpetusReadout, "%", false);
 
   // Detector and ratio.
-  knobTrack(c, 344, 17, kSmallKnob, "DETECTOR HPF", 6);
-  knobTrack(c, 344, 201, kSmallKnob, "PARALLEL", 6);
-  well(c, 360, 63, 97, 118, 6);
-  ArtDrawTextCentred(c, label(5.5f), 432, 74, "RATIO");
+  knobTrack(c, kDetectorHPF, "DETECTOR HPF");
+  knobTrack(c, kParallel, "PARALLEL");
+  const KestrelControlSpec& ratio = control(kRatio);
+  const float rx = float(ratio.mX), ry = float(ratio.mY);
+  well(c, rx - 3, ry - 2, 97, 118, 6);
+  ArtDrawTextCentred(c, label(5.5f), rx + 69, ry + 9, "RATIO");
 
   // Level: sliders and meters.
-  slider(c, 422, 5, "THRESHOLD", "-60", "0");
-  slider(c, 424, 197, "COMPENSATION", "-20", "+20");
-  const float mx = 460 + float(kMeterX);
-  meterScale(c, mx, 50 + kMeterY + kMeterHeight + 3, -50, 10, 10, false);
-  meterScale(c, mx, 135, -50, 10, 10, true);
-  meterScale(c, mx, 135 + kMeterY + kMeterHeight + 3, -15, 0, 5, false);
-  ArtDrawText(c, label(5), 599, 61, "IN");
-  ArtDrawText(c, label(5), 599, 131, "OUT");
-  ArtDrawText(c, label(5), 599, 164, "GR");
-  ArtDrawTextCentred(c, label(5), 618, 73, "METER");
+  slider(c, kThreshold, "THRESHOLD", "-60", "0");
+  slider(c, kCompensation, "COMPENSATION", "-20", "+20");
+  const KestrelControlSpec &in = kept(EKestrelKept::InputMeter), &out = kept(EKestrelKept::OutputMeter);
+  const int below = kMeterY + kMeterHeight + 3;
+  meterScale(c, float(in.mX + kMeterX), float(in.mY + below), -50, 10, 10, false);
+  meterScale(c, float(out.mX + kMeterX), float(out.mY), -50, 10, 10, true);
+  meterScale(c, float(out.mX + kMeterX), float(out.mY + below), -15, 0, 5, false);
+  const float names = float(in.mX) + frameWidth(kInputMeterImage) + 5;
+  ArtDrawText(c, label(5), names, float(in.mY + 11), "IN");
+  ArtDrawText(c, label(5), names, float(out.mY - 4), "OUT");
+  ArtDrawText(c, label(5), names, float(out.mY + 29), "GR");
+  nameAbove(c, kMeter, 5, 4, "METER");
 
   // Switches.
-  ArtDrawTextCentred(c, label(5.5f), 633, 22, "SIDECHAIN");
-  ArtDrawTextCentred(c, label(5.5f), 633, 199, "AUTO MAKEUP");
-  ArtDrawTextCentred(c, label(5.5f), 46, 203, "DECADENCE");
+  nameAbove(c, kSidechain, 5.5f, 6, "SIDECHAIN");
+  nameAbove(c, kAutoMakeup, 5.5f, 6, "AUTO MAKEUP");
+  nameAbove(c, kDecadence, 5.5f, 6, "DECADENCE");
 }

@@ -1,28 +1,55 @@
 #pragma once
-// The compressor editor's twelve images: the background and the control
-// strips, frames stacked top to bottom, pixels premultiplied A, R, G, B.
+// The compressor editor's images: the background and the control strips,
+// pixels premultiplied A, R, G, B.
 
 #include <memory>
 
 #include "graphics/lice.h"
+#include "plugin/KestrelLayout.h"
 
+// The size of one frame of each image: the artwork's own, but for the background, which
+// fills the editor.
 struct ArtImageInfo {
-  const char* file;
-  int frames;
+  EKestrelImage image;
   int frameWidth, frameHeight;
 };
 
-// In the order the editor loads them.
 constexpr ArtImageInfo kArtImages[] = {
-    {"kestrelbg.png", 1, 700, 249},   {"topVU.png", 121, 134, 16},    {"botVU.png", 121, 134, 16},
-    {"button.png", 2, 40, 22},        {"outgr.png", 2, 44, 34},       {"topslide.png", 100, 180, 40},
-    {"botslide.png", 100, 180, 40},   {"slidebutton.png", 1, 14, 24}, {"ratiostack.png", 5, 100, 114},
-    {"smallknob.png", 136, 44, 44},   {"knob.png", 136, 80, 72},      {"numberstack.png", 100, 14, 22},
+  {kBackgroundImage, kKestrelEditorWidth, kKestrelEditorHeight},
+  {kInputMeterImage, 134, 16},
+  {kOutputMeterImage, 134, 16},
+  {kButtonImage, 40, 22},
+  {kMeterModeImage, 44, 34},
+  {kThresholdSlideImage, 180, 40},
+  {kCompensationSlideImage, 180, 40},
+  {kSlideButtonImage, 14, 24},
+  {kRatioImage, 100, 114},
+  {kSmallKnobImage, 44, 44},
+  {kKnobImage, 80, 72},
+  {kDigitsImage, 14, 22},
 };
-constexpr int kArtImageCount = int(sizeof(kArtImages) / sizeof(kArtImages[0]));
 
-// Draws image i of kArtImages; null for an index out of range.
-std::unique_ptr<LICE_MemBitmap> ArtDrawImage(int i);
+// The frame size of an image, or null for one not in the table.
+constexpr const ArtImageInfo* ArtImageInfoFor(EKestrelImage image)
+{
+  for (const ArtImageInfo& a : kArtImages)
+    if (a.image == image)
+      return &a;
+  return nullptr;
+}
+
+constexpr bool ArtCoversTheLayout()
+{
+  for (const KestrelImageSpec& s : kKestrelImages)
+    if (!ArtImageInfoFor(s.mId))
+      return false;
+  return true;
+}
+static_assert(ArtCoversTheLayout(), "every image the editor loads has a frame size");
+
+// Draws an image of the editor's table, frames stacked top to bottom; null for an image
+// not in it.
+std::unique_ptr<LICE_MemBitmap> ArtDrawImage(EKestrelImage image);
 
 // Pieces shared by the background and the strips.
 class ArtCanvas;
