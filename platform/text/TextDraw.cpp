@@ -211,7 +211,7 @@ void blendDirect(TextStyle* style, CGContext* c, CGAffineTransform ctm, CGRect r
   if (cmax < 0 || rmax < 0)
     return;
 
-  size_t span = size_t(cmax - cmin + 1);
+  size_t span = size_t(cmax - cmin) + 1;
   style->mask.resize(span * size_t(rmax - rmin + 1));
   fillMask(m, style->placed, cmin, rmin, cmax + 1, rmax + 1, style->mask.data());
   const unsigned char(*table)[4] = colourTable(style, rgba, alpha);

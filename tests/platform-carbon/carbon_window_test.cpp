@@ -45,7 +45,7 @@ struct Recorder
     GetEventParameter(e, kEventParamClickCount, typeUInt32, nullptr, 4, nullptr, &r->clicks);
     return noErr;
   }
-  void Listen(EventTargetRef target, UInt32 eventClass, std::vector<UInt32> wanted)
+  void Listen(EventTargetRef target, UInt32 eventClass, const std::vector<UInt32>& wanted)
   {
     std::vector<EventTypeSpec> specs;
     for (UInt32 k : wanted)
