@@ -36,7 +36,7 @@ static inline bool LICE_CircleVisible(float cx, float cy, float r, int w, int h)
 // pixel of margin against the float sums' rounding.
 static inline bool LICE_CircleNeedsClip(float cx, float cy, float r, int w, int h)
 {
-  const bool inside = cx - r - 1 >= 0 && cy - r - 1 >= 0 && cx + r + 1 < w && cy + r + 1 < h;
+  const bool inside = cx - r - 1 >= 0 && cy - r - 1 >= 0 && cx + r + 1 < float(w) && cy + r + 1 < float(h);
   const double m = double(r) + 2.0;
   return !(inside && cx - m >= 0 && cy - m >= 0 && cx + m < w && cy + m < h);
 }

@@ -42,7 +42,7 @@ long FilterRate(double hz)
 }
 } // namespace
 
-Kestrel::Kestrel(IPlugInstanceInfo instanceInfo)
+Kestrel::Kestrel(const IPlugInstanceInfo& instanceInfo)
   : KESTREL_BINDING(instanceInfo, kNumParams, kChannelIO, kNumPresetSlots, "Kestrel Compressor", "", "Brackmere Audio",
                     kVendorVersion, FourCC("4q35"), FourCC("Bkmr"), 0, false, false, false)
 {

@@ -23,7 +23,7 @@ class IOdometerControl;
 class Kestrel : public KESTREL_BINDING
 {
 public:
-  explicit Kestrel(IPlugInstanceInfo instanceInfo);
+  explicit Kestrel(const IPlugInstanceInfo& instanceInfo);
   ~Kestrel() override = default;
 
   // Host or main thread, never during processing; takes the instance lock.

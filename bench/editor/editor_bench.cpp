@@ -189,6 +189,8 @@ void operator delete(void* p) noexcept
 {
   free(p);
 }
+// clang 14's <new> declares the sized form only under -fsized-deallocation.
+void operator delete(void* p, size_t) noexcept;
 void operator delete(void* p, size_t) noexcept
 {
   free(p);

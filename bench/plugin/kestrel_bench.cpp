@@ -159,7 +159,7 @@ void RegisterAll()
         {
           const std::string name =
             std::string(channels == 1 ? "mono/" : "stereo/") + c.name + "/" + inputName + "/" + std::to_string(frames);
-          benchmark::RegisterBenchmark(name.c_str(), [=](benchmark::State& s) {
+          benchmark::RegisterBenchmark(name.c_str(), [=, input = input](benchmark::State& s) {
             Run(s, channels, frames, c.setting, input);
           })->MinTime(0.02);
         }

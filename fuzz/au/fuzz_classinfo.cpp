@@ -138,6 +138,8 @@ void State(IPlugAU* plug, ByteChunk* out)
 
 } // namespace
 
+// libFuzzer finds it by name; no header declares it.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
   static Unit u;

@@ -38,6 +38,8 @@ void CheckFinite(const IPlugBase& plug)
 }
 } // namespace
 
+// libFuzzer finds it by name; no header declares it.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
   if (size > (1 << 20))

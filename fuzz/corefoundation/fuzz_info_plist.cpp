@@ -6,6 +6,8 @@
 #include "platform/corefoundation/CFString.h"
 #include "platform/corefoundation/cf_info_plist.h"
 
+// libFuzzer finds it by name; no header declares it.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
   CFDictionaryRef dict = CFInfoPlistParse(data, size);

@@ -55,6 +55,8 @@ private:
 
 } // namespace
 
+// libFuzzer finds it by name; no header declares it.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
   Reader in(data, size);

@@ -37,7 +37,7 @@ struct Entry
   {
     if (base == kNever || count == 0)
       return base;
-    if (!interval)
+    if (interval == 0.0)
       return kNever;
     return addSaturated(base, toNanoseconds(double(count) * interval));
   }

@@ -60,7 +60,7 @@ void CGContextDrawImage(CGContextRef c, CGRect rect, CGImageRef image)
   {
     unsigned char* row = c->data + (c->height - 1 - size_t(y)) * c->bytesPerRow;
     // Pixel centres along a row step by the inverse transform's x column.
-    CGPoint u0 = CGPointApplyAffineTransform(CGPointMake(x0 + 0.5, y + 0.5), inv);
+    CGPoint u0 = CGPointApplyAffineTransform(CGPointMake(CGFloat(x0) + 0.5, CGFloat(y) + 0.5), inv);
     for (long x = x0; x < x1; ++x)
     {
       CGFloat i = CGFloat(x - x0);

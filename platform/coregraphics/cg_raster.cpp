@@ -27,9 +27,9 @@ struct Crossing
 long sampleEdge(CGFloat v, long lo, long hi)
 {
   CGFloat e = std::ceil(v * kSub - 0.5);
-  if (!(e > lo))
+  if (!(e > CGFloat(lo)))
     return lo;
-  return e >= hi ? hi : long(e);
+  return e >= CGFloat(hi) ? hi : long(e);
 }
 
 std::vector<Edge> edgesOf(const std::vector<CGSubpath>& polys)
@@ -89,7 +89,7 @@ void cgFillPolygons(CGContext* c, const std::vector<CGSubpath>& polys, bool even
     std::fill(cover.begin(), cover.end(), 0);
     for (long sy = std::max(py * kSub, sy0); sy < std::min((py + 1) * kSub, sy1); ++sy)
     {
-      CGFloat y = (sy + 0.5) / kSub;
+      CGFloat y = (CGFloat(sy) + 0.5) / kSub;
       xs.clear();
       for (const Edge& e : edges)
         if (e.y0 <= y && y < e.y1)

@@ -42,7 +42,7 @@ int glyphX(const TextPlaced& p)
 MaskBox maskBox(TextStyle* style, const std::vector<TextPlaced>& glyphs, long width)
 {
   MaskBox m;
-  int x0 = 0, x1 = int(std::ceil(width / 64.0)), top = 0, bottom = 0;
+  int x0 = 0, x1 = int(std::ceil(double(width) / 64.0)), top = 0, bottom = 0;
   double ulOffset = 0, ulThick = 0;
   m.underline = TextStyleIsUnderlined(style);
   if (m.underline)
@@ -64,7 +64,7 @@ MaskBox maskBox(TextStyle* style, const std::vector<TextPlaced>& glyphs, long wi
   m.baseline = top;
   m.ulTop = m.baseline + int(std::floor(ulOffset - ulThick / 2 + 0.5));
   m.ulBottom = std::max(m.ulTop + 1, m.baseline + int(std::floor(ulOffset + ulThick / 2 + 0.5)));
-  m.ulWidth = int(std::ceil(width / 64.0));
+  m.ulWidth = int(std::ceil(double(width) / 64.0));
   return m;
 }
 
@@ -183,7 +183,7 @@ void blendDirect(TextStyle* style, CGContext* c, CGAffineTransform ctm, CGRect r
   CGAffineTransform inv = CGAffineTransformInvert(ctm);
   CGFloat sx = CGFloat(m.w) / rect.size.width, sy = CGFloat(m.h) / rect.size.height;
   CGFloat top = rect.origin.y + rect.size.height;
-  CGPoint u = CGPointApplyAffineTransform(CGPointMake(x0 + 0.5, y0 + 0.5), inv);
+  CGPoint u = CGPointApplyAffineTransform(CGPointMake(CGFloat(x0) + 0.5, CGFloat(y0) + 0.5), inv);
   std::vector<int32_t>& columns = style->columns;
   columns.resize(size_t(x1 - x0));
   int cmin = m.w, cmax = -1, rmin = m.h, rmax = -1;
@@ -199,7 +199,7 @@ void blendDirect(TextStyle* style, CGContext* c, CGAffineTransform ctm, CGRect r
     }
   }
   auto rowOf = [&](long y) {
-    CGFloat fy = (top - CGPointApplyAffineTransform(CGPointMake(x0 + 0.5, y + 0.5), inv).y) * sy;
+    CGFloat fy = (top - CGPointApplyAffineTransform(CGPointMake(CGFloat(x0) + 0.5, CGFloat(y) + 0.5), inv).y) * sy;
     return fy >= 0 && fy < CGFloat(m.h) ? int(fy) : -1;
   };
   for (long y = y0; y < y1; ++y)
@@ -211,7 +211,7 @@ void blendDirect(TextStyle* style, CGContext* c, CGAffineTransform ctm, CGRect r
   if (cmax < 0 || rmax < 0)
     return;
 
-  size_t span = size_t(cmax - cmin + 1);
+  size_t span = size_t(cmax - cmin) + 1;
   style->mask.resize(span * size_t(rmax - rmin + 1));
   fillMask(m, style->placed, cmin, rmin, cmax + 1, rmax + 1, style->mask.data());
   const unsigned char(*table)[4] = colourTable(style, rgba, alpha);

@@ -103,7 +103,7 @@ void TextLine::TruncateEnd(double maxWidth)
   while (lo < hi)
   {
     size_t mid = (lo + hi + 1) / 2;
-    if (widthWithEllipsis(mid) / 64.0 <= maxWidth)
+    if (double(widthWithEllipsis(mid)) / 64.0 <= maxWidth)
       lo = mid;
     else
       hi = mid - 1;

@@ -32,7 +32,7 @@ public:
   TextLine(const TextLine&) = delete;
   TextLine& operator=(const TextLine&) = delete;
 
-  double Width() const { return width_ / 64.0; }
+  double Width() const { return double(width_) / 64.0; }
   // Cuts the end and adds an ellipsis so that the line measures at most
   // maxWidth; nothing changes when it already fits, and the line becomes
   // empty when not even the ellipsis fits. At most once per line.

@@ -106,14 +106,17 @@ TEST(Artwork, RatioFramesCoverTheClickAreasAndLightTheChosenOne)
 
 // The read-out's wheel rule, written from its definition: the state of each
 // digit for a raw value, and the strip frame a 1-based state shows.
-int odometerState(double v, int p)
+static int odometerState(double v, int p)
 {
   const int k = int(v * 100 / std::pow(10.0, p)) % 1000;
   const int r = k % 100, b = k / 100 * 100;
   const int f = r <= 89 ? b : b + (5 * r - 450) * 2;
   return int(f / 1000.0 * 100);
 }
-int stripFrame(int state) { return state < 2 ? 0 : state - 1; }
+static int stripFrame(int state)
+{
+  return state < 2 ? 0 : state - 1;
+}
 
 TEST(Artwork, DigitWheelShowsEachDigitUprightAtItsTenthAndRollsBetween)
 {

@@ -4,7 +4,7 @@
 
 AUTestConfig gAUTestConfig;
 
-AUTestEffect::AUTestEffect(IPlugInstanceInfo info)
+AUTestEffect::AUTestEffect(const IPlugInstanceInfo& info)
   : IPlugAU(info, kNumParams, gAUTestConfig.channelIO, gAUTestConfig.presetSlots, "Test Effect", "", "Test Maker",
             gAUTestConfig.version, MacFourCC("tst1"), MacFourCC("Test"), 0, false, false, false)
 {

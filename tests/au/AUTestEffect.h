@@ -33,7 +33,7 @@ public:
     kNumParams
   };
 
-  explicit AUTestEffect(IPlugInstanceInfo info);
+  explicit AUTestEffect(const IPlugInstanceInfo& info);
 
   void Reset() override;
   void OnParamChange(int paramIdx) override;

@@ -34,7 +34,7 @@ TEST_F(DispatchTest, VersionIsTheRawWord)
 
 TEST_F(DispatchTest, UnlistedSelectorsAnswerBadComponentSelector)
 {
-  for (SInt16 s : {0, 8, 12, 13, 19, 20, 21, 0x100, 0x102, 0x107, 0x301, -5, -100})
+  for (SInt16 s : std::initializer_list<SInt16>{0, 8, 12, 13, 19, 20, 21, 0x100, 0x102, 0x107, 0x301, -5, -100})
   {
     ComponentParameters p = PackComponentParameters(s);
     EXPECT_EQ(CallComponent(mUnit, &p), badComponentSelector) << s;

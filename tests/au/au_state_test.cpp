@@ -72,6 +72,7 @@ TEST_F(StateTest, ClassInfoHoldsTheIdentityNameAndParameterBytes)
   ASSERT_EQ(CFDataGetLength(data), 24);
   // One little-endian double per parameter: -4.5, 1 (Hard), 1 (on).
   const double expected[3] = {-4.5, 1.0, 1.0};
+  // NOLINTNEXTLINE(bugprone-suspicious-memory-comparison): the bytes are the stored format.
   EXPECT_EQ(memcmp(CFDataGetBytePtr(data), expected, sizeof expected), 0);
   EXPECT_EQ(CFGetRetainCount(d), 1);
   CFRelease(d);

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <functional>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -37,7 +38,7 @@ struct BackendTest : ::testing::Test
   // One strict pass over area, painting with f.
   void Paint(IRECT area, std::function<void(IGraphicsLice*)> f)
   {
-    painter->mPaint = f;
+    painter->mPaint = std::move(f);
     gui->Draw(&area);
   }
   LICE_PixelValue At(int x, int y)

@@ -8,7 +8,7 @@
 
 struct Canvas
 {
-  Canvas(int w, int h) : w(w), h(h), dc(SWELL_CreateMemContext(nullptr, w, h)) {}
+  Canvas(int width, int height) : w(width), h(height), dc(SWELL_CreateMemContext(nullptr, width, height)) {}
   ~Canvas() { SWELL_DeleteGfxContext(dc); }
   // 0x00RRGGBB of pixel (x, y), y = 0 the top row.
   int rgb(int x, int y) const

@@ -27,6 +27,8 @@ static std::atomic<long> gAllocations{0};
 {
   std::free(p);
 }
+// clang 14's <new> declares the sized form only under -fsized-deallocation.
+void operator delete(void* p, size_t) noexcept;
 [[gnu::noinline]] void operator delete(void* p, size_t) noexcept
 {
   std::free(p);

@@ -84,7 +84,7 @@ TEST(GradRect, ModelAgreesOnFlippedAndPaddedBitmaps)
   // full weight: the fast paths.
   for (float dadx : {0.0f, 0.02f})
   {
-    const float ostart[4] = {0.1f, 0.5f, 0.95f, dadx ? 0.55f : 1.0f}, odx[4] = {0.02f, -0.01f, -0.015f, dadx},
+    const float ostart[4] = {0.1f, 0.5f, 0.95f, dadx != 0.0f ? 0.55f : 1.0f}, odx[4] = {0.02f, -0.01f, -0.015f, dadx},
                 ody[4] = {0.01f, 0.005f, 0, 0};
     TestBitmap a(23, 6, 25), b(23, 6, 25);
     fillRandom(a, 9);

@@ -155,7 +155,7 @@ TEST(TransformBlit, RegularMeshEqualsOneDeltaBlit)
     std::vector<float> mesh;
     for (int r = 0; r < 3; ++r)
       for (int c = 0; c < 3; ++c)
-        mesh.insert(mesh.end(), {1.0f + 8.0f * c, 2.0f + 2.0f * r});
+        mesh.insert(mesh.end(), {1.0f + 8.0f * float(c), 2.0f + 2.0f * float(r)});
     LICE_TransformBlit(&a, &src, 0, 0, 8, 8, mesh.data(), 3, 3, 0.9f, mode);
     LICE_DeltaBlit(&b, &src, 0, 0, 8, 8, 1, 2, 0, 0, 2, 0, 0, 0.5, 0, 0, false, 0.9f, mode);
     EXPECT_TRUE(a.samePixels(b)) << "mode " << mode;

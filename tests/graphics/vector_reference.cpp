@@ -69,7 +69,8 @@ void apply(TestBitmap& bm, int cls, const Plots& plots, LICE_PixelValue c)
   }
 }
 
-int64_t sgn(double a, double b)
+template <class T>
+int64_t sgn(T a, T b)
 {
   return b > a ? 1 : -1;
 }

@@ -45,10 +45,10 @@ struct Recorder
     GetEventParameter(e, kEventParamClickCount, typeUInt32, nullptr, 4, nullptr, &r->clicks);
     return noErr;
   }
-  void Listen(EventTargetRef target, UInt32 eventClass, std::vector<UInt32> kinds)
+  void Listen(EventTargetRef target, UInt32 eventClass, const std::vector<UInt32>& wanted)
   {
     std::vector<EventTypeSpec> specs;
-    for (UInt32 k : kinds)
+    for (UInt32 k : wanted)
       specs.push_back({eventClass, k});
     InstallEventHandler(target, Handle, specs.size(), specs.data(), this, nullptr);
   }

@@ -238,7 +238,7 @@ std::vector<Named> Scenarios()
       for (int layout = 0; layout < 2; ++layout)
         all.push_back(
           {std::string("moving/") + name + (ratio == kRatioAllIn ? "/allin" : "/8") + (layout ? "/stereo" : "/mono"),
-           [params, ratio, layout](Path path) {
+           [params = params, ratio, layout](Path path) {
              Fingerprint fp;
              for (int block : {32, 512})
                for (int autoMakeup : {0, 1})

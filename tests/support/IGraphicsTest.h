@@ -28,6 +28,7 @@ public:
   void PromptForFile(WDL_String* pFilename, EFileAction action, const char* dir, const char* extensions) override;
   bool PromptForColor(IColor*, const char*) override { return false; }
   bool OpenURL(const char* url, const char*, const char*, const char*) override;
+  using IGraphicsLice::OpenWindow;
   void* OpenWindow(void* pParent) override;
   void CloseWindow() override;
   void* GetWindow() override { return mWindow; }

@@ -66,7 +66,8 @@ struct KestrelEditorX11 : ::testing::Test
   }
   uint32_t pixel(xcb_window_t w, int x, int y)
   {
-    auto* img = xcb_get_image_reply(conn, xcb_get_image(conn, XCB_IMAGE_FORMAT_Z_PIXMAP, w, x, y, 1, 1, ~0u), nullptr);
+    auto* img = xcb_get_image_reply(
+      conn, xcb_get_image(conn, XCB_IMAGE_FORMAT_Z_PIXMAP, w, int16_t(x), int16_t(y), 1, 1, ~0u), nullptr);
     if (!img)
       return 0xDEADBEEF;
     uint32_t v = *reinterpret_cast<const uint32_t*>(xcb_get_image_data(img)) & 0xFFFFFF;

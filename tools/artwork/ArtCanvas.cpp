@@ -22,7 +22,9 @@ ArtPoint ArtPolar(float cx, float cy, float r, float degrees)
 LICE_PixelValue ArtMix(LICE_PixelValue a, LICE_PixelValue b, float t)
 {
   t = std::clamp(t, 0.0f, 1.0f);
-  auto m = [&](int byte) { return int(std::lround(channel(a, byte) + (channel(b, byte) - channel(a, byte)) * t)); };
+  auto m = [&](int byte) {
+    return int(std::lround(float(channel(a, byte)) + float(channel(b, byte) - channel(a, byte)) * t));
+  };
   return ArtRGB(m(1), m(2), m(3));
 }
 

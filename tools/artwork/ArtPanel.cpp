@@ -92,7 +92,8 @@ void meterScale(ArtCanvas& c, float x, float y, float lo, float hi, float step, 
     const float px = x + float(kMeterLength) * (db - lo) / (hi - lo);
     c.fillRect(px - 0.5f, above ? y - 4 : y + 1, 1, 3, kLabelDim);
     std::string s = std::to_string(int(db));
-    if (db > 0) s = "+" + s;
+    if (db > 0)
+      s.insert(0, 1, '+');
     ArtDrawTextCentred(c, t, px, above ? y - 6 : y + 10, s);
   }
 }

@@ -2,7 +2,9 @@
 // sample. Prints the largest difference; exit status 0 when they agree
 // (within T, default 0: bit for bit), 1 when they differ, 2 on an error.
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -38,7 +40,7 @@ int main(int argc, char** argv)
     for (int i = 0; i < a.NumFrames(); ++i)
     {
       float x = a.channels[size_t(c)][size_t(i)], y = b.channels[size_t(c)][size_t(i)];
-      if (memcmp(&x, &y, sizeof x))
+      if (std::bit_cast<uint32_t>(x) != std::bit_cast<uint32_t>(y))
         ++differing;
       double d = std::fabs(double(x) - double(y));
       if (!(d <= worst))

@@ -126,9 +126,7 @@ void IParam::GetDisplayForHost(double value, bool normalized, char* str, int siz
   if (v == 0.0) {
     IPlugCopyText(str, "0", size_t(size));
   } else if (mDisplayPrecision > 0) {
-    char fmt[16];
-    snprintf(fmt, sizeof(fmt), "%%.%df", mDisplayPrecision);
-    snprintf(str, size_t(size), fmt, v);
+    snprintf(str, size_t(size), "%.*f", mDisplayPrecision, v);
   } else if (FitsInt(v)) {
     snprintf(str, size_t(size), "%d", TruncToInt(v));
   } else {

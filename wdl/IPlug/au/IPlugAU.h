@@ -59,9 +59,9 @@ public:
     void* mRefCon;
   };
 
-  IPlugAU(IPlugInstanceInfo instanceInfo, int nParams, const char* channelIOStr, int nPresets, const char* effectName,
-          const char* productName, const char* mfrName, int vendorVersion, int uniqueID, int mfrID, int latency,
-          bool plugDoesMidi, bool plugDoesChunks, bool plugIsInst);
+  IPlugAU(const IPlugInstanceInfo& instanceInfo, int nParams, const char* channelIOStr, int nPresets,
+          const char* effectName, const char* productName, const char* mfrName, int vendorVersion, int uniqueID,
+          int mfrID, int latency, bool plugDoesMidi, bool plugDoesChunks, bool plugIsInst);
   ~IPlugAU() override;
 
   // The component entry. Never throws; a call whose storage is not a live

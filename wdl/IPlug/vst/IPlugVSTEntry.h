@@ -26,6 +26,9 @@ AEffect* IPlugVSTCreate(VstHostCallback hostCallback) noexcept
   }
 }
 
+// Every effect's definition must match the signature hosts call.
+extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(VstHostCallback hostCallback);
+
 // `main` cannot be defined under that name in C++; the assembler label gives
 // the exported symbol its name.
 #define IPLUG_VST_ENTRY(Plug)                                                               \

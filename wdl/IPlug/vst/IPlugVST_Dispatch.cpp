@@ -214,7 +214,7 @@ intptr_t IPlugVST::VendorSpecific(int idx, intptr_t value, void* ptr, float opt)
 // Compares without reading past the end of the shorter text.
 static bool SameText(const char* hostText, const char* ours)
 {
-  return !strncmp(hostText, ours, strlen(ours) + 1);
+  return !strcmp(hostText, ours);
 }
 
 intptr_t IPlugVST::CanDo(const char* what)
