@@ -177,7 +177,7 @@ TEST(BitmapCacheThreads, ConcurrentMissesShareOneImage)
 }
 
 // 3 x 2 RGBA; pixel 1 is argb(128, 40, 50, 60).
-Bytes SmallPng()
+static Bytes SmallPng()
 {
   PngSpec spec;
   spec.width = 3;
