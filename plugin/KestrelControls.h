@@ -8,7 +8,8 @@
 // A row of digits from a 100-frame strip: digit d sits at frame 10 d and
 // rolls through the nine frames after it while the digit below runs from 9
 // to the next 0. Takes plain values (not normalised) and pushes nothing back.
-class IOdometerControl : public IControl {
+class IOdometerControl : public IControl
+{
 public:
   static constexpr int kMaxDigits = 10;
   static constexpr int kDigitWidth = 14;
@@ -27,12 +28,13 @@ protected:
   int mDigits;
   int mFrames = 100;
   int mDigitFrame[kMaxDigits] = {};
-  IRECT mCell;  // the first digit's cell
+  IRECT mCell; // the first digit's cell
 };
 
 // A switch whose picture shows its positions side by side: a click selects
 // the position whose area it falls in.
-class IImageMapControl : public ISwitchControl {
+class IImageMapControl : public ISwitchControl
+{
 public:
   IImageMapControl(IPlugBase* pPlug, int x, int y, int paramIdx, IBitmap* pBitmap);
   void OnMouseDown(int x, int y, IMouseMod* pMod) override;

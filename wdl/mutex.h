@@ -6,7 +6,8 @@
 
 #include <atomic>
 
-class WDL_Mutex {
+class WDL_Mutex
+{
 public:
   WDL_Mutex() { pthread_mutex_init(&m_mutex, nullptr); }
   ~WDL_Mutex() { pthread_mutex_destroy(&m_mutex); }
@@ -17,7 +18,8 @@ public:
   {
     pthread_t self = pthread_self();
     // Only the holder can ever see its own id here, so a relaxed read is enough.
-    if (m_ownerthread.load(std::memory_order_relaxed) == self) {
+    if (m_ownerthread.load(std::memory_order_relaxed) == self)
+    {
       ++m_lockcnt;
       return;
     }
@@ -28,7 +30,8 @@ public:
 
   void Leave()
   {
-    if (--m_lockcnt < 0) {
+    if (--m_lockcnt < 0)
+    {
       m_ownerthread.store(pthread_t(), std::memory_order_relaxed);
       pthread_mutex_unlock(&m_mutex);
     }
@@ -39,15 +42,18 @@ public:
   std::atomic<pthread_t> m_ownerthread{pthread_t()};
 };
 
-class PlugMutexScope {
+class PlugMutexScope
+{
 public:
   explicit PlugMutexScope(WDL_Mutex* m) : mMutex(m)
   {
-    if (mMutex) mMutex->Enter();
+    if (mMutex)
+      mMutex->Enter();
   }
   ~PlugMutexScope()
   {
-    if (mMutex) mMutex->Leave();
+    if (mMutex)
+      mMutex->Leave();
   }
   PlugMutexScope(const PlugMutexScope&) = delete;
   PlugMutexScope& operator=(const PlugMutexScope&) = delete;

@@ -5,7 +5,8 @@
 #include "wdl/heapbuf.h"
 
 template <class T>
-class WDL_PtrList {
+class WDL_PtrList
+{
 public:
   explicit WDL_PtrList(int granul = 4096) : m_hb(granul) {}
 
@@ -23,9 +24,11 @@ public:
   {
     int n = GetSize();
     int64_t bytes = int64_t(n + 1) * int64_t(sizeof(T*));
-    if (bytes > INT_MAX) return nullptr;
+    if (bytes > INT_MAX)
+      return nullptr;
     m_hb.Resize(int(bytes), false);
-    if (m_hb.GetSize() != int(bytes)) return nullptr;
+    if (m_hb.GetSize() != int(bytes))
+      return nullptr;
     GetList()[n] = p;
     return p;
   }
@@ -34,16 +37,19 @@ public:
   {
     T** list = GetList();
     for (int i = 0, n = GetSize(); i < n; ++i)
-      if (list[i] == p) return i;
+      if (list[i] == p)
+        return i;
     return -1;
   }
 
   void Delete(int index, bool deleteObject = false)
   {
     int n = GetSize();
-    if (index < 0 || index >= n) return;
+    if (index < 0 || index >= n)
+      return;
     T** list = GetList();
-    if (deleteObject) delete list[index];
+    if (deleteObject)
+      delete list[index];
     memmove(list + index, list + index + 1, size_t(n - index - 1) * sizeof(T*));
     m_hb.Resize(int((n - 1) * sizeof(T*)), false);
   }
@@ -51,7 +57,8 @@ public:
   void Empty(bool deleteObjects = false)
   {
     if (deleteObjects)
-      for (int i = GetSize() - 1; i >= 0; --i) delete GetList()[i];
+      for (int i = GetSize() - 1; i >= 0; --i)
+        delete GetList()[i];
     m_hb.Resize(0, false);
   }
 

@@ -13,7 +13,8 @@ std::atomic<SInt32> gSystemVersion{0x1068};
 
 OSErr Gestalt(OSType selector, SInt32* response)
 {
-  if (!response) {
+  if (!response)
+  {
     std::fprintf(stderr, "Gestalt: null response\n");
     std::abort();
   }

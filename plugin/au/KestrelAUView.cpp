@@ -16,7 +16,8 @@ public:
   NSView* uiViewForAudioUnit(AudioUnit unit, NSSize) override
   {
     auto* view = dynamic_cast<NSView*>(NSObjectAtAddress(IPlugAU::OpenCocoaView(unit, &mPlug)));
-    if (view) view->retain();
+    if (view)
+      view->retain();
     return view;
   }
 

@@ -14,7 +14,8 @@
 #include "tools/artwork/ArtPng.h"
 #include "tools/artwork/KestrelArtwork.h"
 
-namespace {
+namespace
+{
 
 // One frame of a strip as bytes, for comparing frames.
 std::vector<uint32_t> frame(LICE_MemBitmap* bm, int frames, int f)
@@ -30,7 +31,8 @@ long light(LICE_MemBitmap* bm, int frames, int f, int x0, int y0, int x1, int y1
   const int h = bm->getHeight() / frames;
   long sum = 0;
   for (int y = y0; y < y1; ++y)
-    for (int x = x0; x < x1; ++x) {
+    for (int x = x0; x < x1; ++x)
+    {
       const LICE_PixelValue v = bm->getBits()[size_t(f * h + y) * size_t(bm->getRowSpan()) + size_t(x)];
       sum += long((v >> 8) & 0xff) + long((v >> 16) & 0xff) + long((v >> 24) & 0xff);
     }
@@ -41,7 +43,8 @@ bool readPngSize(const std::string& path, png_uint_32* w, png_uint_32* h)
 {
   png_image img = {};
   img.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&img, path.c_str())) return false;
+  if (!png_image_begin_read_from_file(&img, path.c_str()))
+    return false;
   *w = img.width;
   *h = img.height;
   png_image_free(&img);
@@ -54,7 +57,7 @@ std::string slurp(const std::string& path)
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-}  // namespace
+} // namespace
 
 TEST(Artwork, EveryLoadedImageHasItsFramesStackedVertically)
 {
@@ -96,11 +99,13 @@ TEST(Artwork, RatioFramesCoverTheClickAreasAndLightTheChosenOne)
   auto bm = ArtDrawImage(kRatioImage);
   const int area[5][4] = {{18, 4, 31, 17}, {3, 33, 16, 46}, {3, 69, 16, 82}, {18, 100, 31, 113}, {42, 12, 99, 105}};
   for (int a = 0; a < 5; ++a)
-    for (int f = 0; f < 5; ++f) {
-      if (f == a) continue;
+    for (int f = 0; f < 5; ++f)
+    {
+      if (f == a)
+        continue;
       EXPECT_GT(light(bm.get(), 5, a, area[a][0], area[a][1], area[a][2], area[a][3]),
                 light(bm.get(), 5, f, area[a][0], area[a][1], area[a][2], area[a][3]))
-          << "area " << a << " frame " << f;
+        << "area " << a << " frame " << f;
     }
 }
 
@@ -122,11 +127,15 @@ TEST(Artwork, DigitWheelShowsEachDigitUprightAtItsTenthAndRollsBetween)
 {
   auto bm = ArtDrawImage(kDigitsImage);
   auto shown = [&](int state) { return frame(bm.get(), 100, stripFrame(state)); };
-  for (int d = 0; d < 10; ++d) {
-    for (int e = 0; e < d; ++e) EXPECT_NE(shown(10 * d), shown(10 * e)) << d << " vs " << e;
+  for (int d = 0; d < 10; ++d)
+  {
+    for (int e = 0; e < d; ++e)
+      EXPECT_NE(shown(10 * d), shown(10 * e)) << d << " vs " << e;
     // Every step of the roll away from d shows neither d nor the next digit.
-    for (int j = 1; j < 10; ++j) {
-      if (d == 0 && j == 1) continue;  // states 0 and 1 share the first frame
+    for (int j = 1; j < 10; ++j)
+    {
+      if (d == 0 && j == 1)
+        continue; // states 0 and 1 share the first frame
       EXPECT_NE(shown(10 * d + j), shown(10 * d)) << d << "+" << j;
       EXPECT_NE(shown(10 * d + j), shown((10 * d + 10) % 100)) << d << "+" << j;
     }

@@ -68,10 +68,12 @@ protected:
   }
   void TearDown() override
   {
-    if (mView) {
+    if (mView)
+    {
       EXPECT_EQ(CloseComponent(mView), noErr);
     }
-    if (mViewComponent) UnregisterComponent(mViewComponent);
+    if (mViewComponent)
+      UnregisterComponent(mViewComponent);
     AUTestFixture::TearDown();
   }
   Component mViewComponent = nullptr;

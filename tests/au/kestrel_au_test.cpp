@@ -60,10 +60,11 @@ TEST_F(KestrelAUTest, TheViewComponentSitsBesideTheUnit)
   ASSERT_NE(view, nullptr);
   ComponentDescription listed = {};
   UInt32 size = sizeof listed;
-  bool hasEditor = AudioUnitGetProperty(unit, kAudioUnitProperty_GetUIComponentList, kAudioUnitScope_Global, 0,
-                                        &listed, &size) == noErr;
+  bool hasEditor = AudioUnitGetProperty(unit, kAudioUnitProperty_GetUIComponentList, kAudioUnitScope_Global, 0, &listed,
+                                        &size) == noErr;
   EXPECT_EQ(ComponentFunctionImplemented(view, 0x301), badComponentSelector);
-  if (!hasEditor) {
+  if (!hasEditor)
+  {
     void* control = nullptr;
     ComponentParameters p = PackComponentParameters(SInt16(0x301), unit, static_cast<void*>(nullptr),
                                                     static_cast<void*>(nullptr), static_cast<const void*>(nullptr),

@@ -13,12 +13,13 @@
 TEST(HostLookup, EveryRowGivesItsId)
 {
   const std::pair<const char*, int> rows[] = {
-      {"cubase", 3},     {"reaper", 1},     {"nuendo", 4},  {"cakewalk", 5},  {"samplitude", 8},
-      {"fruity", 7},     {"live", 9},       {"melodyne", 12}, {"vstmanlib", 13}, {"aulab", 14},
-      {"forte", 15},     {"chainer", 16},   {"audition", 17}, {"orion", 18},   {"sawstudio", 20},
-      {"logic", 21},     {"digital", 22},   {"ardour", 23}, {"mixbus", 23},
+    {"cubase", 3}, {"reaper", 1},   {"nuendo", 4},    {"cakewalk", 5},   {"samplitude", 8},
+    {"fruity", 7}, {"live", 9},     {"melodyne", 12}, {"vstmanlib", 13}, {"aulab", 14},
+    {"forte", 15}, {"chainer", 16}, {"audition", 17}, {"orion", 18},     {"sawstudio", 20},
+    {"logic", 21}, {"digital", 22}, {"ardour", 23},   {"mixbus", 23},
   };
-  for (auto [word, id] : rows) {
+  for (auto [word, id] : rows)
+  {
     std::string name = std::string("com.example.") + word + "host";
     EXPECT_EQ(LookUpHost(name.c_str()), id) << word;
   }
@@ -36,10 +37,10 @@ TEST(HostLookup, TableOrderDecides)
   EXPECT_EQ(LookUpHost(nullptr), kHostUnknown);
   std::string longName(300, 'x');
   EXPECT_EQ(LookUpHost(longName.c_str()), kHostUnknown);
-  longName.replace(249, 6, "ardour");  // cut at 255 characters: still seen
+  longName.replace(249, 6, "ardour"); // cut at 255 characters: still seen
   EXPECT_EQ(LookUpHost(longName.c_str()), kHostArdour);
   longName.replace(249, 6, "xxxxxx");
-  longName.replace(260, 6, "ardour");  // beyond the cut
+  longName.replace(260, 6, "ardour"); // beyond the cut
   EXPECT_EQ(LookUpHost(longName.c_str()), kHostUnknown);
 }
 
@@ -55,7 +56,7 @@ TEST(Versions, PartsDecimalAndText)
   EXPECT_EQ(b, 11);
   EXPECT_EQ(c, 12);
   GetVersionParts(int(0xFFFF0000u), &a, &b, &c);
-  EXPECT_EQ(a, 0xFFFF);  // major is unsigned
+  EXPECT_EQ(a, 0xFFFF); // major is unsigned
   EXPECT_EQ(GetDecimalVersion(0x20000), 20000);
   char s[8];
   GetVersionStr(0x20000, s, sizeof(s));
@@ -91,7 +92,7 @@ TEST(TextHelpers, LowerWhitespaceTimestamps)
   CompileTimestamp("Dec  8 2026", "19:20:00", &ts);
   EXPECT_STREQ(ts.Get(), "[Dec  8 2026 19:20:00]");
   EXPECT_STREQ(AppendTimestamp("d", "t", "Kestrel"), "Kestrel [d t]");
-  EXPECT_STREQ(AppendTimestamp("x", "y", "Other"), "Kestrel [d t]");  // function-static
+  EXPECT_STREQ(AppendTimestamp("x", "y", "Other"), "Kestrel [d t]"); // function-static
 }
 
 TEST(MidiDecode, StatusAndFields)
@@ -128,7 +129,7 @@ TEST(MidiBuild, BuildersAndNames)
   m.MakeControlChangeMsg(74, 0.5);
   EXPECT_EQ(m.mStatus, 0xB0);
   EXPECT_EQ(m.mData2, 63);
-  m.MakeNoteOnMsg(300, 64, 12);  // low 8 bits only
+  m.MakeNoteOnMsg(300, 64, 12); // low 8 bits only
   EXPECT_EQ(m.mData1, 300 & 0xFF);
   EXPECT_EQ(m.mOffset, 12);
   m.MakeNoteOffMsg(60, 5);
@@ -142,7 +143,7 @@ TEST(MidiBuild, BuildersAndNames)
   EXPECT_EQ(m.mData2, 127);
   m.MakePitchWheelMsg(-1.0);
   EXPECT_EQ(m.mData1 + m.mData2, 0);
-  m.MakePitchWheelMsg(std::nan(""));  // NaN truncates to 0: no bend
+  m.MakePitchWheelMsg(std::nan("")); // NaN truncates to 0: no bend
   EXPECT_EQ(m.mData1, 0);
   EXPECT_EQ(m.mData2, 64);
   m.MakePitchWheelMsg(1e300);

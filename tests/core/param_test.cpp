@@ -6,7 +6,8 @@
 
 #include "wdl/IPlug/IParam.h"
 
-namespace {
+namespace
+{
 std::string Display(const IParam& p, double v, bool normalized = false, int size = 32)
 {
   char buf[64];
@@ -14,7 +15,7 @@ std::string Display(const IParam& p, double v, bool normalized = false, int size
   p.GetDisplayForHost(v, normalized, buf, size);
   return buf;
 }
-}  // namespace
+} // namespace
 
 TEST(ParamInit, RangesStepsAndPrecision)
 {
@@ -26,7 +27,7 @@ TEST(ParamInit, RangesStepsAndPrecision)
 
   IParam narrow;
   narrow.InitDouble("n", 0., 5., 5.5, 1., "");
-  EXPECT_EQ(narrow.GetMax(), 6.);  // raised to min + step
+  EXPECT_EQ(narrow.GetMax(), 6.); // raised to min + step
   EXPECT_EQ(narrow.GetPrecision(), 0);
 
   IParam fine;
@@ -34,7 +35,7 @@ TEST(ParamInit, RangesStepsAndPrecision)
   EXPECT_EQ(fine.GetPrecision(), 3);
   IParam tiny;
   tiny.InitDouble("t", 0., 0., 1., 1e-9, "");
-  EXPECT_EQ(tiny.GetPrecision(), 6);  // capped
+  EXPECT_EQ(tiny.GetPrecision(), 6); // capped
 
   IParam one;
   one.InitEnum("e", 0, 1);
@@ -76,7 +77,7 @@ TEST(ParamNormalized, SetRoundsNonDoublesAndOnlyCapsTheTop)
   e.InitEnum("Ratio", 0, 5);
   e.SetNormalized(0.5);
   EXPECT_EQ(e.Value(), 2.);
-  e.SetNormalized(0.37);  // 1.48 rounds to 1
+  e.SetNormalized(0.37); // 1.48 rounds to 1
   EXPECT_EQ(e.Value(), 1.);
 
   IParam d;
@@ -84,7 +85,7 @@ TEST(ParamNormalized, SetRoundsNonDoublesAndOnlyCapsTheTop)
   d.SetNormalized(1.2);
   EXPECT_EQ(d.Value(), 0.);
   d.SetNormalized(-0.1);
-  EXPECT_DOUBLE_EQ(d.Value(), -66.);  // callers keep to 0..1; the bottom is not clamped
+  EXPECT_DOUBLE_EQ(d.Value(), -66.); // callers keep to 0..1; the bottom is not clamped
   d.SetNormalized(0.25);
   EXPECT_DOUBLE_EQ(d.Value(), -45.);
 }
@@ -95,7 +96,7 @@ TEST(ParamNormalized, GetClampsAndAppliesTheShape)
   p.InitDouble("p", 0., 0., 10., 0.1, "");
   EXPECT_EQ(p.GetNormalized(20.), 1.);
   EXPECT_EQ(p.GetNormalized(-5.), 0.);
-  p.SetShape(0.);  // ignored
+  p.SetShape(0.); // ignored
   EXPECT_EQ(p.GetShape(), 1.);
   p.SetShape(2.);
   EXPECT_NEAR(p.GetNormalized(5.), std::sqrt(0.5), 1e-12);
@@ -113,7 +114,7 @@ TEST(ParamDisplay, TextsNumbersAndSigns)
   EXPECT_EQ(Display(p, 3.5), "3.5");
   p.NegateDisplay();
   EXPECT_EQ(Display(p, 3.5), "-3.5");
-  EXPECT_EQ(Display(p, 0.5, true), "0");  // normalised 0.5 is plain 0: no minus sign
+  EXPECT_EQ(Display(p, 0.5, true), "0"); // normalised 0.5 is plain 0: no minus sign
   EXPECT_EQ(Display(p, 1.0, true), "-10.0");
 
   IParam e;
@@ -121,8 +122,8 @@ TEST(ParamDisplay, TextsNumbersAndSigns)
   e.SetDisplayText(0, "");
   e.SetDisplayText(1, "one");
   e.SetDisplayText(1, "uno");
-  EXPECT_EQ(Display(e, 0.), "0");  // an empty text gives way to the number
-  EXPECT_EQ(Display(e, 1.9), "one");  // truncated to 1; first entry wins
+  EXPECT_EQ(Display(e, 0.), "0");    // an empty text gives way to the number
+  EXPECT_EQ(Display(e, 1.9), "one"); // truncated to 1; first entry wins
   EXPECT_EQ(Display(e, 2.), "2");
   int v = -7;
   EXPECT_TRUE(e.MapDisplayText("uno", &v));
@@ -136,7 +137,7 @@ TEST(ParamDisplay, OutputIsBoundedAndExtremeValuesAreSafe)
   IParam p;
   p.InitInt("p", 0, 0, 100, "");
   EXPECT_EQ(Display(p, 123456, false, 4), "123");
-  std::string huge = Display(p, 1e300);  // beyond the int range: no undefined truncation
+  std::string huge = Display(p, 1e300); // beyond the int range: no undefined truncation
   EXPECT_EQ(huge.size(), 31u);
   EXPECT_EQ(huge.substr(0, 16), "1000000000000000");
   EXPECT_EQ(Display(p, std::numeric_limits<double>::quiet_NaN()), "nan");

@@ -9,15 +9,17 @@
 #include "tests/support/IPlugTest.h"
 #include "tests/support/IGraphicsTest.h"
 
-namespace {
+namespace
+{
 std::unique_ptr<IPlugTest> MakePlug(const char* io, int nParams = 2, int nPresets = 0)
 {
-  return std::make_unique<IPlugTest>(IPlugInstanceInfo{}, nParams, io, nPresets, "Effect", "Product", "Maker",
-                                     0x10203, 0x61626364, 0x4d667231);
+  return std::make_unique<IPlugTest>(IPlugInstanceInfo{}, nParams, io, nPresets, "Effect", "Product", "Maker", 0x10203,
+                                     0x61626364, 0x4d667231);
 }
 
 // Records every value the editor hands to it.
-struct RecordingControl : IControl {
+struct RecordingControl : IControl
+{
   RecordingControl(IPlugBase* plug, int paramIdx) : IControl(plug, IRECT(0, 0, 1, 1), paramIdx) {}
   bool Draw(IGraphics*) override { return true; }
   void SetValueFromPlug(double value) override
@@ -27,7 +29,7 @@ struct RecordingControl : IControl {
   }
   std::vector<double> mValues;
 };
-}  // namespace
+} // namespace
 
 TEST(ChannelIO, ConfigurationsAndChannelCounts)
 {
@@ -61,11 +63,13 @@ TEST(ProcessingFrame, DefaultCopiesMatchingInputsAndZeroesTheRest)
   std::vector<double> in[4], out[2];
   double* ins[4];
   double* outs[2];
-  for (int c = 0; c < 4; ++c) {
+  for (int c = 0; c < 4; ++c)
+  {
     in[c].assign(8, c + 1.0);
     ins[c] = in[c].data();
   }
-  for (int c = 0; c < 2; ++c) {
+  for (int c = 0; c < 2; ++c)
+  {
     out[c].assign(8, -9.0);
     outs[c] = out[c].data();
   }
@@ -96,14 +100,15 @@ TEST(ProcessingFrame, UnconnectedChannelsConsumeNoBufferAndReadZeros)
   plug->AttachInputBuffers(0, 4, host, 4);
   std::vector<double> o[4];
   double* outs[4];
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < 4; ++i)
+  {
     o[i].assign(4, -1.0);
     outs[i] = o[i].data();
   }
   plug->AttachOutputBuffers(0, 4, outs);
   plug->ProcessBuffers(0.0, 4);
   EXPECT_EQ(o[0][0], 1.0);
-  EXPECT_EQ(o[1][0], 0.0);  // channel 1 reads its zeroed scratch
+  EXPECT_EQ(o[1][0], 0.0); // channel 1 reads its zeroed scratch
   EXPECT_EQ(o[2][0], 2.0);
   EXPECT_EQ(o[3][0], 3.0);
   // Counts past the channel range are clipped.
@@ -169,7 +174,7 @@ TEST(ProcessingFrame, ADroppedFloatInputReadsZeros)
   double* outs[2] = {out0, out1};
   plug->AttachOutputBuffers(0, 2, outs);
   plug->ProcessBuffers(0.0, 2);
-  EXPECT_EQ(out0[0], 0.5);  // still connected, still converted
+  EXPECT_EQ(out0[0], 0.5); // still connected, still converted
   EXPECT_EQ(out1[0], 0.0);
   EXPECT_EQ(out1[1], 0.0);
 }
@@ -185,7 +190,7 @@ TEST(ProcessingFrame, SlotsFollowTheScratchWhenTheBlockSizeMovesIt)
   float in[2] = {0.5f, 0.5f};
   float* ins[1] = {in};
   plug->AttachInputBuffers(0, 1, ins, 2);
-  plug->SetBlockSize(100000);  // far beyond the old allocation: the scratch moves
+  plug->SetBlockSize(100000); // far beyond the old allocation: the scratch moves
   std::vector<double> out(4, -1.0);
   double* outs[1] = {out.data()};
   plug->AttachOutputBuffers(0, 1, outs);
@@ -227,7 +232,7 @@ TEST(ProcessingFrame, SetBlockSizeClearsScratchOnlyOnChange)
   plug->SetInputChannelConnections(0, 1, true);
   float in[2] = {0.5f, 0.5f};
   float* ins[1] = {in};
-  plug->AttachInputBuffers(0, 1, ins, 2);  // the slot is the scratch, which holds 0.5
+  plug->AttachInputBuffers(0, 1, ins, 2); // the slot is the scratch, which holds 0.5
   double out[4] = {};
   double* outs[1] = {out};
   plug->SetOutputChannelConnections(0, 1, true);
@@ -255,7 +260,7 @@ TEST(ProcessingFrame, LimitToStereoIO)
   EXPECT_TRUE(plug->IsInChannelConnected(1));
   EXPECT_FALSE(plug->IsInChannelConnected(2));
   EXPECT_FALSE(plug->IsOutChannelConnected(1));
-  EXPECT_TRUE(plug->IsOutChannelConnected(3));  // outputs are connected, not dropped
+  EXPECT_TRUE(plug->IsOutChannelConnected(3)); // outputs are connected, not dropped
 }
 
 TEST(EditorLink, ParameterFromGUITellsTheHostAndAttachMirrorsValues)
@@ -268,7 +273,7 @@ TEST(EditorLink, ParameterFromGUITellsTheHostAndAttachMirrorsValues)
   ASSERT_EQ(plug->mHostCalls.size(), 1u);
   EXPECT_EQ(plug->mHostCalls[0].mKind, IPlugTest::HostCall::kInform);
   EXPECT_EQ(plug->mHostCalls[0].mValue, 1.0);
-  plug->SetParameterFromGUI(7, 0.5);  // no such parameter
+  plug->SetParameterFromGUI(7, 0.5); // no such parameter
   EXPECT_EQ(plug->mHostCalls.size(), 1u);
   for (double bad : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()})
     plug->SetParameterFromGUI(1, bad); // the host hears of it, the parameter keeps its value
@@ -284,17 +289,17 @@ TEST(EditorLink, ParameterFromGUITellsTheHostAndAttachMirrorsValues)
   editor->AttachControl(c1);
   plug->AttachGraphics(editor);
   EXPECT_NE(editor->GetBackBuffer(), nullptr);
-  ASSERT_EQ(c0->mValues.size(), 1u);  // applied on attachment, not at the first tick
+  ASSERT_EQ(c0->mValues.size(), 1u); // applied on attachment, not at the first tick
   EXPECT_DOUBLE_EQ(c0->mValues[0], 0.5);
   EXPECT_DOUBLE_EQ(c0->GetDefaultValue(), 0.5);
   plug->GetParam(0)->Set(10.);
-  plug->RedrawParamControls();  // plain values, normalised by the editor
+  plug->RedrawParamControls(); // plain values, normalised by the editor
   editor->DrainPostedValues();
   ASSERT_EQ(c0->mValues.size(), 2u);
   EXPECT_DOUBLE_EQ(c0->mValues[1], 1.0);
   EXPECT_DOUBLE_EQ(c1->GetValue(), 1.0);
   plug.reset();
-  EXPECT_EQ(deleted, 1);  // the base owns its editor
+  EXPECT_EQ(deleted, 1); // the base owns its editor
 }
 
 TEST(Identity, VersionsAndHost)
@@ -307,7 +312,7 @@ TEST(Identity, VersionsAndHost)
   EXPECT_EQ(plug.GetEffectVersion(true), 20000);
   EXPECT_EQ(plug.GetHostVersion(true), 40203);
   EXPECT_EQ(plug.GetHost(), kHostReaper);
-  EXPECT_EQ(plug.mHostLookups, 1);  // identified once
+  EXPECT_EQ(plug.mHostLookups, 1); // identified once
   plug.GetHostVersionStr(str, 4);
   EXPECT_STREQ(str, "v4.");
   plug.mTempo = 120.;

@@ -8,21 +8,24 @@
 
 #include "tests/support/IPlugTest.h"
 
-namespace {
+namespace
+{
 // Twelve parameters of every kind, with counters of OnParamChange calls.
-class StatePlug : public IPlugTest {
+class StatePlug : public IPlugTest
+{
 public:
-  explicit StatePlug(int nPresets = 4)
-      : IPlugTest(IPlugInstanceInfo{}, 12, "2-2", nPresets, "E", "P", "M", 1, 1, 2)
+  explicit StatePlug(int nPresets = 4) : IPlugTest(IPlugInstanceInfo{}, 12, "2-2", nPresets, "E", "P", "M", 1, 1, 2)
   {
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < 12; ++i)
+    {
       char name[8];
       snprintf(name, sizeof(name), "p%d", i);
-      switch (i % 4) {
-        case 0: GetParam(i)->InitDouble(name, 1., -5., 5., 0.01, ""); break;
-        case 1: GetParam(i)->InitEnum(name, 1, 4); break;
-        case 2: GetParam(i)->InitBool(name, false); break;
-        default: GetParam(i)->InitInt(name, 3, 1, 9, ""); break;
+      switch (i % 4)
+      {
+      case 0: GetParam(i)->InitDouble(name, 1., -5., 5., 0.01, ""); break;
+      case 1: GetParam(i)->InitEnum(name, 1, 4); break;
+      case 2: GetParam(i)->InitBool(name, false); break;
+      default: GetParam(i)->InitInt(name, 3, 1, 9, ""); break;
       }
     }
   }
@@ -33,10 +36,11 @@ public:
 std::vector<double> Values(const IPlugBase& plug)
 {
   std::vector<double> v;
-  for (int i = 0; i < plug.NParams(); ++i) v.push_back(plug.GetParam(i)->Value());
+  for (int i = 0; i < plug.NParams(); ++i)
+    v.push_back(plug.GetParam(i)->Value());
   return v;
 }
-}  // namespace
+} // namespace
 
 TEST(ByteChunkReads, BoundsAndLengthFields)
 {
@@ -44,13 +48,14 @@ TEST(ByteChunkReads, BoundsAndLengthFields)
   int32_t i = 7;
   EXPECT_EQ(c.Put(&i), 4);
   double d = 0.;
-  EXPECT_EQ(c.Get(&d, 0), -1);  // only 4 bytes
+  EXPECT_EQ(c.Get(&d, 0), -1); // only 4 bytes
   EXPECT_EQ(c.Get(&i, -1), -1);
-  EXPECT_EQ(c.Get(&i, INT_MAX - 1), -1);  // no overflow in the comparison
+  EXPECT_EQ(c.Get(&i, INT_MAX - 1), -1); // no overflow in the comparison
   EXPECT_EQ(c.Get(&i, 0), 4);
 
   WDL_String s("keep");
-  for (int32_t len : {INT_MAX, INT_MAX - 3, -1, INT_MIN, 5}) {
+  for (int32_t len : {INT_MAX, INT_MAX - 3, -1, INT_MIN, 5})
+  {
     ByteChunk bad;
     bad.Put(&len);
     bad.PutBytes("abcd", 4);
@@ -58,7 +63,7 @@ TEST(ByteChunkReads, BoundsAndLengthFields)
     EXPECT_STREQ(s.Get(), "keep");
   }
   ByteChunk ok;
-  ok.PutStr("ab\0cd");  // PutStr stops at the terminator
+  ok.PutStr("ab\0cd"); // PutStr stops at the terminator
   int32_t len = 5;
   ok.Put(&len);
   ok.PutBytes("xy\0zw", 5);
@@ -66,7 +71,7 @@ TEST(ByteChunkReads, BoundsAndLengthFields)
   EXPECT_EQ(pos, 6);
   EXPECT_STREQ(s.Get(), "ab");
   EXPECT_EQ(ok.GetStr(&s, pos), 15);
-  EXPECT_STREQ(s.Get(), "xy");  // cut at the embedded zero
+  EXPECT_STREQ(s.Get(), "xy"); // cut at the embedded zero
 }
 
 TEST(ParamState, RoundTripAndClamping)
@@ -87,7 +92,8 @@ TEST(ParamState, RoundTripAndClamping)
   EXPECT_EQ(b.mChanges, 12);
 
   ByteChunk high;
-  for (int i = 0; i < 12; ++i) {
+  for (int i = 0; i < 12; ++i)
+  {
     double v = 100.;
     high.Put(&v);
   }
@@ -99,19 +105,21 @@ TEST(ParamState, RoundTripAndClamping)
 TEST(ParamState, ShortStateSetsTheFailedParameterToZeroClamped)
 {
   StatePlug a, b;
-  for (int i = 0; i < 12; ++i) a.GetParam(i)->Set(a.GetParam(i)->GetMax());
+  for (int i = 0; i < 12; ++i)
+    a.GetParam(i)->Set(a.GetParam(i)->GetMax());
   ByteChunk chunk;
   a.SerializeParams(&chunk);
   ByteChunk short95;
   short95.PutBytes(chunk.GetData(), 95);
   b.mChanges = 0;
   EXPECT_EQ(b.UnserializeParams(&short95, 0), -1);
-  for (int i = 0; i < 11; ++i) EXPECT_EQ(b.GetParam(i)->Value(), a.GetParam(i)->Value()) << i;
-  EXPECT_EQ(b.GetParam(11)->Value(), 1.);  // 0 clamped into 1..9
+  for (int i = 0; i < 11; ++i)
+    EXPECT_EQ(b.GetParam(i)->Value(), a.GetParam(i)->Value()) << i;
+  EXPECT_EQ(b.GetParam(11)->Value(), 1.); // 0 clamped into 1..9
   EXPECT_EQ(b.mChanges, 12);
 
   b.mChanges = 0;
-  EXPECT_EQ(b.UnserializeParams(&chunk, -4), -4);  // nothing read, handlers still run
+  EXPECT_EQ(b.UnserializeParams(&chunk, -4), -4); // nothing read, handlers still run
   EXPECT_EQ(b.mChanges, 12);
 }
 
@@ -120,7 +128,8 @@ TEST(ParamState, NonFiniteValuesNeverReachParameters)
   StatePlug plug;
   std::vector<double> before = Values(plug);
   ByteChunk chunk;
-  for (int i = 0; i < 12; ++i) {
+  for (int i = 0; i < 12; ++i)
+  {
     double v = i == 0 ? std::numeric_limits<double>::quiet_NaN()
                       : (i == 4 ? std::numeric_limits<double>::infinity() : before[i]);
     chunk.Put(&v);
@@ -128,7 +137,8 @@ TEST(ParamState, NonFiniteValuesNeverReachParameters)
   EXPECT_EQ(plug.UnserializeParams(&chunk, 0), 96);
   EXPECT_EQ(plug.GetParam(0)->Value(), before[0]);
   EXPECT_EQ(plug.GetParam(4)->Value(), 5.);
-  for (int i = 0; i < 12; ++i) EXPECT_TRUE(std::isfinite(plug.GetParam(i)->Value()));
+  for (int i = 0; i < 12; ++i)
+    EXPECT_TRUE(std::isfinite(plug.GetParam(i)->Value()));
 }
 
 TEST(Presets, NamedParamsFillTheRestFromCurrentValues)
@@ -144,8 +154,8 @@ TEST(Presets, NamedParamsFillTheRestFromCurrentValues)
 
   std::vector<double> expect = Values(plug);
   expect[0] = -1.5;
-  expect[1] = 2.;  // the enum and bool pairs are read as ints
-  expect[2] = 1.;  // parameter 4 named with the sentinel keeps its current value
+  expect[1] = 2.; // the enum and bool pairs are read as ints
+  expect[2] = 1.; // parameter 4 named with the sentinel keeps its current value
   // Restoring into the same plug-in uses its stored values.
   ASSERT_TRUE(plug.RestorePreset(0));
   EXPECT_EQ(Values(plug), expect);
@@ -184,13 +194,13 @@ TEST(Presets, EmptySlotsBecomeNumberedUserPresets)
   EXPECT_STREQ(plug.GetPresetName(1), "user preset 1");
   ASSERT_TRUE(plug.RestorePreset(2));
   EXPECT_STREQ(plug.GetPresetName(2), "user preset 2");
-  plug.MakeDefaultPreset("more", 3);  // no slots left: nothing
+  plug.MakeDefaultPreset("more", 3); // no slots left: nothing
   plug.EnsureDefaultPreset();
   EXPECT_EQ(plug.NPresets(), 3);
 
   IPlugTest noParams(IPlugInstanceInfo{}, 0, "1-1", 1, "E", "P", "M", 1, 1, 2);
   noParams.MakeDefaultPreset();
-  EXPECT_FALSE(noParams.RestorePreset(0));  // nothing to read
+  EXPECT_FALSE(noParams.RestorePreset(0)); // nothing to read
 }
 
 TEST(Presets, EnsureDefaultAndPrune)
@@ -206,7 +216,7 @@ TEST(Presets, EnsureDefaultAndPrune)
   plug.PruneUninitializedPresets();
   ASSERT_EQ(plug.NPresets(), 2);
   EXPECT_STREQ(plug.GetPresetName(1), "user preset 1");
-  EXPECT_EQ(plug.GetCurrentPresetIdx(), 3);  // not adjusted
+  EXPECT_EQ(plug.GetCurrentPresetIdx(), 3); // not adjusted
 }
 
 TEST(PresetBank, RoundTripAndShortBanks)
@@ -225,7 +235,7 @@ TEST(PresetBank, RoundTripAndShortBanks)
   EXPECT_STREQ(b.GetPresetName(1), "second");
   EXPECT_STREQ(b.GetPresetName(2), "- 3 -");
   EXPECT_FALSE(b.GetPreset(2)->mInitialised);
-  EXPECT_EQ(b.GetParam(0)->Value(), 2.);  // current preset 0 restored afterwards
+  EXPECT_EQ(b.GetParam(0)->Value(), 2.); // current preset 0 restored afterwards
   ByteChunk again;
   b.SerializePresets(&again);
   EXPECT_TRUE(again.IsEqual(bank));
@@ -255,9 +265,10 @@ TEST(PresetBank, InitialisedByteIsAByte)
 {
   ByteChunk bank;
   bank.PutStr("x");
-  uint8_t flag = 0x7F;  // any non-zero byte means initialised
+  uint8_t flag = 0x7F; // any non-zero byte means initialised
   bank.Put(&flag);
-  for (int i = 0; i < 12; ++i) {
+  for (int i = 0; i < 12; ++i)
+  {
     double v = 0.;
     bank.Put(&v);
   }
@@ -278,7 +289,8 @@ TEST(PresetSource, DumpWritesAllButTheLastParameter)
   std::stringstream text;
   text << in.rdbuf();
   std::string s = text.str();
-  EXPECT_EQ(s.rfind("  MakePresetFromNamedParams(\"name\", 11,\n    kA, -1.23,\n    kB, 1,\n    kC, true,\n    kD, 3,", 0), 0u);
+  EXPECT_EQ(
+    s.rfind("  MakePresetFromNamedParams(\"name\", 11,\n    kA, -1.23,\n    kB, 1,\n    kC, true,\n    kD, 3,", 0), 0u);
   EXPECT_EQ(s.find("kL"), std::string::npos);
   EXPECT_EQ(s.substr(s.size() - 3), ");\n");
 }

@@ -25,7 +25,8 @@ inline ControlRef PaneOf(IGraphicsMac* ed)
 
 // Four quadrants whose colours follow the parameter value, so a picture
 // upside down or mirrored never matches.
-class Quadrants : public IControl {
+class Quadrants : public IControl
+{
 public:
   Quadrants(IPlugBase* p, int param) : IControl(p, IRECT(0, 0, kW, kH), param) {}
   bool Draw(IGraphics* g) override
@@ -33,7 +34,8 @@ public:
     int v = int(GetValue() * 200);
     IColor c[4] = {{255, 200, 10, 10}, {255, 10, 200, 10}, {255, 10, 10, 200}, {255, v, 255 - v, 90}};
     IRECT r[4] = {{0, 0, 30, 20}, {30, 0, 60, 20}, {0, 20, 30, 40}, {30, 20, 60, 40}};
-    for (int i = 0; i < 4; ++i) g->FillIRect(&c[i], &r[i], nullptr);
+    for (int i = 0; i < 4; ++i)
+      g->FillIRect(&c[i], &r[i], nullptr);
     IRECT mark(3, 2, 8, 5);
     IColor white(255, 255, 255, 255);
     return g->FillIRect(&white, &mark, nullptr);

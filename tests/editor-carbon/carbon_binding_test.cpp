@@ -14,22 +14,26 @@
 #include "wdl/IPlug/IControls.h"
 #include "tests/editor-carbon/CarbonEditor.h"
 
-namespace {
+namespace
+{
 
 // Records what reaches it; optionally closes the editor's window from inside.
-class Recorder : public IKnobControl {
+class Recorder : public IKnobControl
+{
 public:
   Recorder(IPlugBase* p, IRECT r, int param) : IKnobControl(p, r, param) {}
   bool Draw(IGraphics*) override { return true; }
   void OnMouseDown(int x, int y, IMouseMod* m) override
   {
     log.push_back({'D', x, y, *m});
-    if (closeOnDown) mEditor->CloseWindow();
+    if (closeOnDown)
+      mEditor->CloseWindow();
   }
   void OnMouseDblClick(int x, int y, IMouseMod* m) override { log.push_back({'2', x, y, *m}); }
   void OnMouseUp(int x, int y, IMouseMod* m) override { log.push_back({'U', x, y, *m}); }
   void OnMouseWheel(int x, int, IMouseMod* m, int d) override { log.push_back({'W', x, d, *m}); }
-  struct Entry {
+  struct Entry
+  {
     char what;
     int x, y;
     IMouseMod mod;
@@ -39,7 +43,8 @@ public:
   IGraphics* mEditor = nullptr;
 };
 
-struct Fixture : ::testing::Test {
+struct Fixture : ::testing::Test
+{
   std::unique_ptr<IPlugTest> plug;
   IGraphicsMac* ed = nullptr;
   WindowRef window = nullptr;
@@ -47,7 +52,8 @@ struct Fixture : ::testing::Test {
   void SetUp() override
   {
     plug = std::make_unique<IPlugTest>(IPlugInstanceInfo{}, 2, "1-1", 0, "E", "P", "M", 0x10000, 1, 2);
-    for (int i = 0; i < 2; ++i) plug->GetParam(i)->InitDouble("p", 0.0, 0.0, 1.0, 0.001);
+    for (int i = 0; i < 2; ++i)
+      plug->GetParam(i)->InitDouble("p", 0.0, 0.0, 1.0, 0.001);
     ed = MakeMacEditor(plug.get());
     ed->AttachControl(new Quadrants(plug.get(), 0));
     plug->AttachGraphics(ed);
@@ -55,13 +61,13 @@ struct Fixture : ::testing::Test {
   void TearDown() override
   {
     plug.reset();
-    if (window) DisposeWindow(window);
+    if (window)
+      DisposeWindow(window);
   }
   void Open(bool composited, int winW = 80, int winH = 50)
   {
     Rect b = {100, 200, SInt16(100 + winH), SInt16(200 + winW)};
-    ASSERT_EQ(CreateNewWindow(kDocumentWindowClass, composited ? kWindowCompositingAttribute : 0, &b, &window),
-              noErr);
+    ASSERT_EQ(CreateNewWindow(kDocumentWindowClass, composited ? kWindowCompositingAttribute : 0, &b, &window), noErr);
     ASSERT_NE(ed->OpenWindow(window, nullptr), nullptr);
   }
 };
@@ -75,12 +81,15 @@ void ExpectSameRGB(const std::vector<unsigned char>& a, const std::vector<unsign
 {
   ASSERT_EQ(a.size(), b.size());
   for (size_t i = 0; i < a.size(); ++i)
-    if (i % 4) {
+    if (i % 4)
+    {
       ASSERT_EQ(a[i], b[i]) << "pixel " << i / 4;
     }
 }
 
-class CarbonPixels : public Fixture, public ::testing::WithParamInterface<bool> {};
+class CarbonPixels : public Fixture, public ::testing::WithParamInterface<bool>
+{
+};
 
 // What the Cocoa view shows of the editor, in a window of its own.
 std::vector<unsigned char> CocoaPixels(IGraphicsMac* ed)
@@ -97,7 +106,8 @@ std::vector<unsigned char> CocoaPixels(IGraphicsMac* ed)
 
 TEST_P(CarbonPixels, CarbonShowsWhatCocoaShowsAtEveryValue)
 {
-  for (double v : {0.0, 0.4, 1.0}) {
+  for (double v : {0.0, 0.4, 1.0})
+  {
     Open(GetParam());
     ed->SetParameterFromPlug(0, v, true);
     virtualClockAdvance(2.0 / 30);

@@ -41,10 +41,7 @@ struct Probe : IControl
     return mDirty;
   }
   void OnGUIIdle() override { ++idles; }
-  void OnMouseDown(int x, int y, IMouseMod* m) override
-  {
-    lastX = x, lastY = y, lastMod = *m;
-  }
+  void OnMouseDown(int x, int y, IMouseMod* m) override { lastX = x, lastY = y, lastMod = *m; }
   void OnMouseWheel(int, int, IMouseMod*, int d) override { lastWheel = d; }
   IRECT lastArea;
   int draws = 0, dirtyAsks = 0, idles = 0, lastX = -1, lastY = -1, lastWheel = 99;
@@ -183,9 +180,9 @@ TEST_F(MacEditor, ViewAndEditorCoordinates)
   view->drawRect(NSMakeRect(10.5, 20.25, 5.2, 3.1));
   EXPECT_EQ(probe->lastArea, IRECT(10, kH - 24, 16, kH - 20));
 
-  NSEvent* down = NSEvent::mouseEventWithType(NSLeftMouseDown, CGPointMake(10.7, 200.2),
-                                              NSShiftKeyMask | NSDeviceLeftCommandKeyMask | NSAlternateKeyMask, 0,
-                                              nullptr, 1);
+  NSEvent* down =
+    NSEvent::mouseEventWithType(NSLeftMouseDown, CGPointMake(10.7, 200.2),
+                                NSShiftKeyMask | NSDeviceLeftCommandKeyMask | NSAlternateKeyMask, 0, nullptr, 1);
   view->mouseDown(down);
   EXPECT_EQ(probe->lastX, 10);
   EXPECT_EQ(probe->lastY, 49);

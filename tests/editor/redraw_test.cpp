@@ -205,4 +205,7 @@ TEST(Redraw, IncrementalEqualsFull)
 
 } // namespace
 
-int main(int argc, char** argv) { return ReplayMain(argc, argv); }
+int main(int argc, char** argv)
+{
+  return ReplayMain(argc, argv);
+}

@@ -142,4 +142,7 @@ TEST(RandomOps, FastGenericAndModelAgree)
 
 } // namespace
 
-int main(int argc, char** argv) { return ReplayMain(argc, argv); }
+int main(int argc, char** argv)
+{
+  return ReplayMain(argc, argv);
+}

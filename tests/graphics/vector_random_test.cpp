@@ -221,4 +221,7 @@ TEST(VectorRandom, LibraryAndModelAgree)
 
 } // namespace
 
-int main(int argc, char** argv) { return ReplayMain(argc, argv); }
+int main(int argc, char** argv)
+{
+  return ReplayMain(argc, argv);
+}

@@ -18,10 +18,10 @@ struct Art
   int w, frameH, frames;
 };
 constexpr Art kArt[] = {
-  {"kestrelbg.png", 700, 249, 1}, {"topVU.png", 200, 30, 121},     {"botVU.png", 200, 30, 121},
-  {"button.png", 40, 20, 2},      {"outgr.png", 60, 30, 2},        {"topslide.png", 180, 40, 100},
-  {"botslide.png", 180, 40, 100}, {"slidebutton.png", 10, 10, 1},  {"ratiostack.png", 100, 118, 5},
-  {"smallknob.png", 50, 30, 136}, {"knob.png", 70, 70, 136},       {"numberstack.png", 14, 20, 100},
+  {"kestrelbg.png", 700, 249, 1}, {"topVU.png", 200, 30, 121},    {"botVU.png", 200, 30, 121},
+  {"button.png", 40, 20, 2},      {"outgr.png", 60, 30, 2},       {"topslide.png", 180, 40, 100},
+  {"botslide.png", 180, 40, 100}, {"slidebutton.png", 10, 10, 1}, {"ratiostack.png", 100, 118, 5},
+  {"smallknob.png", 50, 30, 136}, {"knob.png", 70, 70, 136},      {"numberstack.png", 14, 20, 100},
 };
 
 std::vector<std::string> gLoaded;
@@ -116,7 +116,7 @@ TEST(KestrelEditor, RatioRegionsAreHalfOpen)
   struct Hit
   {
     int dx, dy, state;
-  } hits[] = {{18, 4, 0},  {30, 16, 0},  {31, 16, -1}, {3, 33, 1},   {15, 45, 1}, {3, 69, 2},
+  } hits[] = {{18, 4, 0},   {30, 16, 0},  {31, 16, -1}, {3, 33, 1},  {15, 45, 1},  {3, 69, 2},
               {16, 70, -1}, {18, 100, 3}, {30, 112, 3}, {42, 12, 4}, {98, 104, 4}, {99, 50, -1}};
   for (const Hit& c : hits)
     EXPECT_EQ(ratio->RegionAt(L + c.dx, T + c.dy), c.state) << c.dx << "," << c.dy;
@@ -130,9 +130,9 @@ TEST(KestrelEditor, RatioRegionsAreHalfOpen)
 TEST(KestrelEditor, LayoutInAttachOrder)
 {
   EditorHarness h;
-  const std::vector<std::string> order = {"kestrelbg.png", "topVU.png",       "botVU.png",      "button.png",
-                                          "outgr.png",     "topslide.png",    "botslide.png",   "slidebutton.png",
-                                          "ratiostack.png", "smallknob.png",  "knob.png",       "numberstack.png"};
+  const std::vector<std::string> order = {"kestrelbg.png",  "topVU.png",     "botVU.png",    "button.png",
+                                          "outgr.png",      "topslide.png",  "botslide.png", "slidebutton.png",
+                                          "ratiostack.png", "smallknob.png", "knob.png",     "numberstack.png"};
   EXPECT_EQ(gLoaded, order);
   // The background loads first, the digit strip once both meters are on.
   EXPECT_EQ(gControlsAtLoad, (std::vector<int>{0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 15}));
@@ -141,12 +141,24 @@ TEST(KestrelEditor, LayoutInAttachOrder)
   {
     int l, t, w, h, param;
   } want[] = {
-    {0, 0, 700, 249, -1},     {363, 65, 100, 118, kRatio}, {596, 77, 60, 30, kMeter},
-    {26, 209, 40, 20, kDecadence}, {613, 28, 40, 20, kSidechain}, {613, 205, 40, 20, kAutoMakeup},
-    {113, 19, 70, 70, kAttack}, {250, 82, 70, 70, kRelease},  {113, 146, 70, 70, kImpetus},
-    {422, 5, 180, 40, kThreshold}, {424, 197, 180, 40, kCompensation}, {344, 201, 50, 30, kParallel},
-    {344, 17, 50, 30, kDetectorHPF}, {460, 50, 200, 30, -1}, {460, 135, 200, 30, -1},
-    {199, 52, 56, 20, -1},    {204, 116, 56, 20, -1},      {199, 179, 42, 20, -1},
+    {0, 0, 700, 249, -1},
+    {363, 65, 100, 118, kRatio},
+    {596, 77, 60, 30, kMeter},
+    {26, 209, 40, 20, kDecadence},
+    {613, 28, 40, 20, kSidechain},
+    {613, 205, 40, 20, kAutoMakeup},
+    {113, 19, 70, 70, kAttack},
+    {250, 82, 70, 70, kRelease},
+    {113, 146, 70, 70, kImpetus},
+    {422, 5, 180, 40, kThreshold},
+    {424, 197, 180, 40, kCompensation},
+    {344, 201, 50, 30, kParallel},
+    {344, 17, 50, 30, kDetectorHPF},
+    {460, 50, 200, 30, -1},
+    {460, 135, 200, 30, -1},
+    {199, 52, 56, 20, -1},
+    {204, 116, 56, 20, -1},
+    {199, 179, 42, 20, -1},
   };
   for (int i = 0; i < 18; ++i)
   {

@@ -45,7 +45,9 @@ void IGraphicsTest::CloseWindow()
 LICE_IBitmap* IGraphicsTest::OSLoadBitmap(int id, const char* name)
 {
   ++mLoads;
-  if (mLoader) return mLoader(id, name);
-  if (mImageDir.empty() || !name) return nullptr;
+  if (mLoader)
+    return mLoader(id, name);
+  if (mImageDir.empty() || !name)
+    return nullptr;
   return LICE_LoadPNG((mImageDir + "/" + name).c_str(), nullptr);
 }

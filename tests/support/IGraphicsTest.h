@@ -10,14 +10,16 @@
 
 #include "wdl/IPlug/graphics/IGraphicsLice.h"
 
-class IGraphicsTest : public IGraphicsLice {
+class IGraphicsTest : public IGraphicsLice
+{
 public:
   using Loader = std::function<LICE_IBitmap*(int id, const char* name)>;
 
   IGraphicsTest(IPlugBase* pPlug, int w, int h, int fps = 0) : IGraphicsLice(pPlug, w, h, fps) {}
   ~IGraphicsTest() override
   {
-    if (mDeleted) ++*mDeleted;
+    if (mDeleted)
+      ++*mDeleted;
   }
 
   bool DrawScreen(IRECT* pR) override;

@@ -3,10 +3,9 @@
 IPlugTest::IPlugTest(IPlugInstanceInfo info, int nParams, const char* channelIOStr, int nPresets,
                      const char* effectName, const char* productName, const char* mfrName, int vendorVersion,
                      int uniqueID, int mfrID, int latency, bool plugDoesMidi, bool plugDoesChunks, bool plugIsInst)
-    : IPlugBase(nParams, channelIOStr, nPresets, effectName, productName, mfrName, vendorVersion, uniqueID, mfrID,
-                latency, plugDoesMidi, plugDoesChunks, plugIsInst),
-      mHostName(info.mHostName ? info.mHostName : ""),
-      mHostVersionWord(info.mHostVersion)
+  : IPlugBase(nParams, channelIOStr, nPresets, effectName, productName, mfrName, vendorVersion, uniqueID, mfrID,
+              latency, plugDoesMidi, plugDoesChunks, plugIsInst),
+    mHostName(info.mHostName ? info.mHostName : ""), mHostVersionWord(info.mHostVersion)
 {
 }
 
@@ -27,13 +26,16 @@ void IPlugTest::EndInformHostOfParamChange(int idx)
 
 void IPlugTest::GetTimeSig(int* pNum, int* pDenom)
 {
-  if (pNum) *pNum = mTimeSigNum;
-  if (pDenom) *pDenom = mTimeSigDenom;
+  if (pNum)
+    *pNum = mTimeSigNum;
+  if (pDenom)
+    *pDenom = mTimeSigDenom;
 }
 
 EHostId IPlugTest::GetHost()
 {
-  if (GetHostIdRaw() == kHostUninit) {
+  if (GetHostIdRaw() == kHostUninit)
+  {
     ++mHostLookups;
     SetHost(mHostName.c_str(), mHostVersionWord);
   }
@@ -48,21 +50,25 @@ void IPlugTest::ResizeGraphics(int w, int h)
 
 bool IPlugTest::SendMidiMsg(IMidiMsg* pMsg)
 {
-  if (!pMsg) return false;
+  if (!pMsg)
+    return false;
   mMidiOut.push_back(*pMsg);
   return true;
 }
 
 bool IPlugTest::SendMidiMsgs(WDL_TypedBuf<IMidiMsg>* pMsgs)
 {
-  if (!pMsgs) return false;
-  for (int i = 0; i < pMsgs->GetSize(); ++i) mMidiOut.push_back(pMsgs->Get()[i]);
+  if (!pMsgs)
+    return false;
+  for (int i = 0; i < pMsgs->GetSize(); ++i)
+    mMidiOut.push_back(pMsgs->Get()[i]);
   return true;
 }
 
 void IPlugTest::ProcessDouble(double** inputs, double** outputs, int nFrames)
 {
-  if (nFrames > GetBlockSize()) SetBlockSize(nFrames);
+  if (nFrames > GetBlockSize())
+    SetBlockSize(nFrames);
   SetInputChannelConnections(0, NInChannels(), true);
   SetOutputChannelConnections(0, NOutChannels(), true);
   AttachInputBuffers(0, NInChannels(), inputs, nFrames);

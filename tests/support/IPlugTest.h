@@ -8,22 +8,30 @@
 
 #include "wdl/IPlug/IPlugBase.h"
 
-struct IPlugInstanceInfo {
+struct IPlugInstanceInfo
+{
   const char* mHostName = "";
   int mHostVersion = 0;
 };
 
-class IPlugTest : public IPlugBase {
+class IPlugTest : public IPlugBase
+{
 public:
-  struct HostCall {
-    enum Kind { kBegin, kInform, kEnd } mKind;
+  struct HostCall
+  {
+    enum Kind
+    {
+      kBegin,
+      kInform,
+      kEnd
+    } mKind;
     int mIdx;
     double mValue;
   };
 
   IPlugTest(IPlugInstanceInfo info, int nParams, const char* channelIOStr, int nPresets, const char* effectName,
-            const char* productName, const char* mfrName, int vendorVersion, int uniqueID, int mfrID,
-            int latency = 0, bool plugDoesMidi = false, bool plugDoesChunks = false, bool plugIsInst = false);
+            const char* productName, const char* mfrName, int vendorVersion, int uniqueID, int mfrID, int latency = 0,
+            bool plugDoesMidi = false, bool plugDoesChunks = false, bool plugIsInst = false);
 
   void BeginInformHostOfParamChange(int idx) override;
   void InformHostOfParamChange(int idx, double normalizedValue) override;

@@ -17,14 +17,16 @@ constexpr LICE_PixelValue ArtRGB(int r, int g, int b)
   return 0xffu | LICE_PixelValue(r) << 8 | LICE_PixelValue(g) << 16 | LICE_PixelValue(b) << 24;
 }
 
-struct ArtPoint {
+struct ArtPoint
+{
   float x, y;
 };
 
 // Angles in degrees, 0 up, clockwise, as the raster library's arcs take them.
 ArtPoint ArtPolar(float cx, float cy, float r, float degrees);
 
-class ArtCanvas {
+class ArtCanvas
+{
 public:
   ArtCanvas(int w, int h);
 

@@ -14,7 +14,8 @@ void ArtDrawKnobFrame(ArtCanvas& c, bool small, float value)
 {
   const KnobGeometry& k = small ? kSmallKnob : kBigKnob;
   const float angle = kArtKnobMin + (kArtKnobMax - kArtKnobMin) * value;
-  if (value > 0) {
+  if (value > 0)
+  {
     const ArtPoint tip = ArtPolar(k.cx, k.cy, k.ring, angle);
     c.glow(tip.x, tip.y, k.ringWidth * 2.2f, kAccent, 0.5f);
     c.arc(k.cx, k.cy, k.ring, kArtKnobMin, angle, k.ringWidth, kAccent);
@@ -40,8 +41,9 @@ void ArtDrawSliderFrame(ArtCanvas& c, bool bipolar, float value)
   c.fillRoundRect(kSlideLeft - 4, kSlideGrooveY - 2.5f, kSlideRight - kSlideLeft + 8, 5, 2.5f, kGroove);
   const float from = bipolar ? (kSlideLeft + kSlideRight) / 2 : kSlideLeft;
   const float lo = std::min(from, hx), hi = std::max(from, hx);
-  if (hi - lo > 0.25f) c.fillRoundRect(lo, kSlideGrooveY - 1.5f, hi - lo, 3, 1.5f, kAccent);
-  c.fillRoundRect(hx - 7.5f, 16, 15, 25, 3.5f, kEdgeDark);  // shadow
+  if (hi - lo > 0.25f)
+    c.fillRoundRect(lo, kSlideGrooveY - 1.5f, hi - lo, 3, 1.5f, kAccent);
+  c.fillRoundRect(hx - 7.5f, 16, 15, 25, 3.5f, kEdgeDark); // shadow
   ArtDrawSliderHandle(c, hx, 15);
 }
 
@@ -49,10 +51,12 @@ void ArtDrawMeterFrame(ArtCanvas& c, bool zoned, int lit)
 {
   c.fillRoundRect(kMeterX - 2, kMeterY - 2, kMeterLength + 4, kMeterHeight + 4, 2, kEdgeDark);
   c.fillRect(kMeterX, kMeterY, kMeterLength, kMeterHeight, kWell);
-  for (int col = 0; col < kMeterLength; ++col) {
+  for (int col = 0; col < kMeterLength; ++col)
+  {
     // Zones of the -50 to +10 dB scale: green to -10 dB, amber to 0, red above.
     LICE_PixelValue on = kAccent;
-    if (zoned) on = col < 80 ? ArtRGB(70, 214, 120) : col < 100 ? kAccent : ArtRGB(255, 72, 60);
+    if (zoned)
+      on = col < 80 ? ArtRGB(70, 214, 120) : col < 100 ? kAccent : ArtRGB(255, 72, 60);
     // Every fourth column is a dimmer seam, lit too, so each step shows.
     const bool seam = col % 4 == 3;
     const LICE_PixelValue shown = col < lit ? ArtMix(kWell, on, seam ? 0.4f : 1) : ArtMix(kWell, on, seam ? 0 : 0.16f);
@@ -64,9 +68,11 @@ void ArtDrawButtonFrame(ArtCanvas& c, bool on)
 {
   c.fillRoundRect(0, 0, 40, 22, 5, kEdgeDark);
   c.gradRoundRect(1, 1, 38, 20, 4, kCapTop, kCapBottom);
-  if (on) c.glow(20, 11, 16, kAccent, 0.35f);
+  if (on)
+    c.glow(20, 11, 16, kAccent, 0.35f);
   c.fillRoundRect(9, 9, 22, 4, 2, on ? kAccent : kAccentDim);
-  if (on) c.fillRoundRect(11, 10, 18, 1.5f, 0.75f, kAccentHot);
+  if (on)
+    c.fillRoundRect(11, 10, 18, 1.5f, 0.75f, kAccentHot);
 }
 
 void ArtDrawMeterModeFrame(ArtCanvas& c, int mode)
@@ -74,10 +80,12 @@ void ArtDrawMeterModeFrame(ArtCanvas& c, int mode)
   c.fillRoundRect(0, 0, 44, 34, 5, kEdgeDark);
   c.gradRoundRect(1, 1, 42, 32, 4, kCapTop, kCapBottom);
   const char* names[2] = {"OUT", "GR"};
-  for (int i = 0; i < 2; ++i) {
+  for (int i = 0; i < 2; ++i)
+  {
     const float y = 11.5f + 11 * float(i);
     const bool lit = i == mode;
-    if (lit) c.glow(10, y, 6, kAccent, 0.5f);
+    if (lit)
+      c.glow(10, y, 6, kAccent, 0.5f);
     c.fillCircle(10, y, 2.5f, lit ? kAccent : kAccentDim);
     ArtText t;
     t.cap = 5;
@@ -97,30 +105,39 @@ void ArtDrawRatioFrame(ArtCanvas& c, int selected)
   t.cap = 6;
   t.weight = 1.25f;
   t.tracking = 1.3f;
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < 4; ++i)
+  {
     const bool lit = i == selected;
     const ArtPoint p = leds[i];
     c.fillCircle(p.x, p.y + 0.5f, 6.5f, kEdgeDark);
     c.gradCircle(p.x, p.y, 5.5f, kCapTop, kCapBottom);
-    if (lit) {
+    if (lit)
+    {
       c.glow(p.x, p.y, 7, kAccent, 0.45f);
       c.fillCircle(p.x, p.y, 3.5f, kAccent);
       c.fillCircle(p.x - 0.8f, p.y - 0.8f, 1.2f, kAccentHot);
-    } else {
+    }
+    else
+    {
       c.fillCircle(p.x, p.y, 2.5f, kAccentDim);
     }
     t.color = lit ? kAccent : kLabelDim;
     // Labels go to the open side of each button.
-    if (p.x > 20) ArtDrawTextRight(c, t, p.x - 8, p.y + 3, names[i]);
-    else ArtDrawText(c, t, p.x + 8, p.y + 3, names[i]);
+    if (p.x > 20)
+      ArtDrawTextRight(c, t, p.x - 8, p.y + 3, names[i]);
+    else
+      ArtDrawText(c, t, p.x + 8, p.y + 3, names[i]);
   }
   const bool all = selected == 4;
   c.fillRoundRect(44, 14, 48, 89, 7, kEdgeDark);
-  if (all) {
+  if (all)
+  {
     c.glow(68, 58.5f, 40, kAccent, 0.3f);
     c.fillRoundRect(44, 14, 48, 89, 7, kEdgeDark);
     c.gradRoundRect(45.5f, 15.5f, 45, 86, 6, ArtRGB(255, 190, 96), ArtRGB(222, 126, 34));
-  } else {
+  }
+  else
+  {
     c.gradRoundRect(45.5f, 15.5f, 45, 86, 6, kCapTop, kCapBottom);
   }
   ArtText big;
@@ -148,10 +165,12 @@ void ArtDrawDigitFrame(ArtCanvas& c, int frame)
   t.color = kAccent;
   const float baseline = (h + kDigitCap) / 2;
   ArtDrawGlyphCentred(c, t, w / 2, baseline - frac * h, char('0' + d % 10));
-  if (frac > 0) ArtDrawGlyphCentred(c, t, w / 2, baseline + (1 - frac) * h, char('0' + (d + 1) % 10));
+  if (frac > 0)
+    ArtDrawGlyphCentred(c, t, w / 2, baseline + (1 - frac) * h, char('0' + (d + 1) % 10));
 }
 
-namespace {
+namespace
+{
 
 template <class F>
 std::unique_ptr<LICE_MemBitmap> strip(const ArtImageInfo& info, int frames, F drawFrame)
@@ -189,7 +208,7 @@ void drawStripFrame(ArtCanvas& c, EKestrelImage image, int f, int frames)
   }
 }
 
-}  // namespace
+} // namespace
 
 std::unique_ptr<LICE_MemBitmap> ArtDrawImage(EKestrelImage image)
 {

@@ -3,7 +3,8 @@
 
 #include "tools/artwork/ArtCanvas.h"
 
-namespace art {
+namespace art
+{
 
 constexpr LICE_PixelValue kPanelTop = ArtRGB(48, 52, 60), kPanelBottom = ArtRGB(26, 28, 33);
 constexpr LICE_PixelValue kWell = ArtRGB(12, 13, 15), kGroove = ArtRGB(14, 15, 18);
@@ -16,7 +17,8 @@ constexpr LICE_PixelValue kFaceTop = ArtRGB(58, 62, 70), kFaceBottom = ArtRGB(40
 constexpr LICE_PixelValue kPointer = ArtRGB(236, 238, 242);
 
 // Knob strips: centre and radii within a frame; on the background, the name's gap above the ring.
-struct KnobGeometry {
+struct KnobGeometry
+{
   float cx, cy, ring, ringWidth, cap, face, pointerIn, pointerOut, pointerWidth, labelGap;
 };
 constexpr KnobGeometry kBigKnob{40, 36, 24, 3.2f, 18.5f, 15.5f, 5, 14, 2.6f, 9};
@@ -29,4 +31,4 @@ constexpr int kMeterX = 10, kMeterLength = 120, kMeterY = 3, kMeterHeight = 10;
 // Digit wheels.
 constexpr float kDigitCap = 14, kDigitWeight = 2.1f;
 
-}  // namespace art
+} // namespace art

@@ -11,7 +11,8 @@
 
 using namespace art;
 
-namespace {
+namespace
+{
 
 // The control that sets a parameter, or that the compressor keeps as k.
 const KestrelControlSpec& control(int param, EKestrelKept k = EKestrelKept::None)
@@ -72,8 +73,10 @@ void readout(ArtCanvas& c, EKestrelKept which, const char* unit, bool unitBelow)
   const float x = float(s.mX), y = float(s.mY);
   const float w = float(s.mDigits) * frameWidth(kDigitsImage), h = float(ArtImageInfoFor(kDigitsImage)->frameHeight);
   well(c, x - 3, y - 3, w + 6, h + 6, 3);
-  if (unitBelow) ArtDrawTextCentred(c, label(6, kLabelDim), x + w / 2, y + h + 12, unit);
-  else ArtDrawText(c, label(6, kLabelDim), x + w + 6, y + h / 2 + 3, unit);
+  if (unitBelow)
+    ArtDrawTextCentred(c, label(6, kLabelDim), x + w / 2, y + h + 12, unit);
+  else
+    ArtDrawText(c, label(6, kLabelDim), x + w + 6, y + h / 2 + 3, unit);
 }
 
 // A name centred above a control.
@@ -88,7 +91,8 @@ void meterScale(ArtCanvas& c, float x, float y, float lo, float hi, float step, 
 {
   ArtText t = label(5, kLabelDim);
   t.tracking = 1.2f;
-  for (float db = lo; db <= hi + 0.01f; db += step) {
+  for (float db = lo; db <= hi + 0.01f; db += step)
+  {
     const float px = x + float(kMeterLength) * (db - lo) / (hi - lo);
     c.fillRect(px - 0.5f, above ? y - 4 : y + 1, 1, 3, kLabelDim);
     std::string s = std::to_string(int(db));
@@ -106,7 +110,8 @@ void slider(ArtCanvas& c, int param, const char* name, const char* lo, const cha
   ends.tracking = 1.2f;
   ArtDrawTextCentred(c, ends, l + kSlideLeft, t + 9, lo);
   ArtDrawTextCentred(c, ends, l + kSlideRight, t + 9, hi);
-  for (int i = 0; i <= 8; ++i) {
+  for (int i = 0; i <= 8; ++i)
+  {
     const float x = l + kSlideLeft + (kSlideRight - kSlideLeft) * float(i) / 8;
     c.fillRect(x - 0.5f, t + kSlideGrooveY - (i % 4 ? 7 : 9), 1, i % 4 ? 2 : 4, kLabelDim);
   }
@@ -122,7 +127,8 @@ void brand(ArtCanvas& c)
   ArtDrawText(c, label(5.5f), 15, 52, "COMPRESSOR");
   // The transfer curve: unity below the knee, flattening above it.
   well(c, 16, 66, 78, 78, 4);
-  for (int i = 1; i < 4; ++i) {
+  for (int i = 1; i < 4; ++i)
+  {
     c.fillRect(16 + 19.5f * float(i), 68, 1, 74, ArtRGB(26, 28, 32));
     c.fillRect(18, 66 + 19.5f * float(i), 74, 1, ArtRGB(26, 28, 32));
   }
@@ -135,7 +141,7 @@ void brand(ArtCanvas& c)
   ArtDrawText(c, label(5, kLabelDim), 15, 176, "AUDIO");
 }
 
-}  // namespace
+} // namespace
 
 void ArtDrawBackground(ArtCanvas& c)
 {
@@ -143,7 +149,8 @@ void ArtDrawBackground(ArtCanvas& c)
   c.gradRect(0, 0, w, h, kPanelTop, kPanelBottom);
   c.fillRect(0, 0, w, 1, ArtRGB(92, 98, 108));
   c.fillRect(0, h - 1, w, 1, kEdgeDark);
-  for (float x : {106.0f, 331.0f}) {
+  for (float x : {106.0f, 331.0f})
+  {
     c.fillRect(x, 14, 1, h - 28, kEdgeDark);
     c.fillRect(x + 1, 14, 1, h - 28, ArtRGB(62, 66, 74));
   }

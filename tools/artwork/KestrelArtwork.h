@@ -9,7 +9,8 @@
 
 // The size of one frame of each image: the artwork's own, but for the background, which
 // fills the editor.
-struct ArtImageInfo {
+struct ArtImageInfo
+{
   EKestrelImage image;
   int frameWidth, frameHeight;
 };

@@ -6,9 +6,10 @@
 
 #include "tools/artwork/ArtCanvas.h"
 
-struct ArtText {
-  float cap = 6;       // cap height in pixels
-  float weight = 1.2f; // pen width in pixels
+struct ArtText
+{
+  float cap = 6;         // cap height in pixels
+  float weight = 1.2f;   // pen width in pixels
   float tracking = 1.6f; // extra space between glyphs, in glyph units
   LICE_PixelValue color = ArtRGB(255, 255, 255);
 };

@@ -85,12 +85,14 @@ bool AUHostComponent::Load(const std::string& bundlePath)
 
   CFStringRef cfName = CFStringCreateWithCString(kCFAllocatorDefault, name.c_str(), kCFStringEncodingUTF8);
   mComponent = RegisterComponent(&mDescription, entry, 0, cfName);
-  if (!mComponent) {
+  if (!mComponent)
+  {
     if (cfName)
       CFRelease(cfName);
     return Fail("registration failed");
   }
-  if (!viewEntryName.empty()) {
+  if (!viewEntryName.empty())
+  {
     auto viewEntry = reinterpret_cast<ComponentRoutine>(dlsym(mLibrary, viewEntryName.c_str()));
     ComponentDescription view = mDescription;
     view.componentType = MacFourCC("auvw");

@@ -50,12 +50,12 @@ bool SnapshotCarbon(AudioUnit unit, const std::string& path, std::string* error)
   CreateNewWindow(kDocumentWindowClass, kWindowCompositingAttribute, &bounds, &window);
   ControlRef control = nullptr;
   const float where[2] = {0, 0}, want[2] = {0, 0};
-  ComponentParameters p =
-    PackComponentParameters(kAudioUnitCarbonViewCreateSelect, unit, static_cast<void*>(window),
-                            static_cast<void*>(nullptr), static_cast<const void*>(where),
-                            static_cast<const void*>(want), static_cast<void*>(&control));
+  ComponentParameters p = PackComponentParameters(kAudioUnitCarbonViewCreateSelect, unit, static_cast<void*>(window),
+                                                  static_cast<void*>(nullptr), static_cast<const void*>(where),
+                                                  static_cast<const void*>(want), static_cast<void*>(&control));
   bool ok = CallComponent(view, &p) == noErr && control;
-  if (ok) {
+  if (ok)
+  {
     // The editor keeps its own size: fit the window to the control.
     Rect c;
     GetControlBounds(control, &c);
@@ -65,7 +65,9 @@ bool SnapshotCarbon(AudioUnit unit, const std::string& path, std::string* error)
     virtualClockAdvance(kSettleSeconds);
     carbonDriverUpdateWindow(window);
     ok = Save(carbonDriverCopyWindowImage(window), path, error);
-  } else {
+  }
+  else
+  {
     Fail(error, "the Carbon view would not create its control");
   }
   CloseComponent(view);

@@ -31,13 +31,14 @@ struct Options
 
 void Usage()
 {
-  fprintf(stderr,
-          "usage: kestrel_auhost BUNDLE.component [options]\n"
-          "  --list                 print identity, parameters and presets (the default without audio)\n"
-          "  --input KIND           feed input bus 0 by: callback (default), connection, connection-slow\n"
-          "  --roundtrip            save the class info, restore it into a fresh instance and render with that\n"
-          "  --view KIND            open the editor as a host would: cocoa or carbon (with --snapshot)\n"
-          "  --snapshot FILE.png    save what the editor shows after the run (or once the preset and parameters are set)\n");
+  fprintf(
+    stderr,
+    "usage: kestrel_auhost BUNDLE.component [options]\n"
+    "  --list                 print identity, parameters and presets (the default without audio)\n"
+    "  --input KIND           feed input bus 0 by: callback (default), connection, connection-slow\n"
+    "  --roundtrip            save the class info, restore it into a fresh instance and render with that\n"
+    "  --view KIND            open the editor as a host would: cocoa or carbon (with --snapshot)\n"
+    "  --snapshot FILE.png    save what the editor shows after the run (or once the preset and parameters are set)\n");
   PrintHostOptionsUsage(stderr, "--preset", "select a factory preset by number or name", "its own units");
 }
 

@@ -25,18 +25,21 @@ bool Read(const char* path, png_image* image, std::vector<png_byte>* rgb)
 
 int main(int argc, char** argv)
 {
-  if (argc != 3) {
+  if (argc != 3)
+  {
     fprintf(stderr, "usage: pngcompare A.png B.png\n");
     return 2;
   }
   png_image a, b;
   std::vector<png_byte> pa, pb;
   for (int i = 1; i <= 2; ++i)
-    if (!Read(argv[i], i == 1 ? &a : &b, i == 1 ? &pa : &pb)) {
+    if (!Read(argv[i], i == 1 ? &a : &b, i == 1 ? &pa : &pb))
+    {
       fprintf(stderr, "pngcompare: cannot read %s\n", argv[i]);
       return 2;
     }
-  if (a.width != b.width || a.height != b.height) {
+  if (a.width != b.width || a.height != b.height)
+  {
     printf("differ: %ux%u against %ux%u\n", a.width, a.height, b.width, b.height);
     return 1;
   }
@@ -45,7 +48,8 @@ int main(int argc, char** argv)
     if (pa[i] != pb[i] || pa[i + 1] != pb[i + 1] || pa[i + 2] != pb[i + 2])
       if (!differing++)
         first = i / 3;
-  if (differing) {
+  if (differing)
+  {
     printf("differ: %zu pixels, the first at (%zu, %zu)\n", differing, first % a.width, first / a.width);
     return 1;
   }

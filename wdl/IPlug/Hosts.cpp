@@ -4,26 +4,37 @@
 
 #include "wdl/IPlug/IPlugUtilities.h"
 
-namespace {
-struct HostEntry {
+namespace
+{
+struct HostEntry
+{
   const char* substring;
   EHostId id;
 };
 
 // Searched in order; the first substring found decides.
 constexpr HostEntry kHosts[] = {
-    {"cubase", kHostCubase},       {"reaper", kHostReaper},
-    {"nuendo", kHostNuendo},       {"cakewalk", kHostSonar},
-    {"samplitude", kHostSamplitude}, {"fruity", kHostFL},
-    {"live", kHostAbletonLive},    {"melodyne", kHostMelodyneStudio},
-    {"vstmanlib", kHostVSTScanner}, {"aulab", kHostAULab},
-    {"forte", kHostForte},         {"chainer", kHostChainer},
-    {"audition", kHostAudition},   {"orion", kHostOrion},
-    {"sawstudio", kHostSAWStudio}, {"logic", kHostLogic},
-    {"digital", kHostDigitalPerformer}, {"ardour", kHostArdour},
-    {"mixbus", kHostArdour},
+  {"cubase", kHostCubase},
+  {"reaper", kHostReaper},
+  {"nuendo", kHostNuendo},
+  {"cakewalk", kHostSonar},
+  {"samplitude", kHostSamplitude},
+  {"fruity", kHostFL},
+  {"live", kHostAbletonLive},
+  {"melodyne", kHostMelodyneStudio},
+  {"vstmanlib", kHostVSTScanner},
+  {"aulab", kHostAULab},
+  {"forte", kHostForte},
+  {"chainer", kHostChainer},
+  {"audition", kHostAudition},
+  {"orion", kHostOrion},
+  {"sawstudio", kHostSAWStudio},
+  {"logic", kHostLogic},
+  {"digital", kHostDigitalPerformer},
+  {"ardour", kHostArdour},
+  {"mixbus", kHostArdour},
 };
-}  // namespace
+} // namespace
 
 EHostId LookUpHost(const char* host)
 {
@@ -34,6 +45,7 @@ EHostId LookUpHost(const char* host)
   cut[n] = 0;
   ToLower(lower, cut);
   for (const HostEntry& e : kHosts)
-    if (strstr(lower, e.substring)) return e.id;
+    if (strstr(lower, e.substring))
+      return e.id;
   return kHostUnknown;
 }

@@ -3,7 +3,8 @@
 // string or the Audio Unit host's bundle identifier) and the plug-in adapts
 // to a few hosts by id.
 
-enum EHost {
+enum EHost
+{
   kHostUninit = -1,
   kHostUnknown = 0,
   kHostReaper = 1,

@@ -7,8 +7,7 @@
 #include "wdl/IPlug/IPlugBase.h"
 
 IText::IText(int size, const IColor* pColor, const char* font, int style, int align, int orientation)
-    : mSize(size), mColor(pColor ? *pColor : DEFAULT_TEXT_COLOR), mStyle(style), mAlign(align),
-      mOrientation(orientation)
+  : mSize(size), mColor(pColor ? *pColor : DEFAULT_TEXT_COLOR), mStyle(style), mAlign(align), mOrientation(orientation)
 {
   const char* name = font ? font : DEFAULT_FONT;
   size_t n = strnlen(name, FONT_LEN - 1);
@@ -18,20 +17,27 @@ IText::IText(int size, const IColor* pColor, const char* font, int style, int al
 
 int FrameForValue(double value, int nFrames)
 {
-  if (nFrames <= 1) return 1;
+  if (nFrames <= 1)
+    return 1;
   double f = 1.0 + (nFrames - 1) * value + 0.5;
-  if (!(f >= 1.0)) return 1;  // also NaN
-  if (f >= nFrames) return nFrames;
+  if (!(f >= 1.0))
+    return 1; // also NaN
+  if (f >= nFrames)
+    return nFrames;
   return int(f);
 }
 
 void IControl::SetDirty(bool pushParamToPlug)
 {
-  if (!std::isfinite(mValue)) mValue = mClampLow;
-  if (mValue < mClampLow) mValue = mClampLow;
-  else if (mValue > mClampHigh) mValue = mClampHigh;
+  if (!std::isfinite(mValue))
+    mValue = mClampLow;
+  if (mValue < mClampLow)
+    mValue = mClampLow;
+  else if (mValue > mClampHigh)
+    mValue = mClampHigh;
   mDirty = true;
-  if (pushParamToPlug && mPlugin && mParamIndex >= 0) mPlugin->SetParameterFromGUI(mParamIndex, mValue);
+  if (pushParamToPlug && mPlugin && mParamIndex >= 0)
+    mPlugin->SetParameterFromGUI(mParamIndex, mValue);
 }
 
 void IControl::SetClean()
@@ -56,11 +62,16 @@ void IControl::GrayOut(bool gray)
 
 void IControl::SetValueFromPlug(double value)
 {
-  if (!std::isfinite(value)) return;
-  if (mDefaultValue < 0.0) {
+  if (!std::isfinite(value))
+    return;
+  if (mDefaultValue < 0.0)
+  {
     mDefaultValue = mValue = value;
-  } else {
-    if (value == mValue) return;
+  }
+  else
+  {
+    if (value == mValue)
+      return;
     mValue = value;
   }
   SetDirty(false);
@@ -69,7 +80,8 @@ void IControl::SetValueFromPlug(double value)
 
 void IControl::SetValueFromUserInput(double value)
 {
-  if (!std::isfinite(value) || value == mValue) return;
+  if (!std::isfinite(value) || value == mValue)
+    return;
   mValue = value;
   SetDirty(true);
   mRedrawPending = true;
@@ -77,21 +89,25 @@ void IControl::SetValueFromUserInput(double value)
 
 void IControl::PromptUserInput()
 {
-  if (mParamIndex < 0 || mNoPrompt || !mPlugin) return;
+  if (mParamIndex < 0 || mNoPrompt || !mPlugin)
+    return;
   IGraphics* gui = mPlugin->GetGUI();
-  if (!gui) return;
+  if (!gui)
+    return;
   gui->PromptUserInput(this, mPlugin->GetParam(mParamIndex));
   mRedrawPending = true;
 }
 
 void IControl::OnMouseDown(int /*x*/, int /*y*/, IMouseMod* pMod)
 {
-  if (pMod && pMod->R) PromptUserInput();
+  if (pMod && pMod->R)
+    PromptUserInput();
 }
 
 void IControl::OnMouseDblClick(int /*x*/, int /*y*/, IMouseMod* /*pMod*/)
 {
-  if (mDefaultValue < 0.0) return;
+  if (mDefaultValue < 0.0)
+    return;
   mValue = mDefaultValue;
   SetDirty(true);
 }
@@ -105,7 +121,8 @@ void IControl::OnMouseWheel(int /*x*/, int /*y*/, IMouseMod* pMod, int d)
 
 void IControl::Clamp(double lo, double hi)
 {
-  if (!std::isfinite(lo) || !std::isfinite(hi)) return;
+  if (!std::isfinite(lo) || !std::isfinite(hi))
+    return;
   mClampLow = lo;
   mClampHigh = hi;
 }

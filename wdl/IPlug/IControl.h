@@ -16,11 +16,12 @@
 class IGraphics;
 class IPlugBase;
 
-class IControl {
+class IControl
+{
 public:
   explicit IControl(IPlugBase* pPlug, const IRECT& area = IRECT(), int paramIdx = -1,
                     IChannelBlend blend = IChannelBlend())
-      : mPlugin(pPlug), mDrawArea(area), mHitArea(area), mParamIndex(paramIdx), mBlend(blend)
+    : mPlugin(pPlug), mDrawArea(area), mHitArea(area), mParamIndex(paramIdx), mBlend(blend)
   {
   }
   IControl(const IControl&) = delete;

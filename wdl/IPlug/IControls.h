@@ -21,7 +21,8 @@ inline IRECT BitmapFrameArea(int x, int y, const IBitmap& bmp)
 }
 
 // A frame of a vertical strip chosen by the value.
-class IBitmapControl : public IControl {
+class IBitmapControl : public IControl
+{
 public:
   IBitmapControl(IPlugBase* pPlug, int x, int y, int paramIdx, IBitmap* pBitmap,
                  IChannelBlend::EBlendMethod blendMethod = IChannelBlend::kBlendNone);
@@ -32,21 +33,24 @@ protected:
 };
 
 // Steps through its frames on each click and wraps to the first.
-class ISwitchControl : public IBitmapControl {
+class ISwitchControl : public IBitmapControl
+{
 public:
   using IBitmapControl::IBitmapControl;
   void OnMouseDown(int x, int y, IMouseMod* pMod) override;
 };
 
 // Back to 0 on release.
-class IContactControl : public ISwitchControl {
+class IContactControl : public ISwitchControl
+{
 public:
   using ISwitchControl::ISwitchControl;
   void OnMouseUp(int x, int y, IMouseMod* pMod) override;
 };
 
 // Drawn only when on; while off it answers clicks in its target area instead.
-class IBitmapOverlayControl : public ISwitchControl {
+class IBitmapOverlayControl : public ISwitchControl
+{
 public:
   IBitmapOverlayControl(IPlugBase* pPlug, int x, int y, int paramIdx, IBitmap* pBitmap, IRECT* pTargetArea);
   bool Draw(IGraphics* pGraphics) override;
@@ -56,7 +60,8 @@ protected:
 };
 
 // A click area that toggles its parameter; draws nothing.
-class IInvisibleSwitchControl : public IControl {
+class IInvisibleSwitchControl : public IControl
+{
 public:
   IInvisibleSwitchControl(IPlugBase* pPlug, IRECT* pR, int paramIdx);
   bool Draw(IGraphics*) override { return true; }
@@ -64,7 +69,8 @@ public:
 };
 
 // A handle image that slides along a track of len pixels.
-class IFaderControl : public IControl {
+class IFaderControl : public IControl
+{
 public:
   IFaderControl(IPlugBase* pPlug, int x, int y, int len, int paramIdx, IBitmap* pBitmap,
                 EDirection direction = kVertical);
@@ -85,7 +91,8 @@ protected:
 };
 
 // Dragging across the whole control moves the value by 1 / gearing.
-class IKnobControl : public IControl {
+class IKnobControl : public IControl
+{
 public:
   IKnobControl(IPlugBase* pPlug, const IRECT& area, int paramIdx, EDirection direction = kVertical,
                double gearing = 4.0, IChannelBlend blend = IChannelBlend());
@@ -98,12 +105,12 @@ protected:
 };
 
 // A line from the inner to the outer radius at the value's angle (radians, 0 up, clockwise).
-class IKnobLineControl : public IKnobControl {
+class IKnobLineControl : public IKnobControl
+{
 public:
   IKnobLineControl(IPlugBase* pPlug, IRECT* pR, int paramIdx, const IColor* pColor, double innerRadius = 0.0,
                    double outerRadius = 0.0, double minAngle = -0.75 * 3.141592653589793,
-                   double maxAngle = 0.75 * 3.141592653589793, EDirection direction = kVertical,
-                   double gearing = 4.0);
+                   double maxAngle = 0.75 * 3.141592653589793, EDirection direction = kVertical, double gearing = 4.0);
   bool Draw(IGraphics* pGraphics) override;
   // The circle the needle turns in, which may pass the rectangle.
   IRECT GetDrawnRECT() const override;
@@ -114,7 +121,8 @@ protected:
 };
 
 // The whole bitmap rotated about the control's centre (radians).
-class IKnobRotaterControl : public IKnobControl {
+class IKnobRotaterControl : public IKnobControl
+{
 public:
   IKnobRotaterControl(IPlugBase* pPlug, int x, int y, int paramIdx, IBitmap* pBitmap,
                       double minAngle = -0.75 * 3.141592653589793, double maxAngle = 0.75 * 3.141592653589793,
@@ -130,10 +138,11 @@ protected:
 };
 
 // A frame of a vertical strip chosen by the value.
-class IKnobMultiControl : public IKnobControl {
+class IKnobMultiControl : public IKnobControl
+{
 public:
-  IKnobMultiControl(IPlugBase* pPlug, int x, int y, int paramIdx, IBitmap* pBitmap,
-                    EDirection direction = kVertical, double gearing = 4.0);
+  IKnobMultiControl(IPlugBase* pPlug, int x, int y, int paramIdx, IBitmap* pBitmap, EDirection direction = kVertical,
+                    double gearing = 4.0);
   bool Draw(IGraphics* pGraphics) override;
 
 protected:
@@ -141,11 +150,12 @@ protected:
 };
 
 // A still base with a rotating mask and top image (degrees).
-class IKnobRotatingMaskControl : public IKnobControl {
+class IKnobRotatingMaskControl : public IKnobControl
+{
 public:
-  IKnobRotatingMaskControl(IPlugBase* pPlug, int x, int y, int paramIdx, IBitmap* pBase, IBitmap* pMask,
-                           IBitmap* pTop, double minAngle = -135.0, double maxAngle = 135.0,
-                           EDirection direction = kVertical, double gearing = 4.0);
+  IKnobRotatingMaskControl(IPlugBase* pPlug, int x, int y, int paramIdx, IBitmap* pBase, IBitmap* pMask, IBitmap* pTop,
+                           double minAngle = -135.0, double maxAngle = 135.0, EDirection direction = kVertical,
+                           double gearing = 4.0);
   bool Draw(IGraphics* pGraphics) override;
   // The whole base image, every frame of it.
   IRECT GetDrawnRECT() const override;
@@ -156,7 +166,8 @@ protected:
 };
 
 // n buttons laid out evenly in the rectangle; the bitmap's frame 1 is off, 2 on.
-class IRadioButtonsControl : public IControl {
+class IRadioButtonsControl : public IControl
+{
 public:
   IRadioButtonsControl(IPlugBase* pPlug, IRECT* pR, int paramIdx, int nButtons, IBitmap* pBitmap,
                        EDirection direction = kVertical);
@@ -173,7 +184,8 @@ protected:
 };
 
 // A line of text in a style; an empty string draws nothing.
-class ITextControl : public IControl {
+class ITextControl : public IControl
+{
 public:
   ITextControl(IPlugBase* pPlug, IRECT* pR, IText* pText, const char* str = "");
   // Null counts as empty.
@@ -188,7 +200,8 @@ protected:
 
 // The bound parameter's display text, with its label when asked. The text
 // follows the value the editor mirrors, without the plug-in's lock.
-class ICaptionControl : public ITextControl {
+class ICaptionControl : public ITextControl
+{
 public:
   ICaptionControl(IPlugBase* pPlug, IRECT* pR, int paramIdx, IText* pText, bool showParamLabel = true);
   bool Draw(IGraphics* pGraphics) override;
@@ -201,7 +214,8 @@ constexpr int MAX_URL_LEN = 256;
 constexpr int MAX_NET_ERR_MSG_LEN = 1024;
 
 // Opens its address on a click, or the backup address when that fails. Texts too long for their fields are cut.
-class IURLControl : public IControl {
+class IURLControl : public IControl
+{
 public:
   IURLControl(IPlugBase* pPlug, IRECT* pR, const char* url, const char* backupURL = nullptr,
               const char* errMsgOnFailure = nullptr);
@@ -215,12 +229,18 @@ protected:
 };
 
 // Asks the editor for a file on a click; shows its bitmap while asking.
-class IFileSelectorControl : public IControl {
+class IFileSelectorControl : public IControl
+{
 public:
-  enum EFileSelectorState { kFSNone = 0, kFSSelecting = 1, kFSDone = 2 };
+  enum EFileSelectorState
+  {
+    kFSNone = 0,
+    kFSSelecting = 1,
+    kFSDone = 2
+  };
 
-  IFileSelectorControl(IPlugBase* pPlug, IRECT* pR, int paramIdx, IBitmap* pBitmap,
-                       IGraphics::EFileAction action, const char* dir = "", const char* extensions = "");
+  IFileSelectorControl(IPlugBase* pPlug, IRECT* pR, int paramIdx, IBitmap* pBitmap, IGraphics::EFileAction action,
+                       const char* dir = "", const char* extensions = "");
   bool Draw(IGraphics* pGraphics) override;
   void OnMouseDown(int x, int y, IMouseMod* pMod) override;
   // Dirty once more after a selection finished.

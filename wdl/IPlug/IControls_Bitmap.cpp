@@ -4,8 +4,8 @@
 
 IBitmapControl::IBitmapControl(IPlugBase* pPlug, int x, int y, int paramIdx, IBitmap* pBitmap,
                                IChannelBlend::EBlendMethod blendMethod)
-    : IControl(pPlug, BitmapFrameArea(x, y, BitmapOrEmpty(pBitmap)), paramIdx, IChannelBlend(blendMethod)),
-      mBitmap(BitmapOrEmpty(pBitmap))
+  : IControl(pPlug, BitmapFrameArea(x, y, BitmapOrEmpty(pBitmap)), paramIdx, IChannelBlend(blendMethod)),
+    mBitmap(BitmapOrEmpty(pBitmap))
 {
 }
 
@@ -16,10 +16,13 @@ bool IBitmapControl::Draw(IGraphics* pGraphics)
 
 void ISwitchControl::OnMouseDown(int x, int y, IMouseMod* pMod)
 {
-  if (pMod && pMod->R) IControl::OnMouseDown(x, y, pMod);
-  else mValue += mBitmap.N > 1 ? 1.0 / (mBitmap.N - 1) : 1.0;
+  if (pMod && pMod->R)
+    IControl::OnMouseDown(x, y, pMod);
+  else
+    mValue += mBitmap.N > 1 ? 1.0 / (mBitmap.N - 1) : 1.0;
   // Steps that land just past 1 by rounding are not wrapped; the push clamps them.
-  if (mValue > 1.001) mValue = 0.0;
+  if (mValue > 1.001)
+    mValue = 0.0;
   SetDirty(true);
 }
 
@@ -31,13 +34,14 @@ void IContactControl::OnMouseUp(int /*x*/, int /*y*/, IMouseMod* /*pMod*/)
 
 IBitmapOverlayControl::IBitmapOverlayControl(IPlugBase* pPlug, int x, int y, int paramIdx, IBitmap* pBitmap,
                                              IRECT* pTargetArea)
-    : ISwitchControl(pPlug, x, y, paramIdx, pBitmap), mTargetArea(pTargetArea ? *pTargetArea : IRECT())
+  : ISwitchControl(pPlug, x, y, paramIdx, pBitmap), mTargetArea(pTargetArea ? *pTargetArea : IRECT())
 {
 }
 
 bool IBitmapOverlayControl::Draw(IGraphics* pGraphics)
 {
-  if (mValue < 0.5) {
+  if (mValue < 0.5)
+  {
     mHitArea = mTargetArea;
     return true;
   }
@@ -46,7 +50,7 @@ bool IBitmapOverlayControl::Draw(IGraphics* pGraphics)
 }
 
 IInvisibleSwitchControl::IInvisibleSwitchControl(IPlugBase* pPlug, IRECT* pR, int paramIdx)
-    : IControl(pPlug, pR ? *pR : IRECT(), paramIdx, IChannelBlend(IChannelBlend::kBlendClobber))
+  : IControl(pPlug, pR ? *pR : IRECT(), paramIdx, IChannelBlend(IChannelBlend::kBlendClobber))
 {
   mNoPrompt = true;
 }

@@ -25,12 +25,15 @@ IRECT AroundCircle(double cx, double cy, double r)
 
 IFaderControl::IFaderControl(IPlugBase* pPlug, int x, int y, int len, int paramIdx, IBitmap* pBitmap,
                              EDirection direction)
-    : IControl(pPlug, IRECT(), paramIdx), mLength(len), mBitmap(BitmapOrEmpty(pBitmap)), mDirection(direction)
+  : IControl(pPlug, IRECT(), paramIdx), mLength(len), mBitmap(BitmapOrEmpty(pBitmap)), mDirection(direction)
 {
-  if (direction == kHorizontal) {
+  if (direction == kHorizontal)
+  {
     mHandleSize = mBitmap.W;
     mDrawArea = IRECT(x, y, x + len, y + mBitmap.H);
-  } else {
+  }
+  else
+  {
     mHandleSize = mBitmap.H;
     mDrawArea = IRECT(x, y, x + mBitmap.W, y + len);
   }
@@ -39,15 +42,19 @@ IFaderControl::IFaderControl(IPlugBase* pPlug, int x, int y, int len, int paramI
 
 IRECT IFaderControl::GetHandleRECT(double value) const
 {
-  if (!(value >= 0.0) || !std::isfinite(value)) value = mValue;
+  if (!(value >= 0.0) || !std::isfinite(value))
+    value = mValue;
   IRECT r(mDrawArea.L, mDrawArea.T, mDrawArea.L + mBitmap.W, mDrawArea.T + mBitmap.H);
   // Negative when the track is shorter than the handle: the handle then moves back past the start.
   double travel = mLength - mHandleSize;
-  if (mDirection == kHorizontal) {
+  if (mDirection == kHorizontal)
+  {
     int offs = int(value * travel);
     r.L += offs;
     r.R += offs;
-  } else {
+  }
+  else
+  {
     int offs = int((1.0 - value) * travel);
     r.T += offs;
     r.B += offs;
@@ -68,8 +75,10 @@ bool IFaderControl::Draw(IGraphics* pGraphics)
 
 void IFaderControl::OnMouseDown(int x, int y, IMouseMod* pMod)
 {
-  if (pMod && pMod->R) IControl::OnMouseDown(x, y, pMod);
-  else SnapToMouse(x, y);
+  if (pMod && pMod->R)
+    IControl::OnMouseDown(x, y, pMod);
+  else
+    SnapToMouse(x, y);
 }
 
 void IFaderControl::OnMouseDrag(int x, int y, int /*dX*/, int /*dY*/, IMouseMod* /*pMod*/)
@@ -83,14 +92,16 @@ void IFaderControl::SnapToMouse(int x, int y)
   if (!travel)
     return;
   int half = mHandleSize / 2;
-  if (mDirection == kHorizontal) mValue = (double(x) - mDrawArea.L - half) / travel;
-  else mValue = 1.0 - (double(y) - mDrawArea.T - half) / travel;
+  if (mDirection == kHorizontal)
+    mValue = (double(x) - mDrawArea.L - half) / travel;
+  else
+    mValue = 1.0 - (double(y) - mDrawArea.T - half) / travel;
   SetDirty(true);
 }
 
-IKnobControl::IKnobControl(IPlugBase* pPlug, const IRECT& area, int paramIdx, EDirection direction,
-                           double gearing, IChannelBlend blend)
-    : IControl(pPlug, area, paramIdx, blend), mDirection(direction), mGearing(gearing)
+IKnobControl::IKnobControl(IPlugBase* pPlug, const IRECT& area, int paramIdx, EDirection direction, double gearing,
+                           IChannelBlend blend)
+  : IControl(pPlug, area, paramIdx, blend), mDirection(direction), mGearing(gearing)
 {
 }
 
@@ -102,20 +113,21 @@ void IKnobControl::OnMouseDrag(int /*x*/, int /*y*/, int dX, int dY, IMouseMod* 
   if (extent == 0.0 || mGearing == 0.0)
     return;
   double step = delta / extent / mGearing;
-  if (pMod && (pMod->S || pMod->C)) step /= 10.0;
+  if (pMod && (pMod->S || pMod->C))
+    step /= 10.0;
   mValue += step;
   SetDirty(true);
 }
 
-IKnobLineControl::IKnobLineControl(IPlugBase* pPlug, IRECT* pR, int paramIdx, const IColor* pColor,
-                                   double innerRadius, double outerRadius, double minAngle, double maxAngle,
-                                   EDirection direction, double gearing)
-    : IKnobControl(pPlug, pR ? *pR : IRECT(), paramIdx, direction, gearing,
-                   IChannelBlend(IChannelBlend::kBlendClobber)),
-      mLineColor(pColor ? *pColor : COLOR_BLACK), mMinAngle(float(minAngle)), mMaxAngle(float(maxAngle)),
-      mInnerRadius(float(innerRadius)), mOuterRadius(float(outerRadius))
+IKnobLineControl::IKnobLineControl(IPlugBase* pPlug, IRECT* pR, int paramIdx, const IColor* pColor, double innerRadius,
+                                   double outerRadius, double minAngle, double maxAngle, EDirection direction,
+                                   double gearing)
+  : IKnobControl(pPlug, pR ? *pR : IRECT(), paramIdx, direction, gearing, IChannelBlend(IChannelBlend::kBlendClobber)),
+    mLineColor(pColor ? *pColor : COLOR_BLACK), mMinAngle(float(minAngle)), mMaxAngle(float(maxAngle)),
+    mInnerRadius(float(innerRadius)), mOuterRadius(float(outerRadius))
 {
-  if (outerRadius == 0.0) mOuterRadius = 0.5f * float(mDrawArea.Width());
+  if (outerRadius == 0.0)
+    mOuterRadius = 0.5f * float(mDrawArea.Width());
 }
 
 bool IKnobLineControl::Draw(IGraphics* pGraphics)
@@ -135,10 +147,10 @@ IRECT IKnobLineControl::GetDrawnRECT() const
 }
 
 IKnobRotaterControl::IKnobRotaterControl(IPlugBase* pPlug, int x, int y, int paramIdx, IBitmap* pBitmap,
-                                         double minAngle, double maxAngle, int yOffsetZeroDeg,
-                                         EDirection direction, double gearing)
-    : IKnobControl(pPlug, BitmapFrameArea(x, y, BitmapOrEmpty(pBitmap)), paramIdx, direction, gearing),
-      mBitmap(BitmapOrEmpty(pBitmap)), mMinAngle(minAngle), mMaxAngle(maxAngle), mYOffset(yOffsetZeroDeg)
+                                         double minAngle, double maxAngle, int yOffsetZeroDeg, EDirection direction,
+                                         double gearing)
+  : IKnobControl(pPlug, BitmapFrameArea(x, y, BitmapOrEmpty(pBitmap)), paramIdx, direction, gearing),
+    mBitmap(BitmapOrEmpty(pBitmap)), mMinAngle(minAngle), mMaxAngle(maxAngle), mYOffset(yOffsetZeroDeg)
 {
 }
 
@@ -157,8 +169,8 @@ IRECT IKnobRotaterControl::GetDrawnRECT() const
 
 IKnobMultiControl::IKnobMultiControl(IPlugBase* pPlug, int x, int y, int paramIdx, IBitmap* pBitmap,
                                      EDirection direction, double gearing)
-    : IKnobControl(pPlug, BitmapFrameArea(x, y, BitmapOrEmpty(pBitmap)), paramIdx, direction, gearing),
-      mBitmap(BitmapOrEmpty(pBitmap))
+  : IKnobControl(pPlug, BitmapFrameArea(x, y, BitmapOrEmpty(pBitmap)), paramIdx, direction, gearing),
+    mBitmap(BitmapOrEmpty(pBitmap))
 {
 }
 
@@ -170,9 +182,9 @@ bool IKnobMultiControl::Draw(IGraphics* pGraphics)
 IKnobRotatingMaskControl::IKnobRotatingMaskControl(IPlugBase* pPlug, int x, int y, int paramIdx, IBitmap* pBase,
                                                    IBitmap* pMask, IBitmap* pTop, double minAngle, double maxAngle,
                                                    EDirection direction, double gearing)
-    : IKnobControl(pPlug, BitmapFrameArea(x, y, BitmapOrEmpty(pBase)), paramIdx, direction, gearing),
-      mBase(BitmapOrEmpty(pBase)), mMask(BitmapOrEmpty(pMask)), mTop(BitmapOrEmpty(pTop)), mMinAngle(minAngle),
-      mMaxAngle(maxAngle)
+  : IKnobControl(pPlug, BitmapFrameArea(x, y, BitmapOrEmpty(pBase)), paramIdx, direction, gearing),
+    mBase(BitmapOrEmpty(pBase)), mMask(BitmapOrEmpty(pMask)), mTop(BitmapOrEmpty(pTop)), mMinAngle(minAngle),
+    mMaxAngle(maxAngle)
 {
 }
 
@@ -187,31 +199,37 @@ IRECT IKnobRotatingMaskControl::GetDrawnRECT() const
   return mDrawArea.Union(IRECT(mDrawArea.L, mDrawArea.T, mDrawArea.L + mBase.W, mDrawArea.T + mBase.H));
 }
 
-IRadioButtonsControl::IRadioButtonsControl(IPlugBase* pPlug, IRECT* pR, int paramIdx, int nButtons,
-                                           IBitmap* pBitmap, EDirection direction)
-    : IControl(pPlug, pR ? *pR : IRECT(), paramIdx), mBitmap(BitmapOrEmpty(pBitmap))
+IRadioButtonsControl::IRadioButtonsControl(IPlugBase* pPlug, IRECT* pR, int paramIdx, int nButtons, IBitmap* pBitmap,
+                                           EDirection direction)
+  : IControl(pPlug, pR ? *pR : IRECT(), paramIdx), mBitmap(BitmapOrEmpty(pBitmap))
 {
-  if (nButtons < 1 || !mButtonAreas.Resize(nButtons)) return;
+  if (nButtons < 1 || !mButtonAreas.Resize(nButtons))
+    return;
   int w = mBitmap.W, h = mBitmap.FrameHeight();
   // One button has no gap to spread.
   int gaps = nButtons > 1 ? nButtons - 1 : 1;
   int x = mDrawArea.L, y = mDrawArea.T;
   int step = direction == kHorizontal ? (mDrawArea.Width() - nButtons * w) / gaps + w
                                       : (mDrawArea.Height() - nButtons * h) / gaps + h;
-  for (int i = 0; i < nButtons; ++i) {
+  for (int i = 0; i < nButtons; ++i)
+  {
     mButtonAreas.Get()[i] = IRECT(x, y, x + w, y + h);
-    if (direction == kHorizontal) x += step;
-    else y += step;
+    if (direction == kHorizontal)
+      x += step;
+    else
+      y += step;
   }
 }
 
 bool IRadioButtonsControl::Draw(IGraphics* pGraphics)
 {
   int n = NButtons();
-  if (!n) return true;
+  if (!n)
+    return true;
   int active = FrameForValue(mValue, n) - 1;
   bool rc = true;
-  for (int i = 0; i < n; ++i) rc &= pGraphics->DrawBitmap(&mBitmap, mButtonAreas.Get() + i, i == active ? 2 : 1, &mBlend);
+  for (int i = 0; i < n; ++i)
+    rc &= pGraphics->DrawBitmap(&mBitmap, mButtonAreas.Get() + i, i == active ? 2 : 1, &mBlend);
   return rc;
 }
 
@@ -225,14 +243,18 @@ IRECT IRadioButtonsControl::GetDrawnRECT() const
 
 void IRadioButtonsControl::OnMouseDown(int x, int y, IMouseMod* pMod)
 {
-  if (pMod && pMod->R) {
+  if (pMod && pMod->R)
+  {
     IControl::OnMouseDown(x, y, pMod);
     return;
   }
   int n = NButtons();
-  for (int i = 0; i < n; ++i) {
-    if (mButtonAreas.Get()[i].Contains(x, y)) {
-      if (n > 1) mValue = double(i) / (n - 1);
+  for (int i = 0; i < n; ++i)
+  {
+    if (mButtonAreas.Get()[i].Contains(x, y))
+    {
+      if (n > 1)
+        mValue = double(i) / (n - 1);
       break;
     }
   }

@@ -5,27 +5,30 @@
 #include "wdl/IPlug/IPlugText.h"
 
 ITextControl::ITextControl(IPlugBase* pPlug, IRECT* pR, IText* pText, const char* str)
-    : IControl(pPlug, pR ? *pR : IRECT()), mText(pText ? *pText : IText())
+  : IControl(pPlug, pR ? *pR : IRECT()), mText(pText ? *pText : IText())
 {
   mStr.Set(str ? str : "");
 }
 
 void ITextControl::SetTextFromPlug(const char* str)
 {
-  if (!str) str = "";
-  if (!strcmp(mStr.Get(), str)) return;
+  if (!str)
+    str = "";
+  if (!strcmp(mStr.Get(), str))
+    return;
   SetDirty(false);
   mStr.Set(str);
 }
 
 bool ITextControl::Draw(IGraphics* pGraphics)
 {
-  if (!mStr.GetLength()) return true;
+  if (!mStr.GetLength())
+    return true;
   return pGraphics->DrawIText(&mText, mStr.GetWritable(), &mDrawArea);
 }
 
 ICaptionControl::ICaptionControl(IPlugBase* pPlug, IRECT* pR, int paramIdx, IText* pText, bool showParamLabel)
-    : ITextControl(pPlug, pR, pText), mShowParamLabel(showParamLabel)
+  : ITextControl(pPlug, pR, pText), mShowParamLabel(showParamLabel)
 {
   mParamIndex = paramIdx;
 }
@@ -33,7 +36,8 @@ ICaptionControl::ICaptionControl(IPlugBase* pPlug, IRECT* pR, int paramIdx, ITex
 bool ICaptionControl::Draw(IGraphics* pGraphics)
 {
   IParam* param = mPlugin ? mPlugin->GetParam(mParamIndex) : nullptr;
-  if (!param) {
+  if (!param)
+  {
     mStr.Set("");
     return true;
   }
@@ -42,7 +46,8 @@ bool ICaptionControl::Draw(IGraphics* pGraphics)
   char disp[MAX_PARAM_DISPLAY_LEN];
   param->GetDisplayForHost(param->FromNormalized(mValue), false, disp, sizeof(disp));
   mStr.Set(disp);
-  if (mShowParamLabel) {
+  if (mShowParamLabel)
+  {
     // An empty label still leaves the separating space.
     mStr.Append(" ");
     mStr.Append(param->GetLabelForHost());
@@ -52,7 +57,7 @@ bool ICaptionControl::Draw(IGraphics* pGraphics)
 
 IURLControl::IURLControl(IPlugBase* pPlug, IRECT* pR, const char* url, const char* backupURL,
                          const char* errMsgOnFailure)
-    : IControl(pPlug, pR ? *pR : IRECT())
+  : IControl(pPlug, pR ? *pR : IRECT())
 {
   IPlugCopyText(mURL, url);
   IPlugCopyText(mBackupURL, backupURL);
@@ -62,14 +67,17 @@ IURLControl::IURLControl(IPlugBase* pPlug, IRECT* pR, const char* url, const cha
 void IURLControl::OnMouseDown(int /*x*/, int /*y*/, IMouseMod* /*pMod*/)
 {
   IGraphics* gui = mPlugin ? mPlugin->GetGUI() : nullptr;
-  if (!gui) return;
-  if (mURL[0] && gui->OpenURL(mURL, mErrMsg, nullptr, nullptr)) return;
-  if (mBackupURL[0]) gui->OpenURL(mBackupURL, mErrMsg, nullptr, nullptr);
+  if (!gui)
+    return;
+  if (mURL[0] && gui->OpenURL(mURL, mErrMsg, nullptr, nullptr))
+    return;
+  if (mBackupURL[0])
+    gui->OpenURL(mBackupURL, mErrMsg, nullptr, nullptr);
 }
 
 IFileSelectorControl::IFileSelectorControl(IPlugBase* pPlug, IRECT* pR, int paramIdx, IBitmap* pBitmap,
                                            IGraphics::EFileAction action, const char* dir, const char* extensions)
-    : IControl(pPlug, pR ? *pR : IRECT(), paramIdx), mBitmap(BitmapOrEmpty(pBitmap)), mFileAction(action)
+  : IControl(pPlug, pR ? *pR : IRECT(), paramIdx), mBitmap(BitmapOrEmpty(pBitmap)), mFileAction(action)
 {
   mDir.Set(dir ? dir : "");
   mExtensions.Set(extensions ? extensions : "");
@@ -77,14 +85,16 @@ IFileSelectorControl::IFileSelectorControl(IPlugBase* pPlug, IRECT* pR, int para
 
 bool IFileSelectorControl::Draw(IGraphics* pGraphics)
 {
-  if (mState != kFSSelecting) return true;
+  if (mState != kFSSelecting)
+    return true;
   return pGraphics->DrawBitmap(&mBitmap, &mDrawArea, 0, 0, nullptr);
 }
 
 void IFileSelectorControl::OnMouseDown(int /*x*/, int /*y*/, IMouseMod* /*pMod*/)
 {
   IGraphics* gui = mPlugin ? mPlugin->GetGUI() : nullptr;
-  if (!gui) return;
+  if (!gui)
+    return;
   mState = kFSSelecting;
   SetDirty(false);
   gui->PromptForFile(&mFile, mFileAction, mDir.Get(), mExtensions.Get());
@@ -95,15 +105,18 @@ void IFileSelectorControl::OnMouseDown(int /*x*/, int /*y*/, IMouseMod* /*pMod*/
 
 bool IFileSelectorControl::IsDirty()
 {
-  if (mDirty) return true;
-  if (mState != kFSDone) return false;
+  if (mDirty)
+    return true;
+  if (mState != kFSDone)
+    return false;
   mState = kFSNone;
   return true;
 }
 
 void IFileSelectorControl::GetLastSelectedFileForPlug(WDL_String* pStr) const
 {
-  if (pStr) pStr->Set(mFile.Get());
+  if (pStr)
+    pStr->Set(mFile.Get());
 }
 
 void IFileSelectorControl::SetLastSelectedFileFromPlug(const char* file)

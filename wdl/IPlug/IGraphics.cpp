@@ -8,18 +8,20 @@
 #include "wdl/IPlug/IPlugBase.h"
 #include "wdl/IPlug/IPlugOwnedList.h"
 
-namespace {
+namespace
+{
 
 // Consecutive clean ticks before the controls get their idle call.
 constexpr int kIdleTicksBeforeIdle = 20;
 
-}  // namespace
+} // namespace
 
 IGraphics::IGraphics(IPlugBase* pPlug, int w, int h, int fps)
-    : mPlugin(pPlug), mWidth(w), mHeight(h), mFPS(fps > 0 ? fps : 24)
+  : mPlugin(pPlug), mWidth(w), mHeight(h), mFPS(fps > 0 ? fps : 24)
 {
   int n = pPlug ? pPlug->NParams() : 0;
-  if (n > 0) {
+  if (n > 0)
+  {
     mParamPosts.reset(new (std::nothrow) IValueMailbox[size_t(n)]);
     mNParamPosts = mParamPosts ? n : 0;
   }
@@ -51,8 +53,10 @@ void IGraphics::AttachBackground(int id, const char* name)
   memmove(list + 1, list, size_t(n - 1) * sizeof(IControl*));
   list[0] = pBG;
   // Indices held across the insertion keep pointing at the same controls.
-  if (mCaptureIndex >= 0) ++mCaptureIndex;
-  if (mMouseOverIndex >= 0) ++mMouseOverIndex;
+  if (mCaptureIndex >= 0)
+    ++mCaptureIndex;
+  if (mMouseOverIndex >= 0)
+    ++mMouseOverIndex;
 }
 
 void IGraphics::Resize(int w, int h)
@@ -62,81 +66,103 @@ void IGraphics::Resize(int w, int h)
   ReleaseMouseCapture();
   mMouseOverIndex = -1;
   mControls.Empty(true);
-  if (mPlugin) mPlugin->ResizeGraphics(w, h);
+  if (mPlugin)
+    mPlugin->ResizeGraphics(w, h);
 }
 
 // ---- Values between plug-in and controls ----
 
 void IGraphics::SetParameterFromPlug(int paramIdx, double value, bool normalized)
 {
-  if (paramIdx < 0 || paramIdx >= mNParamPosts) return;
-  if (!normalized) value = mPlugin->GetParam(paramIdx)->GetNormalized(value);
+  if (paramIdx < 0 || paramIdx >= mNParamPosts)
+    return;
+  if (!normalized)
+    value = mPlugin->GetParam(paramIdx)->GetNormalized(value);
   mParamPosts[paramIdx].Post(value);
 }
 
 void IGraphics::SetControlFromPlug(int controlIdx, double normalizedValue)
 {
-  if (IControl* c = mControls.Get(controlIdx)) c->PostValueFromPlug(normalizedValue);
+  if (IControl* c = mControls.Get(controlIdx))
+    c->PostValueFromPlug(normalizedValue);
 }
 
 void IGraphics::DrainPostedValues()
 {
   double v;
-  for (int p = 0; p < mNParamPosts; ++p) {
-    if (!mParamPosts[p].Take(&v)) continue;
-    for (int i = 0, n = mControls.GetSize(); i < n; ++i) {
+  for (int p = 0; p < mNParamPosts; ++p)
+  {
+    if (!mParamPosts[p].Take(&v))
+      continue;
+    for (int i = 0, n = mControls.GetSize(); i < n; ++i)
+    {
       IControl* c = mControls.Get(i);
-      if (c->ParamIdx() == p) c->SetValueFromPlug(v);
+      if (c->ParamIdx() == p)
+        c->SetValueFromPlug(v);
     }
   }
-  for (int i = 0, n = mControls.GetSize(); i < n; ++i) {
+  for (int i = 0, n = mControls.GetSize(); i < n; ++i)
+  {
     IControl* c = mControls.Get(i);
-    if (c->TakePostedValue(&v)) c->SetValueFromPlug(v);
+    if (c->TakePostedValue(&v))
+      c->SetValueFromPlug(v);
   }
 }
 
 void IGraphics::SetParameterFromGUI(int paramIdx, double normalizedValue)
 {
-  if (!std::isfinite(normalizedValue)) return;
-  for (int i = 0, n = mControls.GetSize(); i < n; ++i) {
+  if (!std::isfinite(normalizedValue))
+    return;
+  for (int i = 0, n = mControls.GetSize(); i < n; ++i)
+  {
     IControl* c = mControls.Get(i);
-    if (c->ParamIdx() == paramIdx) c->SetValueFromUserInput(normalizedValue);
+    if (c->ParamIdx() == paramIdx)
+      c->SetValueFromUserInput(normalizedValue);
   }
 }
 
 void IGraphics::ClampControl(int paramIdx, double lo, double hi, bool normalized)
 {
-  if (!normalized) {
+  if (!normalized)
+  {
     IParam* param = mPlugin ? mPlugin->GetParam(paramIdx) : nullptr;
-    if (!param) return;
+    if (!param)
+      return;
     lo = param->GetNormalized(lo);
     hi = param->GetNormalized(hi);
   }
-  for (int i = 0, n = mControls.GetSize(); i < n; ++i) {
+  for (int i = 0, n = mControls.GetSize(); i < n; ++i)
+  {
     IControl* c = mControls.Get(i);
-    if (c->ParamIdx() == paramIdx) c->Clamp(lo, hi);
+    if (c->ParamIdx() == paramIdx)
+      c->Clamp(lo, hi);
   }
 }
 
 void IGraphics::HideControl(int paramIdx, bool hide)
 {
-  for (int i = 0, n = mControls.GetSize(); i < n; ++i) {
+  for (int i = 0, n = mControls.GetSize(); i < n; ++i)
+  {
     IControl* c = mControls.Get(i);
-    if (c->ParamIdx() == paramIdx) c->Hide(hide);
+    if (c->ParamIdx() == paramIdx)
+      c->Hide(hide);
   }
 }
 
 void IGraphics::GrayOutControl(int paramIdx, bool gray)
 {
-  for (int i = 0, n = mControls.GetSize(); i < n; ++i) {
+  for (int i = 0, n = mControls.GetSize(); i < n; ++i)
+  {
     IControl* c = mControls.Get(i);
-    if (c->ParamIdx() == paramIdx) c->GrayOut(gray);
+    if (c->ParamIdx() == paramIdx)
+      c->GrayOut(gray);
   }
 }
 
 void IGraphics::SetAllControlsDirty()
 {
-  for (int i = 0, n = mControls.GetSize(); i < n; ++i) mControls.Get(i)->SetDirty(false);
+  for (int i = 0, n = mControls.GetSize(); i < n; ++i)
+    mControls.Get(i)->SetDirty(false);
 }
 
 void IGraphics::SetStrictDrawing(bool strict)
@@ -153,19 +179,23 @@ bool IGraphics::IsDirty(IRECT* pR)
   IRECT local;
   IRECT* r = pR ? pR : &local;
   bool dirty = false;
-  for (int i = 0, n = mControls.GetSize(); i < n; ++i) {
+  for (int i = 0, n = mControls.GetSize(); i < n; ++i)
+  {
     IControl* c = mControls.Get(i);
-    if (c->IsDirty()) {
+    if (c->IsDirty())
+    {
       *r = r->Union(c->GetDrawnRECT());
       dirty = true;
     }
   }
   mAskedArea = dirty ? *r : IRECT();
-  if (dirty) {
+  if (dirty)
+  {
     mIdleTicks = 0;
     return true;
   }
-  if (++mIdleTicks > kIdleTicksBeforeIdle) {
+  if (++mIdleTicks > kIdleTicksBeforeIdle)
+  {
     OnGUIIdle();
     mIdleTicks = 0;
   }
@@ -174,20 +204,25 @@ bool IGraphics::IsDirty(IRECT* pR)
 
 void IGraphics::OnGUIIdle()
 {
-  for (int i = 0, n = mControls.GetSize(); i < n; ++i) mControls.Get(i)->OnGUIIdle();
+  for (int i = 0, n = mControls.GetSize(); i < n; ++i)
+    mControls.Get(i)->OnGUIIdle();
 }
 
 bool IGraphics::Draw(IRECT* pR)
 {
   // Values posted while no tick ran (the window was closed) are shown in this very paint.
   DrainPostedValues();
-  if (!mControls.GetSize()) return true;
+  if (!mControls.GetSize())
+    return true;
   IRECT whole(0, 0, mWidth, mHeight);
   IRECT* r = pR ? pR : &whole;
   mInDrawPass = true;
-  if (mStrictDrawing) DrawStrict(*r);
-  else if (mControls.Get(0)->IsDirty()) DrawAll();
-  else DrawDirty();
+  if (mStrictDrawing)
+    DrawStrict(*r);
+  else if (mControls.Get(0)->IsDirty())
+    DrawAll();
+  else
+    DrawDirty();
   mInDrawPass = false;
   mAskedArea = IRECT();
   return DrawScreen(r);
@@ -209,13 +244,15 @@ void IGraphics::DrawControl(IControl* c, const IRECT& area)
 void IGraphics::DrawStrict(const IRECT& r)
 {
   int n = mControls.GetSize();
-  for (int i = 0; i < n; ++i) {
+  for (int i = 0; i < n; ++i)
+  {
     IControl* c = mControls.Get(i);
     if (!c->IsHidden() && r.Intersects(c->GetDrawnRECT()))
       DrawControl(c, r);
   }
   mDrawArea = r;
-  for (int i = 0; i < n; ++i) {
+  for (int i = 0; i < n; ++i)
+  {
     IControl* c = mControls.Get(i);
     IRECT drawn = c->GetDrawnRECT();
     if (r.ContainsRect(drawn) || (!mAskedArea.Empty() && mAskedArea.ContainsRect(drawn)))
@@ -227,9 +264,11 @@ void IGraphics::DrawStrict(const IRECT& r)
 void IGraphics::DrawAll()
 {
   IRECT area = mControls.Get(0)->GetDrawnRECT();
-  for (int i = 0, n = mControls.GetSize(); i < n; ++i) {
+  for (int i = 0, n = mControls.GetSize(); i < n; ++i)
+  {
     IControl* c = mControls.Get(i);
-    if (i == 0 || !c->IsHidden()) {
+    if (i == 0 || !c->IsHidden())
+    {
       DrawControl(c, area);
       c->SetClean();
     }
@@ -242,11 +281,14 @@ void IGraphics::DrawAll()
 void IGraphics::DrawDirty()
 {
   int n = mControls.GetSize();
-  for (int i = 1; i < n; ++i) {
+  for (int i = 1; i < n; ++i)
+  {
     IControl* ci = mControls.Get(i);
-    if (!ci->IsDirty()) continue;
+    if (!ci->IsDirty())
+      continue;
     IRECT area = ci->GetDrawnRECT();
-    for (int j = 0; j < n; ++j) {
+    for (int j = 0; j < n; ++j)
+    {
       IControl* cj = mControls.Get(j);
       if (!cj->IsHidden() && (j == i || cj->GetDrawnRECT().Intersects(area)))
         DrawControl(cj, area);

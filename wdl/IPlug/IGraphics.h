@@ -23,9 +23,14 @@
 class IParam;
 class IPlugBase;
 
-class IGraphics {
+class IGraphics
+{
 public:
-  enum EFileAction { kFileOpen = 0, kFileSave = 1 };
+  enum EFileAction
+  {
+    kFileOpen = 0,
+    kFileSave = 1
+  };
 
   // An fps below 1 becomes 24.
   IGraphics(IPlugBase* pPlug, int w, int h, int fps = 0);
@@ -142,7 +147,7 @@ protected:
   WDL_PtrList<IControl> mControls;
   IPlugBase* mPlugin;
   IRECT mDrawArea;
-  WDL_Mutex mLock;  // kept for bindings; no editor operation takes it
+  WDL_Mutex mLock; // kept for bindings; no editor operation takes it
   int mWidth, mHeight;
   int mFPS;
   int mIdleTicks = 0;

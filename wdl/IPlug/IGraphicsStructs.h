@@ -7,7 +7,8 @@
 class LICE_IBitmap;
 
 // Integer rectangle, right and bottom exclusive. Only all-zero is empty.
-struct IRECT {
+struct IRECT
+{
   int L = 0, T = 0, R = 0, B = 0;
 
   IRECT() = default;
@@ -19,10 +20,7 @@ struct IRECT {
   bool Contains(int x, int y) const { return !Empty() && x >= L && x < R && y >= T && y < B; }
   // One-sided: this rectangle's right and bottom edges count as touching,
   // so a.Intersects(b) and b.Intersects(a) can differ. Callers say who asks.
-  bool Intersects(const IRECT& o) const
-  {
-    return !Empty() && !o.Empty() && R >= o.L && L < o.R && B >= o.T && T < o.B;
-  }
+  bool Intersects(const IRECT& o) const { return !Empty() && !o.Empty() && R >= o.L && L < o.R && B >= o.T && T < o.B; }
   // The overlap; only meaningful after Intersects said yes.
   IRECT Intersect(const IRECT& o) const
   {
@@ -30,8 +28,10 @@ struct IRECT {
   }
   IRECT Union(const IRECT& o) const
   {
-    if (Empty()) return o;
-    if (o.Empty()) return *this;
+    if (Empty())
+      return o;
+    if (o.Empty())
+      return *this;
     return IRECT(std::min(L, o.L), std::min(T, o.T), std::max(R, o.R), std::max(B, o.B));
   }
   // True when every pixel of o lies in this rectangle (an empty o always does).
@@ -43,7 +43,8 @@ struct IRECT {
 };
 
 // Colour channels 0-255; alpha 255 is opaque.
-struct IColor {
+struct IColor
+{
   int A = 255, R = 0, G = 0, B = 0;
 
   constexpr IColor() = default;
@@ -67,8 +68,14 @@ constexpr int DEFAULT_TEXT_SIZE = 14;
 constexpr int FONT_LEN = 32;
 
 // A text style. mStyle and mOrientation are carried for callers; nothing draws by them.
-struct IText {
-  enum EAlign { kAlignNear = 0, kAlignCenter = 1, kAlignFar = 2 };
+struct IText
+{
+  enum EAlign
+  {
+    kAlignNear = 0,
+    kAlignCenter = 1,
+    kAlignFar = 2
+  };
 
   char mFont[FONT_LEN] = {};
   int mSize = DEFAULT_TEXT_SIZE;
@@ -84,7 +91,8 @@ struct IText {
 
 // A handle on a cached bitmap: frames stacked vertically, numbered from 1.
 // It owns nothing; the bitmap cache does.
-struct IBitmap {
+struct IBitmap
+{
   LICE_IBitmap* mData = nullptr;
   int W = 0, H = 0, N = 1;
 
@@ -97,18 +105,24 @@ struct IBitmap {
 };
 
 // L is set for every mouse event; the Command key arrives as R.
-struct IMouseMod {
+struct IMouseMod
+{
   bool L = false, R = false, S = false, C = false, A = false;
 
   IMouseMod() = default;
-  IMouseMod(bool l, bool r = false, bool s = false, bool c = false, bool a = false) : L(l), R(r), S(s), C(c), A(a)
-  {
-  }
+  IMouseMod(bool l, bool r = false, bool s = false, bool c = false, bool a = false) : L(l), R(r), S(s), C(c), A(a) {}
 };
 
 // How a drawing lands on the back buffer. A null blend pointer means kBlendNone at weight 1.
-struct IChannelBlend {
-  enum EBlendMethod : int { kBlendNone = 0, kBlendClobber = 1, kBlendAdd = 2, kBlendColorDodge = 3 };
+struct IChannelBlend
+{
+  enum EBlendMethod : int
+  {
+    kBlendNone = 0,
+    kBlendClobber = 1,
+    kBlendAdd = 2,
+    kBlendColorDodge = 3
+  };
 
   EBlendMethod mMethod = kBlendNone;
   float mWeight = 1.0f;
@@ -117,4 +131,8 @@ struct IChannelBlend {
   IChannelBlend(EBlendMethod method, float weight = 1.0f) : mMethod(method), mWeight(weight) {}
 };
 
-enum EDirection { kVertical = 0, kHorizontal = 1 };
+enum EDirection
+{
+  kVertical = 0,
+  kHorizontal = 1
+};

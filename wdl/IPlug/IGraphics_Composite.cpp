@@ -4,7 +4,8 @@
 
 #include "wdl/IPlug/IGraphics.h"
 
-namespace {
+namespace
+{
 
 // NaN counts as 0.
 float Clamp01(float f)
@@ -12,21 +13,24 @@ float Clamp01(float f)
   return f > 1.0f ? 1.0f : f > 0.0f ? f : 0.0f;
 }
 
-}  // namespace
+} // namespace
 
 bool IGraphics::DrawBitmap(IBitmap* pBitmap, IRECT* pDest, int bmState, const IChannelBlend* pBlend)
 {
-  if (!pBitmap || !pDest) return false;
+  if (!pBitmap || !pDest)
+    return false;
   int n = pBitmap->Frames();
   int frame = bmState < 1 ? 1 : bmState > n ? n : bmState;
   int srcY = 0;
-  if (frame > 1) srcY = int(double(pBitmap->H) * (frame - 1) / n + 0.5);
+  if (frame > 1)
+    srcY = int(double(pBitmap->H) * (frame - 1) / n + 0.5);
   return DrawBitmap(pBitmap, pDest, 0, srcY, pBlend);
 }
 
 bool IGraphics::DrawRect(const IColor* pColor, IRECT* pR)
 {
-  if (!pR) return false;
+  if (!pR)
+    return false;
   bool rc = DrawHorizontalLine(pColor, pR->T, pR->L, pR->R);
   rc &= DrawHorizontalLine(pColor, pR->B, pR->L, pR->R);
   rc &= DrawVerticalLine(pColor, pR->L, pR->T, pR->B);
@@ -36,14 +40,16 @@ bool IGraphics::DrawRect(const IColor* pColor, IRECT* pR)
 
 bool IGraphics::DrawVerticalLine(const IColor* pColor, IRECT* pR, float fraction)
 {
-  if (!pR) return false;
+  if (!pR)
+    return false;
   int x = pR->L + int(float(pR->R - pR->L) * Clamp01(fraction));
   return DrawVerticalLine(pColor, x, pR->T, pR->B);
 }
 
 bool IGraphics::DrawHorizontalLine(const IColor* pColor, IRECT* pR, float fraction)
 {
-  if (!pR) return false;
+  if (!pR)
+    return false;
   int y = pR->B - int(float(pR->B - pR->T) * Clamp01(fraction));
   return DrawHorizontalLine(pColor, y, pR->L, pR->R);
 }

@@ -11,7 +11,8 @@
 void IGraphics::BeginGesture(int paramIdx)
 {
   EndGesture();
-  if (paramIdx < 0 || !mPlugin) return;
+  if (paramIdx < 0 || !mPlugin)
+    return;
   mGestureParam = paramIdx;
   mPlugin->BeginInformHostOfParamChange(paramIdx);
 }
@@ -19,15 +20,18 @@ void IGraphics::BeginGesture(int paramIdx)
 void IGraphics::EndGesture()
 {
   int p = mGestureParam;
-  if (p < 0) return;
+  if (p < 0)
+    return;
   mGestureParam = -1;
-  if (mPlugin) mPlugin->EndInformHostOfParamChange(p);
+  if (mPlugin)
+    mPlugin->EndInformHostOfParamChange(p);
 }
 
 template <class F>
 void IGraphics::InGesture(int paramIdx, F f)
 {
-  if (mGestureParam >= 0 && mGestureParam == paramIdx) {
+  if (mGestureParam >= 0 && mGestureParam == paramIdx)
+  {
     f();
     return;
   }
@@ -44,10 +48,13 @@ void IGraphics::ReleaseMouseCapture()
 
 int IGraphics::GetMouseControlIdx(int x, int y)
 {
-  if (mCaptureIndex >= 0) return mCaptureIndex;
-  for (int i = mControls.GetSize() - 1; i >= 0; --i) {
+  if (mCaptureIndex >= 0)
+    return mCaptureIndex;
+  for (int i = mControls.GetSize() - 1; i >= 0; --i)
+  {
     IControl* c = mControls.Get(i);
-    if (!c->IsHidden() && !c->IsGrayed() && c->IsHit(x, y)) return i;
+    if (!c->IsHidden() && !c->IsGrayed() && c->IsHit(x, y))
+      return i;
   }
   return -1;
 }
@@ -57,7 +64,8 @@ void IGraphics::OnMouseDown(int x, int y, IMouseMod* pMod)
   DrainPostedValues();
   ReleaseMouseCapture();
   int i = GetMouseControlIdx(x, y);
-  if (i < 0) return;
+  if (i < 0)
+    return;
   IControl* c = mControls.Get(i);
   mCaptureIndex = i;
   mMouseX = x;
@@ -72,7 +80,7 @@ void IGraphics::OnMouseUp(int x, int y, IMouseMod* pMod)
 {
   int i = GetMouseControlIdx(x, y);
   int gesture = mGestureParam;
-  mGestureParam = -1;  // kept open until the control has had its release
+  mGestureParam = -1; // kept open until the control has had its release
   ReleaseMouseCapture();
   mGestureParam = gesture;
   if (IControl* c = mControls.Get(i))
@@ -83,9 +91,11 @@ void IGraphics::OnMouseUp(int x, int y, IMouseMod* pMod)
 void IGraphics::OnMouseDrag(int x, int y, IMouseMod* pMod)
 {
   IControl* c = mControls.Get(mCaptureIndex);
-  if (!c) return;
+  if (!c)
+    return;
   int dX = x - mMouseX, dY = y - mMouseY;
-  if (!dX && !dY) return;
+  if (!dX && !dY)
+    return;
   mMouseX = x;
   mMouseY = y;
   c->OnMouseDrag(x, y, dX, dY, pMod);
@@ -96,10 +106,12 @@ bool IGraphics::OnMouseDblClick(int x, int y, IMouseMod* pMod)
   DrainPostedValues();
   ReleaseMouseCapture();
   int i = GetMouseControlIdx(x, y);
-  if (i < 0) return false;
+  if (i < 0)
+    return false;
   IControl* c = mControls.Get(i);
   int p = c->ParamIdx();
-  if (c->GetDoubleClickAsClick()) {
+  if (c->GetDoubleClickAsClick())
+  {
     mCaptureIndex = i;
     mMouseX = x;
     mMouseY = y;
@@ -118,9 +130,12 @@ void IGraphics::OnMouseWheel(int x, int y, IMouseMod* pMod, int d)
   DrainPostedValues();
   int i = GetMouseControlIdx(x, y);
   IControl* c = mControls.Get(i);
-  if (!c) return;
-  if (i == mCaptureIndex) c->OnMouseWheel(x, y, pMod, d);  // inside the drag's own gesture
-  else InGesture(c->ParamIdx(), [&] { c->OnMouseWheel(x, y, pMod, d); });
+  if (!c)
+    return;
+  if (i == mCaptureIndex)
+    c->OnMouseWheel(x, y, pMod, d); // inside the drag's own gesture
+  else
+    InGesture(c->ParamIdx(), [&] { c->OnMouseWheel(x, y, pMod, d); });
 }
 
 bool IGraphics::OnKeyDown(int x, int y, int key)
@@ -131,14 +146,18 @@ bool IGraphics::OnKeyDown(int x, int y, int key)
 
 bool IGraphics::OnMouseOver(int x, int y, IMouseMod* pMod)
 {
-  if (!mTrackMouseOver) return false;
+  if (!mTrackMouseOver)
+    return false;
   int i = GetMouseControlIdx(x, y);
-  if (i >= 0) {
+  if (i >= 0)
+  {
     mMouseX = x;
     mMouseY = y;
     mControls.Get(i)->OnMouseOver(x, y, pMod);
-    if (mMouseOverIndex >= 0 && mMouseOverIndex != i) {
-      if (IControl* out = mControls.Get(mMouseOverIndex)) out->OnMouseOut();
+    if (mMouseOverIndex >= 0 && mMouseOverIndex != i)
+    {
+      if (IControl* out = mControls.Get(mMouseOverIndex))
+        out->OnMouseOut();
     }
     mMouseOverIndex = i;
   }
@@ -147,6 +166,7 @@ bool IGraphics::OnMouseOver(int x, int y, IMouseMod* pMod)
 
 void IGraphics::OnMouseOut()
 {
-  for (int i = 0, n = mControls.GetSize(); i < n; ++i) mControls.Get(i)->OnMouseOut();
+  for (int i = 0, n = mControls.GetSize(); i < n; ++i)
+    mControls.Get(i)->OnMouseOut();
   mMouseOverIndex = -1;
 }

@@ -18,11 +18,12 @@ IMidiMsg::EStatusMsg IMidiMsg::StatusMsg() const
 
 int IMidiMsg::NoteNumber() const
 {
-  switch (StatusMsg()) {
-    case kNoteOff:
-    case kNoteOn:
-    case kPolyAftertouch: return mData1;
-    default: return -1;
+  switch (StatusMsg())
+  {
+  case kNoteOff:
+  case kNoteOn:
+  case kPolyAftertouch: return mData1;
+  default: return -1;
   }
 }
 
@@ -39,14 +40,16 @@ int IMidiMsg::Program() const
 
 double IMidiMsg::PitchWheel() const
 {
-  if (StatusMsg() != kPitchWheel) return 0.0;
+  if (StatusMsg() != kPitchWheel)
+    return 0.0;
   int v = mData2 * 128 + mData1;
   return double(v - 8192) / 8192.0;
 }
 
 double IMidiMsg::ControlChange(EControlChangeMsg controller) const
 {
-  if (StatusMsg() == kControlChange && mData1 == controller) return mData2 / 127.0;
+  if (StatusMsg() == kControlChange && mData1 == controller)
+    return mData2 / 127.0;
   return -1.0;
 }
 
@@ -73,7 +76,8 @@ void IMidiMsg::MakePitchWheelMsg(double value)
   mData1 = mData2 = 0;
   // Out-of-range and non-finite values would make the truncation undefined.
   int bend = TruncToInt(value * 8192.0);
-  if (bend < -8192) return;
+  if (bend < -8192)
+    return;
   int i = bend > 8191 ? 16383 : bend + 8192;
   mData1 = uint8_t(i & 127);
   mData2 = uint8_t(i >> 7);
@@ -90,15 +94,16 @@ void IMidiMsg::MakeControlChangeMsg(EControlChangeMsg controller, double value)
 
 const char* StatusMsgStr(IMidiMsg::EStatusMsg msg)
 {
-  switch (msg) {
-    case IMidiMsg::kNone: return "none";
-    case IMidiMsg::kNoteOff: return "noteoff";
-    case IMidiMsg::kNoteOn: return "noteon";
-    case IMidiMsg::kPolyAftertouch: return "aftertouch";
-    case IMidiMsg::kControlChange: return "controlchange";
-    case IMidiMsg::kProgramChange: return "programchange";
-    case IMidiMsg::kChannelAftertouch: return "channelaftertouch";
-    case IMidiMsg::kPitchWheel: return "pitchwheel";
+  switch (msg)
+  {
+  case IMidiMsg::kNone: return "none";
+  case IMidiMsg::kNoteOff: return "noteoff";
+  case IMidiMsg::kNoteOn: return "noteon";
+  case IMidiMsg::kPolyAftertouch: return "aftertouch";
+  case IMidiMsg::kControlChange: return "controlchange";
+  case IMidiMsg::kProgramChange: return "programchange";
+  case IMidiMsg::kChannelAftertouch: return "channelaftertouch";
+  case IMidiMsg::kPitchWheel: return "pitchwheel";
   }
   return "unknown";
 }

@@ -3,8 +3,10 @@
 
 #include <cstdint>
 
-struct IMidiMsg {
-  enum EStatusMsg {
+struct IMidiMsg
+{
+  enum EStatusMsg
+  {
     kNone = 0,
     kNoteOff = 8,
     kNoteOn = 9,
@@ -14,7 +16,7 @@ struct IMidiMsg {
     kChannelAftertouch = 13,
     kPitchWheel = 14
   };
-  using EControlChangeMsg = int;  // controller number 0-127
+  using EControlChangeMsg = int; // controller number 0-127
 
   int32_t mOffset = 0;
   uint8_t mStatus = 0;
@@ -23,7 +25,7 @@ struct IMidiMsg {
 
   IMidiMsg() = default;
   IMidiMsg(int offset, uint8_t status, uint8_t data1, uint8_t data2)
-      : mOffset(offset), mStatus(status), mData1(data1), mData2(data2)
+    : mOffset(offset), mStatus(status), mData1(data1), mData2(data2)
   {
   }
 

@@ -64,7 +64,8 @@ void IParam::InitDouble(const char* name, double defaultVal, double minVal, doub
 
 void IParam::SetShape(double shape)
 {
-  if (shape != 0.0) mShape = shape;
+  if (shape != 0.0)
+    mShape = shape;
 }
 
 void IParam::SetDisplayText(int value, const char* text)
@@ -97,39 +98,54 @@ void IParam::SetNormalized(double normalizedValue)
 double IParam::FromNormalized(double normalizedValue) const
 {
   double v = pow(normalizedValue, mShape) * (mMax - mMin) + mMin;
-  if (mKind != kKindDouble) v = mStep * floor(v / mStep + 0.5);
+  if (mKind != kKindDouble)
+    v = mStep * floor(v / mStep + 0.5);
   return v > mMax ? mMax : v;
 }
 
 double IParam::GetNormalized(double nonNormalizedValue) const
 {
   double v = nonNormalizedValue;
-  if (v < mMin) v = mMin;
-  if (v > mMax) v = mMax;
-  if (std::isnan(v)) v = mMin;
+  if (v < mMin)
+    v = mMin;
+  if (v > mMax)
+    v = mMax;
+  if (std::isnan(v))
+    v = mMin;
   return pow((v - mMin) / (mMax - mMin), 1.0 / mShape);
 }
 
 void IParam::GetDisplayForHost(double value, bool normalized, char* str, int size) const
 {
-  if (!str || size <= 0) return;
+  if (!str || size <= 0)
+    return;
   double v = normalized ? pow(value, mShape) * (mMax - mMin) + mMin : value;
 
-  if (FitsInt(v)) {
+  if (FitsInt(v))
+  {
     const char* text = GetDisplayText(TruncToInt(v));
-    if (text[0]) {
+    if (text[0])
+    {
       IPlugCopyText(str, text, size_t(size));
       return;
     }
   }
-  if (mNegateDisplay) v = -v;
-  if (v == 0.0) {
+  if (mNegateDisplay)
+    v = -v;
+  if (v == 0.0)
+  {
     IPlugCopyText(str, "0", size_t(size));
-  } else if (mDisplayPrecision > 0) {
+  }
+  else if (mDisplayPrecision > 0)
+  {
     snprintf(str, size_t(size), "%.*f", mDisplayPrecision, v);
-  } else if (FitsInt(v)) {
+  }
+  else if (FitsInt(v))
+  {
     snprintf(str, size_t(size), "%d", TruncToInt(v));
-  } else {
+  }
+  else
+  {
     // Beyond the int range (or not a number): print the truncated value instead.
     snprintf(str, size_t(size), "%.0f", std::trunc(v));
   }
@@ -139,25 +155,32 @@ const char* IParam::GetDisplayText(int value) const
 {
   const DisplayText* texts = mDisplayTexts.Get();
   for (int i = 0, n = mDisplayTexts.GetSize(); i < n; ++i)
-    if (texts[i].mValue == value) return texts[i].mText;
+    if (texts[i].mValue == value)
+      return texts[i].mText;
   return "";
 }
 
 const char* IParam::GetDisplayTextAtIdx(int idx, int* value) const
 {
-  if (idx < 0 || idx >= mDisplayTexts.GetSize()) return nullptr;
+  if (idx < 0 || idx >= mDisplayTexts.GetSize())
+    return nullptr;
   const DisplayText& entry = mDisplayTexts.Get()[idx];
-  if (value) *value = entry.mValue;
+  if (value)
+    *value = entry.mValue;
   return entry.mText;
 }
 
 bool IParam::MapDisplayText(const char* str, int* value) const
 {
-  if (!str) return false;
+  if (!str)
+    return false;
   const DisplayText* texts = mDisplayTexts.Get();
-  for (int i = 0, n = mDisplayTexts.GetSize(); i < n; ++i) {
-    if (!strcmp(str, texts[i].mText)) {
-      if (value) *value = texts[i].mValue;
+  for (int i = 0, n = mDisplayTexts.GetSize(); i < n; ++i)
+  {
+    if (!strcmp(str, texts[i].mText))
+    {
+      if (value)
+        *value = texts[i].mValue;
       return true;
     }
   }
@@ -166,6 +189,8 @@ bool IParam::MapDisplayText(const char* str, int* value) const
 
 void IParam::GetBounds(double* pMin, double* pMax) const
 {
-  if (pMin) *pMin = mMin;
-  if (pMax) *pMax = mMax;
+  if (pMin)
+    *pMin = mMin;
+  if (pMax)
+    *pMax = mMax;
 }

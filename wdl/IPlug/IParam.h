@@ -9,11 +9,20 @@ constexpr int MAX_PARAM_LABEL_LEN = 32;
 constexpr int MAX_PARAM_DISPLAY_LEN = 32;
 constexpr int MAX_PARAM_DISPLAY_PRECISION = 6;
 
-class IParam {
+class IParam
+{
 public:
-  enum EParamKind { kKindNone = 0, kKindBool = 1, kKindInt = 2, kKindEnum = 3, kKindDouble = 4 };
+  enum EParamKind
+  {
+    kKindNone = 0,
+    kKindBool = 1,
+    kKindInt = 2,
+    kKindEnum = 3,
+    kKindDouble = 4
+  };
 
-  struct DisplayText {
+  struct DisplayText
+  {
     int mValue;
     char mText[MAX_PARAM_DISPLAY_LEN];
   };
@@ -67,7 +76,8 @@ public:
 private:
   void SetKind(EParamKind kind)
   {
-    if (mKind == kKindNone) mKind = kind;
+    if (mKind == kKindNone)
+      mKind = kind;
   }
 
   EParamKind mKind = kKindNone;

@@ -11,19 +11,16 @@
 #include "wdl/IPlug/IPlugUtilities.h"
 
 IPlugBase::IPlugBase(int nParams, const char* channelIOStr, int nPresets, const char* effectName,
-                     const char* productName, const char* mfrName, int vendorVersion, int uniqueID,
-                     int mfrID, int latency, bool /*plugDoesMidi*/, bool plugDoesChunks, bool plugIsInst)
-    : mUniqueID(uniqueID),
-      mMfrID(mfrID),
-      mVersion(vendorVersion),
-      mStateChunks(plugDoesChunks),
-      mIsInst(plugIsInst),
-      mLatency(latency)
+                     const char* productName, const char* mfrName, int vendorVersion, int uniqueID, int mfrID,
+                     int latency, bool /*plugDoesMidi*/, bool plugDoesChunks, bool plugIsInst)
+  : mUniqueID(uniqueID), mMfrID(mfrID), mVersion(vendorVersion), mStateChunks(plugDoesChunks), mIsInst(plugIsInst),
+    mLatency(latency)
 {
   for (int i = 0; i < nParams; ++i)
     AddOwned(mParams, std::make_unique<IParam>());
 
-  for (int i = 0; i < nPresets; ++i) {
+  for (int i = 0; i < nPresets; ++i)
+  {
     auto preset = std::make_unique<IPreset>();
     snprintf(preset->mName, sizeof(preset->mName), "- %d -", i + 1);
     AddOwned(mPresets, std::move(preset));
@@ -38,13 +35,15 @@ IPlugBase::IPlugBase(int nParams, const char* channelIOStr, int nPresets, const 
 
   mInputPtrs.Resize(nInputs);
   mOutputPtrs.Resize(nOutputs);
-  for (int i = 0; i < nInputs; ++i) {
+  for (int i = 0; i < nInputs; ++i)
+  {
     auto ch = std::make_unique<InChannel>();
     ch->mSlot = mInputPtrs.Get() + i;
     *ch->mSlot = nullptr;
     AddOwned(mInChannels, std::move(ch));
   }
-  for (int i = 0; i < nOutputs; ++i) {
+  for (int i = 0; i < nOutputs; ++i)
+  {
     auto ch = std::make_unique<OutChannel>();
     ch->mSlot = mOutputPtrs.Get() + i;
     *ch->mSlot = nullptr;
@@ -54,15 +53,19 @@ IPlugBase::IPlugBase(int nParams, const char* channelIOStr, int nPresets, const 
 
 void IPlugBase::ParseChannelIO(const char* channelIOStr, int* pNIn, int* pNOut)
 {
-  for (const char* tok = channelIOStr; tok;) {
+  for (const char* tok = channelIOStr; tok;)
+  {
     int nIn = 0, nOut = 0;
     if (sscanf(tok, "%d-%d", &nIn, &nOut) != 2)
       IPlugFatalAssert("wdl/IPlug/IPlugBase", 73, "sscanf(channelIOStr, \"%d-%d\", &nIn, &nOut) == 2");
     AddOwned(mChannelIO, std::make_unique<ChannelIO>(ChannelIO{nIn, nOut}));
-    if (nIn > *pNIn) *pNIn = nIn;
-    if (nOut > *pNOut) *pNOut = nOut;
+    if (nIn > *pNIn)
+      *pNIn = nIn;
+    if (nOut > *pNOut)
+      *pNOut = nOut;
     tok = strchr(tok, ' ');
-    if (tok) ++tok;
+    if (tok)
+      ++tok;
   }
 }
 
@@ -101,21 +104,29 @@ void IPlugBase::ProcessMidiMsg(IMidiMsg* pMsg)
 
 bool IPlugBase::MidiNoteName(int /*noteNumber*/, char* noteName)
 {
-  if (noteName) noteName[0] = 0;
+  if (noteName)
+    noteName[0] = 0;
   return false;
 }
 
 void IPlugBase::ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames)
 {
-  if (!outputs || nFrames <= 0) return;
+  if (!outputs || nFrames <= 0)
+    return;
   int nIn = NInChannels(), nOut = NOutChannels();
-  for (int i = 0; i < nOut; ++i) {
+  for (int i = 0; i < nOut; ++i)
+  {
     double* out = outputs[i];
-    if (!out) continue;
+    if (!out)
+      continue;
     const double* in = (i < nIn && inputs) ? inputs[i] : nullptr;
-    if (in) {
-      if (in != out) memmove(out, in, size_t(nFrames) * sizeof(double));
-    } else {
+    if (in)
+    {
+      if (in != out)
+        memmove(out, in, size_t(nFrames) * sizeof(double));
+    }
+    else
+    {
       memset(out, 0, size_t(nFrames) * sizeof(double));
     }
   }
@@ -123,7 +134,8 @@ void IPlugBase::ProcessDoubleReplacing(double** inputs, double** outputs, int nF
 
 void IPlugBase::AttachGraphics(IGraphics* pGraphics)
 {
-  if (!pGraphics) return;
+  if (!pGraphics)
+    return;
   PlugMutexScope lock(&mMutex);
   for (int i = 0, n = NParams(); i < n; ++i)
     pGraphics->SetParameterFromPlug(i, GetParam(i)->GetNormalized(), true);
@@ -137,19 +149,27 @@ void IPlugBase::AttachGraphics(IGraphics* pGraphics)
 
 void IPlugBase::SetBlockSize(int blockSize)
 {
-  if (blockSize == mBlockSize || blockSize < 0) return;
+  if (blockSize == mBlockSize || blockSize < 0)
+    return;
   bool ok = true;
-  for (int i = 0, n = NInChannels(); i < n; ++i) ok = ResizeScratch(mInChannels.Get(i), blockSize, true) && ok;
-  for (int i = 0, n = NOutChannels(); i < n; ++i) ok = ResizeScratch(mOutChannels.Get(i), blockSize, true) && ok;
+  for (int i = 0, n = NInChannels(); i < n; ++i)
+    ok = ResizeScratch(mInChannels.Get(i), blockSize, true) && ok;
+  for (int i = 0, n = NOutChannels(); i < n; ++i)
+    ok = ResizeScratch(mOutChannels.Get(i), blockSize, true) && ok;
   // Without memory for the new size every scratch goes back to the old one,
   // so no channel is shorter than the block size says.
-  if (!ok) {
-    for (int i = 0, n = NInChannels(); i < n; ++i) ResizeScratch(mInChannels.Get(i), mBlockSize, false);
-    for (int i = 0, n = NOutChannels(); i < n; ++i) ResizeScratch(mOutChannels.Get(i), mBlockSize, false);
+  if (!ok)
+  {
+    for (int i = 0, n = NInChannels(); i < n; ++i)
+      ResizeScratch(mInChannels.Get(i), mBlockSize, false);
+    for (int i = 0, n = NOutChannels(); i < n; ++i)
+      ResizeScratch(mOutChannels.Get(i), mBlockSize, false);
     blockSize = mBlockSize;
   }
-  for (int i = 0, n = NInChannels(); i < n; ++i) ResetScratch(mInChannels.Get(i));
-  for (int i = 0, n = NOutChannels(); i < n; ++i) ResetScratch(mOutChannels.Get(i));
+  for (int i = 0, n = NInChannels(); i < n; ++i)
+    ResetScratch(mInChannels.Get(i));
+  for (int i = 0, n = NOutChannels(); i < n; ++i)
+    ResetScratch(mOutChannels.Get(i));
   mBlockSize = blockSize;
 }
 
@@ -194,7 +214,8 @@ double IPlugBase::GetSamplesPerBeat()
 void IPlugBase::SetParameterFromGUI(int idx, double normalizedValue)
 {
   IParam* param = GetParam(idx);
-  if (!param) return;
+  if (!param)
+    return;
   PlugMutexScope lock(&mMutex);
   // Where the editor's values enter: a non-finite one leaves the parameter as it is.
   if (std::isfinite(normalizedValue))
@@ -205,12 +226,14 @@ void IPlugBase::SetParameterFromGUI(int idx, double normalizedValue)
 
 void IPlugBase::RedrawParamControls()
 {
-  if (!mGraphics) return;
+  if (!mGraphics)
+    return;
   for (int i = 0, n = NParams(); i < n; ++i)
     mGraphics->SetParameterFromPlug(i, GetParam(i)->Value(), false);
 }
 
 void IPlugBase::OnParamReset()
 {
-  for (int i = 0, n = NParams(); i < n; ++i) OnParamChange(i);
+  for (int i = 0, n = NParams(); i < n; ++i)
+    OnParamChange(i);
 }

@@ -24,31 +24,36 @@ constexpr int MAX_EFFECT_NAME_LEN = 128;
 constexpr double PARAM_UNINIT = 9.999e-8;
 
 // One named value of a preset table.
-struct IPresetParamValue {
+struct IPresetParamValue
+{
   int mIdx;
   double mValue;
 };
 
-class IPlugBase {
+class IPlugBase
+{
 public:
-  struct ChannelIO {
+  struct ChannelIO
+  {
     int mIn, mOut;
   };
-  struct InChannel {
+  struct InChannel
+  {
     bool mConnected = false;
     double** mSlot = nullptr;
     WDL_TypedBuf<double> mScratch;
   };
-  struct OutChannel {
+  struct OutChannel
+  {
     bool mConnected = false;
     double** mSlot = nullptr;
     float* mFloatDest = nullptr;
     WDL_TypedBuf<double> mScratch;
   };
 
-  IPlugBase(int nParams, const char* channelIOStr, int nPresets, const char* effectName,
-            const char* productName, const char* mfrName, int vendorVersion, int uniqueID, int mfrID,
-            int latency, bool plugDoesMidi, bool plugDoesChunks, bool plugIsInst);
+  IPlugBase(int nParams, const char* channelIOStr, int nPresets, const char* effectName, const char* productName,
+            const char* mfrName, int vendorVersion, int uniqueID, int mfrID, int latency, bool plugDoesMidi,
+            bool plugDoesChunks, bool plugIsInst);
   IPlugBase(const IPlugBase&) = delete;
   IPlugBase& operator=(const IPlugBase&) = delete;
   virtual ~IPlugBase();
@@ -165,8 +170,10 @@ private:
   template <class Channel>
   static void ResetScratch(Channel* ch)
   {
-    if (ch->mScratch.Get()) memset(ch->mScratch.Get(), 0, size_t(ch->mScratch.GetSize()) * sizeof(double));
-    if (!ch->mConnected) *ch->mSlot = ch->mScratch.Get();
+    if (ch->mScratch.Get())
+      memset(ch->mScratch.Get(), 0, size_t(ch->mScratch.GetSize()) * sizeof(double));
+    if (!ch->mConnected)
+      *ch->mSlot = ch->mScratch.Get();
   }
   // Resizes a channel's scratch; a slot that referred to the scratch follows
   // it when it moves, so none is left pointing at freed memory.
@@ -175,7 +182,8 @@ private:
   {
     bool onScratch = !ch->mConnected || *ch->mSlot == ch->mScratch.Get();
     bool ok = ch->mScratch.Resize(n, resizedown);
-    if (onScratch) *ch->mSlot = ch->mScratch.Get();
+    if (onScratch)
+      *ch->mSlot = ch->mScratch.Get();
     return ok;
   }
   void ParseChannelIO(const char* channelIOStr, int* pNIn, int* pNOut);

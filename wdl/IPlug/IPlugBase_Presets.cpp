@@ -10,9 +10,11 @@
 
 IPreset* GetNextUninitializedPreset(WDL_PtrList<IPreset>* pPresets)
 {
-  for (int i = 0, n = pPresets->GetSize(); i < n; ++i) {
+  for (int i = 0, n = pPresets->GetSize(); i < n; ++i)
+  {
     IPreset* preset = pPresets->Get(i);
-    if (!preset->mInitialised) return preset;
+    if (!preset->mInitialised)
+      return preset;
   }
   return nullptr;
 }
@@ -22,17 +24,21 @@ void MakeDefaultUserPresetName(WDL_PtrList<IPreset>* pPresets, char* str, int si
   static const char kUserPreset[] = "user preset";
   int nDefaultNames = 0;
   for (int i = 0, n = pPresets->GetSize(); i < n; ++i)
-    if (strstr(pPresets->Get(i)->mName, kUserPreset)) ++nDefaultNames;
-  if (str && size > 0) snprintf(str, size_t(size), "%s %d", kUserPreset, nDefaultNames + 1);
+    if (strstr(pPresets->Get(i)->mName, kUserPreset))
+      ++nDefaultNames;
+  if (str && size > 0)
+    snprintf(str, size_t(size), "%s %d", kUserPreset, nDefaultNames + 1);
 }
 
 bool IPlugBase::SerializeParams(ByteChunk* pChunk)
 {
   PlugMutexScope lock(&mMutex);
-  for (int i = 0, n = NParams(); i < n; ++i) {
+  for (int i = 0, n = NParams(); i < n; ++i)
+  {
     double v = GetParam(i)->Value();
     int size = pChunk->Size();
-    if (pChunk->Put(&v) != size + int(sizeof(v))) return false;
+    if (pChunk->Put(&v) != size + int(sizeof(v)))
+      return false;
   }
   return true;
 }
@@ -41,11 +47,13 @@ int IPlugBase::UnserializeParams(ByteChunk* pChunk, int startPos)
 {
   PlugMutexScope lock(&mMutex);
   int pos = startPos;
-  for (int i = 0, n = NParams(); i < n && pos >= 0; ++i) {
+  for (int i = 0, n = NParams(); i < n && pos >= 0; ++i)
+  {
     IParam* param = GetParam(i);
     double v = 0.0;
     pos = pChunk->Get(&v, pos);
-    if (pos >= 0 && std::isnan(v)) continue;  // a NaN never reaches a parameter: keep the current value
+    if (pos >= 0 && std::isnan(v))
+      continue; // a NaN never reaches a parameter: keep the current value
     double lo, hi;
     param->GetBounds(&lo, &hi);
     param->Set(v < lo ? lo : (v > hi ? hi : v));
@@ -59,14 +67,17 @@ void IPlugBase::StorePresetValues(IPreset* pPreset, const char* name, const doub
   pPreset->mInitialised = true;
   IPlugCopyText(pPreset->mName, name);
   pPreset->mChunk.Clear();
-  for (int i = 0, n = NParams(); i < n; ++i) pPreset->mChunk.Put(&values[i]);
+  for (int i = 0, n = NParams(); i < n; ++i)
+    pPreset->mChunk.Put(&values[i]);
 }
 
 void IPlugBase::MakeDefaultPreset(const char* name, int nPresets)
 {
-  for (int i = 0; i < nPresets; ++i) {
+  for (int i = 0; i < nPresets; ++i)
+  {
     IPreset* preset = GetNextUninitializedPreset(&mPresets);
-    if (!preset) return;
+    if (!preset)
+      return;
     preset->mInitialised = true;
     IPlugCopyText(preset->mName, name ? name : "Default");
     preset->mChunk.Clear();
@@ -77,13 +88,15 @@ void IPlugBase::MakeDefaultPreset(const char* name, int nPresets)
 void IPlugBase::MakePreset(const char* name, ...)
 {
   IPreset* preset = GetNextUninitializedPreset(&mPresets);
-  if (!preset) return;
+  if (!preset)
+    return;
   int n = NParams();
   WDL_TypedBuf<double> values;
   values.Resize(n);
   va_list vp;
   va_start(vp, name);
-  for (int i = 0; i < n; ++i) {
+  for (int i = 0; i < n; ++i)
+  {
     IParam::EParamKind kind = GetParam(i)->Type();
     bool integral = kind == IParam::kKindBool || kind == IParam::kKindInt || kind == IParam::kKindEnum;
     values.Get()[i] = integral ? double(va_arg(vp, int)) : va_arg(vp, double);
@@ -95,12 +108,14 @@ void IPlugBase::MakePreset(const char* name, ...)
 void IPlugBase::MakePresetFromNamedParams(const char* name, int nParamsNamed, ...)
 {
   // With every slot taken there is nothing to make: the arguments are not read.
-  if (!GetNextUninitializedPreset(&mPresets)) return;
+  if (!GetNextUninitializedPreset(&mPresets))
+    return;
   WDL_TypedBuf<IPresetParamValue> pairs;
   pairs.Resize(nParamsNamed > 0 ? nParamsNamed : 0);
   va_list vp;
   va_start(vp, nParamsNamed);
-  for (int i = 0; i < nParamsNamed; ++i) {
+  for (int i = 0; i < nParamsNamed; ++i)
+  {
     int idx = va_arg(vp, int);
     if (idx < 0 || idx >= NParams())
       IPlugFatalAssert("wdl/IPlug/IPlugBase", 470, "paramIdx >= 0 && paramIdx < n");
@@ -115,34 +130,44 @@ void IPlugBase::MakePresetFromNamedParams(const char* name, int nParamsNamed, ..
 void IPlugBase::MakePresetFromNamedParams(const char* name, int nParamsNamed, const IPresetParamValue* values)
 {
   IPreset* preset = GetNextUninitializedPreset(&mPresets);
-  if (!preset) return;
+  if (!preset)
+    return;
   int n = NParams();
   WDL_TypedBuf<double> v;
   v.Resize(n);
-  for (int i = 0; i < n; ++i) v.Get()[i] = PARAM_UNINIT;
-  for (int i = 0; i < nParamsNamed; ++i) {
+  for (int i = 0; i < n; ++i)
+    v.Get()[i] = PARAM_UNINIT;
+  for (int i = 0; i < nParamsNamed; ++i)
+  {
     int idx = values[i].mIdx;
-    if (idx < 0 || idx >= n) IPlugFatalAssert("wdl/IPlug/IPlugBase", 470, "paramIdx >= 0 && paramIdx < n");
+    if (idx < 0 || idx >= n)
+      IPlugFatalAssert("wdl/IPlug/IPlugBase", 470, "paramIdx >= 0 && paramIdx < n");
     v.Get()[idx] = values[i].mValue;
   }
   for (int i = 0; i < n; ++i)
-    if (v.Get()[i] == PARAM_UNINIT) v.Get()[i] = GetParam(i)->Value();
+    if (v.Get()[i] == PARAM_UNINIT)
+      v.Get()[i] = GetParam(i)->Value();
   StorePresetValues(preset, name, v.Get());
 }
 
 bool IPlugBase::RestorePreset(int idx)
 {
   IPreset* preset = mPresets.Get(idx);
-  if (!preset) return false;
+  if (!preset)
+    return false;
   bool ok;
-  if (preset->mInitialised) {
+  if (preset->mInitialised)
+  {
     ok = UnserializeParams(&preset->mChunk, 0) > 0;
-  } else {
+  }
+  else
+  {
     preset->mInitialised = true;
     MakeDefaultUserPresetName(&mPresets, preset->mName, sizeof(preset->mName));
     ok = SerializeParams(&preset->mChunk);
   }
-  if (ok) {
+  if (ok)
+  {
     mCurrentPresetIdx = idx;
     RedrawParamControls();
   }
@@ -151,9 +176,11 @@ bool IPlugBase::RestorePreset(int idx)
 
 bool IPlugBase::RestorePreset(const char* name)
 {
-  if (!name || !name[0]) return false;
+  if (!name || !name[0])
+    return false;
   for (int i = 0, n = NPresets(); i < n; ++i)
-    if (!strcmp(mPresets.Get(i)->mName, name)) return RestorePreset(i);
+    if (!strcmp(mPresets.Get(i)->mName, name))
+      return RestorePreset(i);
   return false;
 }
 
@@ -166,15 +193,18 @@ const char* IPlugBase::GetPresetName(int idx) const
 void IPlugBase::ModifyCurrentPreset(const char* name)
 {
   IPreset* preset = mPresets.Get(mCurrentPresetIdx);
-  if (!preset) return;
+  if (!preset)
+    return;
   preset->mChunk.Clear();
   SerializeParams(&preset->mChunk);
-  if (name && name[0]) IPlugCopyText(preset->mName, name);
+  if (name && name[0])
+    IPlugCopyText(preset->mName, name);
 }
 
 void IPlugBase::EnsureDefaultPreset()
 {
-  if (NPresets()) return;
+  if (NPresets())
+    return;
   auto preset = std::make_unique<IPreset>();
   IPlugCopyText(preset->mName, "- 1 -");
   if (!AddOwned(mPresets, std::move(preset)))
@@ -184,10 +214,14 @@ void IPlugBase::EnsureDefaultPreset()
 
 void IPlugBase::PruneUninitializedPresets()
 {
-  for (int i = 0; i < mPresets.GetSize();) {
-    if (mPresets.Get(i)->mInitialised) {
+  for (int i = 0; i < mPresets.GetSize();)
+  {
+    if (mPresets.Get(i)->mInitialised)
+    {
       ++i;
-    } else {
+    }
+    else
+    {
       mPresets.Delete(i, true);
     }
   }
@@ -195,16 +229,21 @@ void IPlugBase::PruneUninitializedPresets()
 
 bool IPlugBase::SerializePresets(ByteChunk* pChunk)
 {
-  for (int i = 0, n = NPresets(); i < n; ++i) {
+  for (int i = 0, n = NPresets(); i < n; ++i)
+  {
     IPreset* preset = mPresets.Get(i);
     int size = pChunk->Size();
-    if (pChunk->PutStr(preset->mName) == size) return false;
+    if (pChunk->PutStr(preset->mName) == size)
+      return false;
     uint8_t init = preset->mInitialised ? 1 : 0;
     size = pChunk->Size();
-    if (pChunk->Put(&init) == size) return false;
-    if (preset->mInitialised && preset->mChunk.Size()) {
+    if (pChunk->Put(&init) == size)
+      return false;
+    if (preset->mInitialised && preset->mChunk.Size())
+    {
       size = pChunk->Size();
-      if (pChunk->PutChunk(&preset->mChunk) == size) return false;
+      if (pChunk->PutChunk(&preset->mChunk) == size)
+        return false;
     }
   }
   return true;
@@ -214,19 +253,24 @@ int IPlugBase::UnserializePresets(ByteChunk* pChunk, int startPos)
 {
   int pos = startPos;
   WDL_String name;
-  for (int i = 0, n = NPresets(); i < n && pos >= 0; ++i) {
+  for (int i = 0, n = NPresets(); i < n && pos >= 0; ++i)
+  {
     IPreset* preset = mPresets.Get(i);
     name.Set("");
     pos = pChunk->GetStr(&name, pos);
-    if (pos < 0) break;
+    if (pos < 0)
+      break;
     IPlugCopyText(preset->mName, name.Get());
     uint8_t init = 0;
     pos = pChunk->Get(&init, pos);
-    if (pos < 0) break;
+    if (pos < 0)
+      break;
     preset->mInitialised = init != 0;
-    if (preset->mInitialised) {
+    if (preset->mInitialised)
+    {
       pos = UnserializeParams(pChunk, pos);
-      if (pos > 0) {
+      if (pos > 0)
+      {
         preset->mChunk.Clear();
         SerializeParams(&preset->mChunk);
       }
@@ -239,20 +283,24 @@ int IPlugBase::UnserializePresets(ByteChunk* pChunk, int startPos)
 void IPlugBase::DumpPresetSrcCode(const char* filename, const char* paramEnumNames[])
 {
   static bool sDumped = false;
-  if (sDumped || !filename || !paramEnumNames) return;
+  if (sDumped || !filename || !paramEnumNames)
+    return;
   sDumped = true;
   FILE* fp = fopen(filename, "w");
-  if (!fp) return;
+  if (!fp)
+    return;
   int n = NParams() - 1;
   fprintf(fp, "  MakePresetFromNamedParams(\"name\", %d", n);
-  for (int i = 0; i < n; ++i) {
+  for (int i = 0; i < n; ++i)
+  {
     const IParam* param = GetParam(i);
     char value[64];
-    switch (param->Type()) {
-      case IParam::kKindBool: snprintf(value, sizeof(value), "%s", param->Value() >= 0.5 ? "true" : "false"); break;
-      case IParam::kKindInt:
-      case IParam::kKindEnum: snprintf(value, sizeof(value), "%d", param->Int()); break;
-      default: snprintf(value, sizeof(value), "%.2f", param->Value()); break;
+    switch (param->Type())
+    {
+    case IParam::kKindBool: snprintf(value, sizeof(value), "%s", param->Value() >= 0.5 ? "true" : "false"); break;
+    case IParam::kKindInt:
+    case IParam::kKindEnum: snprintf(value, sizeof(value), "%d", param->Int()); break;
+    default: snprintf(value, sizeof(value), "%.2f", param->Value()); break;
     }
     fprintf(fp, ",\n    %s, %s", paramEnumNames[i], value);
   }

@@ -10,7 +10,8 @@
 #include "wdl/heapbuf.h"
 #include "wdl/wdlstring.h"
 
-class ByteChunk {
+class ByteChunk
+{
 public:
   ByteChunk() = default;
   ByteChunk(const ByteChunk&) = delete;
@@ -21,8 +22,10 @@ public:
   int PutBytes(const void* data, int size)
   {
     int n = Size();
-    if (size <= 0 || !data) return n;
-    if (n > INT_MAX - size || !mData.Resize(n + size)) return n;
+    if (size <= 0 || !data)
+      return n;
+    if (n > INT_MAX - size || !mData.Resize(n + size))
+      return n;
     memcpy(mData.Get() + n, data, size_t(size));
     return n + size;
   }
@@ -37,11 +40,14 @@ public:
   int PutStr(const char* str)
   {
     size_t len = str ? strlen(str) : 0;
-    if (len > size_t(INT_MAX - 4)) return Size();
+    if (len > size_t(INT_MAX - 4))
+      return Size();
     int32_t slen = int32_t(len);
     int n = Size();
-    if (Put(&slen) != n + 4) return n;
-    if (slen && PutBytes(str, slen) != n + 4 + slen) {
+    if (Put(&slen) != n + 4)
+      return n;
+    if (slen && PutBytes(str, slen) != n + 4 + slen)
+    {
       mData.Resize(n);
       return n;
     }
@@ -56,7 +62,8 @@ public:
   int Get(T* value, int startPos) const
   {
     static_assert(std::is_trivially_copyable_v<T>);
-    if (startPos < 0 || int64_t(startPos) + int64_t(sizeof(T)) > int64_t(Size())) return -1;
+    if (startPos < 0 || int64_t(startPos) + int64_t(sizeof(T)) > int64_t(Size()))
+      return -1;
     memcpy(value, mData.Get() + startPos, sizeof(T));
     return startPos + int(sizeof(T));
   }
@@ -68,12 +75,16 @@ public:
   {
     int32_t len = 0;
     int pos = Get(&len, startPos);
-    if (pos < 0 || len < 0 || int64_t(pos) + len > int64_t(Size())) return -1;
-    if (len > 0) {
+    if (pos < 0 || len < 0 || int64_t(pos) + len > int64_t(Size()))
+      return -1;
+    if (len > 0)
+    {
       const char* p = reinterpret_cast<const char*>(mData.Get() + pos);
       int k = int(strnlen(p, size_t(len)));
-      if (k) str->Set(p, k);
-      else str->Set("");
+      if (k)
+        str->Set(p, k);
+      else
+        str->Set("");
     }
     return pos + len;
   }
@@ -94,7 +105,8 @@ private:
 // Preset names hold at least 255 characters plus the terminator.
 constexpr int MAX_PRESET_NAME_LEN = 256;
 
-struct IPreset {
+struct IPreset
+{
   bool mInitialised = false;
   char mName[MAX_PRESET_NAME_LEN] = {};
   ByteChunk mChunk;

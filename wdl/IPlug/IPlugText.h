@@ -7,9 +7,11 @@
 // Copies at most size - 1 characters of src and always terminates (size > 0).
 inline void IPlugCopyText(char* dst, const char* src, size_t size)
 {
-  if (!dst || !size) return;
+  if (!dst || !size)
+    return;
   size_t n = src ? strnlen(src, size - 1) : 0;
-  if (n) memmove(dst, src, n);
+  if (n)
+    memmove(dst, src, n);
   dst[n] = 0;
 }
 

@@ -5,9 +5,12 @@
 
 void GetVersionParts(int version, int* pVer, int* pMaj, int* pMin)
 {
-  if (pVer) *pVer = int(unsigned(version) >> 16);
-  if (pMaj) *pMaj = (version >> 8) & 0xFF;
-  if (pMin) *pMin = version & 0xFF;
+  if (pVer)
+    *pVer = int(unsigned(version) >> 16);
+  if (pMaj)
+    *pMaj = (version >> 8) & 0xFF;
+  if (pMin)
+    *pMin = version & 0xFF;
 }
 
 int GetDecimalVersion(int version)
@@ -21,14 +24,16 @@ void GetVersionStr(int version, char* str, size_t size)
 {
   int ver, rmaj, rmin;
   GetVersionParts(version, &ver, &rmaj, &rmin);
-  if (str && size) snprintf(str, size, "v%d.%d", ver, rmaj);
+  if (str && size)
+    snprintf(str, size, "v%d.%d", ver, rmaj);
 }
 
 int ToLower(char* dest, const char* src)
 {
   int n = 0;
   if (src)
-    for (; src[n]; ++n) dest[n] = char(tolower(static_cast<unsigned char>(src[n])));
+    for (; src[n]; ++n)
+      dest[n] = char(tolower(static_cast<unsigned char>(src[n])));
   dest[n] = 0;
   return n;
 }

@@ -16,11 +16,16 @@ bool IsWhitespace(char c);
 // The one rule for turning a host's or a parameter's double into an int:
 // truncation toward zero, saturating at the ends of the int range, and 0 for
 // NaN. A bare int(x) is undefined outside the range.
-constexpr bool FitsInt(double v) { return v > double(INT_MIN) - 1.0 && v < double(INT_MAX) + 1.0; }
+constexpr bool FitsInt(double v)
+{
+  return v > double(INT_MIN) - 1.0 && v < double(INT_MAX) + 1.0;
+}
 constexpr int TruncToInt(double v)
 {
-  if (FitsInt(v)) return int(v);
-  if (v != v) return 0;
+  if (FitsInt(v))
+    return int(v);
+  if (v != v)
+    return 0;
   return v > 0.0 ? INT_MAX : INT_MIN;
 }
 

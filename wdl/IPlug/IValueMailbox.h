@@ -9,20 +9,24 @@
 #include <cmath>
 #include <cstdint>
 
-class IValueMailbox {
+class IValueMailbox
+{
 public:
   void Post(double value)
   {
-    if (!std::isfinite(value)) return;
+    if (!std::isfinite(value))
+      return;
     mBits.store(std::bit_cast<uint64_t>(value), std::memory_order_release);
   }
 
   bool Take(double* pValue)
   {
     // The plain load keeps an idle tick free of read-modify-writes.
-    if (mBits.load(std::memory_order_relaxed) == kEmpty) return false;
+    if (mBits.load(std::memory_order_relaxed) == kEmpty)
+      return false;
     uint64_t bits = mBits.exchange(kEmpty, std::memory_order_acquire);
-    if (bits == kEmpty) return false;
+    if (bits == kEmpty)
+      return false;
     *pValue = std::bit_cast<double>(bits);
     return true;
   }

@@ -13,7 +13,8 @@ const char* CurrentTime()
   char zone[64];
   size_t z = strftime(zone, sizeof(zone), "%Z", &local);
   for (size_t i = 0; i < z && n < sizeof(sTime) - 1; ++i)
-    if (isupper(static_cast<unsigned char>(zone[i]))) sTime[n++] = zone[i];
+    if (isupper(static_cast<unsigned char>(zone[i])))
+      sTime[n++] = zone[i];
   sTime[n] = 0;
   return sTime;
 }
@@ -31,7 +32,8 @@ const char* AppendTimestamp(const char* date, const char* time, const char* cStr
 {
   static WDL_String sStr;
   static bool sDone = false;
-  if (!sDone) {
+  if (!sDone)
+  {
     sDone = true;
     WDL_String ts;
     CompileTimestamp(date, time, &ts);
@@ -42,7 +44,19 @@ const char* AppendTimestamp(const char* date, const char* time, const char* cStr
   return sStr.Get();
 }
 
-const char* VSTOpcodeStr(int) { return ""; }
-const char* AUSelectStr(int) { return ""; }
-const char* AUPropertyStr(int) { return ""; }
-const char* AUScopeStr(int) { return ""; }
+const char* VSTOpcodeStr(int)
+{
+  return "";
+}
+const char* AUSelectStr(int)
+{
+  return "";
+}
+const char* AUPropertyStr(int)
+{
+  return "";
+}
+const char* AUScopeStr(int)
+{
+  return "";
+}

@@ -19,14 +19,16 @@ const char* AUSelectStr(int select);
 const char* AUPropertyStr(int propID);
 const char* AUScopeStr(int scope);
 
-class Timer {
+class Timer
+{
 public:
   Timer() : mT(clock()) {}
   // True, and the timer restarted, once more than sec x 100 clock ticks have passed.
   bool Every(double sec)
   {
     clock_t t = clock();
-    if (double(t - mT) > sec * 100.0) {
+    if (double(t - mT) > sec * 100.0)
+    {
       mT = t;
       return true;
     }

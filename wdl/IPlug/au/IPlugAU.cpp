@@ -2,16 +2,17 @@
 #include "wdl/IPlug/IGraphics.h"
 #include "wdl/IPlug/IPlugOwnedList.h"
 
-namespace {
+namespace
+{
 // Block size until the host sets its own.
 constexpr int kDefaultBlockSize = 1024;
-}  // namespace
+} // namespace
 
 IPlugAU::IPlugAU(const IPlugInstanceInfo& instanceInfo, int nParams, const char* channelIOStr, int nPresets,
-                 const char* effectName, const char* productName, const char* mfrName, int vendorVersion,
-                 int uniqueID, int mfrID, int latency, bool plugDoesMidi, bool plugDoesChunks, bool plugIsInst)
-    : IPlugBase(nParams, channelIOStr, nPresets, effectName, productName, mfrName, vendorVersion, uniqueID, mfrID,
-                latency, plugDoesMidi, plugDoesChunks, plugIsInst)
+                 const char* effectName, const char* productName, const char* mfrName, int vendorVersion, int uniqueID,
+                 int mfrID, int latency, bool plugDoesMidi, bool plugDoesChunks, bool plugIsInst)
+  : IPlugBase(nParams, channelIOStr, nPresets, effectName, productName, mfrName, vendorVersion, uniqueID, mfrID,
+              latency, plugDoesMidi, plugDoesChunks, plugIsInst)
 {
   mBundleId.Set(instanceInfo.mBundleID.Get());
   mViewClassName.Set(instanceInfo.mViewClassName.Get());
@@ -26,7 +27,8 @@ IPlugAU::IPlugAU(const IPlugInstanceInfo& instanceInfo, int nParams, const char*
 IPlugAU::~IPlugAU()
 {
   // A view the host still holds must not reach this unit any more.
-  if (GetGUI()) GetGUI()->CloseWindow();
+  if (GetGUI())
+    GetGUI()->CloseWindow();
   mRenderNotifies.Empty(true);
   mInputBuses.Empty(true);
   mOutputBuses.Empty(true);
@@ -36,7 +38,8 @@ IPlugAU::~IPlugAU()
 
 void IPlugAU::MakeBuses(WDL_PtrList<BusChannels>* pBuses, int nChannels)
 {
-  for (int first = 0; first < nChannels; first += 2) {
+  for (int first = 0; first < nChannels; first += 2)
+  {
     auto bus = std::make_unique<BusChannels>();
     bus->plugChannels = nChannels - first < 2 ? nChannels - first : 2;
     bus->firstPlugChannel = first;
@@ -46,10 +49,11 @@ void IPlugAU::MakeBuses(WDL_PtrList<BusChannels>* pBuses, int nChannels)
 
 const char* AUInputTypeStr(int type)
 {
-  switch (type) {
-    case IPlugAU::eDirectFastProc: return "DirectFastProc";
-    case IPlugAU::eDirectNoFastProc: return "DirectNoFastProc";
-    case IPlugAU::eRenderCallback: return "RenderCallback";
-    default: return "NotConnected";
+  switch (type)
+  {
+  case IPlugAU::eDirectFastProc: return "DirectFastProc";
+  case IPlugAU::eDirectNoFastProc: return "DirectNoFastProc";
+  case IPlugAU::eRenderCallback: return "RenderCallback";
+  default: return "NotConnected";
   }
 }

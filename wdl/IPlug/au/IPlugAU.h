@@ -18,8 +18,9 @@
 #include "wdl/wdlstring.h"
 
 // What MakePlug hands the effect's constructor in this build.
-struct IPlugInstanceInfo {
-  WDL_String mBundleID;  // reverse-DNS, last component the product word
+struct IPlugInstanceInfo
+{
+  WDL_String mBundleID; // reverse-DNS, last component the product word
   WDL_String mViewClassName;
 };
 
@@ -27,19 +28,28 @@ class IPlugAU;
 // Defined once per effect library (IPlugAUEntry.h): a new instance, or null.
 IPlugAU* MakePlug();
 
-class IPlugAU : public IPlugBase {
+class IPlugAU : public IPlugBase
+{
 public:
-  struct BusChannels {
+  struct BusChannels
+  {
     bool connected = false;
-    int32_t hostChannels = -1;  // set through the stream-format property; -1 = not set
+    int32_t hostChannels = -1; // set through the stream-format property; -1 = not set
     int32_t plugChannels = 0;
     int32_t firstPlugChannel = 0;
   };
 
-  enum EAUInputType { eNotConnected = 0, eDirectFastProc, eDirectNoFastProc, eRenderCallback };
+  enum EAUInputType
+  {
+    eNotConnected = 0,
+    eDirectFastProc,
+    eDirectNoFastProc,
+    eRenderCallback
+  };
 
   // Zeroed again whenever it is replaced.
-  struct InputBusConnection {
+  struct InputBusConnection
+  {
     void* upstreamObject;
     AudioUnit upstreamUnit;
     UInt32 upstreamBus;
@@ -48,13 +58,15 @@ public:
     EAUInputType inputType;
   };
 
-  struct PropertyListener {
+  struct PropertyListener
+  {
     AudioUnitPropertyID mPropID;
     AudioUnitPropertyListenerProc mListenerProc;
     void* mProcArgs;
   };
 
-  struct RenderNotify {
+  struct RenderNotify
+  {
     AURenderCallback mFunc;
     void* mRefCon;
   };
@@ -257,7 +269,8 @@ private:
   // that a render may still be reading is freed only once no render runs.
   // Each copy is keyed by its record: a record still listed when its turn
   // comes is called, one removed meanwhile is not.
-  struct NotifySnapshot {
+  struct NotifySnapshot
+  {
     std::vector<std::pair<const RenderNotify*, RenderNotify>> notifies;
   };
   void PublishRenderNotifies();

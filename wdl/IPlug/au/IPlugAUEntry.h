@@ -12,13 +12,16 @@ template <class Plug>
 IPlugAU* IPlugAUMakePlug(const char* bundleID, const char* viewClassName) noexcept
 {
   static WDL_Mutex sMakePlugLock;
-  try {
+  try
+  {
     PlugMutexScope lock(&sMakePlugLock);
     IPlugInstanceInfo info;
     info.mBundleID.Set(bundleID);
     info.mViewClassName.Set(viewClassName);
     return new Plug(info);
-  } catch (...) {
+  }
+  catch (...)
+  {
     return nullptr;
   }
 }

@@ -14,7 +14,8 @@
 #include "wdl/IPlug/au/IPlugAU.h"
 #include "wdl/IPlug/au/IPlugAU_Graph.h"
 
-namespace {
+namespace
+{
 
 // Component selectors this unit implements: 1-7, 9-11 and 14-17.
 constexpr UInt32 kCanDoMask = 0x3CEFE;
@@ -22,14 +23,20 @@ constexpr SInt16 kCanDoSelectorLimit = 18;
 
 // Instances opened through the entry and not yet closed. A call whose
 // storage is not one of them is refused before anything is touched.
-class LiveInstances {
+class LiveInstances
+{
 public:
   void Add(IPlugAU* plug)
   {
     std::lock_guard<std::mutex> guard(mLock);
     mPlugs.push_back(plug);
   }
-  enum class ERemoved { kRemoved, kNotLive, kDeferred };
+  enum class ERemoved
+  {
+    kRemoved,
+    kNotLive,
+    kDeferred
+  };
   // Takes plug off the list. When busy(plug) says a call is still using it,
   // it is kept as closing until Claim hands it to the caller that deletes it.
   template <class Busy>
@@ -37,9 +44,11 @@ public:
   {
     std::lock_guard<std::mutex> guard(mLock);
     auto it = std::find(mPlugs.begin(), mPlugs.end(), plug);
-    if (it == mPlugs.end()) return ERemoved::kNotLive;
+    if (it == mPlugs.end())
+      return ERemoved::kNotLive;
     mPlugs.erase(it);
-    if (!busy(plug)) return ERemoved::kRemoved;
+    if (!busy(plug))
+      return ERemoved::kRemoved;
     mClosing.push_back(plug);
     return ERemoved::kDeferred;
   }
@@ -50,7 +59,8 @@ public:
   {
     std::lock_guard<std::mutex> guard(mLock);
     auto it = std::find(mClosing.begin(), mClosing.end(), plug);
-    if (it == mClosing.end() || !idle(plug)) return false;
+    if (it == mClosing.end() || !idle(plug))
+      return false;
     mClosing.erase(it);
     return true;
   }
@@ -69,11 +79,11 @@ private:
 
 LiveInstances& Live()
 {
-  static LiveInstances* live = new LiveInstances;  // outlives any static destructor that closes a unit
+  static LiveInstances* live = new LiveInstances; // outlives any static destructor that closes a unit
   return *live;
 }
 
-}  // namespace
+} // namespace
 
 IPlugAU* IPlugAU::MakeConnectionSource(ComponentParameters* params, IPlugAU* dest)
 {
@@ -92,12 +102,17 @@ IPlugAU* IPlugAU::MakeConnectionSource(ComponentParameters* params, IPlugAU* des
 
 ComponentResult IPlugAU::IPlugAUEntry(ComponentParameters* params, void* pPlug) noexcept
 {
-  try {
-    if (!params) return paramErr;
-    if (params->what == kComponentOpenSelect) return DoOpen(params);
-    if (params->what == kComponentCloseSelect) return DoClose(params, static_cast<IPlugAU*>(pPlug));
+  try
+  {
+    if (!params)
+      return paramErr;
+    if (params->what == kComponentOpenSelect)
+      return DoOpen(params);
+    if (params->what == kComponentCloseSelect)
+      return DoClose(params, static_cast<IPlugAU*>(pPlug));
     IPlugAU* plug = Live().Find(pPlug);
-    if (!plug) return badComponentInstance;
+    if (!plug)
+      return badComponentInstance;
     // A make-connection asks its source unit for its format inside this unit's lock. Two
     // made at once in opposite directions would each wait for the other's unit: with a
     // source of ours, both locks are taken up front, the lower address first.
@@ -112,53 +127,62 @@ ComponentResult IPlugAU::IPlugAUEntry(ComponentParameters* params, void* pPlug) 
       closing = plug->mClosePending.load();
       sourceClosing = source && source->mClosePending.load();
     }
-    if (closing) FinishDeferredClose(plug);
+    if (closing)
+      FinishDeferredClose(plug);
     if (sourceClosing)
       FinishDeferredClose(source);
     return r;
-  } catch (const std::bad_alloc&) {
+  }
+  catch (const std::bad_alloc&)
+  {
     return memFullErr;
-  } catch (...) {
+  }
+  catch (...)
+  {
     return internalComponentErr;
   }
 }
 
 ComponentResult IPlugAU::DispatchLocked(ComponentParameters* params)
 {
-  switch (params->what) {
-    case kComponentCanDoSelect: return DoCanDo(params);
-    case kComponentVersionSelect: return DoVersion();
-    case kAudioUnitInitializeSelect: return DoInitialize();
-    case kAudioUnitUninitializeSelect: return DoUninitialize();
-    case kAudioUnitGetPropertyInfoSelect: return DoGetPropertyInfo(params);
-    case kAudioUnitGetPropertySelect: return DoGetProperty(params);
-    case kAudioUnitSetPropertySelect: return DoSetProperty(params);
-    case kAudioUnitGetParameterSelect: return DoGetParameter(params);
-    case kAudioUnitSetParameterSelect: return DoSetParameter(params);
-    case kAudioUnitResetSelect: return DoReset();
-    case kAudioUnitAddPropertyListenerSelect: return DoAddPropertyListener(params);
-    case kAudioUnitRemovePropertyListenerSelect: return DoRemovePropertyListener(params);
-    case kAudioUnitRenderSelect: return DoRender(params);
-    case kAudioUnitAddRenderNotifySelect: return DoAddRenderNotify(params);
-    case kAudioUnitRemoveRenderNotifySelect: return DoRemoveRenderNotify(params);
-    case kAudioUnitScheduleParametersSelect: return DoScheduleParameters(params);
-    case kAudioUnitRemovePropertyListenerWithUserDataSelect: return DoRemovePropertyListenerWithUserData(params);
-    case kMusicDeviceMIDIEventSelect: return DoMIDIEvent(params);
-    case kMusicDevicePrepareInstrumentSelect: return noErr;
-    case kMusicDeviceReleaseInstrumentSelect: return noErr;
-    case kMusicDeviceStartNoteSelect: return DoStartNote(params);
-    case kMusicDeviceStopNoteSelect: return DoStopNote(params);
-    default: return badComponentSelector;
+  switch (params->what)
+  {
+  case kComponentCanDoSelect: return DoCanDo(params);
+  case kComponentVersionSelect: return DoVersion();
+  case kAudioUnitInitializeSelect: return DoInitialize();
+  case kAudioUnitUninitializeSelect: return DoUninitialize();
+  case kAudioUnitGetPropertyInfoSelect: return DoGetPropertyInfo(params);
+  case kAudioUnitGetPropertySelect: return DoGetProperty(params);
+  case kAudioUnitSetPropertySelect: return DoSetProperty(params);
+  case kAudioUnitGetParameterSelect: return DoGetParameter(params);
+  case kAudioUnitSetParameterSelect: return DoSetParameter(params);
+  case kAudioUnitResetSelect: return DoReset();
+  case kAudioUnitAddPropertyListenerSelect: return DoAddPropertyListener(params);
+  case kAudioUnitRemovePropertyListenerSelect: return DoRemovePropertyListener(params);
+  case kAudioUnitRenderSelect: return DoRender(params);
+  case kAudioUnitAddRenderNotifySelect: return DoAddRenderNotify(params);
+  case kAudioUnitRemoveRenderNotifySelect: return DoRemoveRenderNotify(params);
+  case kAudioUnitScheduleParametersSelect: return DoScheduleParameters(params);
+  case kAudioUnitRemovePropertyListenerWithUserDataSelect: return DoRemovePropertyListenerWithUserData(params);
+  case kMusicDeviceMIDIEventSelect: return DoMIDIEvent(params);
+  case kMusicDevicePrepareInstrumentSelect: return noErr;
+  case kMusicDeviceReleaseInstrumentSelect: return noErr;
+  case kMusicDeviceStartNoteSelect: return DoStartNote(params);
+  case kMusicDeviceStopNoteSelect: return DoStopNote(params);
+  default: return badComponentSelector;
   }
 }
 
 ComponentResult IPlugAU::DoOpen(ComponentParameters* params)
 {
   ComponentInstance ci = nullptr;
-  if (!UnpackComponentParameters(params, &ci)) return paramErr;
-  if (!ci) return badComponentInstance;
+  if (!UnpackComponentParameters(params, &ci))
+    return paramErr;
+  if (!ci)
+    return badComponentInstance;
   std::unique_ptr<IPlugAU> plug(MakePlug());
-  if (!plug) return memFullErr;
+  if (!plug)
+    return memFullErr;
   plug->HostSpecificInit();
   plug->PruneUninitializedPresets();
   plug->mComponentInstance = ci;
@@ -170,23 +194,27 @@ ComponentResult IPlugAU::DoOpen(ComponentParameters* params)
 
 ComponentResult IPlugAU::DoClose(ComponentParameters* params, IPlugAU* pPlug)
 {
-  if (!pPlug) return noErr;
+  if (!pPlug)
+    return noErr;
   // Closed from inside one of its own calls (a render notification, an input
   // callback, a listener): deleting now would free what that call is using.
   // The unit takes no further calls; the call that is using it deletes it
   // when it ends.
   auto busy = [](IPlugAU* plug) {
     bool inUse = plug->mRendersInFlight.load() > 0 || plug->GetMutex()->m_ownerthread.load() == pthread_self();
-    if (inUse) plug->mClosePending.store(true);
+    if (inUse)
+      plug->mClosePending.store(true);
     return inUse;
   };
   LiveInstances::ERemoved removed = Live().Remove(pPlug, busy);
-  if (removed == LiveInstances::ERemoved::kNotLive) return badComponentInstance;
+  if (removed == LiveInstances::ERemoved::kNotLive)
+    return badComponentInstance;
   IPlugAUGraph::DropUnit(pPlug->mComponentInstance);
   ComponentInstance ci = nullptr;
   if (UnpackComponentParameters(params, &ci) && ci == pPlug->mComponentInstance)
     SetComponentInstanceStorage(ci, nullptr);
-  if (removed == LiveInstances::ERemoved::kRemoved) delete pPlug;
+  if (removed == LiveInstances::ERemoved::kRemoved)
+    delete pPlug;
   return noErr;
 }
 
@@ -195,7 +223,8 @@ void IPlugAU::FinishDeferredClose(IPlugAU* plug)
   auto idle = [](IPlugAU* p) {
     return p->mRendersInFlight.load() == 0 && p->GetMutex()->m_ownerthread.load() != pthread_self();
   };
-  if (Live().Claim(plug, idle)) delete plug;
+  if (Live().Claim(plug, idle))
+    delete plug;
 }
 
 IPlugAU* IPlugAU::FindOpenUnit(AudioUnit unit)
@@ -206,9 +235,14 @@ IPlugAU* IPlugAU::FindOpenUnit(AudioUnit unit)
 ComponentResult IPlugAU::DoCanDo(ComponentParameters* params)
 {
   SInt16 selector = 0;
-  if (!UnpackComponentParameters(params, &selector)) return paramErr;
-  if (selector < 0 || selector >= kCanDoSelectorLimit) return 0;
+  if (!UnpackComponentParameters(params, &selector))
+    return paramErr;
+  if (selector < 0 || selector >= kCanDoSelectorLimit)
+    return 0;
   return (kCanDoMask >> selector) & 1;
 }
 
-ComponentResult IPlugAU::DoVersion() { return GetEffectVersion(false); }
+ComponentResult IPlugAU::DoVersion()
+{
+  return GetEffectVersion(false);
+}

@@ -29,9 +29,11 @@ UInt32 MakeDefaultASBD(AudioStreamBasicDescription* pASBD, double sampleRate, in
 ComponentResult IPlugAU::GetStreamFormat(PropertyCall& call)
 {
   const BusChannels* bus = GetBus(call.scope, call.element);
-  if (!bus) return kAudioUnitErr_InvalidProperty;
+  if (!bus)
+    return kAudioUnitErr_InvalidProperty;
   ComponentResult r = call.Describe(sizeof(AudioStreamBasicDescription), true);
-  if (r != noErr || !call.pData) return r;
+  if (r != noErr || !call.pData)
+    return r;
   int nChannels = bus->hostChannels >= 0 ? bus->hostChannels : bus->plugChannels;
   MakeDefaultASBD(call.Out<AudioStreamBasicDescription>(), GetSampleRate(), nChannels, false);
   return noErr;
@@ -43,7 +45,8 @@ ComponentResult IPlugAU::SetStreamFormat(AudioUnitScope scope, AudioUnitElement 
                                          const AudioStreamBasicDescription& format)
 {
   BusChannels* bus = GetBus(scope, element);
-  if (!bus) return kAudioUnitErr_InvalidProperty;
+  if (!bus)
+    return kAudioUnitErr_InvalidProperty;
   const UInt32 kFloatOrPacked = kAudioFormatFlagIsFloat | kAudioFormatFlagIsPacked;
   double rate = format.mSampleRate;
   // A bus carries its own channels only: more would be read from or written
@@ -52,18 +55,22 @@ ComponentResult IPlugAU::SetStreamFormat(AudioUnitScope scope, AudioUnitElement 
                   format.mChannelsPerFrame > 0 && format.mChannelsPerFrame <= UInt32(bus->plugChannels) &&
                   std::isfinite(rate) && rate >= 0.0 &&
                   CheckLegalIO(scope, int(element), int(format.mChannelsPerFrame));
-  if (accepted) {
+  if (accepted)
+  {
     bus->hostChannels = int32_t(format.mChannelsPerFrame);
-    if (rate > 0.0) SetSampleRate(rate);
+    if (rate > 0.0)
+      SetSampleRate(rate);
   }
   AssessInputConnections();
-  if (!accepted) return kAudioUnitErr_InvalidProperty;
+  if (!accepted)
+    return kAudioUnitErr_InvalidProperty;
   return noErr;
 }
 
 bool IPlugAU::CheckLegalIO(AudioUnitScope scope, int busIdx, int nChannels)
 {
-  if (scope == kAudioUnitScope_Input) {
+  if (scope == kAudioUnitScope_Input)
+  {
     int nIn = NHostChannelsConnected(&mInputBuses, busIdx);
     int nOut = mActive ? NHostChannelsConnected(&mOutputBuses) : -1;
     return LegalIO((nIn > 0 ? nIn : 0) + nChannels, nOut);
@@ -82,12 +89,15 @@ bool IPlugAU::CheckLegalIO()
 
 ComponentResult IPlugAU::GetSupportedNumChannels(PropertyCall& call)
 {
-  if (!call.IsGlobal()) return kAudioUnitErr_InvalidProperty;
+  if (!call.IsGlobal())
+    return kAudioUnitErr_InvalidProperty;
   int n = NChannelIO();
   ComponentResult r = call.Describe(size_t(n) * sizeof(AUChannelInfo), false);
-  if (r != noErr || !call.pData) return r;
+  if (r != noErr || !call.pData)
+    return r;
   auto* info = call.Out<AUChannelInfo>();
-  for (int i = 0; i < n; ++i) {
+  for (int i = 0; i < n; ++i)
+  {
     const ChannelIO* io = GetChannelIO(i);
     info[i] = AUChannelInfo{SInt16(io->mIn), SInt16(io->mOut)};
   }
@@ -103,30 +113,36 @@ ComponentResult IPlugAU::GetMakeConnection(PropertyCall& call)
 
 ComponentResult IPlugAU::SetMakeConnection(AudioUnitScope scope, const AudioUnitConnection& conn)
 {
-  if (scope != kAudioUnitScope_Global && scope != kAudioUnitScope_Input) return kAudioUnitErr_InvalidProperty;
-  InputBusConnection* pInput = mInputConnections.Get(conn.destInputNumber <= UInt32(INT32_MAX)
-                                                         ? int(conn.destInputNumber) : -1);
-  if (!pInput) return kAudioUnitErr_InvalidProperty;
+  if (scope != kAudioUnitScope_Global && scope != kAudioUnitScope_Input)
+    return kAudioUnitErr_InvalidProperty;
+  InputBusConnection* pInput =
+    mInputConnections.Get(conn.destInputNumber <= UInt32(INT32_MAX) ? int(conn.destInputNumber) : -1);
+  if (!pInput)
+    return kAudioUnitErr_InvalidProperty;
   *pInput = InputBusConnection{};
   IPlugAUGraph::SetSource(mComponentInstance, conn.destInputNumber, nullptr);
   AudioUnit source = conn.sourceAudioUnit;
   // A unit that pulls, directly or through others, its own output as input
   // would recurse without end.
   bool ok = !(source && (source == mComponentInstance || IPlugAUGraph::ClosesCycle(mComponentInstance, source)));
-  if (ok && source) {
+  if (ok && source)
+  {
     AudioStreamBasicDescription format;
     UInt32 size = sizeof format;
-    ok = AudioUnitGetProperty(source, kAudioUnitProperty_StreamFormat, kAudioUnitScope_Output,
-                              conn.sourceOutputNumber, &format, &size) == noErr &&
+    ok = AudioUnitGetProperty(source, kAudioUnitProperty_StreamFormat, kAudioUnitScope_Output, conn.sourceOutputNumber,
+                              &format, &size) == noErr &&
          SetProperty(kAudioUnitProperty_StreamFormat, kAudioUnitScope_Input, conn.destInputNumber, &size, &format) ==
-             noErr;
-    if (ok) {
+           noErr;
+    if (ok)
+    {
       pInput->upstreamUnit = source;
       pInput->upstreamBus = conn.sourceOutputNumber;
       AudioUnitRenderProc proc = nullptr;
       size = sizeof proc;
-      if (AudioUnitGetProperty(source, kAudioUnitProperty_FastDispatch, kAudioUnitScope_Global,
-                               kAudioUnitRenderSelect, &proc, &size) == noErr && proc) {
+      if (AudioUnitGetProperty(source, kAudioUnitProperty_FastDispatch, kAudioUnitScope_Global, kAudioUnitRenderSelect,
+                               &proc, &size) == noErr &&
+          proc)
+      {
         pInput->upstreamRenderProc = proc;
         pInput->upstreamObject = GetComponentInstanceStorage(source);
       }
@@ -134,7 +150,8 @@ ComponentResult IPlugAU::SetMakeConnection(AudioUnitScope scope, const AudioUnit
     }
   }
   AssessInputConnections();
-  if (!ok) return kAudioUnitErr_InvalidProperty;
+  if (!ok)
+    return kAudioUnitErr_InvalidProperty;
   return noErr;
 }
 
@@ -142,7 +159,8 @@ ComponentResult IPlugAU::GetRenderCallback(PropertyCall& call)
 {
   if (call.scope != kAudioUnitScope_Global && call.scope != kAudioUnitScope_Input)
     return kAudioUnitErr_InvalidProperty;
-  if (call.element >= UInt32(NInputBuses())) return kAudioUnitErr_InvalidProperty;
+  if (call.element >= UInt32(NInputBuses()))
+    return kAudioUnitErr_InvalidProperty;
   return call.Describe(sizeof(AURenderCallbackStruct), true);
 }
 
@@ -154,7 +172,8 @@ ComponentResult IPlugAU::SetRenderCallback(AudioUnitScope scope, AudioUnitElemen
   InputBusConnection* pInput = mInputConnections.Get(int(element));
   *pInput = InputBusConnection{};
   IPlugAUGraph::SetSource(mComponentInstance, element, nullptr);
-  if (callback.inputProc) pInput->callback = callback;
+  if (callback.inputProc)
+    pInput->callback = callback;
   AssessInputConnections();
   return noErr;
 }

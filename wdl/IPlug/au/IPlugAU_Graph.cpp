@@ -4,39 +4,45 @@
 #include <mutex>
 #include <vector>
 
-namespace {
+namespace
+{
 
-struct Edge {
+struct Edge
+{
   AudioUnit dest;
   UInt32 bus;
   AudioUnit source;
 };
 
-struct Graph {
+struct Graph
+{
   std::mutex lock;
   std::vector<Edge> edges;
 };
 
 Graph& TheGraph()
 {
-  static Graph* graph = new Graph;  // outlives any static destructor that closes a unit
+  static Graph* graph = new Graph; // outlives any static destructor that closes a unit
   return *graph;
 }
 
-}  // namespace
+} // namespace
 
 void IPlugAUGraph::SetSource(AudioUnit dest, UInt32 bus, AudioUnit source)
 {
-  if (!dest) return;
+  if (!dest)
+    return;
   Graph& g = TheGraph();
   std::lock_guard<std::mutex> guard(g.lock);
   std::erase_if(g.edges, [&](const Edge& e) { return e.dest == dest && e.bus == bus; });
-  if (source) g.edges.push_back({dest, bus, source});
+  if (source)
+    g.edges.push_back({dest, bus, source});
 }
 
 void IPlugAUGraph::DropUnit(AudioUnit dest)
 {
-  if (!dest) return;
+  if (!dest)
+    return;
   Graph& g = TheGraph();
   std::lock_guard<std::mutex> guard(g.lock);
   std::erase_if(g.edges, [&](const Edge& e) { return e.dest == dest; });
@@ -44,19 +50,24 @@ void IPlugAUGraph::DropUnit(AudioUnit dest)
 
 bool IPlugAUGraph::ClosesCycle(AudioUnit dest, AudioUnit source)
 {
-  if (!dest || !source) return false;
+  if (!dest || !source)
+    return false;
   Graph& g = TheGraph();
   std::lock_guard<std::mutex> guard(g.lock);
   // Walk upstream from the source; reaching dest closes the loop.
   std::vector<AudioUnit> todo{source}, seen;
-  while (!todo.empty()) {
+  while (!todo.empty())
+  {
     AudioUnit unit = todo.back();
     todo.pop_back();
-    if (unit == dest) return true;
-    if (std::find(seen.begin(), seen.end(), unit) != seen.end()) continue;
+    if (unit == dest)
+      return true;
+    if (std::find(seen.begin(), seen.end(), unit) != seen.end())
+      continue;
     seen.push_back(unit);
     for (const Edge& e : g.edges)
-      if (e.dest == unit) todo.push_back(e.source);
+      if (e.dest == unit)
+        todo.push_back(e.source);
   }
   return false;
 }

@@ -5,7 +5,8 @@
 
 #include "platform/audiounit/AUComponent.h"
 
-class IPlugAUGraph {
+class IPlugAUGraph
+{
 public:
   // Records that bus of dest pulls from source (null: from no unit).
   static void SetSource(AudioUnit dest, UInt32 bus, AudioUnit source);

@@ -11,32 +11,41 @@
 EHostId IPlugAU::GetHost()
 {
   EHostId host = GetHostIdRaw();
-  if (host != kHostUninit) return host;
+  if (host != kHostUninit)
+    return host;
   WDL_TypedBuf<char> id;
-  if (CFStringToText(CFBundleGetIdentifier(CFBundleGetMainBundle()), &id)) {
+  if (CFStringToText(CFBundleGetIdentifier(CFBundleGetMainBundle()), &id))
+  {
     SetHost(id.Get(), 0);
     host = GetHostIdRaw();
-    if (host != kHostUninit) return host;
+    if (host != kHostUninit)
+      return host;
   }
   SetHost("", 0);
   return GetHostIdRaw();
 }
 
-void IPlugAU::HostSpecificInit() { GetHost(); }
+void IPlugAU::HostSpecificInit()
+{
+  GetHost();
+}
 
 double IPlugAU::GetTempo()
 {
-  if (mHostCallbacks.beatAndTempoProc) {
+  if (mHostCallbacks.beatAndTempoProc)
+  {
     Float64 beat = 0.0, tempo = 0.0;
     mHostCallbacks.beatAndTempoProc(mHostCallbacks.hostUserData, &beat, &tempo);
-    if (tempo > 0.0) mCachedTempo = tempo;
+    if (tempo > 0.0)
+      mCachedTempo = tempo;
   }
   return mCachedTempo;
 }
 
 int IPlugAU::GetSamplePos()
 {
-  if (!mHostCallbacks.transportStateProc) return 0;
+  if (!mHostCallbacks.transportStateProc)
+    return 0;
   Boolean playing = 0, changed = 0, cycling = 0;
   Float64 sample = 0.0, cycleStart = 0.0, cycleEnd = 0.0;
   mHostCallbacks.transportStateProc(mHostCallbacks.hostUserData, &playing, &changed, &sample, &cycling, &cycleStart,
@@ -46,13 +55,16 @@ int IPlugAU::GetSamplePos()
 
 void IPlugAU::GetTimeSig(int* pNum, int* pDenom)
 {
-  if (!mHostCallbacks.musicalTimeLocationProc) return;
+  if (!mHostCallbacks.musicalTimeLocationProc)
+    return;
   UInt32 toNextBeat = 0, denominator = 0;
   Float32 numerator = 0.0f;
   Float64 downBeat = 0.0;
   mHostCallbacks.musicalTimeLocationProc(mHostCallbacks.hostUserData, &toNextBeat, &numerator, &denominator, &downBeat);
-  if (pNum) *pNum = TruncToInt(numerator);
-  if (pDenom) *pDenom = int(denominator);
+  if (pNum)
+    *pNum = TruncToInt(numerator);
+  if (pDenom)
+    *pDenom = int(denominator);
 }
 
 void IPlugAU::ResizeGraphics(int, int) {}
@@ -63,11 +75,16 @@ void IPlugAU::SetLatency(int samples)
   IPlugBase::SetLatency(samples);
 }
 
-bool IPlugAU::SendMidiMsg(IMidiMsg*) { return false; }
+bool IPlugAU::SendMidiMsg(IMidiMsg*)
+{
+  return false;
+}
 
 bool IPlugAU::SendMidiMsgs(WDL_TypedBuf<IMidiMsg>* pMsgs)
 {
-  if (!pMsgs) return true;
-  for (int i = 0, n = pMsgs->GetSize(); i < n; ++i) SendMidiMsg(pMsgs->Get() + i);
+  if (!pMsgs)
+    return true;
+  for (int i = 0, n = pMsgs->GetSize(); i < n; ++i)
+    SendMidiMsg(pMsgs->Get() + i);
   return true;
 }

@@ -7,10 +7,13 @@
 
 ComponentResult IPlugAU::AddPropertyListener(const PropertyListener& listener)
 {
-  if (!listener.mListenerProc) return paramErr;
-  for (int i = 0, n = mPropertyListeners.GetSize(); i < n; ++i) {
+  if (!listener.mListenerProc)
+    return paramErr;
+  for (int i = 0, n = mPropertyListeners.GetSize(); i < n; ++i)
+  {
     const PropertyListener* have = mPropertyListeners.Get(i);
-    if (have->mPropID == listener.mPropID && have->mListenerProc == listener.mListenerProc) return noErr;
+    if (have->mPropID == listener.mPropID && have->mListenerProc == listener.mListenerProc)
+      return noErr;
   }
   if (!AddOwned(mPropertyListeners, std::make_unique<PropertyListener>(listener)))
     return memFullErr;
@@ -19,10 +22,12 @@ ComponentResult IPlugAU::AddPropertyListener(const PropertyListener& listener)
 
 ComponentResult IPlugAU::RemovePropertyListener(const PropertyListener& listener, bool matchUserData)
 {
-  for (int i = 0, n = mPropertyListeners.GetSize(); i < n; ++i) {
+  for (int i = 0, n = mPropertyListeners.GetSize(); i < n; ++i)
+  {
     const PropertyListener* have = mPropertyListeners.Get(i);
     if (have->mPropID == listener.mPropID && have->mListenerProc == listener.mListenerProc &&
-        (!matchUserData || have->mProcArgs == listener.mProcArgs)) {
+        (!matchUserData || have->mProcArgs == listener.mProcArgs))
+    {
       mPropertyListeners.Delete(i, true);
       break;
     }
@@ -32,7 +37,8 @@ ComponentResult IPlugAU::RemovePropertyListener(const PropertyListener& listener
 
 ComponentResult IPlugAU::AddRenderNotify(const RenderNotify& notify)
 {
-  if (!notify.mFunc) return paramErr;
+  if (!notify.mFunc)
+    return paramErr;
   if (!AddOwned(mRenderNotifies, std::make_unique<RenderNotify>(notify)))
     return memFullErr;
   PublishRenderNotifies();
@@ -41,8 +47,10 @@ ComponentResult IPlugAU::AddRenderNotify(const RenderNotify& notify)
 
 ComponentResult IPlugAU::RemoveRenderNotify(AURenderCallback func)
 {
-  for (int i = 0, n = mRenderNotifies.GetSize(); i < n; ++i) {
-    if (mRenderNotifies.Get(i)->mFunc == func) {
+  for (int i = 0, n = mRenderNotifies.GetSize(); i < n; ++i)
+  {
+    if (mRenderNotifies.Get(i)->mFunc == func)
+    {
       mRenderNotifies.Delete(i, true);
       PublishRenderNotifies();
       break;
@@ -55,9 +63,11 @@ void IPlugAU::InformListeners(AudioUnitPropertyID propID, AudioUnitScope scope)
 {
   // A listener may add or remove listeners while it is called: the list is
   // read afresh at every step.
-  for (int i = 0; i < mPropertyListeners.GetSize(); ++i) {
+  for (int i = 0; i < mPropertyListeners.GetSize(); ++i)
+  {
     const PropertyListener* l = mPropertyListeners.Get(i);
-    if (l && l->mPropID == propID) l->mListenerProc(l->mProcArgs, mComponentInstance, propID, scope, 0);
+    if (l && l->mPropID == propID)
+      l->mListenerProc(l->mProcArgs, mComponentInstance, propID, scope, 0);
   }
 }
 
@@ -68,13 +78,15 @@ void IPlugAU::InformListeners(AudioUnitPropertyID propID, AudioUnitScope scope)
 void IPlugAU::PublishRenderNotifies()
 {
   auto snapshot = std::make_unique<NotifySnapshot>();
-  for (int i = 0, n = mRenderNotifies.GetSize(); i < n; ++i) snapshot->notifies.push_back({mRenderNotifies.Get(i), *mRenderNotifies.Get(i)});
+  for (int i = 0, n = mRenderNotifies.GetSize(); i < n; ++i)
+    snapshot->notifies.push_back({mRenderNotifies.Get(i), *mRenderNotifies.Get(i)});
   // Retired before the swap: a push that fails leaves the published copy as it was.
   if (mCurrentSnapshot)
     mRetiredSnapshots.push_back(std::move(mCurrentSnapshot));
   mNotifySnapshot.store(snapshot.get());
   mCurrentSnapshot = std::move(snapshot);
-  if (mRendersInFlight.load() == 0) FreeRetiredSnapshots();
+  if (mRendersInFlight.load() == 0)
+    FreeRetiredSnapshots();
 }
 
 void IPlugAU::FreeRetiredSnapshots()

@@ -6,35 +6,45 @@
 #include "wdl/IPlug/IGraphics.h"
 #include "wdl/IPlug/au/IPlugAU.h"
 
-ComponentResult IPlugAU::GetParamProc(void* pPlug, AudioUnitParameterID paramID, AudioUnitScope scope,
-                                      AudioUnitElement, AudioUnitParameterValue* pValue)
+ComponentResult IPlugAU::GetParamProc(void* pPlug, AudioUnitParameterID paramID, AudioUnitScope scope, AudioUnitElement,
+                                      AudioUnitParameterValue* pValue)
 {
-  if (scope != kAudioUnitScope_Global) return kAudioUnitErr_InvalidProperty;
-  if (!pPlug || !pValue) return paramErr;
+  if (scope != kAudioUnitScope_Global)
+    return kAudioUnitErr_InvalidProperty;
+  if (!pPlug || !pValue)
+    return paramErr;
   IPlugAU* plug = static_cast<IPlugAU*>(pPlug);
   PlugMutexScope lock(plug->GetMutex());
-  if (paramID >= UInt32(plug->NParams())) return kAudioUnitErr_InvalidElement;
+  if (paramID >= UInt32(plug->NParams()))
+    return kAudioUnitErr_InvalidElement;
   *pValue = AudioUnitParameterValue(plug->GetParam(int(paramID))->Value());
   return noErr;
 }
 
-ComponentResult IPlugAU::SetParamProc(void* pPlug, AudioUnitParameterID paramID, AudioUnitScope scope,
-                                      AudioUnitElement, AudioUnitParameterValue value, UInt32)
+ComponentResult IPlugAU::SetParamProc(void* pPlug, AudioUnitParameterID paramID, AudioUnitScope scope, AudioUnitElement,
+                                      AudioUnitParameterValue value, UInt32)
 {
-  if (scope != kAudioUnitScope_Global) return kAudioUnitErr_InvalidProperty;
-  if (!pPlug) return paramErr;
+  if (scope != kAudioUnitScope_Global)
+    return kAudioUnitErr_InvalidProperty;
+  if (!pPlug)
+    return paramErr;
   IPlugAU* plug = static_cast<IPlugAU*>(pPlug);
   PlugMutexScope lock(plug->GetMutex());
-  if (paramID >= UInt32(plug->NParams())) return kAudioUnitErr_InvalidElement;
+  if (paramID >= UInt32(plug->NParams()))
+    return kAudioUnitErr_InvalidElement;
   // A NaN would pass the clamp and reach every derived coefficient.
-  if (std::isnan(value)) return kAudioUnitErr_InvalidParameter;
+  if (std::isnan(value))
+    return kAudioUnitErr_InvalidParameter;
   int idx = int(paramID);
   IParam* param = plug->GetParam(idx);
   double v = value;
-  if (v < param->GetMin()) v = param->GetMin();
-  if (v > param->GetMax()) v = param->GetMax();
+  if (v < param->GetMin())
+    v = param->GetMin();
+  if (v > param->GetMax())
+    v = param->GetMax();
   param->Set(v);
-  if (IGraphics* gui = plug->GetGUI()) gui->SetParameterFromPlug(idx, value, false);
+  if (IGraphics* gui = plug->GetGUI())
+    gui->SetParameterFromPlug(idx, value, false);
   plug->OnParamChange(idx);
   return noErr;
 }

@@ -8,16 +8,17 @@
 
 #include "wdl/IPlug/au/IPlugAU.h"
 
-struct IPlugAU::PropertyCall {
+struct IPlugAU::PropertyCall
+{
   AudioUnitScope scope;
   AudioUnitElement element;
   UInt32* pDataSize;
   Boolean* pWriteable;
   void* pData;
-  UInt32 capacity;  // the caller's buffer, as it said on the way in
+  UInt32 capacity; // the caller's buffer, as it said on the way in
 
   PropertyCall(AudioUnitScope s, AudioUnitElement e, UInt32* size, Boolean* writeable, void* data)
-      : scope(s), element(e), pDataSize(size), pWriteable(writeable), pData(data), capacity(*size)
+    : scope(s), element(e), pDataSize(size), pWriteable(writeable), pData(data), capacity(*size)
   {
   }
 
@@ -28,9 +29,11 @@ struct IPlugAU::PropertyCall {
   // for a buffer smaller than size.
   ComponentResult Describe(size_t size, bool writeable)
   {
-    if (pData && capacity < size) return kAudioUnitErr_InvalidPropertyValue;
+    if (pData && capacity < size)
+      return kAudioUnitErr_InvalidPropertyValue;
     *pDataSize = UInt32(size);
-    if (writeable) *pWriteable = 1;
+    if (writeable)
+      *pWriteable = 1;
     return noErr;
   }
 
@@ -45,7 +48,8 @@ struct IPlugAU::PropertyCall {
   ComponentResult Answer(T value, bool writeable)
   {
     ComponentResult r = Describe(sizeof(T), writeable);
-    if (r == noErr && pData) memcpy(pData, &value, sizeof value);
+    if (r == noErr && pData)
+      memcpy(pData, &value, sizeof value);
     return r;
   }
 };

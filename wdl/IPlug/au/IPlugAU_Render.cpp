@@ -7,13 +7,15 @@
 
 #include "wdl/IPlug/au/IPlugAU.h"
 
-namespace {
+namespace
+{
 
 // Room for one input bus's buffers; a bus carries at most two channels, the
 // rest is headroom an upstream unit may not exceed.
 constexpr UInt32 kMaxBusBuffers = 128;
 
-struct BusBufferList {
+struct BusBufferList
+{
   UInt32 mNumberBuffers;
   AudioBuffer mBuffers[kMaxBusBuffers];
 
@@ -21,53 +23,65 @@ struct BusBufferList {
 };
 static_assert(offsetof(BusBufferList, mBuffers) == offsetof(AudioBufferList, mBuffers));
 
-UInt32 FrameBytes(UInt32 nFrames) { return nFrames * UInt32(sizeof(float)); }
+UInt32 FrameBytes(UInt32 nFrames)
+{
+  return nFrames * UInt32(sizeof(float));
+}
 
-}  // namespace
+} // namespace
 
 ComponentResult IPlugAU::RenderProc(void* pPlug, AudioUnitRenderActionFlags*, const AudioTimeStamp* pTimestamp,
                                     UInt32 outputBusIdx, UInt32 nFrames, AudioBufferList* pBufferList)
 {
-  if (!pPlug) return paramErr;
+  if (!pPlug)
+    return paramErr;
   auto* plug = static_cast<IPlugAU*>(pPlug);
   plug->mRendersInFlight.fetch_add(1);
   ComponentResult r;
   // Reached directly by fast dispatch: nothing may leave through the C
   // boundary, and the render must count as over whatever happened.
-  try {
+  try
+  {
     r = plug->Render(pTimestamp, outputBusIdx, nFrames, pBufferList);
-  } catch (...) {
+  }
+  catch (...)
+  {
     r = internalComponentErr;
   }
   // Read before the render counts as over: afterwards another thread may
   // already have deleted a unit closed meanwhile.
   bool closing = plug->mClosePending.load();
   plug->mRendersInFlight.fetch_sub(1);
-  if (closing) FinishDeferredClose(plug);
+  if (closing)
+    FinishDeferredClose(plug);
   return r;
 }
 
 ComponentResult IPlugAU::Render(const AudioTimeStamp* pTimestamp, UInt32 outputBusIdx, UInt32 nFrames,
                                 AudioBufferList* pBufferList)
 {
-  if (mBypassed.load(std::memory_order_relaxed)) return noErr;
+  if (mBypassed.load(std::memory_order_relaxed))
+    return noErr;
   BusChannels* bus = mOutputBuses.Get(outputBusIdx < UInt32(NOutputBuses()) ? int(outputBusIdx) : -1);
   if (!pTimestamp || !(pTimestamp->mFlags & kAudioTimeStampSampleTimeValid) || !bus ||
       nFrames > UInt32(GetBlockSize()) || !pBufferList)
     return kAudioUnitErr_InvalidPropertyValue;
   // A host buffer too small for the block would be written past its end.
-  UInt32 nBusBuffers = pBufferList->mNumberBuffers < UInt32(bus->plugChannels) ? pBufferList->mNumberBuffers
-                                                                                : UInt32(bus->plugChannels);
-  for (UInt32 j = 0; j < nBusBuffers; ++j) {
+  UInt32 nBusBuffers =
+    pBufferList->mNumberBuffers < UInt32(bus->plugChannels) ? pBufferList->mNumberBuffers : UInt32(bus->plugChannels);
+  for (UInt32 j = 0; j < nBusBuffers; ++j)
+  {
     const AudioBuffer& b = pBufferList->mBuffers[j];
-    if (b.mData && b.mDataByteSize < FrameBytes(nFrames)) return kAudioUnitErr_InvalidPropertyValue;
+    if (b.mData && b.mDataByteSize < FrameBytes(nFrames))
+      return kAudioUnitErr_InvalidPropertyValue;
   }
 
   NotifySnapshot* notes = mNotifySnapshot.load();
   int nNotifies = notes ? int(notes->notifies.size()) : 0;
   SendRenderNotifies(nNotifies, kAudioUnitRenderAction_PreRender, pTimestamp, outputBusIdx, nFrames, pBufferList);
   ComponentResult r = PullInputs(pTimestamp, nFrames);
-  if (r == noErr) {
+  if (r == noErr)
+  {
     if (!bus->connected || bus->hostChannels != int32_t(pBufferList->mNumberBuffers))
       ConnectOutputBus(bus, pBufferList->mNumberBuffers);
     AttachOutputBus(bus, pBufferList, nFrames);
@@ -84,13 +98,18 @@ void IPlugAU::SendRenderNotifies(int count, AudioUnitRenderActionFlags flags, co
                                  UInt32 outputBusIdx, UInt32 nFrames, AudioBufferList* pBufferList)
 {
   NotifySnapshot* pass = mNotifySnapshot.load();
-  if (!pass) return;
-  if (count > int(pass->notifies.size())) count = int(pass->notifies.size());
-  for (int i = 0; i < count; ++i) {
+  if (!pass)
+    return;
+  if (count > int(pass->notifies.size()))
+    count = int(pass->notifies.size());
+  for (int i = 0; i < count; ++i)
+  {
     const RenderNotify* record = pass->notifies[size_t(i)].first;
     NotifySnapshot* now = mNotifySnapshot.load();
-    for (const auto& [listed, notify] : now->notifies) {
-      if (listed != record) continue;
+    for (const auto& [listed, notify] : now->notifies)
+    {
+      if (listed != record)
+        continue;
       AudioUnitRenderActionFlags f = flags;
       notify.mFunc(notify.mRefCon, &f, pTimestamp, outputBusIdx, nFrames, pBufferList);
       break;
@@ -104,9 +123,11 @@ ComponentResult IPlugAU::PullInputs(const AudioTimeStamp* pTimestamp, UInt32 nFr
   if (!mPullInputs.load(std::memory_order_relaxed) &&
       sampleTime == mLastRenderSampleTime.load(std::memory_order_relaxed))
     return noErr;
-  for (int i = 0, n = NInputBuses(); i < n; ++i) {
+  for (int i = 0, n = NInputBuses(); i < n; ++i)
+  {
     ComponentResult r = PullInputBus(i, pTimestamp, nFrames);
-    if (r != noErr) return r;
+    if (r != noErr)
+      return r;
   }
   mLastRenderSampleTime.store(sampleTime, std::memory_order_relaxed);
   mPullInputs.store(false, std::memory_order_relaxed);
@@ -116,44 +137,52 @@ ComponentResult IPlugAU::PullInputs(const AudioTimeStamp* pTimestamp, UInt32 nFr
 ComponentResult IPlugAU::PullInputBus(int busIdx, const AudioTimeStamp* pTimestamp, UInt32 nFrames)
 {
   const BusChannels* bus = mInputBuses.Get(busIdx);
-  if (!bus->connected) return noErr;
+  if (!bus->connected)
+    return noErr;
   // Copied: a setter running beside a fast-dispatch render may replace the
   // record; a bus found unconnected after all is left silent.
   InputBusConnection conn = *mInputConnections.Get(busIdx);
   int nChannels = bus->hostChannels < bus->plugChannels ? bus->hostChannels : bus->plugChannels;
-  if (nChannels <= 0) return noErr;
+  if (nChannels <= 0)
+    return noErr;
 
   BusBufferList list;
   list.mNumberBuffers = UInt32(nChannels);
-  for (int c = 0; c < nChannels; ++c) list.mBuffers[c] = AudioBuffer{1, FrameBytes(nFrames), nullptr};
+  for (int c = 0; c < nChannels; ++c)
+    list.mBuffers[c] = AudioBuffer{1, FrameBytes(nFrames), nullptr};
   float* scratch = mInputScratch.Get() + size_t(bus->firstPlugChannel) * nFrames;
   AudioUnitRenderActionFlags flags = 0;
   ComponentResult r = noErr;
-  switch (conn.inputType) {
-    case eDirectNoFastProc:
-      r = AudioUnitRender(conn.upstreamUnit, &flags, pTimestamp, conn.upstreamBus, nFrames, list.Get());
-      break;
-    case eRenderCallback:
-      for (int c = 0; c < nChannels; ++c) list.mBuffers[c].mData = scratch + size_t(c) * nFrames;
-      r = conn.callback.inputProc(conn.callback.inputProcRefCon, &flags, pTimestamp, UInt32(busIdx), nFrames,
-                                  list.Get());
-      break;
-    case eDirectFastProc:
-      r = conn.upstreamRenderProc(conn.upstreamObject, &flags, pTimestamp, conn.upstreamBus, nFrames, list.Get());
-      break;
-    default: return noErr;
+  switch (conn.inputType)
+  {
+  case eDirectNoFastProc:
+    r = AudioUnitRender(conn.upstreamUnit, &flags, pTimestamp, conn.upstreamBus, nFrames, list.Get());
+    break;
+  case eRenderCallback:
+    for (int c = 0; c < nChannels; ++c)
+      list.mBuffers[c].mData = scratch + size_t(c) * nFrames;
+    r = conn.callback.inputProc(conn.callback.inputProcRefCon, &flags, pTimestamp, UInt32(busIdx), nFrames, list.Get());
+    break;
+  case eDirectFastProc:
+    r = conn.upstreamRenderProc(conn.upstreamObject, &flags, pTimestamp, conn.upstreamBus, nFrames, list.Get());
+    break;
+  default: return noErr;
   }
-  if (r != noErr) return r;
+  if (r != noErr)
+    return r;
 
-  for (int c = 0; c < nChannels; ++c) {
+  for (int c = 0; c < nChannels; ++c)
+  {
     // A source that left a buffer without data, or with fewer frames than
     // asked, is read as far as it goes and as silence after that.
     float* own = scratch + size_t(c) * nFrames;
     bool listed = UInt32(c) < list.mNumberBuffers && list.mNumberBuffers <= kMaxBusBuffers;
     float* data = listed ? static_cast<float*>(list.mBuffers[c].mData) : nullptr;
     UInt32 have = data ? list.mBuffers[c].mDataByteSize / UInt32(sizeof(float)) : 0;
-    if (have < nFrames) {
-      if (have) memmove(own, data, size_t(have) * sizeof(float));
+    if (have < nFrames)
+    {
+      if (have)
+        memmove(own, data, size_t(have) * sizeof(float));
       memset(own + have, 0, size_t(nFrames - have) * sizeof(float));
       data = own;
     }
@@ -167,7 +196,8 @@ ComponentResult IPlugAU::PullInputBus(int busIdx, const AudioTimeStamp* pTimesta
 void IPlugAU::ConnectOutputBus(BusChannels* bus, UInt32 nBuffers)
 {
   UInt32 n = UInt32(bus->hostChannels) < nBuffers ? UInt32(bus->hostChannels) : nBuffers;
-  if (n > UInt32(bus->plugChannels)) n = UInt32(bus->plugChannels);
+  if (n > UInt32(bus->plugChannels))
+    n = UInt32(bus->plugChannels);
   SetOutputChannelConnections(bus->firstPlugChannel, int(n), true);
   SetOutputChannelConnections(bus->firstPlugChannel + int(n), bus->plugChannels - int(n), false);
   bus->connected = true;
@@ -179,21 +209,25 @@ void IPlugAU::AttachOutputBus(const BusChannels* bus, AudioBufferList* pBufferLi
   const UInt32 nBuffers = pBufferList->mNumberBuffers;
   float* floatScratch = mOutputScratch.Get();
   double* doubleScratch = mOutputDoubleScratch.Get();
-  for (int ch = 0, n = NOutChannels(); ch < n; ++ch) {
+  for (int ch = 0, n = NOutChannels(); ch < n; ++ch)
+  {
     UInt32 j = UInt32(ch - first);
     bool hostBuffer = ch >= first && ch < first + bus->plugChannels && j < nBuffers;
     float* dest = floatScratch + size_t(ch) * nFrames;
-    if (hostBuffer) {
+    if (hostBuffer)
+    {
       AudioBuffer& b = pBufferList->mBuffers[j];
       // No host memory: the unit renders into its own and hands it out.
-      if (!b.mData) {
+      if (!b.mData)
+      {
         b.mData = dest;
         b.mDataByteSize = FrameBytes(nFrames);
       }
       dest = static_cast<float*>(b.mData);
       // A buffer of a channel the bus leaves unconnected is not written by
       // the frame: it gets silence.
-      if (!IsOutChannelConnected(ch)) memset(dest, 0, size_t(nFrames) * sizeof(float));
+      if (!IsOutChannelConnected(ch))
+        memset(dest, 0, size_t(nFrames) * sizeof(float));
     }
     // The float frame converts from wherever the effect's output slot
     // points; pointing it at zeroed memory makes a channel the effect leaves
@@ -206,9 +240,11 @@ void IPlugAU::AttachOutputBus(const BusChannels* bus, AudioBufferList* pBufferLi
     AttachOutputBuffers(ch, 1, &out);
   }
   // Buffers beyond the bus's channels get silence, within their own size.
-  for (UInt32 j = UInt32(bus->plugChannels); j < nBuffers; ++j) {
+  for (UInt32 j = UInt32(bus->plugChannels); j < nBuffers; ++j)
+  {
     AudioBuffer& b = pBufferList->mBuffers[j];
     UInt32 bytes = b.mDataByteSize < FrameBytes(nFrames) ? b.mDataByteSize : FrameBytes(nFrames);
-    if (b.mData) memset(b.mData, 0, bytes);
+    if (b.mData)
+      memset(b.mData, 0, bytes);
   }
 }

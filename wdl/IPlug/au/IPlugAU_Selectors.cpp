@@ -9,22 +9,25 @@
 #include "wdl/IPlug/IPlugUtilities.h"
 #include "wdl/IPlug/au/IPlugAU.h"
 
-namespace {
+namespace
+{
 
 // A float note value as an int, or false when it has none (NaN, or beyond
 // the int range).
 bool NoteValueToInt(Float32 value, int* out)
 {
-  if (!FitsInt(value)) return false;
+  if (!FitsInt(value))
+    return false;
   *out = TruncToInt(value);
   return true;
 }
 
-}  // namespace
+} // namespace
 
 ComponentResult IPlugAU::DoInitialize()
 {
-  if (!CheckLegalIO()) return badComponentSelector;
+  if (!CheckLegalIO())
+    return badComponentSelector;
   mActive = true;
   OnParamReset();
   OnActivate(true);
@@ -46,11 +49,14 @@ ComponentResult IPlugAU::DoGetPropertyInfo(ComponentParameters* params)
   AudioUnitElement element;
   UInt32* pDataSize;
   Boolean* pWriteable;
-  if (!UnpackComponentParameters(params, &propID, &scope, &element, &pDataSize, &pWriteable)) return paramErr;
+  if (!UnpackComponentParameters(params, &propID, &scope, &element, &pDataSize, &pWriteable))
+    return paramErr;
   UInt32 localSize = 0;
   Boolean localWriteable = 0;
-  if (!pDataSize) pDataSize = &localSize;
-  if (!pWriteable) pWriteable = &localWriteable;
+  if (!pDataSize)
+    pDataSize = &localSize;
+  if (!pWriteable)
+    pWriteable = &localWriteable;
   *pWriteable = 0;
   return GetProperty(propID, scope, element, pDataSize, pWriteable, nullptr);
 }
@@ -62,10 +68,12 @@ ComponentResult IPlugAU::DoGetProperty(ComponentParameters* params)
   AudioUnitElement element;
   void* pData;
   UInt32* pDataSize;
-  if (!UnpackComponentParameters(params, &propID, &scope, &element, &pData, &pDataSize)) return paramErr;
+  if (!UnpackComponentParameters(params, &propID, &scope, &element, &pData, &pDataSize))
+    return paramErr;
   UInt32 localSize = 0;
   Boolean writeable = 0;
-  if (!pDataSize) pDataSize = &localSize;
+  if (!pDataSize)
+    pDataSize = &localSize;
   return GetProperty(propID, scope, element, pDataSize, &writeable, pData);
 }
 
@@ -76,7 +84,8 @@ ComponentResult IPlugAU::DoSetProperty(ComponentParameters* params)
   AudioUnitElement element;
   const void* pData;
   UInt32 dataSize;
-  if (!UnpackComponentParameters(params, &propID, &scope, &element, &pData, &dataSize)) return paramErr;
+  if (!UnpackComponentParameters(params, &propID, &scope, &element, &pData, &dataSize))
+    return paramErr;
   return SetProperty(propID, scope, element, &dataSize, pData);
 }
 
@@ -86,8 +95,10 @@ ComponentResult IPlugAU::DoGetParameter(ComponentParameters* params)
   AudioUnitScope scope;
   AudioUnitElement element;
   AudioUnitParameterValue* pValue;
-  if (!UnpackComponentParameters(params, &paramID, &scope, &element, &pValue)) return paramErr;
-  if (!pValue) return paramErr;
+  if (!UnpackComponentParameters(params, &paramID, &scope, &element, &pValue))
+    return paramErr;
+  if (!pValue)
+    return paramErr;
   return GetParamProc(this, paramID, scope, element, pValue);
 }
 
@@ -98,7 +109,8 @@ ComponentResult IPlugAU::DoSetParameter(ComponentParameters* params)
   AudioUnitElement element;
   AudioUnitParameterValue value;
   UInt32 offsetFrames;
-  if (!UnpackComponentParameters(params, &paramID, &scope, &element, &value, &offsetFrames)) return paramErr;
+  if (!UnpackComponentParameters(params, &paramID, &scope, &element, &value, &offsetFrames))
+    return paramErr;
   return SetParamProc(this, paramID, scope, element, value, offsetFrames);
 }
 
@@ -119,7 +131,8 @@ ComponentResult IPlugAU::DoAddPropertyListener(ComponentParameters* params)
 ComponentResult IPlugAU::DoRemovePropertyListener(ComponentParameters* params)
 {
   PropertyListener listener = {};
-  if (!UnpackComponentParameters(params, &listener.mPropID, &listener.mListenerProc)) return paramErr;
+  if (!UnpackComponentParameters(params, &listener.mPropID, &listener.mListenerProc))
+    return paramErr;
   return RemovePropertyListener(listener, false);
 }
 
@@ -137,21 +150,24 @@ ComponentResult IPlugAU::DoRender(ComponentParameters* params)
   const AudioTimeStamp* pTimestamp;
   UInt32 outputBusIdx, nFrames;
   AudioBufferList* pBufferList;
-  if (!UnpackComponentParameters(params, &pFlags, &pTimestamp, &outputBusIdx, &nFrames, &pBufferList)) return paramErr;
+  if (!UnpackComponentParameters(params, &pFlags, &pTimestamp, &outputBusIdx, &nFrames, &pBufferList))
+    return paramErr;
   return RenderProc(this, pFlags, pTimestamp, outputBusIdx, nFrames, pBufferList);
 }
 
 ComponentResult IPlugAU::DoAddRenderNotify(ComponentParameters* params)
 {
   RenderNotify notify;
-  if (!UnpackComponentParameters(params, &notify.mFunc, &notify.mRefCon)) return paramErr;
+  if (!UnpackComponentParameters(params, &notify.mFunc, &notify.mRefCon))
+    return paramErr;
   return AddRenderNotify(notify);
 }
 
 ComponentResult IPlugAU::DoRemoveRenderNotify(ComponentParameters* params)
 {
   RenderNotify notify;
-  if (!UnpackComponentParameters(params, &notify.mFunc, &notify.mRefCon)) return paramErr;
+  if (!UnpackComponentParameters(params, &notify.mFunc, &notify.mRefCon))
+    return paramErr;
   return RemoveRenderNotify(notify.mFunc);
 }
 
@@ -159,14 +175,19 @@ ComponentResult IPlugAU::DoScheduleParameters(ComponentParameters* params)
 {
   const AudioUnitParameterEvent* pEvents;
   UInt32 nEvents;
-  if (!UnpackComponentParameters(params, &pEvents, &nEvents)) return paramErr;
-  if (!pEvents && nEvents) return paramErr;
-  for (UInt32 i = 0; i < nEvents; ++i) {
+  if (!UnpackComponentParameters(params, &pEvents, &nEvents))
+    return paramErr;
+  if (!pEvents && nEvents)
+    return paramErr;
+  for (UInt32 i = 0; i < nEvents; ++i)
+  {
     const AudioUnitParameterEvent& e = pEvents[i];
-    if (e.eventType != kParameterEvent_Immediate) continue;
+    if (e.eventType != kParameterEvent_Immediate)
+      continue;
     ComponentResult r = SetParamProc(this, e.parameter, e.scope, e.element, e.eventValues.immediate.value,
                                      e.eventValues.immediate.bufferOffset);
-    if (r != noErr) return r;
+    if (r != noErr)
+      return r;
   }
   return noErr;
 }
@@ -174,7 +195,8 @@ ComponentResult IPlugAU::DoScheduleParameters(ComponentParameters* params)
 ComponentResult IPlugAU::DoMIDIEvent(ComponentParameters* params)
 {
   UInt32 status, data1, data2, offset;
-  if (!UnpackComponentParameters(params, &status, &data1, &data2, &offset)) return paramErr;
+  if (!UnpackComponentParameters(params, &status, &data1, &data2, &offset))
+    return paramErr;
   IMidiMsg msg{int(offset), uint8_t(status), uint8_t(data1), uint8_t(data2)};
   ProcessMidiMsg(&msg);
   return noErr;
@@ -187,7 +209,8 @@ ComponentResult IPlugAU::DoStartNote(ComponentParameters* params)
   NoteInstanceID* pNoteID;
   UInt32 offset;
   const MusicDeviceNoteParams* pNote;
-  if (!UnpackComponentParameters(params, &instrument, &group, &pNoteID, &offset, &pNote)) return paramErr;
+  if (!UnpackComponentParameters(params, &instrument, &group, &pNoteID, &offset, &pNote))
+    return paramErr;
   int pitch, velocity;
   if (!pNoteID || !pNote || !NoteValueToInt(pNote->mPitch, &pitch) || !NoteValueToInt(pNote->mVelocity, &velocity))
     return paramErr;
@@ -203,7 +226,8 @@ ComponentResult IPlugAU::DoStopNote(ComponentParameters* params)
   MusicDeviceGroupID group;
   NoteInstanceID noteID;
   UInt32 offset;
-  if (!UnpackComponentParameters(params, &group, &noteID, &offset)) return paramErr;
+  if (!UnpackComponentParameters(params, &group, &noteID, &offset))
+    return paramErr;
   IMidiMsg msg;
   msg.MakeNoteOffMsg(int(noteID), int(offset));
   ProcessMidiMsg(&msg);

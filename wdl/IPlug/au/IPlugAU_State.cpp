@@ -9,7 +9,8 @@
 #include "wdl/IPlug/au/IPlugAU.h"
 #include "wdl/IPlug/au/IPlugAU_CFText.h"
 
-namespace {
+namespace
+{
 
 constexpr const char* kVersionKey = "version";
 constexpr const char* kTypeKey = "type";
@@ -23,7 +24,8 @@ constexpr int kMaxPresetNameBytes = 63;
 // A value that could not be made (no memory) is left out.
 void SetValue(CFMutableDictionaryRef dict, const char* key, CFTypeRef value)
 {
-  if (!value) return;
+  if (!value)
+    return;
   CFDictionarySetValue(dict, __CFStringMakeConstantString(key), value);
   CFRelease(value);
 }
@@ -46,17 +48,20 @@ bool GetNumber(CFDictionaryRef dict, const char* key, SInt32* out)
   return number && CFNumberGetValue(number, kCFNumberSInt32Type, out);
 }
 
-}  // namespace
+} // namespace
 
 ComponentResult IPlugAU::GetState(CFPropertyListRef* ppPropList)
 {
-  if (!ppPropList) return paramErr;
+  if (!ppPropList)
+    return paramErr;
   ComponentDescription cd;
   ComponentResult r = GetComponentInfo(reinterpret_cast<Component>(mComponentInstance), &cd, nullptr, nullptr, nullptr);
-  if (r != noErr) return r;
+  if (r != noErr)
+    return r;
   CFMutableDictionaryRef dict =
-      CFDictionaryCreateMutable(kCFAllocatorDefault, 0, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks);
-  if (!dict) return memFullErr;
+    CFDictionaryCreateMutable(kCFAllocatorDefault, 0, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks);
+  if (!dict)
+    return memFullErr;
   SetNumber(dict, kVersionKey, GetEffectVersion(false));
   SetNumber(dict, kTypeKey, SInt32(cd.componentType));
   SetNumber(dict, kSubtypeKey, SInt32(cd.componentSubType));
@@ -64,7 +69,8 @@ ComponentResult IPlugAU::GetState(CFPropertyListRef* ppPropList)
   SetValue(dict, kNameKey, NewCFString(GetPresetName(GetCurrentPresetIdx())));
   ByteChunk chunk;
   bool haveData = DoesStateChunks() ? SerializeState(&chunk) : SerializeParams(&chunk);
-  if (haveData) SetValue(dict, kDataKey, CFDataCreate(kCFAllocatorDefault, chunk.GetData(), chunk.Size()));
+  if (haveData)
+    SetValue(dict, kDataKey, CFDataCreate(kCFAllocatorDefault, chunk.GetData(), chunk.Size()));
   *ppPropList = dict;
   return noErr;
 }
@@ -77,40 +83,50 @@ ComponentResult IPlugAU::SetState(CFPropertyListRef pPropList)
 {
   ComponentDescription cd;
   ComponentResult r = GetComponentInfo(reinterpret_cast<Component>(mComponentInstance), &cd, nullptr, nullptr, nullptr);
-  if (r != noErr) return r;
+  if (r != noErr)
+    return r;
   constexpr ComponentResult kRefused = kAudioUnitErr_InvalidPropertyValue;
   auto dict = static_cast<CFDictionaryRef>(pPropList);
-  if (!dict || CFGetTypeID(dict) != CFDictionaryGetTypeID()) return kRefused;
+  if (!dict || CFGetTypeID(dict) != CFDictionaryGetTypeID())
+    return kRefused;
   SInt32 version, type, subtype, manufacturer;
   if (!GetNumber(dict, kVersionKey, &version) || !GetNumber(dict, kTypeKey, &type) ||
       !GetNumber(dict, kSubtypeKey, &subtype) || !GetNumber(dict, kManufacturerKey, &manufacturer))
     return kRefused;
   WDL_TypedBuf<char> name;
-  if (!CFStringToText(static_cast<CFStringRef>(Typed(dict, kNameKey, CFStringGetTypeID())), &name)) return kRefused;
+  if (!CFStringToText(static_cast<CFStringRef>(Typed(dict, kNameKey, CFStringGetTypeID())), &name))
+    return kRefused;
   if (OSType(type) != cd.componentType || OSType(subtype) != cd.componentSubType ||
       OSType(manufacturer) != cd.componentManufacturer)
     return kRefused;
   auto data = static_cast<CFDataRef>(Typed(dict, kDataKey, CFDataGetTypeID()));
-  if (!data) return kRefused;
+  if (!data)
+    return kRefused;
   CFIndex length = CFDataGetLength(data);
-  if (length > INT32_MAX) return kRefused;
+  if (length > INT32_MAX)
+    return kRefused;
   ByteChunk chunk;
-  if (length && chunk.PutBytes(CFDataGetBytePtr(data), int(length)) != int(length)) return memFullErr;
+  if (length && chunk.PutBytes(CFDataGetBytePtr(data), int(length)) != int(length))
+    return memFullErr;
 
   ByteChunk saved;
   int savedPreset = GetCurrentPresetIdx();
-  if (DoesStateChunks() && !SerializeParams(&saved)) return memFullErr;
+  if (DoesStateChunks() && !SerializeParams(&saved))
+    return memFullErr;
   // A longer name than hosts ever stored matches no preset.
-  if (strlen(name.Get()) <= size_t(kMaxPresetNameBytes)) RestorePreset(name.Get());
+  if (strlen(name.Get()) <= size_t(kMaxPresetNameBytes))
+    RestorePreset(name.Get());
   int pos = DoesStateChunks() ? UnserializeState(&chunk, 0) : UnserializeParams(&chunk, 0);
-  if (pos <= 0 && DoesStateChunks()) {
+  if (pos <= 0 && DoesStateChunks())
+  {
     UnserializeParams(&saved, 0);
     SetCurrentPresetIdx(savedPreset);
     return kRefused;
   }
   // Without chunks, bytes for fewer parameters (a session saved by a build
   // with fewer) restore what they hold.
-  if (pos == 0) return kRefused;
+  if (pos == 0)
+    return kRefused;
   RedrawParamControls();
   return noErr;
 }

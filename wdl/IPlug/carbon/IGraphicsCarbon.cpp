@@ -1,21 +1,21 @@
 #include "wdl/IPlug/carbon/IGraphicsCarbon.h"
 
-
-namespace {
+namespace
+{
 
 constexpr UInt32 kPaneFeatures = 0x26;
 constexpr UInt32 kCompositedPaneFeatures = 0x12000026;
 
 const EventTypeSpec kControlEvents[] = {
-    {kEventClassControl, kEventControlClick},
-    {kEventClassControl, kEventControlDraw},
-    {kEventClassControl, kEventControlDispose},
-    {kEventClassControl, kEventControlBoundsChanged},
+  {kEventClassControl, kEventControlClick},
+  {kEventClassControl, kEventControlDraw},
+  {kEventClassControl, kEventControlDispose},
+  {kEventClassControl, kEventControlBoundsChanged},
 };
 const EventTypeSpec kWindowEvents[] = {
-    {kEventClassMouse, kEventMouseDown},  {kEventClassMouse, kEventMouseUp},
-    {kEventClassMouse, kEventMouseMoved}, {kEventClassMouse, kEventMouseDragged},
-    {kEventClassMouse, kEventMouseWheelMoved},
+  {kEventClassMouse, kEventMouseDown},       {kEventClassMouse, kEventMouseUp},
+  {kEventClassMouse, kEventMouseMoved},      {kEventClassMouse, kEventMouseDragged},
+  {kEventClassMouse, kEventMouseWheelMoved},
 };
 
 template <class T>
@@ -34,7 +34,7 @@ IMouseMod GetModifiers(EventRef event)
 } // namespace
 
 IGraphicsCarbon::IGraphicsCarbon(IGraphicsLice* pEditor, WindowRef pWindow, ControlRef pParentControl)
-    : mEditor(pEditor), mWindow(pWindow)
+  : mEditor(pEditor), mWindow(pWindow)
 {
   Rect bounds = {0, 0, SInt16(pEditor->Height()), SInt16(pEditor->Width())};
   WindowAttributes attributes = 0;
@@ -43,51 +43,64 @@ IGraphicsCarbon::IGraphicsCarbon(IGraphicsLice* pEditor, WindowRef pWindow, Cont
   mUpdateRegion = NewRgn();
 
   CreateUserPaneControl(pWindow, &bounds, mComposited ? kCompositedPaneFeatures : kPaneFeatures, &mView);
-  InstallEventHandler(GetControlEventTarget(mView), CarbonEventHandler, std::size(kControlEvents), kControlEvents,
-                      this, &mControlHandler);
-  InstallEventHandler(GetWindowEventTarget(pWindow), CarbonEventHandler, std::size(kWindowEvents), kWindowEvents,
-                      this, &mWindowHandler);
+  InstallEventHandler(GetControlEventTarget(mView), CarbonEventHandler, std::size(kControlEvents), kControlEvents, this,
+                      &mControlHandler);
+  InstallEventHandler(GetWindowEventTarget(pWindow), CarbonEventHandler, std::size(kWindowEvents), kWindowEvents, this,
+                      &mWindowHandler);
   InstallEventLoopTimer(GetMainEventLoop(), 0.0, 2.0 / double(pEditor->FPS()), CarbonTimerHandler, this, &mTimer);
 
   OSStatus err;
   ControlRef parent = pParentControl;
-  if (mComposited) {
-    if (!parent) HIViewFindByID(HIViewGetRoot(pWindow), kHIViewWindowContentID, &parent);
+  if (mComposited)
+  {
+    if (!parent)
+      HIViewFindByID(HIViewGetRoot(pWindow), kHIViewWindowContentID, &parent);
     err = HIViewAddSubview(parent, mView);
-  } else {
-    if (!parent && GetRootControl(pWindow, &parent) != noErr) CreateRootControl(pWindow, &parent);
+  }
+  else
+  {
+    if (!parent && GetRootControl(pWindow, &parent) != noErr)
+      CreateRootControl(pWindow, &parent);
     err = EmbedControl(mView, parent);
   }
-  if (err == noErr) SizeControl(mView, SInt16(pEditor->Width()), SInt16(pEditor->Height()));
+  if (err == noErr)
+    SizeControl(mView, SInt16(pEditor->Width()), SInt16(pEditor->Height()));
 }
 
 // The pane stays with the window. A window disposed while the editor was in
 // it has already taken the handlers with it.
 IGraphicsCarbon::~IGraphicsCarbon()
 {
-  if (mTimer) RemoveEventLoopTimer(mTimer);
-  if (mControlHandler) RemoveEventHandler(mControlHandler);
-  if (mWindowHandler && IsValidWindowPtr(mWindow)) RemoveEventHandler(mWindowHandler);
+  if (mTimer)
+    RemoveEventLoopTimer(mTimer);
+  if (mControlHandler)
+    RemoveEventHandler(mControlHandler);
+  if (mWindowHandler && IsValidWindowPtr(mWindow))
+    RemoveEventHandler(mWindowHandler);
   DisposeRgn(mUpdateRegion);
 }
 
 void IGraphicsCarbon::Release(IGraphicsCarbon* pHost)
 {
-  if (!pHost) return;
-  if (!pHost->mDepth) {
+  if (!pHost)
+    return;
+  if (!pHost->mDepth)
+  {
     delete pHost;
     return;
   }
   // Nothing may reach the editor or fire again once it has let go.
   pHost->mEditor = nullptr;
   pHost->mReleased = true;
-  if (pHost->mTimer) RemoveEventLoopTimer(pHost->mTimer);
+  if (pHost->mTimer)
+    RemoveEventLoopTimer(pHost->mTimer);
   pHost->mTimer = nullptr;
 }
 
 bool IGraphicsCarbon::Leave()
 {
-  if (--mDepth || !mReleased) return false;
+  if (--mDepth || !mReleased)
+    return false;
   delete this;
   return true;
 }
@@ -95,7 +108,8 @@ bool IGraphicsCarbon::Leave()
 bool ResizeWindow(WindowRef pWindow, int w, int h)
 {
   Rect r;
-  if (!pWindow || GetWindowBounds(pWindow, kWindowContentRgn, &r) != noErr) return false;
+  if (!pWindow || GetWindowBounds(pWindow, kWindowContentRgn, &r) != noErr)
+    return false;
   r.right = SInt16(r.left + w);
   r.bottom = SInt16(r.top + h);
   return SetWindowBounds(pWindow, kWindowContentRgn, &r) == noErr;
@@ -119,7 +133,8 @@ void IGraphicsCarbon::OffsetContentRect(CGRect* pR) const
 IRECT GetRegionRect(EventRef pEvent, int w, int h)
 {
   RgnHandle rgn = nullptr;
-  if (!GetParam(pEvent, kEventParamRgnHandle, typeQDRgnHandle, &rgn) || !rgn) return IRECT(0, 0, w, h);
+  if (!GetParam(pEvent, kEventParamRgnHandle, typeQDRgnHandle, &rgn) || !rgn)
+    return IRECT(0, 0, w, h);
   Rect b;
   GetRegionBounds(rgn, &b);
   return IRECT(b.left, b.top, b.right, b.bottom);
@@ -128,9 +143,11 @@ IRECT GetRegionRect(EventRef pEvent, int w, int h)
 IRECT GetControlRect(EventRef pEvent, int w, int h)
 {
   Rect b;
-  if (GetParam(pEvent, kEventParamCurrentBounds, typeQDRectangle, &b)) {
+  if (GetParam(pEvent, kEventParamCurrentBounds, typeQDRectangle, &b))
+  {
     int bw = b.right - b.left, bh = b.bottom - b.top;
-    if (bw > 0 && bh > 0) return IRECT(0, 0, bw, bh);
+    if (bw > 0 && bh > 0)
+      return IRECT(0, 0, bw, bh);
   }
   return IRECT(0, 0, w, h);
 }
@@ -146,11 +163,15 @@ void IGraphicsCarbon::CarbonTimerHandler(EventLoopTimerRef, void* pGraphicsCarbo
 void IGraphicsCarbon::Tick()
 {
   IRECT r;
-  if (!mEditor || !mEditor->IsDirty(&r)) return;
-  if (mComposited) {
+  if (!mEditor || !mEditor->IsDirty(&r))
+    return;
+  if (mComposited)
+  {
     HIRect area = CGRectMake(r.L, r.T, r.Width(), r.Height());
     HIViewSetNeedsDisplayInRect(mView, &area, true);
-  } else {
+  }
+  else
+  {
     int h = mEditor->Height();
     SetRectRgn(mUpdateRegion, SInt16(r.L), SInt16(h - r.B), SInt16(r.R), SInt16(h - r.T));
     UpdateControls(mWindow, nullptr);
@@ -160,12 +181,14 @@ void IGraphicsCarbon::Tick()
 OSStatus IGraphicsCarbon::CarbonEventHandler(EventHandlerCallRef callRef, EventRef event, void* pGraphicsCarbon)
 {
   auto* self = static_cast<IGraphicsCarbon*>(pGraphicsCarbon);
-  if (!self->mEditor) return eventNotHandledErr;
+  if (!self->mEditor)
+    return eventNotHandledErr;
   self->Enter();
   OSStatus result = eventNotHandledErr;
-  switch (GetEventClass(event)) {
-    case kEventClassControl: result = self->HandleControlEvent(event); break;
-    case kEventClassMouse: result = self->HandleMouseEvent(callRef, event); break;
+  switch (GetEventClass(event))
+  {
+  case kEventClassControl: result = self->HandleControlEvent(event); break;
+  case kEventClassMouse: result = self->HandleMouseEvent(callRef, event); break;
   }
   self->Leave();
   return result;
@@ -173,14 +196,15 @@ OSStatus IGraphicsCarbon::CarbonEventHandler(EventHandlerCallRef callRef, EventR
 
 OSStatus IGraphicsCarbon::HandleControlEvent(EventRef event)
 {
-  switch (GetEventKind(event)) {
-    case kEventControlBoundsChanged: {
-      Rect b;
-      GetParam(event, kEventParamCurrentBounds, typeQDRectangle, &b);
-      return noErr;
-    }
-    case kEventControlDispose: PaneDisposed(); return noErr;
-    case kEventControlDraw: DrawEvent(event); return noErr;
+  switch (GetEventKind(event))
+  {
+  case kEventControlBoundsChanged: {
+    Rect b;
+    GetParam(event, kEventParamCurrentBounds, typeQDRectangle, &b);
+    return noErr;
+  }
+  case kEventControlDispose: PaneDisposed(); return noErr;
+  case kEventControlDraw: DrawEvent(event); return noErr;
   }
   return eventNotHandledErr;
 }
@@ -204,9 +228,12 @@ void IGraphicsCarbon::DrawEvent(EventRef event)
 {
   int w = mEditor->Width(), h = mEditor->Height();
   IRECT r = GetRegionRect(event, w, h);
-  if (mComposited) {
-    if (!GetParam(event, kEventParamCGContextRef, typeCGContextRef, &mContext)) mContext = nullptr;
-    if (mContext) {
+  if (mComposited)
+  {
+    if (!GetParam(event, kEventParamCGContextRef, typeCGContextRef, &mContext))
+      mContext = nullptr;
+    if (mContext)
+    {
       CGContextTranslateCTM(mContext, 0, h);
       CGContextScaleCTM(mContext, 1, -1);
       mEditor->Draw(&r);
@@ -216,8 +243,10 @@ void IGraphicsCarbon::DrawEvent(EventRef event)
   }
   mContentYOffset = (r.B - r.T) - h;
   CGrafPtr port = nullptr;
-  if (!GetParam(event, kEventParamGrafPort, typeGrafPtr, &port) || !port) return;
-  if (QDBeginCGContext(port, &mContext) != noErr) return;
+  if (!GetParam(event, kEventParamGrafPort, typeGrafPtr, &port) || !port)
+    return;
+  if (QDBeginCGContext(port, &mContext) != noErr)
+    return;
   IRECT dirty;
   mEditor->IsDirty(&dirty);
   mEditor->Draw(&dirty);
@@ -234,29 +263,33 @@ OSStatus IGraphicsCarbon::HandleMouseEvent(EventHandlerCallRef callRef, EventRef
   HIPointConvert(&pt, kHICoordSpaceWindow, mWindow, kHICoordSpaceView, mView);
   int x = int(pt.x), y = int(pt.y);
   IMouseMod mod = GetModifiers(event);
-  switch (kind) {
-    case kEventMouseDown: {
-      CallNextEventHandler(callRef, event);
-      if (!mEditor || !mView)
-        return noErr; // closed, or the pane disposed, by the next handler
-      UInt32 clicks = 1;
-      GetParam(event, kEventParamClickCount, typeUInt32, &clicks);
-      if (clicks < 2) mEditor->OnMouseDown(x, y, &mod);
-      else mEditor->OnMouseDblClick(x, y, &mod);
-      return noErr;
-    }
-    case kEventMouseUp: mEditor->OnMouseUp(x, y, &mod); return noErr;
-    case kEventMouseMoved: mEditor->OnMouseOver(x, y, &mod); return noErr;
-    case kEventMouseDragged: mEditor->OnMouseDrag(x, y, &mod); return noErr;
-    case kEventMouseWheelMoved: {
-      EventMouseWheelAxis axis = kEventMouseWheelAxisX;
-      GetParam(event, kEventParamMouseWheelAxis, typeMouseWheelAxis, &axis);
-      if (axis != kEventMouseWheelAxisY) return eventNotHandledErr;
-      SInt32 delta = 0;
-      GetParam(event, kEventParamMouseWheelDelta, typeSInt32, &delta);
-      mEditor->OnMouseWheel(x, y, &mod, delta);
-      return noErr;
-    }
+  switch (kind)
+  {
+  case kEventMouseDown: {
+    CallNextEventHandler(callRef, event);
+    if (!mEditor || !mView)
+      return noErr; // closed, or the pane disposed, by the next handler
+    UInt32 clicks = 1;
+    GetParam(event, kEventParamClickCount, typeUInt32, &clicks);
+    if (clicks < 2)
+      mEditor->OnMouseDown(x, y, &mod);
+    else
+      mEditor->OnMouseDblClick(x, y, &mod);
+    return noErr;
+  }
+  case kEventMouseUp: mEditor->OnMouseUp(x, y, &mod); return noErr;
+  case kEventMouseMoved: mEditor->OnMouseOver(x, y, &mod); return noErr;
+  case kEventMouseDragged: mEditor->OnMouseDrag(x, y, &mod); return noErr;
+  case kEventMouseWheelMoved: {
+    EventMouseWheelAxis axis = kEventMouseWheelAxisX;
+    GetParam(event, kEventParamMouseWheelAxis, typeMouseWheelAxis, &axis);
+    if (axis != kEventMouseWheelAxisY)
+      return eventNotHandledErr;
+    SInt32 delta = 0;
+    GetParam(event, kEventParamMouseWheelDelta, typeSInt32, &delta);
+    mEditor->OnMouseWheel(x, y, &mod, delta);
+    return noErr;
+  }
   }
   return eventNotHandledErr;
 }

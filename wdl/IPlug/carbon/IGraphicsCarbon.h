@@ -15,7 +15,8 @@
 #include "platform/carbon/Carbon.h"
 #include "wdl/IPlug/graphics/IGraphicsLice.h"
 
-class IGraphicsCarbon {
+class IGraphicsCarbon
+{
 public:
   IGraphicsCarbon(IGraphicsLice* pEditor, WindowRef pWindow, ControlRef pParentControl);
   ~IGraphicsCarbon();

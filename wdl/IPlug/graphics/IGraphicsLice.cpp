@@ -4,18 +4,20 @@
 #include <cstring>
 #include <new>
 
-namespace {
+namespace
+{
 
 int Channel(int c)
 {
   return c < 0 ? 0 : c > 255 ? 255 : c;
 }
 
-}  // namespace
+} // namespace
 
 LICE_PixelValue LiceColor(const IColor* pColor)
 {
-  if (!pColor) return 0;
+  if (!pColor)
+    return 0;
   return LICE_PixelValue(Channel(pColor->A)) | LICE_PixelValue(Channel(pColor->R)) << 8 |
          LICE_PixelValue(Channel(pColor->G)) << 16 | LICE_PixelValue(Channel(pColor->B)) << 24;
 }
@@ -28,11 +30,12 @@ IColor IColorFromLice(LICE_PixelValue px)
 int LiceBlendMode(const IChannelBlend* pBlend, bool rotated)
 {
   int filter = rotated ? LICE_BLIT_FILTER_BILINEAR : 0;
-  switch (pBlend ? pBlend->mMethod : IChannelBlend::kBlendNone) {
-    case IChannelBlend::kBlendClobber: return LICE_BLIT_MODE_COPY | filter;
-    case IChannelBlend::kBlendAdd: return LICE_BLIT_MODE_ADD | LICE_BLIT_USE_ALPHA | filter;
-    case IChannelBlend::kBlendColorDodge: return LICE_BLIT_MODE_DODGE | LICE_BLIT_USE_ALPHA | filter;
-    default: return LICE_BLIT_MODE_COPY | LICE_BLIT_USE_ALPHA | filter;
+  switch (pBlend ? pBlend->mMethod : IChannelBlend::kBlendNone)
+  {
+  case IChannelBlend::kBlendClobber: return LICE_BLIT_MODE_COPY | filter;
+  case IChannelBlend::kBlendAdd: return LICE_BLIT_MODE_ADD | LICE_BLIT_USE_ALPHA | filter;
+  case IChannelBlend::kBlendColorDodge: return LICE_BLIT_MODE_DODGE | LICE_BLIT_USE_ALPHA | filter;
+  default: return LICE_BLIT_MODE_COPY | LICE_BLIT_USE_ALPHA | filter;
   }
 }
 
@@ -79,15 +82,17 @@ LICE_PixelValue* IGraphicsLice::PixelAt(int x, int y)
 bool IGraphicsLice::DrawBitmap(IBitmap* pBitmap, IRECT* pDest, int srcX, int srcY, const IChannelBlend* pBlend)
 {
   IRECT c;
-  if (!pBitmap || !pBitmap->mData || !pDest || !ClipToDrawArea(*pDest, &c)) return true;
-  LICE_Blit(mBackBuffer, pBitmap->mData, c.L, c.T, srcX + c.L - pDest->L, srcY + c.T - pDest->T, c.Width(),
-            c.Height(), LiceWeight(pBlend), LiceBlendMode(pBlend));
+  if (!pBitmap || !pBitmap->mData || !pDest || !ClipToDrawArea(*pDest, &c))
+    return true;
+  LICE_Blit(mBackBuffer, pBitmap->mData, c.L, c.T, srcX + c.L - pDest->L, srcY + c.T - pDest->T, c.Width(), c.Height(),
+            LiceWeight(pBlend), LiceBlendMode(pBlend));
   return true;
 }
 
 bool IGraphicsLice::DrawPoint(const IColor* pColor, float x, float y, const IChannelBlend* pBlend, bool)
 {
-  if (!pColor || !(std::fabs(x) < 1e8f) || !(std::fabs(y) < 1e8f)) return false;
+  if (!pColor || !(std::fabs(x) < 1e8f) || !(std::fabs(y) < 1e8f))
+    return false;
   int px = int(x + 0.5f), py = int(y + 0.5f);
   IRECT c;
   if (!ClipPrimitive(IRECT(px, py, px + 1, py + 1), &c))
@@ -108,7 +113,8 @@ bool IGraphicsLice::ForcePixel(const IColor* pColor, int x, int y)
 bool IGraphicsLice::FillIRect(const IColor* pColor, IRECT* pR, const IChannelBlend* pBlend)
 {
   IRECT c;
-  if (!pColor || !pR) return false;
+  if (!pColor || !pR)
+    return false;
   if (!ClipPrimitive(*pR, &c))
     return true;
   LICE_FillRect(mBackBuffer, c.L, c.T, c.Width(), c.Height(), LiceColor(pColor), LiceWeight(pBlend),
@@ -134,9 +140,11 @@ bool IGraphicsLice::DrawVerticalLine(const IColor* pColor, int xi, int yLo, int 
 // at is the row (the column when vertical), lo and hi the inclusive span.
 bool IGraphicsLice::StoreLine(const IColor* pColor, int at, int lo, int hi, bool vertical)
 {
-  if (!pColor || !GetBits()) return false;
+  if (!pColor || !GetBits())
+    return false;
   int w = mBackBuffer->getWidth(), h = mBackBuffer->getHeight();
-  if (w <= 0 || h <= 0) return false;
+  if (w <= 0 || h <= 0)
+    return false;
   int across = vertical ? w : h, along = vertical ? h : w;
   at = std::clamp(at, 0, across - 1);
   lo = std::clamp(lo, 0, along - 1);
@@ -146,9 +154,11 @@ bool IGraphicsLice::StoreLine(const IColor* pColor, int at, int lo, int hi, bool
   if (lo > hi || !ClipPrimitive(r, &c))
     return true;
   LICE_PixelValue px = LiceColor(pColor);
-  for (int y = c.T; y < c.B; ++y) {
+  for (int y = c.T; y < c.B; ++y)
+  {
     LICE_PixelValue* p = PixelAt(c.L, y);
-    for (int x = c.L; x < c.R; ++x) *p++ = px;
+    for (int x = c.L; x < c.R; ++x)
+      *p++ = px;
   }
   return true;
 }
@@ -156,9 +166,11 @@ bool IGraphicsLice::StoreLine(const IColor* pColor, int at, int lo, int hi, bool
 bool IGraphicsLice::SaveOutside(const IRECT& box, IRECT* pSaved)
 {
   IRECT b = box.Intersect(BufferRECT());
-  if (!mSaved.Resize(b.Width() * b.Height(), false)) return false;
+  if (!mSaved.Resize(b.Width() * b.Height(), false))
+    return false;
   LICE_PixelValue* dst = mSaved.Get();
-  for (int y = b.T; y < b.B; ++y, dst += b.Width()) memcpy(dst, PixelAt(b.L, y), size_t(b.Width()) * 4);
+  for (int y = b.T; y < b.B; ++y, dst += b.Width())
+    memcpy(dst, PixelAt(b.L, y), size_t(b.Width()) * 4);
   *pSaved = b;
   return true;
 }
@@ -166,8 +178,10 @@ bool IGraphicsLice::SaveOutside(const IRECT& box, IRECT* pSaved)
 void IGraphicsLice::RestoreOutside(const IRECT& b, const IRECT& a)
 {
   const LICE_PixelValue* src = mSaved.Get();
-  for (int y = b.T; y < b.B; ++y, src += b.Width()) {
-    if (y < a.T || y >= a.B) {
+  for (int y = b.T; y < b.B; ++y, src += b.Width())
+  {
+    if (y < a.T || y >= a.B)
+    {
       memcpy(PixelAt(b.L, y), src, size_t(b.Width()) * 4);
       continue;
     }

@@ -23,7 +23,8 @@ int LiceBlendMode(const IChannelBlend* pBlend, bool rotated = false);
 // The blend's weight, 1 for null.
 float LiceWeight(const IChannelBlend* pBlend);
 
-class IGraphicsLice : public IGraphics {
+class IGraphicsLice : public IGraphics
+{
 public:
   IGraphicsLice(IPlugBase* pPlug, int w, int h, int fps = 0);
   ~IGraphicsLice() override;

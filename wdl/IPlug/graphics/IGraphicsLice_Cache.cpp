@@ -25,13 +25,15 @@
 #include "wdl/mutex.h"
 #include "wdl/ptrlist.h"
 
-namespace {
+namespace
+{
 
 // The largest editor strip is about a quarter of all the decoding, so more
 // threads than this gain nothing.
 constexpr int kMaxDecodeThreads = 4;
 
-struct BitmapCacheItem {
+struct BitmapCacheItem
+{
   int mID;
   LICE_IBitmap* mImage;
   // Set until the image is taken to be decoded.
@@ -108,7 +110,8 @@ void RunSideBySide(int n, Work work)
     t.join();
 }
 
-class BitmapCache {
+class BitmapCache
+{
 public:
   ~BitmapCache()
   {
@@ -118,7 +121,8 @@ public:
     }
     if (mPrefetcher.joinable())
       mPrefetcher.join();
-    for (int i = 0, n = mItems.GetSize(); i < n; ++i) delete mItems.Get(i)->mImage;
+    for (int i = 0, n = mItems.GetSize(); i < n; ++i)
+      delete mItems.Get(i)->mImage;
     mItems.Empty(true);
   }
 
@@ -127,7 +131,8 @@ public:
   {
     PlugMutexScope lock(&mMutex);
     BitmapCacheItem* item = FindID(id);
-    if (!item) return nullptr;
+    if (!item)
+      return nullptr;
     item->Hold(holder);
     return item->mImage;
   }
@@ -138,16 +143,19 @@ public:
   LICE_IBitmap* AddOrAcquire(const void* holder, int id, LICE_IBitmap* img, const char* name = nullptr)
   {
     PlugMutexScope lock(&mMutex);
-    if (BitmapCacheItem* item = id >= 0 ? FindID(id) : FindImage(img)) {
+    if (BitmapCacheItem* item = id >= 0 ? FindID(id) : FindImage(img))
+    {
       item->Hold(holder);
-      if (item->mImage != img) delete img;
+      if (item->mImage != img)
+        delete img;
       return item->mImage;
     }
     auto* deferred = dynamic_cast<LICE_DeferredPNG*>(img);
     if (deferred && deferred->isDecoded())
       deferred = nullptr;
     auto* item = new (std::nothrow) BitmapCacheItem{id, img, deferred, name ? name : "", {}};
-    if (!item || !mItems.Add(item)) {
+    if (!item || !mItems.Add(item))
+    {
       delete item;
       return nullptr;
     }
@@ -264,14 +272,16 @@ private:
   BitmapCacheItem* FindID(int id) const
   {
     for (int i = 0, n = mItems.GetSize(); i < n; ++i)
-      if (mItems.Get(i)->mID == id) return mItems.Get(i);
+      if (mItems.Get(i)->mID == id)
+        return mItems.Get(i);
     return nullptr;
   }
 
   BitmapCacheItem* FindImage(const LICE_IBitmap* img) const
   {
     for (int i = 0, n = mItems.GetSize(); i < n; ++i)
-      if (mItems.Get(i)->mImage == img) return mItems.Get(i);
+      if (mItems.Get(i)->mImage == img)
+        return mItems.Get(i);
     return nullptr;
   }
 
@@ -291,7 +301,7 @@ BitmapCache& s_bitmapCache()
   return cache;
 }
 
-}  // namespace
+} // namespace
 
 IGraphicsLice::BitmapHolds::~BitmapHolds()
 {
@@ -302,12 +312,15 @@ IBitmap IGraphicsLice::LoadIBitmap(int id, const char* name, int nStates)
 {
   BitmapCache& cache = s_bitmapCache();
   LICE_IBitmap* img = cache.Acquire(&mBitmapHolds, id);
-  if (!img) {
+  if (!img)
+  {
     LICE_IBitmap* loaded = OSLoadBitmap(id, name);
     bool missing = !loaded;
-    if (missing) loaded = new LICE_MemBitmap();
+    if (missing)
+      loaded = new LICE_MemBitmap();
     img = cache.AddOrAcquire(&mBitmapHolds, id, loaded, name);
-    if (!img) {
+    if (!img)
+    {
       delete loaded;
       return IBitmap(nullptr, 0, 0, nStates);
     }
@@ -332,9 +345,11 @@ void IGraphicsLice::ReleaseBitmap(IBitmap* pBitmap)
 
 IBitmap IGraphicsLice::CropBitmap(IBitmap* pBitmap, IRECT* pR)
 {
-  if (!pBitmap || !pR) return IBitmap();
+  if (!pBitmap || !pR)
+    return IBitmap();
   LICE_MemBitmap* img = new (std::nothrow) LICE_MemBitmap(pR->Width(), pR->Height());
-  if (!img) return IBitmap();
+  if (!img)
+    return IBitmap();
   // Whatever the source does not cover stays transparent black.
   LICE_Clear(img, 0);
   LICE_Blit(img, pBitmap->mData, 0, 0, pR->L, pR->T, pR->Width(), pR->Height(), 1.0f, LICE_BLIT_MODE_COPY);

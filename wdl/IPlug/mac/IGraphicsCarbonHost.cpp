@@ -5,9 +5,11 @@
 #include "wdl/IPlug/carbon/IGraphicsCarbon.h"
 #include "wdl/IPlug/mac/IGraphicsMac.h"
 
-namespace {
+namespace
+{
 
-class CarbonHost : public IGraphicsCarbonHost {
+class CarbonHost : public IGraphicsCarbonHost
+{
 public:
   explicit CarbonHost(IGraphicsCarbon::Owner pCarbon) : mCarbon(std::move(pCarbon)) {}
   void* GetUserPane() override { return mCarbon->GetView(); }
@@ -27,6 +29,7 @@ std::unique_ptr<IGraphicsCarbonHost> MakeIGraphicsCarbonHost(IGraphicsMac* pGrap
 {
   auto* window = static_cast<WindowRef>(pWindow);
   auto* control = static_cast<ControlRef>(pControl);
-  if (!IsValidWindowPtr(window) || (control && !IsValidControlHandle(control))) return nullptr;
+  if (!IsValidWindowPtr(window) || (control && !IsValidControlHandle(control)))
+    return nullptr;
   return std::make_unique<CarbonHost>(IGraphicsCarbon::Owner(new IGraphicsCarbon(pGraphics, window, control)));
 }

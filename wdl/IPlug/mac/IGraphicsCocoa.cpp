@@ -20,10 +20,10 @@ IMouseMod IMouseModFromCocoa(unsigned long long flags)
 IGraphicsCocoa_v1002::IGraphicsCocoa_v1002() : NSView(NSMakeRect(0, 0, 0, 0)) {}
 
 IGraphicsCocoa_v1002::IGraphicsCocoa_v1002(IGraphicsMac* pGraphics)
-    : NSView(NSMakeRect(0, 0, pGraphics->Width(), pGraphics->Height())), mGraphics(pGraphics)
+  : NSView(NSMakeRect(0, 0, pGraphics->Width(), pGraphics->Height())), mGraphics(pGraphics)
 {
-  mTimer = NSTimer::timerWithTimeInterval(1.0 / pGraphics->FPS(), this,
-                                          NSTimerSelector(&IGraphicsCocoa_v1002::onTimer), nullptr, true);
+  mTimer = NSTimer::timerWithTimeInterval(1.0 / pGraphics->FPS(), this, NSTimerSelector(&IGraphicsCocoa_v1002::onTimer),
+                                          nullptr, true);
   NSRunLoop::currentRunLoop()->addTimer(mTimer, kCFRunLoopCommonModes);
 }
 
@@ -35,7 +35,8 @@ IGraphicsCocoa_v1002::~IGraphicsCocoa_v1002()
 
 void IGraphicsCocoa_v1002::viewDidMoveToWindow()
 {
-  if (NSWindow* w = window()) {
+  if (NSWindow* w = window())
+  {
     w->makeFirstResponder(this);
     w->setAcceptsMouseMovedEvents(true);
   }
@@ -45,7 +46,8 @@ void IGraphicsCocoa_v1002::killTimer()
 {
   NSTimer* t = mTimer;
   mTimer = nullptr;
-  if (t) {
+  if (t)
+  {
     // Invalidating lets go of this view; keep it until the call is done.
     retain();
     t->invalidate();
@@ -57,7 +59,8 @@ void IGraphicsCocoa_v1002::killTimer()
 void IGraphicsCocoa_v1002::removeFromSuperview()
 {
   retain();
-  if (IGraphicsMac* g = mGraphics) {
+  if (IGraphicsMac* g = mGraphics)
+  {
     mGraphics = nullptr;
     g->CloseWindow();
   }
@@ -79,9 +82,11 @@ void IGraphicsCocoa_v1002::getMouseXY(NSEvent* e, int* x, int* y) const
 
 void IGraphicsCocoa_v1002::onTimer(NSTimer* timer)
 {
-  if (timer != mTimer || !mGraphics) return;
+  if (timer != mTimer || !mGraphics)
+    return;
   IRECT r;
-  if (mGraphics->IsDirty(&r)) {
+  if (mGraphics->IsDirty(&r))
+  {
     const int h = mGraphics->Height();
     setNeedsDisplayInRect(NSMakeRect(r.L, h - r.B, r.Width(), r.Height()));
   }
@@ -89,7 +94,8 @@ void IGraphicsCocoa_v1002::onTimer(NSTimer* timer)
 
 void IGraphicsCocoa_v1002::drawRect(NSRect rect)
 {
-  if (!mGraphics) return;
+  if (!mGraphics)
+    return;
   // A fractional rectangle is covered whole.
   const int h = mGraphics->Height();
   const int x0 = int(std::floor(rect.origin.x)), y0 = int(std::floor(rect.origin.y));
@@ -99,26 +105,30 @@ void IGraphicsCocoa_v1002::drawRect(NSRect rect)
   mGraphics->Draw(&r);
 }
 
-namespace {
+namespace
+{
 // Hands the event to the editor in its coordinates, unless the view was detached.
 template <class F>
 void ToEditor(const IGraphicsCocoa_v1002* view, NSEvent* e, F f)
 {
   IGraphicsMac* g = view->graphics();
-  if (!g) return;
+  if (!g)
+    return;
   int x, y;
   view->getMouseXY(e, &x, &y);
   IMouseMod mod = IMouseModFromCocoa(e->modifierFlags());
   f(g, x, y, &mod);
 }
-}  // namespace
+} // namespace
 
 void IGraphicsCocoa_v1002::mouseDown(NSEvent* e)
 {
   NSView::mouseDown(e);
   ToEditor(this, e, [e](IGraphicsMac* g, int x, int y, IMouseMod* mod) {
-    if (e->clickCount() < 2) g->OnMouseDown(x, y, mod);
-    else g->OnMouseDblClick(x, y, mod);
+    if (e->clickCount() < 2)
+      g->OnMouseDown(x, y, mod);
+    else
+      g->OnMouseDblClick(x, y, mod);
   });
 }
 
@@ -140,5 +150,6 @@ void IGraphicsCocoa_v1002::mouseMoved(NSEvent* e)
 void IGraphicsCocoa_v1002::scrollWheel(NSEvent* e)
 {
   // Fractional deltas are truncated, as the platform's integer wheel is.
-  ToEditor(this, e, [e](IGraphicsMac* g, int x, int y, IMouseMod* mod) { g->OnMouseWheel(x, y, mod, int(e->deltaY())); });
+  ToEditor(this, e,
+           [e](IGraphicsMac* g, int x, int y, IMouseMod* mod) { g->OnMouseWheel(x, y, mod, int(e->deltaY())); });
 }

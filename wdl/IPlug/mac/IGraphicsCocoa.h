@@ -10,7 +10,8 @@ class IGraphicsMac;
 class NSTimer;
 struct IMouseMod;
 
-class IGraphicsCocoa_v1002 : public NSView {
+class IGraphicsCocoa_v1002 : public NSView
+{
 public:
   // init: detached, without a timer.
   IGraphicsCocoa_v1002();

@@ -17,7 +17,8 @@ typedef struct CGContext* CGContextRef;
 
 // What the editor needs of the Carbon window binding. IGraphicsCarbonHost.cpp
 // adapts IGraphicsCarbon to it; SetCarbonHostMaker can put another maker in place.
-class IGraphicsCarbonHost {
+class IGraphicsCarbonHost
+{
 public:
   virtual ~IGraphicsCarbonHost() {}
   // The user-pane control the editor lives in.
@@ -29,7 +30,8 @@ public:
   virtual int GetContentYOffset() { return 0; }
 };
 
-class IGraphicsMac : public IGraphicsLice {
+class IGraphicsMac : public IGraphicsLice
+{
 public:
   // A new Carbon host for window (and control, null for a user pane of its own).
   typedef std::unique_ptr<IGraphicsCarbonHost> (*CarbonHostMaker)(IGraphicsMac* pGraphics, void* pWindow,

@@ -11,12 +11,10 @@ static bool HostNeedsStereoIO(EHostId host)
 
 IPlugVST::IPlugVST(IPlugInstanceInfo instanceInfo, int nParams, const char* channelIOStr, int nPresets,
                    const char* effectName, const char* productName, const char* mfrName, int vendorVersion,
-                   int uniqueID, int mfrID, int latency, bool plugDoesMidi, bool plugDoesChunks,
-                   bool plugIsInst)
-    : IPlugBase(nParams, channelIOStr, nPresets, effectName, productName, mfrName, vendorVersion, uniqueID,
-                mfrID, latency, plugDoesMidi, plugDoesChunks, plugIsInst),
-      mHostCallback(instanceInfo.mVSTHostCallback),
-      mDoesMidi(plugDoesMidi)
+                   int uniqueID, int mfrID, int latency, bool plugDoesMidi, bool plugDoesChunks, bool plugIsInst)
+  : IPlugBase(nParams, channelIOStr, nPresets, effectName, productName, mfrName, vendorVersion, uniqueID, mfrID,
+              latency, plugDoesMidi, plugDoesChunks, plugIsInst),
+    mHostCallback(instanceInfo.mVSTHostCallback), mDoesMidi(plugDoesMidi)
 {
   // The editor finds its images in the bundle by its identifier.
   VSTRegisterBundle();
@@ -34,9 +32,12 @@ IPlugVST::IPlugVST(IPlugInstanceInfo instanceInfo, int nParams, const char* chan
   mAEffect.numInputs = nIn;
   mAEffect.numOutputs = nOut;
   mAEffect.flags = kVstFlagCanReplacing | kVstFlagCanDoubleReplacing;
-  if (plugDoesChunks) mAEffect.flags |= kVstFlagProgramChunks;
-  if (LegalIO(1, -1)) mAEffect.flags |= kVstFlagCanMono;
-  if (plugIsInst) mAEffect.flags |= kVstFlagIsSynth;
+  if (plugDoesChunks)
+    mAEffect.flags |= kVstFlagProgramChunks;
+  if (LegalIO(1, -1))
+    mAEffect.flags |= kVstFlagCanMono;
+  if (plugIsInst)
+    mAEffect.flags |= kVstFlagIsSynth;
   mAEffect.initialDelay = latency;
   mAEffect.ioRatio = 1.0f;
   mAEffect.object = this;
@@ -63,15 +64,18 @@ IPlugVST::~IPlugVST()
 AEffect* IPlugVST::FinishCreation()
 {
   EnsureDefaultPreset();
-  if (mAEffect.numPrograms <= 0) mAEffect.numPrograms = 1;
+  if (mAEffect.numPrograms <= 0)
+    mAEffect.numPrograms = 1;
   return &mAEffect;
 }
 
 void IPlugVST::HostSpecificInit()
 {
-  if (mHostInitDone) return;
+  if (mHostInitDone)
+    return;
   mHostInitDone = true;
-  if (HostNeedsStereoIO(GetHost())) LimitToStereoIO();
+  if (HostNeedsStereoIO(GetHost()))
+    LimitToStereoIO();
   mAEffect.numInputs = mInputArrangement.numChannels = NInChannels();
   mAEffect.numOutputs = mOutputArrangement.numChannels = NOutChannels();
 }

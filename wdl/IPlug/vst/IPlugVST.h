@@ -20,7 +20,8 @@
 class X11Presenter;
 
 // What the entry point hands the effect's constructor in this build.
-struct IPlugInstanceInfo {
+struct IPlugInstanceInfo
+{
   VstHostCallback mVSTHostCallback = nullptr;
 };
 
@@ -31,11 +32,12 @@ constexpr int kVSTMaxBlockSize = 1 << 20;
 constexpr int32_t kVSTChunkMagic = 0x70666674;
 constexpr int32_t kVSTChunkVersion = 0x00010000;
 
-class IPlugVST : public IPlugBase {
+class IPlugVST : public IPlugBase
+{
 public:
-  IPlugVST(IPlugInstanceInfo instanceInfo, int nParams, const char* channelIOStr, int nPresets,
-           const char* effectName, const char* productName, const char* mfrName, int vendorVersion,
-           int uniqueID, int mfrID, int latency, bool plugDoesMidi, bool plugDoesChunks, bool plugIsInst);
+  IPlugVST(IPlugInstanceInfo instanceInfo, int nParams, const char* channelIOStr, int nPresets, const char* effectName,
+           const char* productName, const char* mfrName, int vendorVersion, int uniqueID, int mfrID, int latency,
+           bool plugDoesMidi, bool plugDoesChunks, bool plugIsInst);
   ~IPlugVST() override;
 
   // Editor (host's main thread).
@@ -67,8 +69,7 @@ public:
   AEffect* FinishCreation();
 
   // AEffect callbacks (thin trampolines; no exception leaves them).
-  static intptr_t VSTDispatcher(AEffect* pEffect, int32_t opCode, int32_t idx, intptr_t value, void* ptr,
-                                float opt);
+  static intptr_t VSTDispatcher(AEffect* pEffect, int32_t opCode, int32_t idx, intptr_t value, void* ptr, float opt);
   static void VSTProcess(AEffect* pEffect, float** inputs, float** outputs, int32_t nFrames);
   static void VSTProcessReplacing(AEffect* pEffect, float** inputs, float** outputs, int32_t nFrames);
   static void VSTProcessDoubleReplacing(AEffect* pEffect, double** inputs, double** outputs, int32_t nFrames);
@@ -76,7 +77,11 @@ public:
   static void VSTSetParameter(AEffect* pEffect, int32_t idx, float value);
 
 private:
-  enum class EProcessMode { kAccumulating, kReplacing };
+  enum class EProcessMode
+  {
+    kAccumulating,
+    kReplacing
+  };
 
   intptr_t HostCallback(int32_t opCode, int32_t idx, intptr_t value, void* ptr, float opt);
   VstTimeInfo* GetTimeInfo(int32_t flags);

@@ -14,14 +14,17 @@ template <class Plug>
 AEffect* IPlugVSTCreate(VstHostCallback hostCallback) noexcept
 {
   static WDL_Mutex sCreationLock;
-  try {
+  try
+  {
     PlugMutexScope lock(&sCreationLock);
     auto plug = std::make_unique<Plug>(IPlugInstanceInfo{hostCallback});
     AEffect* effect = plug->FinishCreation();
     // The host owns it through the record from here: its close deletes it.
     plug.release();
     return effect;
-  } catch (...) {
+  }
+  catch (...)
+  {
     return nullptr;
   }
 }
@@ -31,15 +34,14 @@ extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(VstHost
 
 // `main` cannot be defined under that name in C++; the assembler label gives
 // the exported symbol its name.
-#define IPLUG_VST_ENTRY(Plug)                                                               \
-  extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(                 \
-      VstHostCallback hostCallback)                                                         \
-  {                                                                                         \
-    return IPlugVSTCreate<Plug>(hostCallback);                                              \
-  }                                                                                         \
-  extern "C" __attribute__((visibility("default"))) AEffect* IPlugVSTMainAlias(             \
-      VstHostCallback hostCallback) __asm__("main");                                        \
-  extern "C" AEffect* IPlugVSTMainAlias(VstHostCallback hostCallback)                       \
-  {                                                                                         \
-    return VSTPluginMain(hostCallback);                                                     \
+#define IPLUG_VST_ENTRY(Plug)                                                                                          \
+  extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(VstHostCallback hostCallback)               \
+  {                                                                                                                    \
+    return IPlugVSTCreate<Plug>(hostCallback);                                                                         \
+  }                                                                                                                    \
+  extern "C" __attribute__((visibility("default"))) AEffect* IPlugVSTMainAlias(VstHostCallback hostCallback) __asm__(  \
+    "main");                                                                                                           \
+  extern "C" AEffect* IPlugVSTMainAlias(VstHostCallback hostCallback)                                                  \
+  {                                                                                                                    \
+    return VSTPluginMain(hostCallback);                                                                                \
   }

@@ -9,10 +9,14 @@ template <class Plug, class R, class F>
 R VSTForward(AEffect* pEffect, R neutral, F&& call) noexcept
 {
   Plug* plug = pEffect ? static_cast<Plug*>(pEffect->object) : nullptr;
-  if (!plug) return neutral;
-  try {
+  if (!plug)
+    return neutral;
+  try
+  {
     return call(plug);
-  } catch (...) {
+  }
+  catch (...)
+  {
     return neutral;
   }
 }

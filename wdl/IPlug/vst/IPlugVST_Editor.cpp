@@ -11,14 +11,15 @@
 #include "wdl/IPlug/IGraphics.h"
 #include "wdl/IPlug/vst/IPlugVST.h"
 
-namespace {
+namespace
+{
 
 ERect EditorRect(IGraphics* editor)
 {
   return ERect{0, 0, int16_t(editor->Height()), int16_t(editor->Width())};
 }
 
-}  // namespace
+} // namespace
 
 class IPlugVST::EditorCallScope
 {
@@ -39,7 +40,8 @@ private:
 
 void IPlugVST::AttachGraphics(IGraphics* pGraphics)
 {
-  if (!pGraphics) return;
+  if (!pGraphics)
+    return;
   IPlugBase::AttachGraphics(pGraphics);
   mAEffect.flags |= kVstFlagHasEditor;
   mRect = EditorRect(pGraphics);
@@ -48,12 +50,14 @@ void IPlugVST::AttachGraphics(IGraphics* pGraphics)
 void IPlugVST::ResizeGraphics(int /*w*/, int /*h*/)
 {
   // The editor's own size counts; the host is not told.
-  if (GetGUI()) mRect = EditorRect(GetGUI());
+  if (GetGUI())
+    mRect = EditorRect(GetGUI());
 }
 
 intptr_t IPlugVST::EditorGetRect(void* ptr)
 {
-  if (!ptr || !GetGUI()) return 0;
+  if (!ptr || !GetGUI())
+    return 0;
   *static_cast<ERect**>(ptr) = &mRect;
   return 1;
 }
@@ -61,7 +65,8 @@ intptr_t IPlugVST::EditorGetRect(void* ptr)
 intptr_t IPlugVST::EditorOpen(void* ptr)
 {
   IGraphics* g = GetGUI();
-  if (!g || !ptr) return 0;
+  if (!g || !ptr)
+    return 0;
   EditorCallScope scope(this);
   // Closing ends a gesture, which the host may answer by opening the editor
   // itself; this open replaces that one too.
@@ -79,7 +84,8 @@ intptr_t IPlugVST::EditorOpen(void* ptr)
   mEditorWindow->setContentView(content);
   content->release();
   mPresenter = std::make_unique<X11Presenter>();
-  if (!g->OpenWindow(content) || !mPresenter->Open(parentId, mEditorWindow)) {
+  if (!g->OpenWindow(content) || !mPresenter->Open(parentId, mEditorWindow))
+  {
     CloseEditorWindow();
     return 0;
   }
@@ -97,7 +103,8 @@ void IPlugVST::CloseEditorWindow()
   NSWindow* window = std::exchange(mEditorWindow, nullptr);
   if (!presenter && !window)
     return;
-  if (GetGUI()) GetGUI()->CloseWindow();
+  if (GetGUI())
+    GetGUI()->CloseWindow();
   if (presenter)
   {
     presenter->Close(); // destroys the child unless the host already destroyed it with its parent
@@ -111,10 +118,12 @@ void IPlugVST::CloseEditorWindow()
 
 intptr_t IPlugVST::EditorClose()
 {
-  if (!GetGUI()) return 0;
+  if (!GetGUI())
+    return 0;
   EditorCallScope scope(this);
   const bool wasOpen = mPresenter != nullptr;
-  if (wasOpen) OnGUIClose();
+  if (wasOpen)
+    OnGUIClose();
   CloseEditorWindow();
   return 1;
 }
@@ -123,7 +132,8 @@ intptr_t IPlugVST::Idle()
 {
   // X events, the editor's timer and the copy to the screen, on the host's thread.
   EditorCallScope scope(this);
-  if (mPresenter) mPresenter->Idle();
+  if (mPresenter)
+    mPresenter->Idle();
   OnIdle();
   return 0;
 }

@@ -38,15 +38,18 @@ VstTimeInfo* IPlugVST::GetTimeInfo(int32_t flags)
 int IPlugVST::GetSamplePos()
 {
   VstTimeInfo* info = GetTimeInfo(0);
-  if (!info || !(info->samplePos >= 0.0)) return 0;
+  if (!info || !(info->samplePos >= 0.0))
+    return 0;
   return TruncToInt(info->samplePos);
 }
 
 double IPlugVST::GetTempo()
 {
-  if (!mHostCallback) return 0.0;
+  if (!mHostCallback)
+    return 0.0;
   VstTimeInfo* info = GetTimeInfo(kVstTimeTempoValid);
-  if (info && (info->flags & kVstTimeTempoValid) && info->tempo >= 0.0) return info->tempo;
+  if (info && (info->flags & kVstTimeTempoValid) && info->tempo >= 0.0)
+    return info->tempo;
   return 0.0;
 }
 
@@ -54,7 +57,8 @@ void IPlugVST::GetTimeSig(int* pNum, int* pDenom)
 {
   *pNum = *pDenom = 0;
   VstTimeInfo* info = GetTimeInfo(kVstTimeSigValid);
-  if (info && (info->flags & kVstTimeSigValid) && info->sigNumerator >= 0 && info->sigDenominator >= 0) {
+  if (info && (info->flags & kVstTimeSigValid) && info->sigNumerator >= 0 && info->sigDenominator >= 0)
+  {
     *pNum = info->sigNumerator;
     *pDenom = info->sigDenominator;
   }
@@ -62,13 +66,15 @@ void IPlugVST::GetTimeSig(int* pNum, int* pDenom)
 
 EHostId IPlugVST::GetHost()
 {
-  if (GetHostIdRaw() != kHostUninit) return GetHostIdRaw();
+  if (GetHostIdRaw() != kHostUninit)
+    return GetHostIdRaw();
   char product[kVstHostProductBytes] = {};
   HostCallback(host::kGetProductString, 0, 0, product, 0.0f);
   // A host need not terminate what it writes.
   product[sizeof(product) - 1] = 0;
   int version = 0;
-  if (product[0]) {
+  if (product[0])
+  {
     int64_t d = HostCallback(host::kGetVendorVersion, 0, 0, nullptr, 0.0f);
     version = int(uint32_t(((d / 10000) << 16) + (((d % 10000) / 100) << 8) + (d % 100)));
   }
@@ -106,23 +112,30 @@ bool IPlugVST::SendMidiMsgs(WDL_TypedBuf<IMidiMsg>* pMsgs)
 {
   bool ok = true;
   IMidiMsg* msgs = pMsgs->Get();
-  for (int i = 0, n = pMsgs->GetSize(); i < n; ++i) ok &= SendMidiMsg(&msgs[i]);
+  for (int i = 0, n = pMsgs->GetSize(); i < n; ++i)
+    ok &= SendMidiMsg(&msgs[i]);
   return ok;
 }
 
 intptr_t IPlugVST::ProcessEvents(void* ptr)
 {
   auto* list = static_cast<VstEvents*>(ptr);
-  if (!list) return 0;
-  for (int i = 0; i < list->numEvents; ++i) {
+  if (!list)
+    return 0;
+  for (int i = 0; i < list->numEvents; ++i)
+  {
     VstEvent* event = list->events[i];
-    if (!event) continue;
-    if (event->type == kVstMidiEventType) {
+    if (!event)
+      continue;
+    if (event->type == kVstMidiEventType)
+    {
       auto* midi = reinterpret_cast<VstMidiEvent*>(event);
       IMidiMsg msg(midi->deltaFrames, uint8_t(midi->midiData[0]), uint8_t(midi->midiData[1]),
                    uint8_t(midi->midiData[2]));
       ProcessMidiMsg(&msg);
-    } else {
+    }
+    else
+    {
       SendVSTEvent(event);
     }
   }

@@ -57,20 +57,23 @@ WDL_TypedBuf<double*>* IPlugVST::OffsetPtrs<double>(bool input)
   return input ? &mDoubleIn : &mDoubleOut;
 }
 
-namespace {
+namespace
+{
 // Host pointers the attach consumes: one per connected channel, in order. A
 // host passes none (or null) for the channels the plug-in disconnected.
 template <class IsConnected>
 int CountConnected(int n, IsConnected isConnected)
 {
   int count = 0;
-  for (int i = 0; i < n; ++i) count += isConnected(i) ? 1 : 0;
+  for (int i = 0; i < n; ++i)
+    count += isConnected(i) ? 1 : 0;
   return count;
 }
 
 // Marks a process call as running for as long as it lasts, also when it ends
 // by an exception.
-class ProcessingScope {
+class ProcessingScope
+{
 public:
   explicit ProcessingScope(bool* flag) : mFlag(flag), mWas(*flag) { *mFlag = true; }
   ~ProcessingScope() { *mFlag = mWas; }
@@ -81,7 +84,7 @@ private:
   bool* mFlag;
   bool mWas;
 };
-}  // namespace
+} // namespace
 
 // The channel scratch holds one block: a host that hands more frames gets
 // them processed block by block instead of overrunning it.
@@ -90,23 +93,31 @@ void IPlugVST::Process(T** inputs, T** outputs, int nFrames, EProcessMode mode)
 {
   PlugMutexScope lock(&mMutex);
   ProcessingScope processing(&mProcessing);
-  if (mDoesMidi) HostCallback(vst::host::kWantMidi, 0, 0, nullptr, 0.0f);
+  if (mDoesMidi)
+    HostCallback(vst::host::kWantMidi, 0, 0, nullptr, 0.0f);
   const int block = GetBlockSize();
   const int nIn = CountConnected(NInChannels(), [this](int i) { return IsInChannelConnected(i); });
   const int nOut = CountConnected(NOutChannels(), [this](int i) { return IsOutChannelConnected(i); });
-  if (nFrames <= 0 || block <= 0) return;
-  if ((nIn && !inputs) || (nOut && !outputs)) return;
+  if (nFrames <= 0 || block <= 0)
+    return;
+  if ((nIn && !inputs) || (nOut && !outputs))
+    return;
   for (int i = 0; i < nIn; ++i)
-    if (!inputs[i]) return;
+    if (!inputs[i])
+      return;
   for (int i = 0; i < nOut; ++i)
-    if (!outputs[i]) return;
+    if (!outputs[i])
+      return;
 
   T** in = OffsetPtrs<T>(true)->Get();
   T** out = OffsetPtrs<T>(false)->Get();
-  for (int done = 0; done < nFrames; done += block) {
+  for (int done = 0; done < nFrames; done += block)
+  {
     const int n = nFrames - done < block ? nFrames - done : block;
-    for (int i = 0; i < nIn; ++i) in[i] = inputs[i] + done;
-    for (int i = 0; i < nOut; ++i) out[i] = outputs[i] + done;
+    for (int i = 0; i < nIn; ++i)
+      in[i] = inputs[i] + done;
+    for (int i = 0; i < nOut; ++i)
+      out[i] = outputs[i] + done;
     ProcessBlock(in, out, n, mode);
   }
 }
@@ -141,9 +152,11 @@ void IPlugVST::SetParameterFromHost(int idx, float value)
   IParam* param = GetParam(idx);
   // The parameter only caps its top end: keep hosts' stray values inside
   // 0..1 and ignore NaN, which would stick in every derived coefficient.
-  if (!param || std::isnan(value)) return;
+  if (!param || std::isnan(value))
+    return;
   double normalized = value < 0.0f ? 0.0 : value > 1.0f ? 1.0 : double(value);
-  if (GetGUI()) GetGUI()->SetParameterFromPlug(idx, normalized, true);
+  if (GetGUI())
+    GetGUI()->SetParameterFromPlug(idx, normalized, true);
   param->SetNormalized(normalized);
   OnParamChange(idx);
 }
