@@ -6,7 +6,7 @@ set -euo pipefail
 build=(cmake ninja-build g++ pkg-config binutils libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev libjpeg62-turbo-dev zlib1g-dev libsndfile1-dev libpixman-1-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libcairo2-dev libxcb1-dev libxcb-shm0-dev xvfb)
-tests=(clang clang-tidy libclang-rt-14-dev rsync ardour lsp-plugins-vst x11-utils)
+tests=(clang clang-format clang-tidy libclang-rt-14-dev rsync ardour lsp-plugins-vst x11-utils)
 packages=("${build[@]}")
 case "${1:-}" in
   --tests) packages+=("${tests[@]}") ;;
