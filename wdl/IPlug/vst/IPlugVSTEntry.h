@@ -20,7 +20,7 @@ AEffect* IPlugVSTCreate(VstHostCallback hostCallback) noexcept
     auto plug = std::make_unique<Plug>(IPlugInstanceInfo{hostCallback});
     AEffect* effect = plug->FinishCreation();
     // The host owns it through the record from here: its close deletes it.
-    plug.release();
+    static_cast<void>(plug.release());
     return effect;
   }
   catch (...)
