@@ -8,19 +8,6 @@
 namespace
 {
 
-// Pixels whose centre lies in [lo, hi), limited to [0, n).
-void centreRange(CGFloat lo, CGFloat hi, size_t n, long* first, long* end)
-{
-  auto edge = [n](CGFloat v) {
-    CGFloat e = std::ceil(v - 0.5);
-    if (!(e > 0))
-      return 0L;
-    return e >= CGFloat(n) ? long(n) : long(e);
-  };
-  *first = edge(lo);
-  *end = edge(hi);
-}
-
 // The image pixel as premultiplied A, R, G, B, scaled by alpha (0..256).
 void sourcePixel(const CGImage* img, size_t x, size_t y, int alpha, unsigned char out[4])
 {
@@ -50,9 +37,8 @@ void CGContextDrawImage(CGContextRef c, CGRect rect, CGImageRef image)
   CGRect area = CGRectIntersection(CGRectApplyAffineTransform(rect, s.ctm), s.clip);
   if (CGRectIsEmpty(area))
     return;
-  long x0, x1, y0, y1;
-  centreRange(CGRectGetMinX(area), CGRectGetMaxX(area), c->width, &x0, &x1);
-  centreRange(CGRectGetMinY(area), CGRectGetMaxY(area), c->height, &y0, &y1);
+  long x0 = cgCentreEdge(CGRectGetMinX(area), c->width), x1 = cgCentreEdge(CGRectGetMaxX(area), c->width);
+  long y0 = cgCentreEdge(CGRectGetMinY(area), c->height), y1 = cgCentreEdge(CGRectGetMaxY(area), c->height);
   CGAffineTransform inv = CGAffineTransformInvert(s.ctm);
   CGFloat sx = CGFloat(image->width) / rect.size.width, sy = CGFloat(image->height) / rect.size.height;
   CGFloat top = rect.origin.y + rect.size.height;

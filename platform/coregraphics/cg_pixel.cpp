@@ -1,5 +1,7 @@
 #include "platform/coregraphics/cg_pixel.h"
 
+#include <cmath>
+
 namespace
 {
 
@@ -71,4 +73,12 @@ void cgBlendPremultiplied(unsigned char* p, CGBitmapInfo info, const unsigned ch
     int v = argb[i] + div255(p[i] * inv);
     p[i] = (unsigned char)(v > 255 ? 255 : v);
   }
+}
+
+long cgCentreEdge(CGFloat v, size_t n)
+{
+  CGFloat e = std::ceil(v - 0.5);
+  if (!(e > 0))
+    return 0;
+  return e >= CGFloat(n) ? long(n) : long(e);
 }

@@ -152,15 +152,6 @@ unsigned inked16(const unsigned char* p)
 #endif
 }
 
-// First pixel whose centre is at or after v, limited to [0, n].
-long centreEdge(CGFloat v, size_t n)
-{
-  CGFloat e = std::ceil(v - 0.5);
-  if (!(e > 0))
-    return 0;
-  return e >= CGFloat(n) ? long(n) : long(e);
-}
-
 // Blends the line as CGContextDrawImage would draw its image at rect under
 // ctm: the device pixels whose centres lie in the rect and the clip, each
 // taking the image pixel under its centre. That pixel's column depends on
@@ -176,8 +167,8 @@ void blendDirect(TextStyle* style, CGContext* c, CGAffineTransform ctm, CGRect r
   CGRect area = CGRectIntersection(CGRectApplyAffineTransform(rect, ctm), s.clip);
   if (CGRectIsEmpty(area))
     return;
-  long x0 = centreEdge(CGRectGetMinX(area), c->width), x1 = centreEdge(CGRectGetMaxX(area), c->width);
-  long y0 = centreEdge(CGRectGetMinY(area), c->height), y1 = centreEdge(CGRectGetMaxY(area), c->height);
+  long x0 = cgCentreEdge(CGRectGetMinX(area), c->width), x1 = cgCentreEdge(CGRectGetMaxX(area), c->width);
+  long y0 = cgCentreEdge(CGRectGetMinY(area), c->height), y1 = cgCentreEdge(CGRectGetMaxY(area), c->height);
   if (x0 >= x1 || y0 >= y1)
     return;
   CGAffineTransform inv = CGAffineTransformInvert(ctm);
