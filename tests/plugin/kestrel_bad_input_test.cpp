@@ -168,6 +168,8 @@ TEST(KestrelBadInput, BadSampleRates)
       for (double v : out[c])
         ASSERT_TRUE(std::isfinite(v)) << rate;
     ExpectFiniteState(h);
+    // A poisoned detector filter would hide the signal from the detector.
+    EXPECT_LT(h.plug->GetGainReductionDB(), -1.0) << rate;
   }
 }
 
