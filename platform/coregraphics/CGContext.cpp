@@ -106,27 +106,6 @@ void CGContextSetFillColorWithColor(CGContextRef c, CGColorRef color)
   CGContextSetRGBFillColor(c, v[0], v[1], v[2], v[3]);
 }
 
-namespace
-{
-
-// Pixel index ceil(v - 0.5) limited to [0, n]; NaN gives 0.
-size_t pixelEdge(CGFloat v, size_t n)
-{
-  CGFloat e = std::ceil(v - 0.5);
-  if (!(e > 0))
-    return 0;
-  return e >= CGFloat(n) ? n : size_t(e);
-}
-
-// Pixels whose centre i + 0.5 lies in [lo, hi), limited to [0, n).
-void coveredRange(CGFloat lo, CGFloat hi, size_t n, size_t* first, size_t* end)
-{
-  *first = pixelEdge(lo, n);
-  *end = pixelEdge(hi, n);
-}
-
-} // namespace
-
 void CGContextFillRect(CGContextRef c, CGRect rect)
 {
   if (!c || !c->data)
@@ -135,9 +114,10 @@ void CGContextFillRect(CGContextRef c, CGRect rect)
   CGRect area = CGRectIntersection(CGRectApplyAffineTransform(rect, s.ctm), s.clip);
   if (CGRectIsEmpty(area))
     return;
-  size_t x0, x1, y0, y1;
-  coveredRange(CGRectGetMinX(area), CGRectGetMaxX(area), c->width, &x0, &x1);
-  coveredRange(CGRectGetMinY(area), CGRectGetMaxY(area), c->height, &y0, &y1);
+  const size_t x0 = size_t(cgCentreEdge(CGRectGetMinX(area), c->width));
+  const size_t x1 = size_t(cgCentreEdge(CGRectGetMaxX(area), c->width));
+  const size_t y0 = size_t(cgCentreEdge(CGRectGetMinY(area), c->height));
+  const size_t y1 = size_t(cgCentreEdge(CGRectGetMaxY(area), c->height));
   if (x0 >= x1)
     return;
   // Device row y (bottom-up) is memory row height - 1 - y.

@@ -5,14 +5,6 @@
 namespace
 {
 
-// NaN counts as 0, like any value below range.
-int toByte(CGFloat v)
-{
-  if (!(v > 0))
-    return 0;
-  return v >= 1 ? 255 : int(v * 255 + 0.5);
-}
-
 // x / 255 rounded to nearest, for 0 <= x <= 255 * 255.
 int div255(int x)
 {
@@ -34,13 +26,13 @@ bool cgIsSupportedBitmapInfo(CGBitmapInfo info)
 
 void cgBlendSpan(unsigned char* p, size_t count, CGBitmapInfo info, const CGFloat rgba[4])
 {
-  int a = toByte(rgba[3]);
+  int a = cgToByte(rgba[3]);
   if (a == 0)
     return;
   int inv = 255 - a;
   if ((info & kCGBitmapAlphaInfoMask) == kCGImageAlphaPremultipliedFirst)
   {
-    int r = toByte(rgba[0] * rgba[3]), g = toByte(rgba[1] * rgba[3]), b = toByte(rgba[2] * rgba[3]);
+    int r = cgToByte(rgba[0] * rgba[3]), g = cgToByte(rgba[1] * rgba[3]), b = cgToByte(rgba[2] * rgba[3]);
     for (size_t i = 0; i < count; ++i, p += 4)
     {
       p[0] = (unsigned char)(a + div255(p[0] * inv));
@@ -50,7 +42,7 @@ void cgBlendSpan(unsigned char* p, size_t count, CGBitmapInfo info, const CGFloa
     }
     return;
   }
-  int r = toByte(rgba[0]), g = toByte(rgba[1]), b = toByte(rgba[2]);
+  int r = cgToByte(rgba[0]), g = cgToByte(rgba[1]), b = cgToByte(rgba[2]);
   for (size_t i = 0; i < count; ++i, p += 4)
   {
     p[0] = 0xFF; // the raster library reads this byte as alpha
@@ -81,4 +73,11 @@ long cgCentreEdge(CGFloat v, size_t n)
   if (!(e > 0))
     return 0;
   return e >= CGFloat(n) ? long(n) : long(e);
+}
+
+int cgToByte(CGFloat v)
+{
+  if (!(v > 0))
+    return 0;
+  return v >= 1 ? 255 : int(v * 255 + 0.5);
 }

@@ -107,17 +107,12 @@ void fillMask(const MaskBox& m, const std::vector<TextPlaced>& glyphs, int x0, i
       out[size_t(y - y0) * span + size_t(x - x0)] = 255;
 }
 
-unsigned char toByte(double v)
-{
-  return (unsigned char)(v <= 0 ? 0 : v >= 1 ? 255 : int(v * 255 + 0.5));
-}
-
 // The colour at each coverage as a premultiplied pixel A, R, G, B, then
 // scaled by the drawing alpha (0..256) as image drawing scales each pixel.
 // Kept by the style while the colour and alpha stay the same.
 const unsigned char (*colourTable(TextStyle* style, const double rgba[4], int alpha))[4]
 {
-  int r = toByte(rgba[0]), g = toByte(rgba[1]), b = toByte(rgba[2]), a = toByte(rgba[3]);
+  int r = cgToByte(rgba[0]), g = cgToByte(rgba[1]), b = cgToByte(rgba[2]), a = cgToByte(rgba[3]);
   uint64_t key = uint64_t(r) << 48 | uint64_t(g) << 40 | uint64_t(b) << 32 | uint64_t(a) << 24 | uint64_t(alpha);
   if (style->colourKey == key)
     return style->colours;

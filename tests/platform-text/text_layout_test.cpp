@@ -5,6 +5,7 @@
 #include FT_FREETYPE_H
 #include <sys/stat.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -181,6 +182,12 @@ TEST(TextDraw, InkSitsOnTheBaselineInsideTheClip)
   CGContextClipToRect(clipped.ctx, CGRectMake(0, 0, 20, 40));
   TextDrawLine(clipped.ctx, s, h.data(), h.size(), 10, 12, red, 0);
   EXPECT_LE(clipped.ink()[2], 19);
+
+  // A NaN component counts as 0, as in every other colour the context takes.
+  const double nanRed[4] = {std::nan(""), 0, 0, 1};
+  Canvas unred(80, 40);
+  TextDrawLine(unred.ctx, s, h.data(), h.size(), 10, 12, nanRed, 0);
+  EXPECT_EQ(unred.ink()[2], -1);
 
   // Turned a quarter counter-clockwise, the line runs upward from the pen.
   Canvas turned(40, 80);
