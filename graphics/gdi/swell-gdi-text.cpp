@@ -3,6 +3,7 @@
 
 #include "graphics/gdi/gdp_records.h"
 #include "graphics/gdi/swell-gdi-ops.h"
+#include "platform/corefoundation/cf_utf8.h"
 #include "platform/text/TextLayout.h"
 
 namespace
@@ -29,53 +30,14 @@ size_t copyText(const char* text, int len, int flags, char* out)
   return n;
 }
 
-// The UTF-16 units of well-formed UTF-8 (no overlong forms, surrogates or
-// values above U+10FFFF, no cut sequence), as a string made from it would
-// hold them; false when it is not well-formed.
-bool decodeUtf8(const unsigned char* s, size_t n, TextUnit* out, size_t* units)
-{
-  size_t k = 0;
-  for (size_t i = 0; i < n;)
-  {
-    unsigned c = s[i], len = c < 0x80                 ? 1
-                             : c >= 0xC2 && c <= 0xDF ? 2
-                             : c >= 0xE0 && c <= 0xEF ? 3
-                             : c >= 0xF0 && c <= 0xF4 ? 4
-                                                      : 0;
-    if (!len || n - i < len)
-      return false;
-    uint32_t cp = len == 1 ? c : c & (0x7F >> len);
-    for (unsigned j = 1; j < len; ++j)
-    {
-      if ((s[i + j] & 0xC0) != 0x80)
-        return false;
-      cp = cp << 6 | (s[i + j] & 0x3F);
-    }
-    if ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)))
-      return false;
-    if (cp >= 0x10000)
-    {
-      out[k++] = TextUnit(0xD800 + ((cp - 0x10000) >> 10));
-      out[k++] = TextUnit(0xDC00 + ((cp - 0x10000) & 0x3FF));
-    }
-    else
-    {
-      out[k++] = TextUnit(cp);
-    }
-    i += len;
-  }
-  *units = k;
-  return true;
-}
-
 // UTF-16 units of the text (at most as many as its bytes); when it is not
 // UTF-8, every byte, with those above ASCII as spaces.
 size_t utf16Of(const char* text, size_t n, TextUnit* out)
 {
   auto bytes = reinterpret_cast<const unsigned char*>(text);
-  size_t units;
-  if (decodeUtf8(bytes, n, out, &units))
-    return units;
+  size_t k = 0;
+  if (DecodeUtf16(bytes, n, [&](UniChar u) { out[k++] = u; }) >= 0)
+    return k;
   for (size_t i = 0; i < n; ++i)
     out[i] = bytes[i] < 0x80 ? bytes[i] : ' ';
   return n;
