@@ -37,9 +37,10 @@ public:
   // Decodes now unless done; false when the pixels could not be had.
   bool decode();
   bool isDecoded() const;
-  // hook(ctx) runs on the thread of the first use that finds the pixels
-  // not yet decoded, before that use decodes them: an owner may decode
-  // several bitmaps together there. Set before the bitmap is shared.
+  // hook(ctx) runs in each use that finds the pixels not yet decoded,
+  // before that use decodes them, on as many threads as find them so at
+  // once: an owner may decode several bitmaps together there. Set before
+  // the bitmap is shared.
   void setFirstUseHook(void (*hook)(void* ctx), void* ctx);
 
 private:

@@ -20,8 +20,9 @@ struct TextPlaced;
 
 // A line laid out once, then measured, cut and drawn from that layout. It
 // holds its style's lock for its life and lays out into the style's own
-// buffers, so drawing again allocates nothing: one line per style at a
-// time on a thread. Control characters (below U+0020) take no room and
+// buffers, so drawing again allocates nothing (unless it is turned or
+// sheared: that goes through the platform's image drawing): one line per
+// style at a time on a thread. Control characters (below U+0020) take no room and
 // draw nothing; unpaired surrogates draw as U+FFFD.
 class TextLine
 {
