@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "platform/cocoa/NSBundle.h"
 #include "platform/cocoa/NSEvent.h"
@@ -136,6 +137,46 @@ TEST_F(MacEditor, OpeningMakesAViewAndClosingLetsGoOfIt)
   static_cast<NSView*>(g->OpenWindow(nullptr))->removeFromSuperview();
   EXPECT_FALSE(g->WindowIsOpen());
   EXPECT_EQ(loop->timerCount(), 0);
+}
+
+// Opening over an editor in a gesture ends the gesture; a host may answer by opening
+// the editor itself, into another parent. One view survives, the last one asked for.
+TEST(MacEditorReentry, AnOpenAnsweredByAnotherOpenLeavesOneView)
+{
+  struct ReopeningPlug : IPlugTest
+  {
+    using IPlugTest::IPlugTest;
+    void EndInformHostOfParamChange(int idx) override
+    {
+      IPlugTest::EndInformHostOfParamChange(idx);
+      if (NSView* p = std::exchange(reopenInto, nullptr))
+        GetGUI()->OpenWindow(p);
+    }
+    NSView* reopenInto = nullptr;
+  };
+  NSRunLoop* loop = NSRunLoop::currentRunLoop();
+  ReopeningPlug plug(IPlugInstanceInfo{}, 1, "1-1", 0, "E", "P", "M", 0x10000, 1, 2);
+  plug.GetParam(0)->InitDouble("p", 0.0, 0.0, 1.0, 0.001);
+  auto* g = new IGraphicsMac(&plug, kW, kH, 30);
+  g->AttachControl(new Probe(&plug));
+  plug.AttachGraphics(g);
+  NSView *a = new NSView(NSMakeRect(0, 0, 100, 300)), *b = new NSView(NSMakeRect(0, 0, 100, 300)),
+         *c = new NSView(NSMakeRect(0, 0, 100, 300));
+  g->OpenWindow(a);
+  IMouseMod mod;
+  g->OnMouseDown(5, 5, &mod);
+  plug.reopenInto = b;
+  g->OpenWindow(c);
+  EXPECT_EQ(plug.reopenInto, nullptr);
+  EXPECT_EQ(loop->timerCount(), 1);
+  EXPECT_TRUE(a->subviews().empty());
+  EXPECT_TRUE(b->subviews().empty());
+  EXPECT_EQ(c->subviews().size(), 1u);
+  g->CloseWindow();
+  EXPECT_EQ(loop->timerCount(), 0);
+  EXPECT_TRUE(c->subviews().empty());
+  for (NSView* v : {a, b, c})
+    v->release();
 }
 
 TEST_F(MacEditor, TimerTicksAtTheFrameRateAndIdlesEvery21CleanTicks)

@@ -55,9 +55,17 @@ void* IGraphicsMac::OpenWindow(void* pWindow, void* pControl)
   return OpenCarbonWindow(pWindow, pControl);
 }
 
+// Before a new window, the gesture ends while the old one is still up: an
+// open the host makes in answer is then closed with it, not left behind.
+void IGraphicsMac::CloseForOpen()
+{
+  ReleaseMouseCapture();
+  CloseHost();
+}
+
 void* IGraphicsMac::OpenCocoaWindow(void* pParent)
 {
-  CloseWindow();
+  CloseForOpen();
   mCocoaView = new IGraphicsCocoa_v1002(this);
   if (NSView* parent = dynamic_cast<NSView*>(NSObjectAtAddress(pParent)))
     parent->addSubview(mCocoaView);
@@ -66,7 +74,7 @@ void* IGraphicsMac::OpenCocoaWindow(void* pParent)
 
 void* IGraphicsMac::OpenCarbonWindow(void* pWindow, void* pControl)
 {
-  CloseWindow();
+  CloseForOpen();
   if (!s_carbonHostMaker)
     return nullptr;
   mCarbonHost = s_carbonHostMaker(this, pWindow, pControl);

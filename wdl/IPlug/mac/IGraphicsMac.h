@@ -76,6 +76,7 @@ public:
 private:
   // Takes the editor off the Carbon window or out of the view hierarchy.
   void CloseHost();
+  void CloseForOpen();
 
   std::unique_ptr<IGraphicsCarbonHost> mCarbonHost;
   IGraphicsCocoa_v1002* mCocoaView = nullptr;
