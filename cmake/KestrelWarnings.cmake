@@ -5,7 +5,7 @@ set(kestrel_warnings
   -Wnon-virtual-dtor # a class deleted through its base skips its own destructor
   -Woverloaded-virtual # a derived overload hides the base's other virtuals of that name
   -Wsuggest-override # an override that silently stops overriding when the base changes
-  -Wcast-align # a C-style cast to a more strictly aligned type
+  -Wcast-align # a C-style cast to a more strictly aligned type (g++ on x86 checks it only as =strict: clang's build does)
   -Wcast-qual # a cast that drops const from data a host or a file owns
   -Wconversion # implicit narrowing: sizes truncated, doubles rounded to float, ints to float
   -Wformat=2 # format strings that are not literals

@@ -1,7 +1,6 @@
-// Image decoding and text drawing next to the bare libraries in the same
-// run: LICE_LoadPNG / LICE_LoadJPG against a plain png_read_image or
-// jpeg_read_scanlines loop over the same file, and SWELL_DrawText of a
-// 32-character label against FreeType rendering the same glyphs.
+// Image decoding next to the bare libraries in the same run: LICE_LoadPNG /
+// LICE_LoadJPG against a plain png_read_image or jpeg_read_scanlines loop
+// over the same file.
 
 #include <png.h>
 #include <setjmp.h>
@@ -12,11 +11,8 @@
 #include <vector>
 
 #include <jpeglib.h>
-#include <ft2build.h>
-#include FT_FREETYPE_H
 #include <benchmark/benchmark.h>
 
-#include "graphics/gdi/swell-gdi-ops.h"
 #include "graphics/lice.h"
 
 namespace

@@ -67,8 +67,8 @@ IGraphicsCarbon::IGraphicsCarbon(IGraphicsLice* pEditor, WindowRef pWindow, Cont
     SizeControl(mView, SInt16(pEditor->Width()), SInt16(pEditor->Height()));
 }
 
-// The pane stays with the window. A window disposed while the editor was in
-// it has already taken the handlers with it.
+// The pane stays with the window. A pane disposed first, alone or with its
+// window, has already had the timer and handlers removed (PaneDisposed).
 IGraphicsCarbon::~IGraphicsCarbon()
 {
   if (mTimer)
