@@ -29,24 +29,26 @@ struct KestrelImageSpec
   EKestrelImage mId;
   const char* mFile;
   int mFrames; // stacked top to bottom
+  // One frame's size: the artwork draws it so, the editor finds it in the file.
+  int mFrameWidth, mFrameHeight;
   // How many controls of kKestrelControls are attached before it is loaded.
   int mLoadAfter = 0;
 };
 
 // In the order the editor loads them. The background control loads its own image.
 constexpr KestrelImageSpec kKestrelImages[] = {
-  {kBackgroundImage, "kestrelbg.png", 1},
-  {kInputMeterImage, "topVU.png", 121},
-  {kOutputMeterImage, "botVU.png", 121},
-  {kButtonImage, "button.png", 2},
-  {kMeterModeImage, "outgr.png", 2},
-  {kThresholdSlideImage, "topslide.png", 100},
-  {kCompensationSlideImage, "botslide.png", 100},
-  {kSlideButtonImage, "slidebutton.png", 1}, // drawn by no control
-  {kRatioImage, "ratiostack.png", 5},
-  {kSmallKnobImage, "smallknob.png", 136},
-  {kKnobImage, "knob.png", 136},
-  {kDigitsImage, "numberstack.png", 100, 14}, // once the meters are on
+  {kBackgroundImage, "kestrelbg.png", 1, kKestrelEditorWidth, kKestrelEditorHeight},
+  {kInputMeterImage, "topVU.png", 121, 134, 16},
+  {kOutputMeterImage, "botVU.png", 121, 134, 16},
+  {kButtonImage, "button.png", 2, 40, 22},
+  {kMeterModeImage, "outgr.png", 2, 44, 34},
+  {kThresholdSlideImage, "topslide.png", 100, 180, 40},
+  {kCompensationSlideImage, "botslide.png", 100, 180, 40},
+  {kSlideButtonImage, "slidebutton.png", 1, 14, 24}, // drawn by no control
+  {kRatioImage, "ratiostack.png", 5, 100, 114},
+  {kSmallKnobImage, "smallknob.png", 136, 44, 44},
+  {kKnobImage, "knob.png", 136, 80, 72},
+  {kDigitsImage, "numberstack.png", 100, 14, 22, 14}, // once the meters are on
 };
 constexpr int kKestrelImageCount = int(sizeof(kKestrelImages) / sizeof(kKestrelImages[0]));
 
@@ -57,6 +59,13 @@ constexpr int KestrelImageIndex(EKestrelImage id)
     if (kKestrelImages[i].mId == id)
       return i;
   return -1;
+}
+
+// The entry of an image, or null.
+constexpr const KestrelImageSpec* KestrelImageFor(EKestrelImage id)
+{
+  const int i = KestrelImageIndex(id);
+  return i < 0 ? nullptr : &kKestrelImages[i];
 }
 
 enum class EKestrelControlKind

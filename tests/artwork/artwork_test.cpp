@@ -65,12 +65,10 @@ TEST(Artwork, EveryLoadedImageHasItsFramesStackedVertically)
   for (const KestrelImageSpec& e : kKestrelImages)
   {
     SCOPED_TRACE(e.mFile);
-    const ArtImageInfo* info = ArtImageInfoFor(e.mId);
-    ASSERT_TRUE(info);
     auto bm = ArtDrawImage(e.mId);
     ASSERT_TRUE(bm);
-    EXPECT_EQ(bm->getWidth(), info->frameWidth);
-    EXPECT_EQ(bm->getHeight(), info->frameHeight * e.mFrames);
+    EXPECT_EQ(bm->getWidth(), e.mFrameWidth);
+    EXPECT_EQ(bm->getHeight(), e.mFrameHeight * e.mFrames);
     // Every step of a strip shows something new.
     for (int f = 1; f < e.mFrames; ++f)
       ASSERT_NE(frame(bm.get(), e.mFrames, f - 1), frame(bm.get(), e.mFrames, f)) << "frame " << f;
@@ -78,7 +76,7 @@ TEST(Artwork, EveryLoadedImageHasItsFramesStackedVertically)
   auto bg = ArtDrawImage(kBackgroundImage);
   EXPECT_EQ(bg->getWidth(), 700);
   EXPECT_EQ(bg->getHeight(), 249);
-  EXPECT_EQ(ArtImageInfoFor(kDigitsImage)->frameWidth, 14);
+  EXPECT_EQ(KestrelImageFor(kDigitsImage)->mFrameWidth, 14);
   EXPECT_FALSE(ArtDrawImage(EKestrelImage(100)));
 }
 
@@ -86,16 +84,16 @@ TEST(Artwork, EveryControlLiesOnTheBackground)
 {
   for (const KestrelControlSpec& s : kKestrelControls)
   {
-    const ArtImageInfo* info = ArtImageInfoFor(s.mImage);
-    const int w = s.mKind == EKestrelControlKind::Readout ? s.mDigits * info->frameWidth : info->frameWidth;
-    EXPECT_TRUE(s.mX >= 0 && s.mY >= 0 && s.mX + w <= 700 && s.mY + info->frameHeight <= 249) << s.mX << "," << s.mY;
+    const KestrelImageSpec* info = KestrelImageFor(s.mImage);
+    const int w = s.mKind == EKestrelControlKind::Readout ? s.mDigits * info->mFrameWidth : info->mFrameWidth;
+    EXPECT_TRUE(s.mX >= 0 && s.mY >= 0 && s.mX + w <= 700 && s.mY + info->mFrameHeight <= 249) << s.mX << "," << s.mY;
   }
 }
 
 TEST(Artwork, RatioFramesCoverTheClickAreasAndLightTheChosenOne)
 {
-  EXPECT_GE(ArtImageInfoFor(kRatioImage)->frameWidth, 100);
-  EXPECT_GE(ArtImageInfoFor(kRatioImage)->frameHeight, 114);
+  EXPECT_GE(KestrelImageFor(kRatioImage)->mFrameWidth, 100);
+  EXPECT_GE(KestrelImageFor(kRatioImage)->mFrameHeight, 114);
   auto bm = ArtDrawImage(kRatioImage);
   const int area[5][4] = {{18, 4, 31, 17}, {3, 33, 16, 46}, {3, 69, 16, 82}, {18, 100, 31, 113}, {42, 12, 99, 105}};
   for (int a = 0; a < 5; ++a)

@@ -173,16 +173,17 @@ namespace
 {
 
 template <class F>
-std::unique_ptr<LICE_MemBitmap> strip(const ArtImageInfo& info, int frames, F drawFrame)
+std::unique_ptr<LICE_MemBitmap> strip(const KestrelImageSpec& image, F drawFrame)
 {
-  auto out = std::make_unique<LICE_MemBitmap>(info.frameWidth, info.frameHeight * frames);
+  const int frames = image.mFrames;
+  auto out = std::make_unique<LICE_MemBitmap>(image.mFrameWidth, image.mFrameHeight * frames);
   LICE_Clear(out.get(), 0);
-  ArtCanvas c(info.frameWidth, info.frameHeight);
+  ArtCanvas c(image.mFrameWidth, image.mFrameHeight);
   for (int f = 0; f < frames; ++f)
   {
     c.clear();
     drawFrame(c, f);
-    c.resolveInto(out.get(), 0, f * info.frameHeight);
+    c.resolveInto(out.get(), 0, f * image.mFrameHeight);
   }
   return out;
 }
@@ -212,10 +213,8 @@ void drawStripFrame(ArtCanvas& c, EKestrelImage image, int f, int frames)
 
 std::unique_ptr<LICE_MemBitmap> ArtDrawImage(EKestrelImage image)
 {
-  const ArtImageInfo* info = ArtImageInfoFor(image);
-  const int i = KestrelImageIndex(image);
-  if (!info || i < 0)
+  const KestrelImageSpec* spec = KestrelImageFor(image);
+  if (!spec)
     return nullptr;
-  const int frames = kKestrelImages[i].mFrames;
-  return strip(*info, frames, [&](ArtCanvas& c, int f) { drawStripFrame(c, image, f, frames); });
+  return strip(*spec, [&](ArtCanvas& c, int f) { drawStripFrame(c, image, f, spec->mFrames); });
 }

@@ -30,7 +30,7 @@ const KestrelControlSpec& kept(EKestrelKept k)
 
 float frameWidth(EKestrelImage image)
 {
-  return float(ArtImageInfoFor(image)->frameWidth);
+  return float(KestrelImageFor(image)->mFrameWidth);
 }
 
 ArtText label(float cap = 6, LICE_PixelValue color = kLabel)
@@ -71,7 +71,7 @@ void readout(ArtCanvas& c, EKestrelKept which, const char* unit, bool unitBelow)
 {
   const KestrelControlSpec& s = kept(which);
   const float x = float(s.mX), y = float(s.mY);
-  const float w = float(s.mDigits) * frameWidth(kDigitsImage), h = float(ArtImageInfoFor(kDigitsImage)->frameHeight);
+  const float w = float(s.mDigits) * frameWidth(kDigitsImage), h = float(KestrelImageFor(kDigitsImage)->mFrameHeight);
   well(c, x - 3, y - 3, w + 6, h + 6, 3);
   if (unitBelow)
     ArtDrawTextCentred(c, label(6, kLabelDim), x + w / 2, y + h + 12, unit);

@@ -7,47 +7,6 @@
 #include "graphics/lice.h"
 #include "plugin/KestrelLayout.h"
 
-// The size of one frame of each image: the artwork's own, but for the background, which
-// fills the editor.
-struct ArtImageInfo
-{
-  EKestrelImage image;
-  int frameWidth, frameHeight;
-};
-
-constexpr ArtImageInfo kArtImages[] = {
-  {kBackgroundImage, kKestrelEditorWidth, kKestrelEditorHeight},
-  {kInputMeterImage, 134, 16},
-  {kOutputMeterImage, 134, 16},
-  {kButtonImage, 40, 22},
-  {kMeterModeImage, 44, 34},
-  {kThresholdSlideImage, 180, 40},
-  {kCompensationSlideImage, 180, 40},
-  {kSlideButtonImage, 14, 24},
-  {kRatioImage, 100, 114},
-  {kSmallKnobImage, 44, 44},
-  {kKnobImage, 80, 72},
-  {kDigitsImage, 14, 22},
-};
-
-// The frame size of an image, or null for one not in the table.
-constexpr const ArtImageInfo* ArtImageInfoFor(EKestrelImage image)
-{
-  for (const ArtImageInfo& a : kArtImages)
-    if (a.image == image)
-      return &a;
-  return nullptr;
-}
-
-constexpr bool ArtCoversTheLayout()
-{
-  for (const KestrelImageSpec& s : kKestrelImages)
-    if (!ArtImageInfoFor(s.mId))
-      return false;
-  return true;
-}
-static_assert(ArtCoversTheLayout(), "every image the editor loads has a frame size");
-
 // Draws an image of the editor's table, frames stacked top to bottom; null for an image
 // not in it.
 std::unique_ptr<LICE_MemBitmap> ArtDrawImage(EKestrelImage image);
